@@ -1,0 +1,313 @@
+#include "Tmain.h"
+
+#include "AppPaths.h"
+#include "AutoHide.h"
+#include "Dialogs.h"
+#include "ProfileFile.h"
+#include "Store.h"
+#include "Tabout_note.h"
+#include "WindowOpener.h"
+
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+
+Tmain::Tmain(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setObjectName(QStringLiteral("Tmain"));
+    setWindowTitle(AppPaths::kApplicationTitle);
+    buildPanel();
+    buildMenu();
+
+    m_autoHideTimer = new QTimer(this);
+    m_autoHideTimer->setObjectName(QStringLiteral("Timer1"));
+    m_autoHideTimer->setInterval(10);
+    connect(m_autoHideTimer, &QTimer::timeout, this, &Tmain::autoHideTick);
+
+    m_reminderTimer = new QTimer(this);
+    m_reminderTimer->setObjectName(QStringLiteral("Timer2"));
+    m_reminderTimer->setInterval(100);
+
+    setFixedSize(kPanelWidth, kPanelHeight);
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const int screenWidth = screen ? screen->geometry().width() : 1024;
+    move(screenWidth - 150, 2);
+}
+
+Tmain::~Tmain() = default;
+
+void Tmain::buildPanel()
+{
+    m_panel = new QWidget(this);
+    m_panel->setObjectName(QStringLiteral("Panel1"));
+    m_panel->setGeometry(0, 0, kPanelWidth, kPanelHeight);
+    m_panel->setAutoFillBackground(true);
+    QPalette palette = m_panel->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    m_panel->setPalette(palette);
+    m_panel->installEventFilter(this);
+
+    // Drawn at its own size from the top-left corner, never stretched.
+    m_skin = new QLabel(m_panel);
+    m_skin->setObjectName(QStringLiteral("Image1"));
+    m_skin->setGeometry(0, 0, kPanelWidth, kPanelHeight);
+    m_skin->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_skin->hide();
+
+    addButton(QStringLiteral("BitBtn1"), QStringLiteral("记事本"), QStringLiteral("note"), 24);
+    addButton(QStringLiteral("BitBtn2"), QStringLiteral("日程安排"), QStringLiteral("schedule"), 112);
+    addButton(QStringLiteral("BitBtn3"), QStringLiteral("通讯录"), QStringLiteral("contacts"), 200);
+    addButton(QStringLiteral("BitBtn4"), QStringLiteral("百宝箱"), QStringLiteral("tools"), 288);
+    addButton(QStringLiteral("BitBtn5"), QStringLiteral("退出记事本"), QStringLiteral("exit"), 376);
+    connect(findChild<QToolButton *>(QStringLiteral("BitBtn1")), &QToolButton::clicked, this, &Tmain::openDiary);
+    connect(findChild<QToolButton *>(QStringLiteral("BitBtn2")), &QToolButton::clicked, this, &Tmain::openSchedule);
+    connect(findChild<QToolButton *>(QStringLiteral("BitBtn3")), &QToolButton::clicked, this, &Tmain::openContacts);
+    connect(findChild<QToolButton *>(QStringLiteral("BitBtn4")), &QToolButton::clicked, this, &Tmain::openToolbox);
+    connect(findChild<QToolButton *>(QStringLiteral("BitBtn5")), &QToolButton::clicked, this, &QWidget::close);
+
+    m_version = new QLabel(kVersion, m_panel);
+    m_version->setObjectName(QStringLiteral("Label1"));
+    m_version->move(112, 8);
+    m_version->adjustSize();
+
+    m_clock = new QLabel(m_panel);
+    m_clock->setObjectName(QStringLiteral("Label2"));
+    m_clock->setAttribute(Qt::WA_TranslucentBackground);
+    m_clock->setGeometry(8, 8, 100, 14);
+
+    // Hidden command other windows use to reload today's reminders.
+    m_reload = new QPushButton(m_panel);
+    m_reload->setObjectName(QStringLiteral("sb4"));
+    m_reload->hide();
+    connect(m_reload, &QPushButton::clicked, this, &Tmain::reloadReminders);
+}
+
+QToolButton *Tmain::addButton(const QString &name, const QString &caption, const QString &icon, int y)
+{
+    auto *button = new QToolButton(m_panel);
+    button->setObjectName(name);
+    button->setText(caption);
+    button->setIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(icon)));
+    button->setIconSize(QSize(64, 64));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setAutoRaise(true);
+    button->setGeometry(16, y, 113, 89);
+    return button;
+}
+
+void Tmain::buildMenu()
+{
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(QStringLiteral("PopupMenu1"));
+    m_autoHideAction = m_menu->addAction(QStringLiteral("自动隐藏"), this, &Tmain::toggleAutoHide);
+    m_autoHideAction->setObjectName(QStringLiteral("N1"));
+    m_autoHideAction->setCheckable(true);
+    m_menu->addAction(QStringLiteral("选项"), this, &Tmain::openSettings)->setObjectName(QStringLiteral("N2"));
+    m_menu->addSeparator();
+    m_menu->addAction(QStringLiteral("备份或转移记录"), this, &Tmain::openBackup)
+        ->setObjectName(QStringLiteral("N4"));
+    m_menu->addSeparator();
+    m_menu->addAction(QStringLiteral("关于本记事本"), this, &Tmain::openAbout)->setObjectName(QStringLiteral("N6"));
+}
+
+QSqlDatabase Tmain::database() const
+{
+    return Store::database();
+}
+
+void Tmain::setNeedsPassword(bool diary, bool schedule)
+{
+    m_diaryNeedsPassword = diary;
+    m_scheduleNeedsPassword = schedule;
+}
+
+void Tmain::reloadReminders()
+{
+    // Today's reminders are watched once the schedule is in place.
+}
+
+void Tmain::endProgram(int exitCode)
+{
+    m_ended = true;
+    m_exitCode = exitCode;
+    hide();
+    QCoreApplication::exit(exitCode);
+}
+
+void Tmain::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_started)
+        return;
+    m_started = true;
+    startUp();
+}
+
+void Tmain::startUp()
+{
+    const Store::Opened opened = Store::open(AppPaths::storeFile());
+    if (opened.status != Store::Status::Ready) {
+        Dialogs::informationYes(nullptr, Store::message(opened));
+        endProgram(1);
+        return;
+    }
+    reloadReminders();
+}
+
+// The panel covers the whole window, so its paint is the launcher's paint.
+bool Tmain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_panel && event->type() == QEvent::Paint)
+        applyAppearance();
+    return QWidget::eventFilter(watched, event);
+}
+
+void Tmain::refreshAppearance()
+{
+    m_acknowledgedSkin.clear();
+    applyAppearance();
+    repaint();
+}
+
+void Tmain::applyAppearance()
+{
+    m_appearance = Appearance::read(ProfileFile(AppPaths::profileFile()));
+    showSkin();
+    if (m_appearance.hideAfterStart && !autoHideOn())
+        toggleAutoHide();
+}
+
+void Tmain::showSkin()
+{
+    if (!m_appearance.usesSkin()) {
+        m_skin->hide();
+        m_shownSkin.clear();
+        return;
+    }
+    const QString path = m_appearance.skin;
+    if (!QFileInfo(path).isFile()) {
+        m_skin->hide();
+        m_shownSkin.clear();
+        reportSkinProblem(QStringLiteral("皮肤文件:%1不存在,请检查,记事本将用取消皮肤功能").arg(path), true);
+        return;
+    }
+    if (path != m_shownSkin) {
+        QImageReader reader(path);
+        const QImage image = reader.read();
+        if (image.isNull()) {
+            m_skin->hide();
+            reportSkinProblem(reader.errorString(), false);
+            return;
+        }
+        m_skin->setPixmap(QPixmap::fromImage(image));
+        m_skin->resize(image.size().boundedTo(QSize(kPanelWidth, kPanelHeight)));
+        m_shownSkin = path;
+    }
+    m_skin->show();
+}
+
+// A problem is reported once per path until the settings change or force a
+// repaint: the box covers the launcher, and the repaint its own dismissal
+// causes must not bring it back.
+void Tmain::reportSkinProblem(const QString &text, bool missing)
+{
+    if (m_skinMessagePending || m_acknowledgedSkin == m_appearance.skin)
+        return;
+    m_skinMessagePending = true;
+    m_acknowledgedSkin = m_appearance.skin;
+    QTimer::singleShot(0, this, [this, text, missing] {
+        if (missing)
+            Dialogs::informationYes(this, text);
+        else
+            Dialogs::error(this, text);
+        m_skinMessagePending = false;
+    });
+}
+
+bool Tmain::autoHideOn() const
+{
+    return m_autoHideAction->isChecked();
+}
+
+void Tmain::toggleAutoHide()
+{
+    m_savedLeft = x();
+    m_savedTop = y();
+    // The action toggles its own tick when triggered from the menu; here the
+    // tick follows the timer, whoever called.
+    if (m_autoHideTimer->isActive()) {
+        m_autoHideTimer->stop();
+        m_autoHideAction->setChecked(false);
+    } else {
+        m_autoHideAction->setChecked(true);
+        m_autoHideTimer->start();
+    }
+}
+
+void Tmain::autoHideTick()
+{
+    const AutoHide::Step step = AutoHide::tick(QCursor::pos(), x(), m_savedLeft, m_savedTop, width());
+    m_savedLeft = step.savedLeft;
+    if (step.newTop && *step.newTop != y())
+        move(x(), *step.newTop);
+}
+
+void Tmain::contextMenuEvent(QContextMenuEvent *event)
+{
+    m_menu->popup(event->globalPos());
+}
+
+bool Tmain::passPrompt()
+{
+    const auto entry = Dialogs::input(this, QStringLiteral("安全密码输入"), QStringLiteral(" "));
+    if (!entry)
+        return false;
+    if (*entry == m_password)
+        return true;
+    Dialogs::information(this, QStringLiteral("1.密码输入错误,请检查后重新输入....."));
+    return false;
+}
+
+void Tmain::openDiary()
+{
+    if (m_diaryNeedsPassword && !passPrompt())
+        return;
+}
+
+void Tmain::openSchedule()
+{
+    if (m_scheduleNeedsPassword && !passPrompt())
+        return;
+}
+
+void Tmain::openContacts() {}
+
+void Tmain::openToolbox() {}
+
+void Tmain::openSettings()
+{
+    if (m_password != Shell::kNoPassword && !passPrompt())
+        return;
+}
+
+void Tmain::openBackup()
+{
+    if (m_password != Shell::kNoPassword && !passPrompt())
+        return;
+}
+
+void Tmain::openAbout()
+{
+    auto *about = WindowOpener::replace(m_about, [this] { return new Tabout_note(this); });
+    about->open();
+}

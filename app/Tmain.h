@@ -1,0 +1,102 @@
+#pragma once
+
+#include "Appearance.h"
+#include "Shell.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QLabel;
+class QMenu;
+class QAction;
+class QTimer;
+class QToolButton;
+class QPushButton;
+class Tabout_note;
+
+// The launcher: a narrow panel at the right screen edge with the five main
+// buttons. It owns the shared connection and the values other windows read
+// through the Shell interface, and it opens every other window.
+class Tmain final : public QWidget, public Shell
+{
+    Q_OBJECT
+
+public:
+    static inline const QString kVersion = QStringLiteral("1.21");
+    static constexpr int kPanelWidth = 145;
+    static constexpr int kPanelHeight = 482;
+
+    explicit Tmain(QWidget *parent = nullptr);
+    ~Tmain() override;
+
+    // Shell
+    QSqlDatabase database() const override;
+    QString currentPassword() const override { return m_password; }
+    void setCurrentPassword(const QString &password) override { m_password = password; }
+    bool diaryNeedsPassword() const override { return m_diaryNeedsPassword; }
+    bool scheduleNeedsPassword() const override { return m_scheduleNeedsPassword; }
+    void setNeedsPassword(bool diary, bool schedule) override;
+    QString defaultReminderTime() const override { return m_appearance.reminderTime; }
+    void reloadReminders() override;
+
+    // Ends the program: the launcher closes and every event loop returns.
+    void endProgram(int exitCode = 0);
+    bool programEnded() const { return m_ended; }
+    int exitCode() const { return m_exitCode; }
+
+    // Re-reads the settings and repaints now; the skin message may come again.
+    void refreshAppearance();
+    bool autoHideOn() const;
+    QPoint savedPosition() const { return {m_savedLeft, m_savedTop}; }
+
+    // Passes the launcher's password prompt; true when the entry was right.
+    bool passPrompt();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    void buildPanel();
+    void buildMenu();
+    QToolButton *addButton(const QString &name, const QString &caption, const QString &icon, int y);
+    void startUp();
+    void applyAppearance();
+    void showSkin();
+    void reportSkinProblem(const QString &text, bool missing);
+    void toggleAutoHide();
+    void autoHideTick();
+
+    void openDiary();
+    void openSchedule();
+    void openContacts();
+    void openToolbox();
+    void openSettings();
+    void openBackup();
+    void openAbout();
+
+    QWidget *m_panel = nullptr;
+    QLabel *m_skin = nullptr;
+    QLabel *m_version = nullptr;
+    QLabel *m_clock = nullptr;
+    QPushButton *m_reload = nullptr;
+    QMenu *m_menu = nullptr;
+    QAction *m_autoHideAction = nullptr;
+    QTimer *m_autoHideTimer = nullptr;
+    QTimer *m_reminderTimer = nullptr;
+    QPointer<Tabout_note> m_about;
+
+    QString m_password = Shell::kNoPassword;
+    bool m_diaryNeedsPassword = false;
+    bool m_scheduleNeedsPassword = false;
+    Appearance m_appearance;
+    QString m_shownSkin;        // the path whose picture is on the panel
+    QString m_acknowledgedSkin; // a problem already reported for this path
+    bool m_skinMessagePending = false;
+    int m_savedLeft = 0;
+    int m_savedTop = 0;
+    bool m_started = false;
+    bool m_ended = false;
+    int m_exitCode = 0;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// A Windows-style profile file: "[section]" lines and "key=value" lines.
+// Read and written one key at a time; every other line of the file, comments
+// and unknown sections included, is kept as it was. Section and key names
+// match without regard to case, as the profile functions do. A missing file
+// or key reads as the default.
+//
+// The file is read as UTF-8 when it is valid UTF-8, otherwise as GB18030
+// (files written by older copies), and written back in the encoding it was
+// read in.
+class ProfileFile final
+{
+public:
+    explicit ProfileFile(QString path);
+
+    QString path() const { return m_path; }
+    QString read(const QString &section, const QString &key, const QString &defaultValue) const;
+    // Replaces the key's line, or adds it to its section, or adds the section.
+    // The file is replaced as a whole only once the new text is on disk.
+    bool write(const QString &section, const QString &key, const QString &value,
+               QString *error = nullptr) const;
+
+private:
+    QString m_path;
+};

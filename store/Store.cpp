@@ -1,0 +1,115 @@
+#include "Store.h"
+
+#include "StartChecks.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+QString &storePath()
+{
+    static QString path;
+    return path;
+}
+
+QSqlDatabase connection()
+{
+    if (QSqlDatabase::contains(Store::kConnectionName))
+        return QSqlDatabase::database(Store::kConnectionName, false);
+    return QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), Store::kConnectionName);
+}
+
+bool openConnection(QSqlDatabase &db, QString *error)
+{
+    db.setDatabaseName(storePath());
+    // A locked store waits a little instead of failing at once; the file is
+    // never created by the program.
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000;QSQLITE_OPEN_URI=0"));
+    if (!db.open()) {
+        if (error)
+            *error = db.lastError().text();
+        return false;
+    }
+    QSqlQuery pragma(db);
+    // One file only: a rollback journal, and every commit on disk before it returns.
+    pragma.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    pragma.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    return true;
+}
+
+} // namespace
+
+Store::Opened Store::open(const QString &path)
+{
+    storePath() = path;
+    if (!QFileInfo(path).isFile())
+        return {Status::FileMissing, {}};
+
+    QSqlDatabase db = connection();
+    QString error;
+    if (!openConnection(db, &error))
+        return {Status::Unusable, error};
+    const StartChecks::Result checked = StartChecks::run(db);
+    if (checked.status != Status::Ready)
+        db.close();
+    return {checked.status, checked.detail};
+}
+
+QSqlDatabase Store::database()
+{
+    return connection();
+}
+
+QString Store::path()
+{
+    return storePath();
+}
+
+bool Store::isOpen()
+{
+    return QSqlDatabase::contains(kConnectionName) && connection().isOpen();
+}
+
+void Store::close()
+{
+    if (QSqlDatabase::contains(kConnectionName))
+        connection().close();
+}
+
+bool Store::reopen(QString *error)
+{
+    if (!QFileInfo(storePath()).isFile()) {
+        if (error)
+            *error = QStringLiteral("程序记录文件丢失: %1").arg(storePath());
+        return false;
+    }
+    QSqlDatabase db = connection();
+    db.close();
+    return openConnection(db, error);
+}
+
+void Store::remove()
+{
+    if (!QSqlDatabase::contains(kConnectionName))
+        return;
+    connection().close();
+    QSqlDatabase::removeDatabase(kConnectionName);
+}
+
+QString Store::message(const Opened &opened)
+{
+    switch (opened.status) {
+    case Status::Ready:
+        return {};
+    case Status::FileMissing:
+        return QStringLiteral("程序记录文件丢失,程序无法运行,即将关闭...");
+    case Status::Damaged:
+        return QStringLiteral("记录文件被破坏,程序无法运行,即将关闭...");
+    case Status::Unusable:
+        return QStringLiteral("记录文件无法读写,程序无法运行,即将关闭...\n%1\n%2")
+            .arg(storePath(), opened.detail);
+    }
+    return {};
+}

@@ -1,0 +1,30 @@
+#include "UniqueStamp.h"
+
+#include "TimeStamp.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace UniqueStamp {
+
+QString next(QSqlDatabase db, const QString &table, const QString &column, const QDateTime &from,
+             QString *error)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? LIMIT 1").arg(table, column));
+    for (QDateTime moment = from;; moment = moment.addSecs(1)) {
+        const QString stamp = TimeStamp::format(moment);
+        query.addBindValue(stamp);
+        if (!query.exec()) {
+            if (error)
+                *error = query.lastError().text();
+            return {};
+        }
+        const bool taken = query.next();
+        query.finish();
+        if (!taken)
+            return stamp;
+    }
+}
+
+} // namespace UniqueStamp

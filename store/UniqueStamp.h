@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QString>
+
+// Keys made from time stamps must not repeat, or two records would share
+// their dependent rows. next() gives the stamp of `from`, or of the first
+// later second that no row of `table`.`column` holds yet.
+namespace UniqueStamp {
+
+// `table` and `column` are names written in the code, never user input.
+// Returns an empty string when the store cannot be read (see `error`).
+QString next(QSqlDatabase db, const QString &table, const QString &column, const QDateTime &from,
+             QString *error = nullptr);
+
+} // namespace UniqueStamp

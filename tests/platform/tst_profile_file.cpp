@@ -1,0 +1,99 @@
+#include "ProfileFile.h"
+
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TstProfileFile : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString path() const { return m_dir.filePath(QStringLiteral("main.ini")); }
+    void writeRaw(const QByteArray &bytes)
+    {
+        QFile file(path());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+    QByteArray readRaw()
+    {
+        QFile file(path());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private slots:
+    void cleanup() { QFile::remove(path()); }
+
+    void missingFileReadsDefault()
+    {
+        QCOMPARE(ProfileFile(path()).read("time", "alter", "09:00"), QStringLiteral("09:00"));
+    }
+
+    void reads_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("plain") << QByteArray("[system set]\r\nhided=1\r\n") << "1";
+        QTest::newRow("case of names") << QByteArray("[SYSTEM SET]\nHided = 1\n") << "1";
+        QTest::newRow("other section") << QByteArray("[time]\nhided=1\n") << "0";
+        QTest::newRow("missing key") << QByteArray("[system set]\nother=1\n") << "0";
+        QTest::newRow("comment") << QByteArray("[system set]\n;hided=1\n") << "0";
+    }
+    void reads()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, value);
+        writeRaw(content);
+        QCOMPARE(ProfileFile(path()).read("system set", "hided", "0"), value);
+    }
+
+    void writeKeepsEverythingElse()
+    {
+        writeRaw("; settings\r\n[backgroup]\r\nbg=no\r\n\r\n[system set]\r\nhided=0\r\nx=1\r\n");
+        ProfileFile file(path());
+        QVERIFY(file.write("system set", "hided", "1"));
+        QVERIFY(file.write("time", "alter", "08:30"));
+        QCOMPARE(readRaw(),
+                 QByteArray("; settings\r\n[backgroup]\r\nbg=no\r\n\r\n[system set]\r\nhided=1\r\nx=1\r\n"
+                            "\r\n[time]\r\nalter=08:30\r\n"));
+    }
+
+    void newKeyGoesIntoItsSection()
+    {
+        writeRaw("[backgroup]\nbg=no\n\n[time]\nalter=09:00\n");
+        QVERIFY(ProfileFile(path()).write("backgroup", "extra", "1"));
+        QCOMPARE(readRaw(), QByteArray("[backgroup]\nbg=no\nextra=1\n\n[time]\nalter=09:00\n"));
+    }
+
+    void sectionNameWithBlankStays()
+    {
+        QVERIFY(ProfileFile(path()).write("system set", "hided", "1"));
+        QVERIFY(readRaw().contains("[system set]"));
+        QCOMPARE(ProfileFile(path()).read("system set", "hided", "0"), QStringLiteral("1"));
+    }
+
+    void gbkFileStaysGbk()
+    {
+        QStringEncoder gbk("GB18030");
+        QByteArray bytes = gbk.encode(QStringLiteral("[backgroup]\r\nbg=/home/用户/皮肤.bmp\r\n"));
+        writeRaw(bytes);
+        ProfileFile file(path());
+        QCOMPARE(file.read("backgroup", "bg", "no"), QStringLiteral("/home/用户/皮肤.bmp"));
+        QVERIFY(file.write("time", "alter", "10:00"));
+        QByteArray expected = gbk.encode(QStringLiteral("[backgroup]\r\nbg=/home/用户/皮肤.bmp\r\n\r\n[time]\r\nalter=10:00\r\n"));
+        QCOMPARE(readRaw(), expected);
+    }
+
+    void unwritableFileReportsError()
+    {
+        ProfileFile file(m_dir.filePath(QStringLiteral("no-such-folder/main.ini")));
+        QString error;
+        QVERIFY(!file.write("time", "alter", "10:00", &error));
+        QVERIFY(!error.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TstProfileFile)
+#include "tst_profile_file.moc"
