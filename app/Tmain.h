@@ -13,6 +13,13 @@ class QTimer;
 class QToolButton;
 class QPushButton;
 class Tabout_note;
+class Tnote_pad;
+class Tjob_do;
+class Tpe_connect;
+class Ttools_box;
+class Tmain_config;
+class Tpass_login;
+class Trecord_backup;
 
 // The launcher: a narrow panel at the right screen edge with the five main
 // buttons. It owns the shared connection and the values other windows read
@@ -85,6 +92,14 @@ private:
     QAction *m_autoHideAction = nullptr;
     QTimer *m_autoHideTimer = nullptr;
     QTimer *m_reminderTimer = nullptr;
+    // Single-copy references of the windows the launcher opens.
+    QPointer<Tnote_pad> m_notePad;
+    QPointer<Tjob_do> m_jobDo;
+    QPointer<Tpe_connect> m_contacts;
+    QPointer<Ttools_box> m_toolsBox;
+    QPointer<Tmain_config> m_config;
+    QPointer<Tpass_login> m_passLogin;
+    QPointer<Trecord_backup> m_backup;
     QPointer<Tabout_note> m_about;
 
     QString m_password = Shell::kNoPassword;
