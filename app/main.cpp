@@ -1,34 +1,9 @@
-#include "AppPaths.h"
-#include "Dialogs.h"
-#include "SingleInstance.h"
-#include "Tmain.h"
+#include "Program.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    app.setApplicationName(QStringLiteral("velmora"));
-    app.setApplicationDisplayName(AppPaths::kApplicationTitle);
-
-    SingleInstance guard;
-    if (!guard.acquire()) {
-        Dialogs::plain(nullptr, QStringLiteral("Velmora商务记事本已在运行中..."), QString());
-        return 0;
-    }
-
-    // Standard buttons in Chinese.
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtTranslator);
-
-    Tmain launcher;
-    launcher.show();
-    if (launcher.programEnded())
-        return launcher.exitCode();
-    return app.exec();
+    return runOrganiser(app);
 }
