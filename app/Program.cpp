@@ -2,6 +2,7 @@
 
 #include "AppPaths.h"
 #include "Dialogs.h"
+#include "HomeFolder.h"
 #include "SingleInstance.h"
 #include "Tmain.h"
 
@@ -19,6 +20,15 @@ int runOrganiser(QApplication &app, const std::function<void(Tmain &)> &launcher
     if (!guard.acquire()) {
         Dialogs::plain(nullptr, QStringLiteral("Velmora商务记事本已在运行中..."), QString());
         return 0;
+    }
+
+    if (!AppPaths::isHomeSet()) {
+        const HomeFolder::Choice home = HomeFolder::chooseForThisProgram();
+        if (home.home.isEmpty()) {
+            Dialogs::error(nullptr, home.error);
+            return 1;
+        }
+        AppPaths::setHome(home.home);
     }
 
     // Standard buttons in Chinese.

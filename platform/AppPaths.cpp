@@ -39,6 +39,11 @@ void setHome(const QString &folder)
     homeOverride() = folder.isEmpty() ? QString() : withSlash(QDir::cleanPath(folder));
 }
 
+bool isHomeSet()
+{
+    return !homeOverride().isEmpty();
+}
+
 QString storeFile()
 {
     return file(QStringLiteral("pad.db"));

@@ -10,6 +10,8 @@ namespace AppPaths {
 QString home();
 QString file(const QString &relative);
 void setHome(const QString &folder);
+// True once setHome() was given a folder.
+bool isHomeSet();
 
 QString storeFile();   // pad.db
 QString profileFile(); // main.ini
