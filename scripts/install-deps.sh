@@ -5,7 +5,7 @@ packages=(
   build-essential cmake ccache pkg-config libsqlite3-dev
   qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n
   fonts-wqy-microhei xvfb xauth libbenchmark-dev
-  dpkg-dev file desktop-file-utils appstream
+  dpkg-dev file desktop-file-utils appstream clang-14 libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

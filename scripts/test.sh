@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once as a normal
-# build and once with AddressSanitizer and UndefinedBehaviorSanitizer.
+# build, a package smoke test, a short run of every fuzzer, and once more with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -11,6 +12,8 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Debug
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 scripts/package-smoke.sh build
+# A short run of every fuzzer (a minute each in CI).
+scripts/fuzz.sh "${VELMORA_FUZZ_SECONDS:-60}"
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_BENCH=OFF
 cmake --build build-asan -j"$jobs"

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for the given number
+# of seconds (default 60) from its seed corpus. A finding fails the run and
+# leaves its input in build-fuzz/findings/.
+# Usage: scripts/fuzz.sh [seconds per target] [target...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds="${1:-60}"; shift || true
+export QT_QPA_PLATFORM=offscreen
+cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang-14 \
+  -DCMAKE_CXX_COMPILER=clang++-14 -DVELMORA_FUZZ=ON -DBUILD_TESTING=OFF -DVELMORA_BENCH=OFF >/dev/null
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  mapfile -t targets < <(grep -ho 'velmora_add_fuzzer(fuzz_[a-z_]*' fuzz/CMakeLists.txt fuzz/*.cmake 2>/dev/null | sed 's/.*(//')
+fi
+cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}"
+mkdir -p build-fuzz/findings
+passed=0
+for t in "${targets[@]}"; do
+  corpus="build-fuzz/corpus/${t#fuzz_}"
+  mkdir -p "$corpus"
+  cp -n fuzz/corpus/"${t#fuzz_}"/* "$corpus"/ 2>/dev/null || true
+  echo "== $t: ${seconds}s"
+  ASAN_OPTIONS=detect_leaks=0 build-fuzz/fuzz/"$t" -max_total_time="$seconds" -rss_limit_mb=4096 \
+    -artifact_prefix=build-fuzz/findings/"$t"- "$corpus" 2>&1 | tail -n 3
+  passed=$((passed + 1))
+done
+echo "fuzzing: $passed targets ran without a finding"
