@@ -1,0 +1,31 @@
+#pragma once
+
+#include "Autostart.h"
+
+// A desktop entry in the user's autostart folder, as freedesktop.org
+// desktops read it: $XDG_CONFIG_HOME/autostart, or ~/.config/autostart when
+// XDG_CONFIG_HOME is unset, empty or not absolute.
+class XdgAutostart final : public Autostart
+{
+public:
+    // `program`: the file the entry starts; the running program by default.
+    explicit XdgAutostart(QString program = {});
+
+    bool isEnabled() const override;
+    bool enable(QString *error = nullptr) override;
+    bool disable(QString *error = nullptr) override;
+
+    QString entryPath() const;
+    static QString autostartFolder();
+
+    // The Exec value that starts `program` with no arguments: quoted whole,
+    // with the characters the desktop entry format reserves escaped.
+    static QString execValue(const QString &program);
+    // The whole entry file.
+    static QString entryText(const QString &program);
+
+    static inline const QString kFileName = QStringLiteral("velmora.desktop");
+
+private:
+    QString m_program;
+};
