@@ -4,8 +4,11 @@
 #include "AutoHide.h"
 #include "Dialogs.h"
 #include "ProfileFile.h"
+#include "StartPasswordFlag.h"
 #include "Store.h"
 #include "Tabout_note.h"
+#include "Tmain_config.h"
+#include "Tpass_login.h"
 #include "WindowOpener.h"
 
 #include <QContextMenuEvent>
@@ -161,7 +164,25 @@ void Tmain::startUp()
         endProgram(1);
         return;
     }
+    if (!passStartCheck())
+        return;
     reloadReminders();
+}
+
+// With a password set, start-up goes on only once the password window has
+// been passed; it ends the program otherwise.
+bool Tmain::passStartCheck()
+{
+    QString error;
+    const auto flag = StartPasswordFlag(database()).read(&error);
+    if (!error.isEmpty())
+        Dialogs::error(nullptr, error);
+    if (flag != StartPasswordFlag::State::Set)
+        return true;
+    auto *login = WindowOpener::replace(m_passLogin, [this] { return new Tpass_login(*this, this); });
+    connect(login, &Tpass_login::endRequested, this, &Tmain::endProgram);
+    login->exec();
+    return !m_ended;
 }
 
 // The panel covers the whole window, so its paint is the launcher's paint.
@@ -296,8 +317,15 @@ void Tmain::openToolbox() {}
 
 void Tmain::openSettings()
 {
-    if (m_password != Shell::kNoPassword && !passPrompt())
+    const bool modal = m_password == Shell::kNoPassword;
+    if (!modal && !passPrompt())
         return;
+    auto *config = WindowOpener::replace(m_config, [this] { return new Tmain_config(*this, this); });
+    connect(config, &Tmain_config::settingsWritten, this, &Tmain::refreshAppearance);
+    if (modal)
+        config->open();
+    else
+        config->show();
 }
 
 void Tmain::openBackup()

@@ -69,6 +69,7 @@ private:
     void buildMenu();
     QToolButton *addButton(const QString &name, const QString &caption, const QString &icon, int y);
     void startUp();
+    bool passStartCheck();
     void applyAppearance();
     void showSkin();
     void reportSkinProblem(const QString &text, bool missing);

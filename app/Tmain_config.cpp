@@ -1,0 +1,244 @@
+#include "Tmain_config.h"
+
+#include "AppPaths.h"
+#include "Appearance.h"
+#include "Autostart.h"
+#include "Dialogs.h"
+#include "ProfileFile.h"
+#include "ReminderTimeKey.h"
+#include "Shell.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+QGroupBox *addGroup(QWidget *parent, const QString &name, const QString &title, QRect geometry)
+{
+    auto *group = new QGroupBox(title, parent);
+    group->setObjectName(name);
+    group->setGeometry(geometry);
+    return group;
+}
+
+template<typename Widget>
+Widget *add(QWidget *parent, const QString &name, QRect geometry, const QString &text = {})
+{
+    auto *widget = new Widget(parent);
+    widget->setObjectName(name);
+    widget->setGeometry(geometry);
+    if constexpr (!std::is_same_v<Widget, QLineEdit>) {
+        if (!text.isEmpty())
+            widget->setText(text);
+    }
+    return widget;
+}
+
+} // namespace
+
+Tmain_config::Tmain_config(Shell &shell, QWidget *parent, std::unique_ptr<Autostart> autostart)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , m_shell(shell)
+    , m_autostart(autostart ? std::move(autostart) : Autostart::create())
+{
+    setObjectName(QStringLiteral("Tmain_config"));
+    setWindowTitle(QStringLiteral("设置"));
+    setFixedSize(656, 307);
+    buildReminderGroup();
+    buildPasswordGroup();
+    buildSkinGroup();
+    buildOtherGroup();
+    buildPreview();
+    buildButtons();
+    readProfile();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+Tmain_config::~Tmain_config() = default;
+
+void Tmain_config::buildReminderGroup()
+{
+    auto *group = addGroup(this, QStringLiteral("GroupBox1"), QStringLiteral(" 日程安排提醒时间设置  "),
+                           {8, 8, 250, 60});
+    m_time = add<QLineEdit>(group, QStringLiteral("Edit1"), {16, 24, 80, 22});
+    m_time->setMaxLength(5);
+    m_time->installEventFilter(this);
+}
+
+void Tmain_config::buildPasswordGroup()
+{
+    auto *group = addGroup(this, QStringLiteral("GroupBox2"), QStringLiteral(" 登陆密码设置  "),
+                           {8, 76, 250, 110});
+    m_password = add<QLineEdit>(group, QStringLiteral("Edit2"), {16, 24, 220, 22});
+    m_password->setEchoMode(QLineEdit::Password);
+    m_password->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // "*"
+    m_diary = add<QCheckBox>(group, QStringLiteral("CheckBox1"), {16, 52, 220, 20},
+                             QStringLiteral("打开记事本需要密码"));
+    m_schedule = add<QCheckBox>(group, QStringLiteral("CheckBox2"), {16, 78, 220, 20},
+                                QStringLiteral("打开日程表需要密码"));
+    connect(m_password, &QLineEdit::textChanged, this, &Tmain_config::updatePasswordBoxes);
+}
+
+void Tmain_config::buildSkinGroup()
+{
+    auto *group = addGroup(this, QStringLiteral("GroupBox3"), QStringLiteral(" 工具皮肤图案  "),
+                           {266, 8, 280, 110});
+    add<QLabel>(group, QStringLiteral("Label1"), {16, 26, 90, 20}, QStringLiteral("皮肤文件位置:"));
+    m_skinPath = add<QLineEdit>(group, QStringLiteral("Edit3"), {16, 50, 190, 22});
+    m_choose = add<QPushButton>(group, QStringLiteral("BitBtn3"), {212, 49, 56, 24}, QStringLiteral("选择"));
+    m_choose->setAutoDefault(false);
+    m_useSkin = add<QCheckBox>(group, QStringLiteral("CheckBox3"), {16, 80, 120, 20}, QStringLiteral("使用皮肤"));
+    connect(m_useSkin, &QCheckBox::toggled, m_choose, &QWidget::setEnabled);
+    connect(m_choose, &QPushButton::clicked, this, &Tmain_config::chooseSkin);
+}
+
+void Tmain_config::buildOtherGroup()
+{
+    auto *group = addGroup(this, QStringLiteral("GroupBox4"), QStringLiteral(" 其它设置  "),
+                           {266, 126, 280, 60});
+    m_autostartBox = add<QCheckBox>(group, QStringLiteral("CheckBox4"), {16, 24, 130, 20},
+                                    QStringLiteral("Window 启动自动运行"));
+    m_hide = add<QCheckBox>(group, QStringLiteral("CheckBox5"), {150, 24, 125, 20},
+                            QStringLiteral("程序运行后自动隐藏"));
+}
+
+void Tmain_config::buildPreview()
+{
+    auto *frame = addGroup(this, QStringLiteral("GroupBox5"), QString(), {556, 8, 92, 250});
+    add<QLabel>(frame, QStringLiteral("Label2"), {8, 8, 60, 16}, QStringLiteral("皮肤"));
+    m_preview = add<QLabel>(frame, QStringLiteral("Image1"), {8, 30, 73, 209});
+    m_preview->setScaledContents(true);
+}
+
+void Tmain_config::buildButtons()
+{
+    auto *ok = add<QPushButton>(this, QStringLiteral("BitBtn1"), {392, 268, 75, 28}, QStringLiteral("确定"));
+    auto *close = add<QPushButton>(this, QStringLiteral("BitBtn2"), {474, 268, 75, 28}, QStringLiteral("关闭"));
+    // Enter in a field neither saves nor closes.
+    ok->setAutoDefault(false);
+    close->setAutoDefault(false);
+    connect(ok, &QPushButton::clicked, this, &Tmain_config::save);
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void Tmain_config::readProfile()
+{
+    const Appearance appearance = Appearance::read(ProfileFile(AppPaths::profileFile()));
+    m_skinPath->setText(appearance.skin);
+    m_useSkin->setChecked(appearance.usesSkin());
+    m_time->setText(appearance.reminderTime);
+    m_hide->setChecked(ProfileFile(AppPaths::profileFile())
+                           .read(ProfileKeys::kSystemSection, ProfileKeys::kHideKey, QStringLiteral("0"))
+                       != u"0");
+}
+
+void Tmain_config::showEvent(QShowEvent *event)
+{
+    const QString password = m_shell.currentPassword();
+    m_password->setText(password == Shell::kNoPassword ? QString() : password);
+    m_diary->setChecked(m_shell.diaryNeedsPassword());
+    m_schedule->setChecked(m_shell.scheduleNeedsPassword());
+    updatePasswordBoxes();
+    m_autostartBox->setChecked(m_autostart->isEnabled());
+    m_choose->setEnabled(m_useSkin->isChecked());
+    QDialog::showEvent(event);
+}
+
+void Tmain_config::updatePasswordBoxes()
+{
+    const bool any = !m_password->text().trimmed().isEmpty();
+    m_diary->setEnabled(any);
+    m_schedule->setEnabled(any);
+}
+
+void Tmain_config::chooseSkin()
+{
+    const QString path = Dialogs::openFileName(this, QStringLiteral("皮肤文件"),
+                                               QStringLiteral("皮肤文件(*.bmp;*.jpg) (*.bmp *.jpg)"));
+    if (path.isEmpty())
+        return;
+    m_skinPath->setText(path);
+    QImageReader reader(path);
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        m_preview->clear();
+        Dialogs::error(this, reader.errorString());
+        return;
+    }
+    m_preview->setPixmap(QPixmap::fromImage(image));
+}
+
+bool Tmain_config::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_time && event->type() == QEvent::KeyPress)
+        return filterTimeKey(static_cast<QKeyEvent *>(event));
+    return QDialog::eventFilter(watched, event);
+}
+
+// True when the key has been dealt with here; false lets the field handle it.
+bool Tmain_config::filterTimeKey(QKeyEvent *event)
+{
+    QChar key;
+    if (event->key() == Qt::Key_Backspace)
+        key = ReminderTimeKey::kBackspace;
+    else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        key = ReminderTimeKey::kEnter;
+    else if (event->key() == Qt::Key_Delete || event->text().isEmpty())
+        return false; // moving and deleting keys type nothing
+    else
+        key = event->text().front();
+
+    const ReminderTimeKey::Result result = ReminderTimeKey::filter(m_time->text(), key);
+    if (result.text != m_time->text())
+        m_time->setText(result.text);
+    if (result.key.isNull())
+        return true;
+    if (result.key == key && (key == ReminderTimeKey::kBackspace || key == ReminderTimeKey::kEnter))
+        return false;
+    m_time->insert(QString(result.key));
+    return true;
+}
+
+SettingsForm Tmain_config::form() const
+{
+    SettingsForm form;
+    form.skinPath = m_skinPath->text();
+    form.useSkin = m_useSkin->isChecked();
+    form.hideAfterStart = m_hide->isChecked();
+    form.autostart = m_autostartBox->isChecked();
+    form.reminderTime = m_time->text();
+    form.password = m_password->text();
+    form.diaryNeedsPassword = m_diary->isChecked();
+    form.scheduleNeedsPassword = m_schedule->isChecked();
+    return form;
+}
+
+void Tmain_config::save()
+{
+    const SettingsSave::Result result = SettingsSave::run(
+        form(), ProfileFile(AppPaths::profileFile()), *m_autostart, m_shell.database(), m_shell);
+    if (result.ok)
+        close();
+    else
+        Dialogs::error(this, result.error);
+    emit settingsWritten();
+}
+
+// Esc does not close the settings; "关闭" and the close button do.
+void Tmain_config::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

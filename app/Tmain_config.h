@@ -1,0 +1,64 @@
+#pragma once
+
+#include "Autostart.h"
+#include "SettingsSave.h"
+
+#include <QDialog>
+
+#include <memory>
+
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class Shell;
+
+// "设置": the skin, the default reminder time, hide after start, start at
+// log-on and the password with its two flags. Nothing is saved before "确定".
+class Tmain_config final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit Tmain_config(Shell &shell, QWidget *parent = nullptr,
+                          std::unique_ptr<Autostart> autostart = {});
+    ~Tmain_config() override;
+
+signals:
+    // Emitted after every press of "确定", saved or not: main.ini may have
+    // changed, so the launcher repaints.
+    void settingsWritten();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildReminderGroup();
+    void buildPasswordGroup();
+    void buildSkinGroup();
+    void buildOtherGroup();
+    void buildPreview();
+    void buildButtons();
+    void readProfile();
+    void updatePasswordBoxes();
+    void chooseSkin();
+    bool filterTimeKey(QKeyEvent *event);
+    SettingsForm form() const;
+    void save();
+
+    Shell &m_shell;
+    std::unique_ptr<Autostart> m_autostart;
+    QLineEdit *m_time = nullptr;
+    QLineEdit *m_password = nullptr;
+    QCheckBox *m_diary = nullptr;
+    QCheckBox *m_schedule = nullptr;
+    QLineEdit *m_skinPath = nullptr;
+    QPushButton *m_choose = nullptr;
+    QCheckBox *m_useSkin = nullptr;
+    QCheckBox *m_autostartBox = nullptr;
+    QCheckBox *m_hide = nullptr;
+    QLabel *m_preview = nullptr;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "PasswordLogin.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+class Shell;
+
+// "登陆密码": the password asked at start-up. It closes only through its own
+// buttons; three wrong entries, "取消", or a stored password in no known form
+// end the program.
+class Tpass_login final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit Tpass_login(Shell &shell, QWidget *parent = nullptr);
+
+    int attempts() const { return m_login.attempts(); }
+
+signals:
+    // The program must end; the launcher ends it.
+    void endRequested(int exitCode);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void confirm();
+    void endProgram(int exitCode);
+    void updateConfirm();
+
+    Shell &m_shell;
+    PasswordLogin m_login;
+    QLineEdit *m_entry = nullptr;
+    QPushButton *m_ok = nullptr;
+    bool m_mayClose = false;
+};

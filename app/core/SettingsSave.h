@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+class Autostart;
+class ProfileFile;
+class Shell;
+
+// What the settings dialog holds when the user presses "确定".
+struct SettingsForm
+{
+    QString skinPath;
+    bool useSkin = false;
+    bool hideAfterStart = false;
+    bool autostart = false;
+    QString reminderTime;
+    QString password; // as typed; outer blanks do not count
+    bool diaryNeedsPassword = false;
+    bool scheduleNeedsPassword = false;
+};
+
+// Saving the settings, in this order: skin, hide after start, start at
+// log-on, reminder time, the password row with the start-up flag, and the
+// launcher's password state. The first step that fails stops the rest; the
+// steps before it stay done.
+namespace SettingsSave {
+
+struct Result
+{
+    bool ok = true;
+    QString error;
+};
+
+Result run(const SettingsForm &form, const ProfileFile &profile, Autostart &autostart,
+           QSqlDatabase db, Shell &shell);
+
+} // namespace SettingsSave
