@@ -1,0 +1,416 @@
+#include "AppPaths.h"
+#include "FakeShell.h"
+#include "FieldCodec.h"
+#include "PasswordHash.h"
+#include "PasswordRow.h"
+#include "ProfileFile.h"
+#include "ScriptedDialogs.h"
+#include "StartPasswordFlag.h"
+#include "Store.h"
+#include "TempStore.h"
+#include "Tmain.h"
+#include "Tmain_config.h"
+#include "XdgAutostart.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+const QString kProgram = QStringLiteral("/opt/velmora/velmora");
+
+QString profile(const QString &section, const QString &key)
+{
+    return ProfileFile(AppPaths::profileFile()).read(section, key, QStringLiteral("<none>"));
+}
+
+void writeProfile(const QString &section, const QString &key, const QString &value)
+{
+    QVERIFY(ProfileFile(AppPaths::profileFile()).write(section, key, value));
+}
+
+PasswordRow::Values passwordRow()
+{
+    PasswordRow::Values values;
+    QString error;
+    PasswordRow(Store::database()).read(&values, &error);
+    return values;
+}
+
+int passwordRowCount()
+{
+    QSqlQuery query(Store::database());
+    query.exec(QStringLiteral("SELECT count(*) FROM public_code WHERE pub_id = '2'"));
+    return query.next() ? query.value(0).toInt() : -1;
+}
+
+StartPasswordFlag::State startFlag()
+{
+    return StartPasswordFlag(Store::database()).read();
+}
+
+// The dialog and its controls, found by name as a user would find them.
+struct Config
+{
+    explicit Config(FakeShell &shell)
+        : dialog(shell, nullptr, std::make_unique<XdgAutostart>(kProgram))
+    {
+        dialog.show();
+    }
+    template<typename W>
+    W *get(const char *name)
+    {
+        return dialog.findChild<W *>(QLatin1String(name));
+    }
+    QLineEdit *time() { return get<QLineEdit>("Edit1"); }
+    QLineEdit *password() { return get<QLineEdit>("Edit2"); }
+    QCheckBox *diary() { return get<QCheckBox>("CheckBox1"); }
+    QCheckBox *schedule() { return get<QCheckBox>("CheckBox2"); }
+    QLineEdit *skinPath() { return get<QLineEdit>("Edit3"); }
+    QPushButton *choose() { return get<QPushButton>("BitBtn3"); }
+    QCheckBox *useSkin() { return get<QCheckBox>("CheckBox3"); }
+    QCheckBox *autostart() { return get<QCheckBox>("CheckBox4"); }
+    QCheckBox *hide() { return get<QCheckBox>("CheckBox5"); }
+    void ok() { get<QPushButton>("BitBtn1")->click(); }
+
+    Tmain_config dialog;
+};
+
+} // namespace
+
+class TstSettings : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_config;
+
+    bool autostartEntry() const { return XdgAutostart(kProgram).isEnabled(); }
+
+private slots:
+    void init()
+    {
+        m_config = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config->path()));
+    }
+
+    void layout()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        FakeShell shell;
+        Config config(shell);
+        QCOMPARE(config.dialog.windowTitle(), QStringLiteral("设置"));
+        QCOMPARE(config.dialog.size(), QSize(656, 307));
+        QStringList groups;
+        for (int i = 1; i <= 4; ++i)
+            groups << config.dialog.findChild<QGroupBox *>(QStringLiteral("GroupBox%1").arg(i))->title();
+        QCOMPARE(groups, (QStringList{" 日程安排提醒时间设置  ", " 登陆密码设置  ", " 工具皮肤图案  ", " 其它设置  "}));
+        QCOMPARE(config.time()->maxLength(), 5);
+        QCOMPARE(config.password()->echoMode(), QLineEdit::Password);
+        QCOMPARE(config.autostart()->text(), QStringLiteral("Window 启动自动运行"));
+        QCOMPARE(config.get<QLabel>("Image1")->size(), QSize(73, 209));
+    }
+
+    void valuesOnCreationAndShow_data()
+    {
+        QTest::addColumn<QStringList>("ini"); // bg, alter, hided; empty: no main.ini
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("flags");
+        QTest::addColumn<bool>("autostart");
+        QTest::addColumn<QString>("shownPassword");
+        QTest::addColumn<bool>("skinTicked");
+        QTest::addColumn<bool>("hideTicked");
+        QTest::newRow("defaults") << QStringList() << "no" << false << false << "" << false << false;
+        QTest::newRow("all set") << QStringList{"/pics/a.bmp", "07:30", "1"} << "pw" << true << true << "pw"
+                                 << true << true;
+        QTest::newRow("hided not 0") << QStringList{"no", "9:5", "2"} << "pw" << false << false << "pw"
+                                     << false << true;
+        QTest::newRow("password no") << QStringList{"no", "08:00", "0"} << "no" << true << false << ""
+                                     << false << false;
+    }
+    void valuesOnCreationAndShow()
+    {
+        QFETCH(QStringList, ini);
+        QFETCH(QString, password);
+        QFETCH(bool, flags);
+        QFETCH(bool, autostart);
+        QFETCH(QString, shownPassword);
+        QFETCH(bool, skinTicked);
+        QFETCH(bool, hideTicked);
+        ScriptedDialogs dialogs;
+        TempStore store;
+        if (!ini.isEmpty()) {
+            writeProfile("backgroup", "bg", ini[0]);
+            writeProfile("time", "alter", ini[1]);
+            writeProfile("system set", "hided", ini[2]);
+        }
+        if (autostart)
+            QVERIFY(XdgAutostart(kProgram).enable());
+        FakeShell shell;
+        shell.password = password;
+        shell.diaryFlag = shell.scheduleFlag = flags;
+        Config config(shell);
+        QCOMPARE(config.skinPath()->text(), ini.isEmpty() ? QStringLiteral("no") : ini[0]);
+        QCOMPARE(config.time()->text(), ini.isEmpty() ? QStringLiteral("09:00") : ini[1]);
+        QCOMPARE(config.useSkin()->isChecked(), skinTicked);
+        QCOMPARE(config.choose()->isEnabled(), skinTicked);
+        QCOMPARE(config.hide()->isChecked(), hideTicked);
+        QCOMPARE(config.password()->text(), shownPassword);
+        QCOMPARE(config.diary()->isChecked(), flags);
+        QCOMPARE(config.schedule()->isChecked(), flags);
+        QCOMPARE(config.diary()->isEnabled(), !shownPassword.isEmpty());
+        QCOMPARE(config.autostart()->isChecked(), autostart);
+    }
+
+    void enablingRules()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        FakeShell shell;
+        Config config(shell);
+        for (const QString &text : {QStringLiteral("x"), QStringLiteral("   "), QStringLiteral(" a ")}) {
+            config.password()->setText(text);
+            const bool enabled = !text.trimmed().isEmpty();
+            QCOMPARE(config.diary()->isEnabled(), enabled);
+            QCOMPARE(config.schedule()->isEnabled(), enabled);
+        }
+        config.useSkin()->click();
+        QVERIFY(config.choose()->isEnabled());
+        config.useSkin()->click();
+        QVERIFY(!config.choose()->isEnabled());
+    }
+
+    void reminderTimeKeys_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("keys"); // "\b" is backspace, "\r" Enter
+        QTest::addColumn<QString>("result");
+        QTest::newRow("0930") << "" << "0930" << "09:0";
+        QTest::newRow("letter into empty") << "" << "a" << "";
+        QTest::newRow("letter after two digits") << "" << "09a" << "09:";
+        QTest::newRow("Enter after two digits") << "" << "09\r" << "09:";
+        QTest::newRow("backspace after two digits") << "" << "09\b" << "0";
+        QTest::newRow("outer blanks go") << " 0" << "9" << "09";
+        QTest::newRow("full field") << "08:00" << "1" << "08:00";
+    }
+    void reminderTimeKeys()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, keys);
+        QFETCH(QString, result);
+        ScriptedDialogs dialogs;
+        TempStore store;
+        FakeShell shell;
+        Config config(shell);
+        config.time()->setText(start);
+        for (const QChar key : keys) {
+            if (key == u'\b')
+                QTest::keyClick(config.time(), Qt::Key_Backspace);
+            else if (key == u'\r')
+                QTest::keyClick(config.time(), Qt::Key_Return);
+            else
+                QTest::keyClick(config.time(), key.toLatin1());
+        }
+        QCOMPARE(config.time()->text(), result);
+    }
+
+    void chooseSkinShowsPreview()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        const QString skin = store.filePath(QStringLiteral("skin.bmp"));
+        QImage image(30, 80, QImage::Format_RGB32);
+        image.fill(Qt::blue);
+        QVERIFY(image.save(skin));
+        FakeShell shell;
+        Config config(shell);
+        config.useSkin()->click();
+        config.choose()->click(); // cancelled
+        QCOMPARE(config.skinPath()->text(), QStringLiteral("no"));
+        dialogs.answer(Dialogs::Answer::Ok, skin);
+        config.choose()->click();
+        QCOMPARE(config.skinPath()->text(), skin);
+        QVERIFY(!config.get<QLabel>("Image1")->pixmap().isNull());
+        const auto shown = dialogs.shown();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[0].text, QStringLiteral("皮肤文件(*.bmp;*.jpg) (*.bmp *.jpg)"));
+    }
+
+    void saveWritesEveryStep()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        FakeShell shell;
+        {
+            Config config(shell);
+            QSignalSpy written(&config.dialog, &Tmain_config::settingsWritten);
+            config.skinPath()->setText(QStringLiteral("/pics/kept.bmp")); // but unticked
+            config.hide()->click();
+            config.autostart()->click();
+            config.time()->setText(QStringLiteral("7:5x")); // saved as typed
+            config.password()->setText(QStringLiteral(" pw "));
+            config.diary()->click();
+            config.ok();
+            QCOMPARE(dialogs.texts(), QStringList());
+            QVERIFY(!config.dialog.isVisible());
+            QCOMPARE(written.size(), 1);
+        }
+        QCOMPARE(profile("backgroup", "bg"), QStringLiteral("no"));
+        QCOMPARE(profile("system set", "hided"), QStringLiteral("1"));
+        QVERIFY(autostartEntry());
+        QCOMPARE(profile("time", "alter"), QStringLiteral("7:5x"));
+        PasswordRow::Values row = passwordRow();
+        QVERIFY(row.exists);
+        QVERIFY(PasswordHash::isHash(row.code));
+        QCOMPARE(PasswordHash::verify(row.code, QStringLiteral("pw")), PasswordHash::Check::Match);
+        QVERIFY(row.diaryNeedsPassword);
+        QVERIFY(!row.scheduleNeedsPassword);
+        QSqlQuery fixed(Store::database());
+        QVERIFY(fixed.exec(QStringLiteral("SELECT pub_end, pub_static FROM public_code WHERE pub_id = '2'")));
+        QVERIFY(fixed.next());
+        QCOMPARE(fixed.value(0).toString(), QStringLiteral("%4tw=83QmZRy9!#&:^"));
+        QVERIFY(fixed.value(1).toBool());
+        QCOMPARE(startFlag(), StartPasswordFlag::State::Set);
+        QCOMPARE(shell.password, QStringLiteral("pw"));
+        QVERIFY(shell.diaryFlag && !shell.scheduleFlag);
+
+        // A second save edits the row, and unticking removes the log-on entry.
+        {
+            Config config(shell);
+            QCOMPARE(config.password()->text(), QStringLiteral("pw"));
+            config.password()->setText(QStringLiteral("新密码"));
+            config.schedule()->click();
+            config.autostart()->click();
+            config.skinPath()->setText(QStringLiteral("/pics/new.bmp"));
+            config.useSkin()->click();
+            config.ok();
+        }
+        QCOMPARE(passwordRowCount(), 1);
+        row = passwordRow();
+        QCOMPARE(PasswordHash::verify(row.code, QStringLiteral("新密码")), PasswordHash::Check::Match);
+        QVERIFY(row.diaryNeedsPassword && row.scheduleNeedsPassword);
+        QVERIFY(!autostartEntry());
+        QCOMPARE(profile("backgroup", "bg"), QStringLiteral("/pics/new.bmp"));
+        QCOMPARE(shell.password, QStringLiteral("新密码"));
+    }
+
+    void blankPasswordClearsTheStartFlagOnly()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        const QString stored = PasswordHash::make(QStringLiteral("pw"), QByteArrayLiteral("fixture-salt-16b"), 10);
+        QString error;
+        QVERIFY(PasswordRow(Store::database()).save(stored, true, true, &error));
+        QVERIFY(StartPasswordFlag(Store::database()).write(true, &error));
+        FakeShell shell;
+        shell.password = QStringLiteral("pw");
+        shell.diaryFlag = shell.scheduleFlag = true;
+        Config config(shell);
+        config.password()->setText(QStringLiteral("   "));
+        config.ok();
+        QCOMPARE(passwordRow().code, stored);
+        QCOMPARE(startFlag(), StartPasswordFlag::State::NotSet);
+        QCOMPARE(shell.password, QStringLiteral("no"));
+        QVERIFY(!shell.diaryFlag && !shell.scheduleFlag);
+    }
+
+    void unchangedSaveKeepsPasswordAndRewritesOlderForm()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        QString older = FieldCodec::encode(QStringLiteral("abcde"));
+        std::reverse(older.begin(), older.end());
+        QString error;
+        QVERIFY(PasswordRow(Store::database()).save(older, true, false, &error));
+        FakeShell shell; // as the password window leaves it
+        shell.password = QStringLiteral("abcde");
+        shell.diaryFlag = true;
+        Config config(shell);
+        config.ok();
+        const PasswordRow::Values row = passwordRow();
+        QVERIFY(PasswordHash::isHash(row.code));
+        QCOMPARE(PasswordHash::verify(row.code, QStringLiteral("abcde")), PasswordHash::Check::Match);
+        QVERIFY(row.diaryNeedsPassword && !row.scheduleNeedsPassword);
+        QCOMPARE(shell.password, QStringLiteral("abcde"));
+        QVERIFY(shell.diaryFlag && !shell.scheduleFlag);
+    }
+
+    void logOnEntryFailureKeepsDialogOpen()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        QFile blocker(m_config->filePath(QStringLiteral("autostart"))); // a file, not a folder
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        FakeShell shell;
+        Config config(shell);
+        QSignalSpy written(&config.dialog, &Tmain_config::settingsWritten);
+        config.hide()->click();
+        config.autostart()->click();
+        config.time()->setText(QStringLiteral("08:15"));
+        config.password()->setText(QStringLiteral("pw"));
+        config.ok();
+        const auto shown = dialogs.shown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].kind, Dialogs::Kind::Error);
+        QVERIFY(config.dialog.isVisible());
+        QCOMPARE(written.size(), 1);
+        // Steps before the failure are in the file; later ones are not done.
+        QCOMPARE(profile("backgroup", "bg"), QStringLiteral("no"));
+        QCOMPARE(profile("system set", "hided"), QStringLiteral("1"));
+        QCOMPARE(profile("time", "alter"), QStringLiteral("<none>"));
+        QVERIFY(!passwordRow().exists);
+        QCOMPARE(startFlag(), StartPasswordFlag::State::NotSet);
+        QCOMPARE(shell.password, QStringLiteral("no"));
+    }
+
+    void closeSavesNothing()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        FakeShell shell;
+        Config config(shell);
+        config.hide()->click();
+        config.password()->setText(QStringLiteral("pw"));
+        config.get<QPushButton>("BitBtn2")->click();
+        QVERIFY(!config.dialog.isVisible());
+        QVERIFY(!QFile::exists(AppPaths::profileFile()));
+        QVERIFY(!passwordRow().exists);
+        QCOMPARE(shell.password, QStringLiteral("no"));
+    }
+
+    void launcherRepaintsAtOnce()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store(false);
+        Tmain launcher;
+        launcher.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&launcher));
+        launcher.findChild<QAction *>(QStringLiteral("N2"))->trigger();
+        auto *config = launcher.findChild<Tmain_config *>();
+        QVERIFY(config);
+        config->findChild<QCheckBox *>(QStringLiteral("CheckBox5"))->click();
+        config->findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(QStringLiteral("06:45"));
+        config->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+        QVERIFY(launcher.autoHideOn());
+        QCOMPARE(launcher.defaultReminderTime(), QStringLiteral("06:45"));
+        QTRY_VERIFY(launcher.findChildren<Tmain_config *>().isEmpty());
+    }
+};
+
+QTEST_MAIN(TstSettings)
+#include "tst_settings.moc"
