@@ -192,8 +192,9 @@ bool Tmain_config::filterTimeKey(QKeyEvent *event)
         key = ReminderTimeKey::kBackspace;
     else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         key = ReminderTimeKey::kEnter;
-    else if (event->key() == Qt::Key_Delete || event->text().isEmpty())
-        return false; // moving and deleting keys type nothing
+    else if (event->text().isEmpty() || event->key() == Qt::Key_Delete || event->key() == Qt::Key_Tab
+             || event->key() == Qt::Key_Backtab || event->key() == Qt::Key_Escape)
+        return false; // moving, deleting and leaving the field type nothing
     else
         key = event->text().front();
 

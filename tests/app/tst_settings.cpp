@@ -197,7 +197,7 @@ private slots:
     void reminderTimeKeys_data()
     {
         QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("keys"); // "\b" is backspace, "\r" Enter
+        QTest::addColumn<QString>("keys"); // "\b" backspace, "\r" Enter, "\t" Tab
         QTest::addColumn<QString>("result");
         QTest::newRow("0930") << "" << "0930" << "09:0";
         QTest::newRow("letter into empty") << "" << "a" << "";
@@ -206,6 +206,7 @@ private slots:
         QTest::newRow("backspace after two digits") << "" << "09\b" << "0";
         QTest::newRow("outer blanks go") << " 0" << "9" << "09";
         QTest::newRow("full field") << "08:00" << "1" << "08:00";
+        QTest::newRow("Tab leaves the field") << "09" << "\t" << "09";
     }
     void reminderTimeKeys()
     {
@@ -222,6 +223,8 @@ private slots:
                 QTest::keyClick(config.time(), Qt::Key_Backspace);
             else if (key == u'\r')
                 QTest::keyClick(config.time(), Qt::Key_Return);
+            else if (key == u'\t')
+                QTest::keyClick(config.time(), Qt::Key_Tab);
             else
                 QTest::keyClick(config.time(), key.toLatin1());
         }
@@ -254,6 +257,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        writeProfile("user", "note", "kept"); // other sections stay as they are
         FakeShell shell;
         {
             Config config(shell);
@@ -273,6 +277,7 @@ private slots:
         QCOMPARE(profile("system set", "hided"), QStringLiteral("1"));
         QVERIFY(autostartEntry());
         QCOMPARE(profile("time", "alter"), QStringLiteral("7:5x"));
+        QCOMPARE(profile("user", "note"), QStringLiteral("kept"));
         PasswordRow::Values row = passwordRow();
         QVERIFY(row.exists);
         QVERIFY(PasswordHash::isHash(row.code));
