@@ -24,7 +24,8 @@ public:
     // The whole entry file.
     static QString entryText(const QString &program);
 
-    static inline const QString kFileName = QStringLiteral("velmora.desktop");
+    // The same name as the installed desktop entry, so desktops see them as one program.
+    static inline const QString kFileName = QStringLiteral("com.velmora.notepad.desktop");
 
 private:
     QString m_program;

@@ -51,7 +51,7 @@ private slots:
         QVERIFY(!autostart.isEnabled());
         QString error;
         QVERIFY2(autostart.enable(&error), qPrintable(error));
-        QCOMPARE(autostart.entryPath(), configHome() + QStringLiteral("/autostart/velmora.desktop"));
+        QCOMPARE(autostart.entryPath(), configHome() + QStringLiteral("/autostart/com.velmora.notepad.desktop"));
         QVERIFY(autostart.isEnabled());
 
         const QStringList lines = readAll(autostart.entryPath()).split(u'\n');
