@@ -322,10 +322,10 @@ void Tmain::openSettings()
         return;
     auto *config = WindowOpener::replace(m_config, [this] { return new Tmain_config(*this, this); });
     connect(config, &Tmain_config::settingsWritten, this, &Tmain::refreshAppearance);
+    // Without a password the settings open modal; after a correct entry, modeless.
     if (modal)
-        config->open();
-    else
-        config->show();
+        config->setWindowModality(Qt::ApplicationModal);
+    config->show();
 }
 
 void Tmain::openBackup()
