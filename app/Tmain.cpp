@@ -9,6 +9,7 @@
 #include "Tabout_note.h"
 #include "Tmain_config.h"
 #include "Tpass_login.h"
+#include "Trecord_backup.h"
 #include "WindowOpener.h"
 
 #include <QContextMenuEvent>
@@ -332,6 +333,19 @@ void Tmain::openBackup()
 {
     if (m_password != Shell::kNoPassword && !passPrompt())
         return;
+    // A running copy keeps its window: a second one would copy, reopen or
+    // delete the record file under the first.
+    if (m_backup && m_backup->isBusy()) {
+        m_backup->raise();
+        m_backup->activateWindow();
+        return;
+    }
+    auto *backup = WindowOpener::replace(m_backup, [this] {
+        auto *window = new Trecord_backup(this);
+        connect(window, &Trecord_backup::transferred, this, [this] { endProgram(); });
+        return window;
+    });
+    backup->show();
 }
 
 void Tmain::openAbout()

@@ -1,0 +1,277 @@
+#include "RecordFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <vector>
+
+#if defined(Q_OS_UNIX)
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+RecordFile::Outcome failed(const QString &text)
+{
+    return {false, text};
+}
+
+QString systemError(int code)
+{
+    return qt_error_string(code);
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    std::error_code ignored;
+    return std::filesystem::equivalent(std::filesystem::path(a.toStdU16String()),
+                                       std::filesystem::path(b.toStdU16String()), ignored);
+}
+
+// Gives the target its final length up front. Where the file system can,
+// the space is reserved as well, so a full disk is reported before the copy
+// starts instead of part-way through it.
+bool reserve(QFile &target, qint64 size, QString *error)
+{
+    if (size == 0)
+        return true;
+#if defined(Q_OS_LINUX)
+    if (::fallocate(target.handle(), 0, 0, size) == 0)
+        return true;
+    if (errno != EOPNOTSUPP && errno != ENOSYS) {
+        *error = systemError(errno);
+        return false;
+    }
+#endif
+    if (!target.resize(size)) {
+        *error = target.errorString();
+        return false;
+    }
+    return true;
+}
+
+// Moves byte ranges from one open file to another. The kernel copies between
+// the two files directly where it can; otherwise the bytes pass through one
+// large buffer. Offsets are explicit, so both ways can mix.
+class RangeCopier final
+{
+public:
+    RangeCopier(QFile &source, QFile &target)
+        : m_source(source), m_target(target)
+    {
+    }
+
+    // Copies `length` bytes at `offset`; false with `error` set on failure.
+    bool copy(qint64 offset, qint64 length, QString *error)
+    {
+#if defined(Q_OS_LINUX)
+        if (m_kernelCopy) {
+            if (kernelCopy(offset, length, error))
+                return true;
+            if (m_kernelCopy)
+                return false; // a real error, not a missing facility
+        }
+#endif
+        return bufferedCopy(offset, length, error);
+    }
+
+private:
+    static constexpr qint64 kBufferSize = 8 * 1024 * 1024;
+
+#if defined(Q_OS_LINUX)
+    bool kernelCopy(qint64 offset, qint64 length, QString *error)
+    {
+        loff_t in = offset;
+        loff_t out = offset;
+        qint64 left = length;
+        while (left > 0) {
+            const ssize_t moved =
+                ::copy_file_range(m_source.handle(), &in, m_target.handle(), &out, size_t(left), 0);
+            if (moved > 0) {
+                left -= moved;
+                continue;
+            }
+            if (moved == 0) {
+                *error = QStringLiteral("记录文件在复制中变短了");
+                return false;
+            }
+            if (errno == EINTR)
+                continue;
+            const bool unsupported = errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP
+                                     || errno == EINVAL || errno == EBADF;
+            if (unsupported && left == length) {
+                m_kernelCopy = false; // fall back for this and every later range
+                return false;
+            }
+            *error = systemError(errno);
+            return false;
+        }
+        return true;
+    }
+#endif
+
+    bool bufferedCopy(qint64 offset, qint64 length, QString *error)
+    {
+        if (m_buffer.empty())
+            m_buffer.resize(size_t(std::min(kBufferSize, std::max<qint64>(length, 1))));
+        if (!m_source.seek(offset) || !m_target.seek(offset)) {
+            *error = m_source.error() != QFileDevice::NoError ? m_source.errorString() : m_target.errorString();
+            return false;
+        }
+        qint64 left = length;
+        while (left > 0) {
+            const qint64 want = std::min<qint64>(left, qint64(m_buffer.size()));
+            const qint64 got = m_source.read(m_buffer.data(), want);
+            if (got < 0) {
+                *error = m_source.errorString();
+                return false;
+            }
+            if (got == 0) {
+                *error = QStringLiteral("记录文件在复制中变短了");
+                return false;
+            }
+            if (m_target.write(m_buffer.data(), got) != got) {
+                *error = m_target.errorString();
+                return false;
+            }
+            left -= got;
+        }
+        return true;
+    }
+
+    QFile &m_source;
+    QFile &m_target;
+    std::vector<char> m_buffer;
+    bool m_kernelCopy = true;
+};
+
+QString cannotWrite(const QString &path, const QString &why)
+{
+    return QStringLiteral("无法写入文件\"%1\": %2").arg(QFileInfo(path).absoluteFilePath(), why);
+}
+
+bool syncFile(QFile &file)
+{
+#if defined(Q_OS_UNIX)
+    return ::fsync(file.handle()) == 0;
+#else
+    return file.flush();
+#endif
+}
+
+} // namespace
+
+qint64 RecordFile::chunkSize(qint64 size)
+{
+    return std::max<qint64>(1, size / 100);
+}
+
+RecordFile::Outcome RecordFile::copy(const QString &source, const QString &target, const Progress &progress)
+{
+    // Writing the record file onto itself would truncate it before a byte
+    // was read.
+    if (sameFile(source, target))
+        return failed(QStringLiteral("备份文件不能是记录文件本身: %1").arg(QFileInfo(target).absoluteFilePath()));
+
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return failed(QStringLiteral("无法读取记录文件\"%1\": %2").arg(QFileInfo(source).absoluteFilePath(),
+                                                                  in.errorString()));
+    QFile out(target);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return failed(cannotWrite(target, out.errorString()));
+
+    // From here on the target holds no earlier content worth keeping: a
+    // failure removes it rather than leave a partial copy that looks whole.
+    const auto abandon = [&](const QString &why) {
+        out.close();
+        if (QFileInfo(target).isFile())
+            QFile::remove(target);
+        return failed(QStringLiteral("复制记录文件到\"%1\"时出错: %2")
+                          .arg(QFileInfo(target).absoluteFilePath(), why));
+    };
+
+    const qint64 size = in.size();
+    QString error;
+    if (!reserve(out, size, &error))
+        return abandon(error);
+
+    RangeCopier copier(in, out);
+    const qint64 chunk = chunkSize(size);
+    qint64 remaining = size;
+    while (remaining > 0) {
+        if (progress)
+            progress(int((size - remaining) * 100 / size));
+        const qint64 piece = std::min(chunk, remaining);
+        if (!copier.copy(size - remaining, piece, &error))
+            return abandon(error);
+        remaining -= piece;
+    }
+    out.close();
+    if (out.error() != QFileDevice::NoError)
+        return abandon(out.errorString());
+    return {};
+}
+
+RecordFile::Outcome RecordFile::sync(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failed(QStringLiteral("无法读取文件\"%1\": %2").arg(QFileInfo(path).absoluteFilePath(),
+                                                                file.errorString()));
+    if (!syncFile(file))
+        return failed(cannotWrite(path, systemError(errno)));
+    return {};
+}
+
+RecordFile::Outcome RecordFile::overwrite(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return failed(cannotWrite(path, file.errorString()));
+    if (file.write(content) != content.size())
+        return failed(cannotWrite(path, file.errorString()));
+    // Only what reaches the disk replaces the old records there.
+    if (!syncFile(file))
+        return failed(cannotWrite(path, systemError(errno)));
+    return {};
+}
+
+RecordFile::Outcome RecordFile::remove(const QString &path)
+{
+    QFile file(path);
+    if (!file.remove())
+        return failed(QStringLiteral("无法删除文件\"%1\": %2").arg(QFileInfo(path).absoluteFilePath(),
+                                                                file.errorString()));
+    return {};
+}
+
+namespace {
+
+constexpr int kLastNumberLine = 10000;
+
+QByteArray numberLines()
+{
+    QByteArray text;
+    for (int i = 0; i <= kLastNumberLine; ++i)
+        text += QByteArray::number(i) + "\r\n";
+    return text;
+}
+
+} // namespace
+
+QByteArray RecordFile::firstFiller()
+{
+    static const QByteArray filler = numberLines();
+    return filler;
+}
+
+QByteArray RecordFile::secondFiller()
+{
+    static const QByteArray filler = numberLines() + QByteArray("FFFFFFFFFF\r\n").repeated(kLastNumberLine + 1);
+    return filler;
+}

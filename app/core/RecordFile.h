@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+// Byte-level work on the record file for backup and transfer: the copy in
+// hundredths, the two filler overwrites and the deletion. Nothing here knows
+// about windows or the shared connection; the caller closes the connection
+// first and shows what goes wrong.
+class RecordFile final
+{
+public:
+    // Errors are values: `error` is the text the error box shows.
+    struct Outcome
+    {
+        bool ok = true;
+        QString error;
+        explicit operator bool() const { return ok; }
+    };
+
+    // Called before each hundredth is copied, with the progress position
+    // 0..100 of what is already done. The caller may run pending events here.
+    using Progress = std::function<void(int position)>;
+
+    // Length of each copied piece: one hundredth of `size`, at least one byte.
+    static qint64 chunkSize(qint64 size);
+
+    // Copies `source` to `target` byte for byte, creating or overwriting the
+    // target. On failure a target this call created or truncated is removed,
+    // so no half copy is left behind; `source` is never written.
+    static Outcome copy(const QString &source, const QString &target, const Progress &progress = {});
+
+    // Pushes a finished file to the disk, so that it survives a crash before
+    // the record file it copies is destroyed.
+    static Outcome sync(const QString &path);
+
+    // Replaces the whole content of `path` with `content`, on the disk.
+    static Outcome overwrite(const QString &path, const QByteArray &content);
+    static Outcome remove(const QString &path);
+
+    // The lines "0" to "10000", each ended by CR LF.
+    static QByteArray firstFiller();
+    // The first filler followed by 10001 lines "FFFFFFFFFF", each ended by CR LF.
+    static QByteArray secondFiller();
+
+private:
+    RecordFile() = delete;
+};
