@@ -1,0 +1,299 @@
+#include "FakeShell.h"
+#include "ScriptedDialogs.h"
+#include "Store.h"
+#include "TempStore.h"
+#include "Tmain.h"
+#include "Trecord_backup.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTest>
+
+using Dialogs::Answer;
+
+class TstRecordBackup : public QObject
+{
+    Q_OBJECT
+
+    static QByteArray readFile(const QString &name)
+    {
+        QFile file(name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    static QPushButton *button(QWidget *window, const char *name)
+    {
+        return window->findChild<QPushButton *>(QLatin1String(name));
+    }
+
+    static QString backupMessage(const QString &target)
+    {
+        return QStringLiteral("成功备份记录文件到:[ %1 ] ").arg(target);
+    }
+
+    // A note written through `db` and read back: the connection works.
+    static bool saves(const QSqlDatabase &db, const QString &stamp)
+    {
+        QSqlQuery insert(db);
+        insert.prepare(QStringLiteral("insert into note_pad (date_id, note_memo) values (?, ?)"));
+        insert.addBindValue(stamp);
+        insert.addBindValue(QStringLiteral("5L2g5aW9"));
+        if (!insert.exec())
+            return false;
+        QSqlQuery read(db);
+        read.prepare(QStringLiteral("select count(*) from note_pad where date_id = ?"));
+        read.addBindValue(stamp);
+        return read.exec() && read.next() && read.value(0).toInt() == 1;
+    }
+
+private slots:
+    void layout()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        Trecord_backup window;
+        QCOMPARE(window.windowTitle(), QStringLiteral("备份或转移记录窗口"));
+        QCOMPARE(window.size(), QSize(310, 370));
+        QCOMPARE(window.findChild<QGroupBox *>("GroupBox1")->title(), QStringLiteral("特殊功能"));
+        auto *option = window.findChild<QCheckBox *>("CheckBox1");
+        QCOMPARE(option->text(), QStringLiteral("转移数据后删除原记录文件"));
+        QVERIFY(!option->isChecked());
+        QCOMPARE(option->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QCOMPARE(window.findChild<QLabel *>("Label1")->text(), QStringLiteral("使用本功能前请关闭其它除主程序外所有"));
+        QCOMPARE(window.findChild<QLabel *>("Label2")->text(), QStringLiteral("子功能,否则在处理中可能会出错."));
+        QCOMPARE(button(&window, "BitBtn1")->text(), QStringLiteral("开始...(&Start)"));
+        QCOMPARE(button(&window, "BitBtn1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_S));
+        QCOMPARE(button(&window, "BitBtn2")->text(), QStringLiteral("关闭"));
+        auto *progress = window.findChild<QProgressBar *>("ProgressBar1");
+        QCOMPARE(progress->maximum(), 100);
+        QVERIFY(progress->isHidden());
+    }
+
+    void optionWarning_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("ticked");
+        QTest::newRow("yes keeps the tick") << int(Answer::Yes) << true;
+        QTest::newRow("no removes it") << int(Answer::No) << false;
+    }
+    void optionWarning()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, ticked);
+        ScriptedDialogs dialogs;
+        TempStore store;
+        Trecord_backup window;
+        auto *option = window.findChild<QCheckBox *>("CheckBox1");
+        dialogs.answer(Answer(answer));
+        option->click();
+        QCOMPARE(option->isChecked(), ticked);
+        QCOMPARE(dialogs.texts(), QStringList{Trecord_backup::kWarning});
+        if (ticked) {
+            option->click(); // removing the tick asks nothing
+            QVERIFY(!option->isChecked());
+            QVERIFY(dialogs.texts().isEmpty());
+        }
+    }
+
+    // Both answers at both warnings. A name without extension is kept as typed.
+    void start_data()
+    {
+        QTest::addColumn<QList<int>>("warnings"); // answers, first warning on ticking, then at Start
+        QTest::addColumn<bool>("transferred");
+        QTest::newRow("plain backup") << QList<int>{} << false;
+        QTest::newRow("no at the first warning") << QList<int>{int(Answer::No)} << false;
+        QTest::newRow("no at the second warning") << QList<int>{int(Answer::Yes), int(Answer::No)} << false;
+        QTest::newRow("transfer") << QList<int>{int(Answer::Yes), int(Answer::Yes)} << true;
+    }
+    void start()
+    {
+        QFETCH(QList<int>, warnings);
+        QFETCH(bool, transferred);
+        ScriptedDialogs dialogs;
+        TempStore store;
+        const QByteArray original = readFile(store.storePath());
+        QVERIFY(original.size() % 100 != 0);
+        const QString target = store.filePath(QStringLiteral("备份"));
+        Trecord_backup window;
+        QSignalSpy ended(&window, &Trecord_backup::transferred);
+        if (!warnings.isEmpty()) {
+            dialogs.answer(Answer(warnings[0]));
+            window.findChild<QCheckBox *>("CheckBox1")->click();
+        }
+        dialogs.answer(Answer::Ok, target);
+        if (warnings.size() > 1)
+            dialogs.answer(Answer(warnings[1]));
+        dialogs.shown();
+        button(&window, "BitBtn1")->click();
+
+        const auto shown = dialogs.shown();
+        QCOMPARE(shown.first().kind, Dialogs::Kind::SaveFile);
+        QCOMPARE(shown.first().text, QStringLiteral(" 转移文件 (*.pck)"));
+        QCOMPARE(readFile(target), original);
+        QVERIFY(!QFile::exists(target + ".pck"));
+        QCOMPARE(ended.size(), transferred ? 1 : 0);
+        QStringList messages;
+        for (const auto &box : shown.mid(1))
+            messages << box.text;
+        if (transferred) {
+            QVERIFY(!QFile::exists(store.storePath()));
+            QCOMPARE(messages, (QStringList{Trecord_backup::kWarning,
+                                            QStringLiteral("成功转移记录文件到:[ %1 ],并删除原记录文件!\r\n\r\n\r\n"
+                                                           "程序将自动关闭!")
+                                                .arg(target)}));
+            return;
+        }
+        QCOMPARE(readFile(store.storePath()), original);
+        QVERIFY(Store::isOpen());
+        QVERIFY(saves(Store::database(), QStringLiteral("20260101120000")));
+        if (warnings.size() > 1)
+            QCOMPARE(messages, QStringList{Trecord_backup::kWarning}); // nothing else, nothing deleted
+        else
+            QCOMPARE(messages, QStringList{backupMessage(target)});
+        QVERIFY(button(&window, "BitBtn1")->isEnabled());
+    }
+
+    void cancelledSaveDialogDoesNothing()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        Trecord_backup window;
+        dialogs.answer(Answer::Cancel);
+        button(&window, "BitBtn1")->click();
+        QCOMPARE(dialogs.shown().size(), 1);
+        QVERIFY(Store::isOpen());
+        QCOMPARE(QDir(store.folder()).entryList(QDir::Files), QStringList{"pad.db"});
+    }
+
+    void failedCopyReopensTheStore()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        const QByteArray original = readFile(store.storePath());
+        Trecord_backup window;
+        dialogs.answer(Answer::Ok, store.filePath(QStringLiteral("gone/copy.pck")));
+        button(&window, "BitBtn1")->click();
+        const auto shown = dialogs.shown();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[1].kind, Dialogs::Kind::Error);
+        QVERIFY(shown[1].text.contains(store.filePath(QStringLiteral("gone/copy.pck"))));
+        QCOMPARE(readFile(store.storePath()), original);
+        QVERIFY(saves(Store::database(), QStringLiteral("20260101120000")));
+        QVERIFY(!window.isBusy());
+        QVERIFY(button(&window, "BitBtn1")->isEnabled());
+    }
+
+    // Handles taken before the backup, as repositories and other windows hold
+    // them, work on the reopened connection.
+    void handlesTakenBeforeStillSave()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        FakeShell shell;
+        const QSqlDatabase held = shell.database();
+        QVERIFY(saves(held, QStringLiteral("20260101100000")));
+        Trecord_backup window;
+        dialogs.answer(Answer::Ok, store.filePath(QStringLiteral("copy.pck")));
+        button(&window, "BitBtn1")->click();
+        QCOMPARE(dialogs.texts().last(), backupMessage(store.filePath(QStringLiteral("copy.pck"))));
+        QVERIFY(saves(held, QStringLiteral("20260101110000")));
+        QVERIFY(saves(shell.database(), QStringLiteral("20260101120000")));
+    }
+
+    // Close requests that arrive while the copy runs (its own button, the
+    // launcher replacing it) are refused; the buttons are off meanwhile.
+    void busyWindowRefusesToClose()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        auto *window = new Trecord_backup;
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        QPointer<Trecord_backup> alive(window);
+        window->show();
+        dialogs.answer(Answer::Yes); // the first warning
+        window->findChild<QCheckBox *>("CheckBox1")->click();
+        dialogs.answer(Answer::Ok, store.filePath(QStringLiteral("copy.pck")));
+        bool refusedWhileBusy = false;
+        Dialogs::pushResponder([&](const Dialogs::Shown &) { // the second warning
+            refusedWhileBusy = window->isBusy() && !button(window, "BitBtn1")->isEnabled()
+                               && !button(window, "BitBtn2")->isEnabled() && !window->close();
+            return Dialogs::Reply{Answer::No, {}, 0};
+        });
+        // Delivered by the events the copy lets run.
+        QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
+        button(window, "BitBtn1")->click();
+        QVERIFY(refusedWhileBusy);
+        QVERIFY(alive);
+        QVERIFY(window->isVisible());
+        QVERIFY(button(window, "BitBtn2")->isEnabled());
+        button(window, "BitBtn2")->click();
+        QTRY_VERIFY(alive.isNull());
+    }
+
+    void launcherOpensOneWindowBehindThePassword_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<int>("windows");
+        QTest::newRow("no password") << "no" << "" << 1;
+        QTest::newRow("right entry") << "pw" << "pw" << 1;
+        QTest::newRow("wrong entry") << "pw" << "px" << 0;
+    }
+    void launcherOpensOneWindowBehindThePassword()
+    {
+        QFETCH(QString, password);
+        QFETCH(QString, entry);
+        QFETCH(int, windows);
+        ScriptedDialogs dialogs;
+        TempStore store(false);
+        Tmain launcher;
+        launcher.show();
+        launcher.setCurrentPassword(password);
+        QAction *item = launcher.findChild<QMenu *>("PopupMenu1")->findChild<QAction *>("N4");
+        for (int i = 0; i < 3; ++i) {
+            dialogs.answer(Answer::Ok, entry);
+            item->trigger();
+        }
+        QTest::qWait(20);
+        const auto opened = launcher.findChildren<Trecord_backup *>();
+        QCOMPARE(opened.size(), windows);
+        if (windows)
+            QVERIFY(opened.first()->isVisible() && !opened.first()->isModal());
+    }
+
+    // The launcher does not replace a window whose copy runs, and a transfer
+    // ends the program.
+    void transferFromTheLauncherEndsTheProgram()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store(false);
+        Tmain launcher;
+        launcher.show();
+        QAction *item = launcher.findChild<QMenu *>("PopupMenu1")->findChild<QAction *>("N4");
+        item->trigger();
+        auto *window = launcher.findChild<Trecord_backup *>();
+        dialogs.answer(Answer::Yes);
+        window->findChild<QCheckBox *>("CheckBox1")->click();
+        dialogs.answer(Answer::Ok, store.filePath(QStringLiteral("out.pck")));
+        Dialogs::pushResponder([&](const Dialogs::Shown &) {
+            item->trigger();
+            QTest::qWait(20);
+            return Dialogs::Reply{Answer::Yes, {}, 0};
+        });
+        button(window, "BitBtn1")->click();
+        QCOMPARE(launcher.findChildren<Trecord_backup *>(), QList<Trecord_backup *>{window});
+        QVERIFY(launcher.programEnded());
+        QVERIFY(!QFile::exists(store.storePath()));
+        QVERIFY(QFile::exists(store.filePath(QStringLiteral("out.pck"))));
+    }
+};
+
+QTEST_MAIN(TstRecordBackup)
+#include "tst_record_backup.moc"
