@@ -1,4 +1,5 @@
 #include "FakeShell.h"
+#include "RecordFile.h"
 #include "ScriptedDialogs.h"
 #include "Store.h"
 #include "TempStore.h"
@@ -15,6 +16,8 @@
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTest>
+
+#include <unistd.h>
 
 using Dialogs::Answer;
 
@@ -121,6 +124,11 @@ private slots:
         const QByteArray original = readFile(store.storePath());
         QVERIFY(original.size() % 100 != 0);
         const QString target = store.filePath(QStringLiteral("备份"));
+        // A second name for the record file keeps what it held at its deletion.
+        const QString lastContent = store.filePath(QStringLiteral("last-content"));
+        QCOMPARE(::link(QFile::encodeName(store.storePath()).constData(),
+                        QFile::encodeName(lastContent).constData()),
+                 0);
         Trecord_backup window;
         QSignalSpy ended(&window, &Trecord_backup::transferred);
         if (!warnings.isEmpty()) {
@@ -144,6 +152,7 @@ private slots:
             messages << box.text;
         if (transferred) {
             QVERIFY(!QFile::exists(store.storePath()));
+            QCOMPARE(readFile(lastContent), RecordFile::secondFiller());
             QCOMPARE(messages, (QStringList{Trecord_backup::kWarning,
                                             QStringLiteral("成功转移记录文件到:[ %1 ],并删除原记录文件!\r\n\r\n\r\n"
                                                            "程序将自动关闭!")
