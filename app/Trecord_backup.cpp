@@ -20,8 +20,6 @@
 namespace {
 
 const QString kFilter = QStringLiteral(" 转移文件 (*.pck)");
-constexpr int kTransferRange = 20000;
-constexpr int kOverwrittenPosition = 10001;
 constexpr int kSettleMs = 1000;
 
 // Lets the window repaint while the program waits, without taking input.
@@ -29,7 +27,8 @@ void settle(int ms)
 {
     const QDeadlineTimer deadline(ms);
     while (!deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, int(deadline.remainingTime()));
+        QCoreApplication::processEvents(
+            QEventLoop::ExcludeUserInputEvents, int(deadline.remainingTime()));
 }
 
 } // namespace
@@ -145,8 +144,8 @@ void Trecord_backup::start()
             return;
         }
     } else {
-        Dialogs::informationYes(
-            this, QStringLiteral("成功备份记录文件到:[ %1 ] ").arg(QFileInfo(target).absoluteFilePath()));
+        Dialogs::informationYes(this,
+            QStringLiteral("成功备份记录文件到:[ %1 ] ").arg(QFileInfo(target).absoluteFilePath()));
     }
     reopenStore();
     setBusy(false);
@@ -158,10 +157,11 @@ bool Trecord_backup::copyTo(const QString &target)
 {
     Store::close();
     showProgress(100);
-    const RecordFile::Outcome copied = RecordFile::copy(Store::path(), target, [this](int position) {
-        QCoreApplication::processEvents();
-        m_progress->setValue(position);
-    });
+    const RecordFile::Outcome copied
+        = RecordFile::copy(Store::path(), target, [this](int position) {
+              QCoreApplication::processEvents();
+              m_progress->setValue(position);
+          });
     hideProgress();
     if (!copied)
         Dialogs::error(this, copied.error);
@@ -172,33 +172,19 @@ void Trecord_backup::transfer(const QString &target)
 {
     Store::close();
     settle(kSettleMs);
-    // The transfer file is all that will be left of the records: it must be
-    // on the disk, and whole, before the record file is destroyed.
-    RecordFile::Outcome step = RecordFile::sync(target);
-    if (step && QFileInfo(target).size() != QFileInfo(Store::path()).size())
-        step = {false, QStringLiteral("转移文件与记录文件大小不同,记录文件未删除.")};
-    if (step) {
-        showProgress(kTransferRange);
-        step = RecordFile::overwrite(Store::path(), RecordFile::firstFiller());
-    }
-    if (step) {
-        m_progress->setValue(kOverwrittenPosition);
-        step = RecordFile::overwrite(Store::path(), RecordFile::secondFiller());
-    }
-    if (step) {
-        m_progress->setValue(kOverwrittenPosition);
-        hideProgress();
-        step = RecordFile::remove(Store::path());
-    }
+    showProgress(RecordFile::kShredRange);
+    const RecordFile::Outcome shredded = RecordFile::shred(
+        Store::path(), target, [this](int position) { m_progress->setValue(position); });
     hideProgress();
-    if (!step) {
-        Dialogs::error(this, step.error);
+    if (!shredded) {
+        Dialogs::error(this, shredded.error);
         reopenStore();
         setBusy(false);
         return;
     }
-    Dialogs::informationYes(this, QStringLiteral("成功转移记录文件到:[ %1 ],并删除原记录文件!\r\n\r\n\r\n程序将自动关闭!")
-                                      .arg(QFileInfo(target).absoluteFilePath()));
+    Dialogs::informationYes(this,
+        QStringLiteral("成功转移记录文件到:[ %1 ],并删除原记录文件!\r\n\r\n\r\n程序将自动关闭!")
+            .arg(QFileInfo(target).absoluteFilePath()));
     m_busy = false;
     emit transferred();
 }

@@ -1,11 +1,10 @@
 #include "RecordFile.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <QFile>
+#include <QFileInfo>
 #include <vector>
 
 #if defined(Q_OS_UNIX)
@@ -17,7 +16,7 @@ namespace {
 
 RecordFile::Outcome failed(const QString &text)
 {
-    return {false, text};
+    return { false, text };
 }
 
 QString systemError(int code)
@@ -29,7 +28,7 @@ bool sameFile(const QString &a, const QString &b)
 {
     std::error_code ignored;
     return std::filesystem::equivalent(std::filesystem::path(a.toStdU16String()),
-                                       std::filesystem::path(b.toStdU16String()), ignored);
+        std::filesystem::path(b.toStdU16String()), ignored);
 }
 
 // Gives the target its final length up front. Where the file system can,
@@ -57,11 +56,11 @@ bool reserve(QFile &target, qint64 size, QString *error)
 // Moves byte ranges from one open file to another. The kernel copies between
 // the two files directly where it can; otherwise the bytes pass through one
 // large buffer. Offsets are explicit, so both ways can mix.
-class RangeCopier final
-{
+class RangeCopier final {
 public:
     RangeCopier(QFile &source, QFile &target)
-        : m_source(source), m_target(target)
+        : m_source(source)
+        , m_target(target)
     {
     }
 
@@ -89,8 +88,8 @@ private:
         loff_t out = offset;
         qint64 left = length;
         while (left > 0) {
-            const ssize_t moved =
-                ::copy_file_range(m_source.handle(), &in, m_target.handle(), &out, size_t(left), 0);
+            const ssize_t moved = ::copy_file_range(
+                m_source.handle(), &in, m_target.handle(), &out, size_t(left), 0);
             if (moved > 0) {
                 left -= moved;
                 continue;
@@ -102,7 +101,7 @@ private:
             if (errno == EINTR)
                 continue;
             const bool unsupported = errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP
-                                     || errno == EINVAL || errno == EBADF;
+                || errno == EINVAL || errno == EBADF;
             if (unsupported && left == length) {
                 m_kernelCopy = false; // fall back for this and every later range
                 return false;
@@ -119,7 +118,8 @@ private:
         if (m_buffer.empty())
             m_buffer.resize(size_t(std::min(kBufferSize, std::max<qint64>(length, 1))));
         if (!m_source.seek(offset) || !m_target.seek(offset)) {
-            *error = m_source.error() != QFileDevice::NoError ? m_source.errorString() : m_target.errorString();
+            *error = m_source.error() != QFileDevice::NoError ? m_source.errorString()
+                                                              : m_target.errorString();
             return false;
         }
         qint64 left = length;
@@ -170,17 +170,19 @@ qint64 RecordFile::chunkSize(qint64 size)
     return std::max<qint64>(1, size / 100);
 }
 
-RecordFile::Outcome RecordFile::copy(const QString &source, const QString &target, const Progress &progress)
+RecordFile::Outcome RecordFile::copy(
+    const QString &source, const QString &target, const Progress &progress)
 {
     // Writing the record file onto itself would truncate it before a byte
     // was read.
     if (sameFile(source, target))
-        return failed(QStringLiteral("备份文件不能是记录文件本身: %1").arg(QFileInfo(target).absoluteFilePath()));
+        return failed(QStringLiteral("备份文件不能是记录文件本身: %1")
+                          .arg(QFileInfo(target).absoluteFilePath()));
 
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return failed(QStringLiteral("无法读取记录文件\"%1\": %2").arg(QFileInfo(source).absoluteFilePath(),
-                                                                  in.errorString()));
+        return failed(QStringLiteral("无法读取记录文件\"%1\": %2")
+                          .arg(QFileInfo(source).absoluteFilePath(), in.errorString()));
     QFile out(target);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return failed(cannotWrite(target, out.errorString()));
@@ -217,15 +219,29 @@ RecordFile::Outcome RecordFile::copy(const QString &source, const QString &targe
     return {};
 }
 
-RecordFile::Outcome RecordFile::sync(const QString &path)
+RecordFile::Outcome RecordFile::shred(
+    const QString &path, const QString &transferFile, const Progress &progress)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return failed(QStringLiteral("无法读取文件\"%1\": %2").arg(QFileInfo(path).absoluteFilePath(),
-                                                                file.errorString()));
-    if (!syncFile(file))
-        return failed(cannotWrite(path, systemError(errno)));
-    return {};
+    // The transfer file is all that will be left of the records: it must be
+    // whole and on the disk before the record file is destroyed.
+    QFile kept(transferFile);
+    if (!kept.open(QIODevice::ReadOnly))
+        return failed(QStringLiteral("无法读取文件\"%1\": %2")
+                          .arg(QFileInfo(transferFile).absoluteFilePath(), kept.errorString()));
+    if (kept.size() != QFileInfo(path).size())
+        return failed(QStringLiteral("转移文件与记录文件大小不同,记录文件未删除: %1")
+                          .arg(QFileInfo(transferFile).absoluteFilePath()));
+    if (!syncFile(kept))
+        return failed(cannotWrite(transferFile, systemError(errno)));
+    kept.close();
+
+    for (const QByteArray &filler : { firstFiller(), secondFiller() }) {
+        if (Outcome written = overwrite(path, filler); !written)
+            return written;
+        if (progress)
+            progress(kOverwrittenPosition);
+    }
+    return remove(path);
 }
 
 RecordFile::Outcome RecordFile::overwrite(const QString &path, const QByteArray &content)
@@ -245,8 +261,8 @@ RecordFile::Outcome RecordFile::remove(const QString &path)
 {
     QFile file(path);
     if (!file.remove())
-        return failed(QStringLiteral("无法删除文件\"%1\": %2").arg(QFileInfo(path).absoluteFilePath(),
-                                                                file.errorString()));
+        return failed(QStringLiteral("无法删除文件\"%1\": %2")
+                          .arg(QFileInfo(path).absoluteFilePath(), file.errorString()));
     return {};
 }
 
@@ -272,6 +288,7 @@ QByteArray RecordFile::firstFiller()
 
 QByteArray RecordFile::secondFiller()
 {
-    static const QByteArray filler = numberLines() + QByteArray("FFFFFFFFFF\r\n").repeated(kLastNumberLine + 1);
+    static const QByteArray filler
+        = numberLines() + QByteArray("FFFFFFFFFF\r\n").repeated(kLastNumberLine + 1);
     return filler;
 }

@@ -1,20 +1,17 @@
 #pragma once
 
+#include <functional>
 #include <QByteArray>
 #include <QString>
-
-#include <functional>
 
 // Byte-level work on the record file for backup and transfer: the copy in
 // hundredths, the two filler overwrites and the deletion. Nothing here knows
 // about windows or the shared connection; the caller closes the connection
 // first and shows what goes wrong.
-class RecordFile final
-{
+class RecordFile final {
 public:
     // Errors are values: `error` is the text the error box shows.
-    struct Outcome
-    {
+    struct Outcome {
         bool ok = true;
         QString error;
         explicit operator bool() const { return ok; }
@@ -30,11 +27,18 @@ public:
     // Copies `source` to `target` byte for byte, creating or overwriting the
     // target. On failure a target this call created or truncated is removed,
     // so no half copy is left behind; `source` is never written.
-    static Outcome copy(const QString &source, const QString &target, const Progress &progress = {});
+    static Outcome copy(
+        const QString &source, const QString &target, const Progress &progress = {});
 
-    // Pushes a finished file to the disk, so that it survives a crash before
-    // the record file it copies is destroyed.
-    static Outcome sync(const QString &path);
+    // Progress position after each filler overwrite, of a range 0..20000.
+    static constexpr int kShredRange = 20000;
+    static constexpr int kOverwrittenPosition = 10001;
+
+    // Ends the record file after a transfer: overwrites it with the first,
+    // then the second filler and deletes it. Nothing is touched unless
+    // `transferFile` is on the disk with the record file's full length.
+    static Outcome shred(
+        const QString &path, const QString &transferFile, const Progress &progress = {});
 
     // Replaces the whole content of `path` with `content`, on the disk.
     static Outcome overwrite(const QString &path, const QByteArray &content);

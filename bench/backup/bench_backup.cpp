@@ -4,6 +4,8 @@
 // file made here is deleted at the end.
 #include "RecordFile.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,9 +13,6 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-
-#include <algorithm>
-#include <cstdio>
 #include <unistd.h>
 
 namespace {
@@ -27,7 +26,8 @@ bool makeSource(const QString &path, qint64 mib)
         return false;
     QByteArray block(1024 * 1024, Qt::Uninitialized);
     for (qint64 i = 0; i < mib; ++i) {
-        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(block.data()), block.size() / 4);
+        QRandomGenerator::global()->fillRange(
+            reinterpret_cast<quint32 *>(block.data()), block.size() / 4);
         if (file.write(block) != block.size())
             return false;
     }
@@ -45,7 +45,7 @@ double timeCp(const QString &source, const QString &target)
     settle();
     QElapsedTimer timer;
     timer.start();
-    const int code = QProcess::execute(QStringLiteral("cp"), {source, target});
+    const int code = QProcess::execute(QStringLiteral("cp"), { source, target });
     const double seconds = timer.nsecsElapsed() / 1e9;
     QFile::remove(target);
     return code == 0 ? seconds : -1;
@@ -57,7 +57,8 @@ double timeBackup(const QString &source, const QString &target)
     QElapsedTimer timer;
     timer.start();
     // The window runs pending events before every hundredth; so does this.
-    const auto copied = RecordFile::copy(source, target, [](int) { QCoreApplication::processEvents(); });
+    const auto copied
+        = RecordFile::copy(source, target, [](int) { QCoreApplication::processEvents(); });
     const double seconds = timer.nsecsElapsed() / 1e9;
     const bool whole = QFileInfo(target).size() == QFileInfo(source).size();
     QFile::remove(target);
@@ -79,7 +80,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     const qint64 mib = args.size() > 1 ? args[1].toLongLong() : 1024;
-    QTemporaryDir dir(QDir(args.size() > 2 ? args[2] : QDir::currentPath()).filePath("bench_backup-XXXXXX"));
+    QTemporaryDir dir(
+        QDir(args.size() > 2 ? args[2] : QDir::currentPath()).filePath("bench_backup-XXXXXX"));
     if (!dir.isValid() || mib <= 0)
         return 2;
     const QString source = dir.filePath(QStringLiteral("pad.db"));
@@ -99,14 +101,16 @@ int main(int argc, char *argv[])
             backupTimes << timeBackup(source, dir.filePath("backup.pck"));
             cpTimes << timeCp(source, dir.filePath("cp.pck"));
         }
-        std::printf("run %d: cp %.3f s, backup %.3f s\n", run + 1, cpTimes.last(), backupTimes.last());
+        std::printf(
+            "run %d: cp %.3f s, backup %.3f s\n", run + 1, cpTimes.last(), backupTimes.last());
     }
     if (std::min(*std::min_element(cpTimes.begin(), cpTimes.end()),
-                 *std::min_element(backupTimes.begin(), backupTimes.end())) < 0)
+            *std::min_element(backupTimes.begin(), backupTimes.end()))
+        < 0)
         return 1;
     const double cp = median(cpTimes);
     const double backup = median(backupTimes);
-    std::printf("%lld MiB, median of %d: cp %.3f s, backup %.3f s, ratio %.2f (goal <= 1.30)\n", mib, kRuns, cp,
-                backup, backup / cp);
+    std::printf("%lld MiB, median of %d: cp %.3f s, backup %.3f s, ratio %.2f (goal <= 1.30)\n",
+        mib, kRuns, cp, backup, backup / cp);
     return backup / cp <= 1.3 ? 0 : 1;
 }

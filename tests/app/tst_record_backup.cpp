@@ -16,13 +16,11 @@
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTest>
-
 #include <unistd.h>
 
 using Dialogs::Answer;
 
-class TstRecordBackup : public QObject
-{
+class TstRecordBackup : public QObject {
     Q_OBJECT
 
     static QByteArray readFile(const QString &name)
@@ -69,8 +67,10 @@ private slots:
         QCOMPARE(option->text(), QStringLiteral("转移数据后删除原记录文件"));
         QVERIFY(!option->isChecked());
         QCOMPARE(option->palette().color(QPalette::WindowText), QColor(Qt::red));
-        QCOMPARE(window.findChild<QLabel *>("Label1")->text(), QStringLiteral("使用本功能前请关闭其它除主程序外所有"));
-        QCOMPARE(window.findChild<QLabel *>("Label2")->text(), QStringLiteral("子功能,否则在处理中可能会出错."));
+        QCOMPARE(window.findChild<QLabel *>("Label1")->text(),
+            QStringLiteral("使用本功能前请关闭其它除主程序外所有"));
+        QCOMPARE(window.findChild<QLabel *>("Label2")->text(),
+            QStringLiteral("子功能,否则在处理中可能会出错."));
         QCOMPARE(button(&window, "BitBtn1")->text(), QStringLiteral("开始...(&Start)"));
         QCOMPARE(button(&window, "BitBtn1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_S));
         QCOMPARE(button(&window, "BitBtn2")->text(), QStringLiteral("关闭"));
@@ -97,7 +97,7 @@ private slots:
         dialogs.answer(Answer(answer));
         option->click();
         QCOMPARE(option->isChecked(), ticked);
-        QCOMPARE(dialogs.texts(), QStringList{Trecord_backup::kWarning});
+        QCOMPARE(dialogs.texts(), QStringList { Trecord_backup::kWarning });
         if (ticked) {
             option->click(); // removing the tick asks nothing
             QVERIFY(!option->isChecked());
@@ -108,12 +108,14 @@ private slots:
     // Both answers at both warnings. A name without extension is kept as typed.
     void start_data()
     {
-        QTest::addColumn<QList<int>>("warnings"); // answers, first warning on ticking, then at Start
+        QTest::addColumn<QList<int>>(
+            "warnings"); // answers, first warning on ticking, then at Start
         QTest::addColumn<bool>("transferred");
-        QTest::newRow("plain backup") << QList<int>{} << false;
-        QTest::newRow("no at the first warning") << QList<int>{int(Answer::No)} << false;
-        QTest::newRow("no at the second warning") << QList<int>{int(Answer::Yes), int(Answer::No)} << false;
-        QTest::newRow("transfer") << QList<int>{int(Answer::Yes), int(Answer::Yes)} << true;
+        QTest::newRow("plain backup") << QList<int> {} << false;
+        QTest::newRow("no at the first warning") << QList<int> { int(Answer::No) } << false;
+        QTest::newRow("no at the second warning")
+            << QList<int> { int(Answer::Yes), int(Answer::No) } << false;
+        QTest::newRow("transfer") << QList<int> { int(Answer::Yes), int(Answer::Yes) } << true;
     }
     void start()
     {
@@ -127,8 +129,8 @@ private slots:
         // A second name for the record file keeps what it held at its deletion.
         const QString lastContent = store.filePath(QStringLiteral("last-content"));
         QCOMPARE(::link(QFile::encodeName(store.storePath()).constData(),
-                        QFile::encodeName(lastContent).constData()),
-                 0);
+                     QFile::encodeName(lastContent).constData()),
+            0);
         Trecord_backup window;
         QSignalSpy ended(&window, &Trecord_backup::transferred);
         if (!warnings.isEmpty()) {
@@ -153,19 +155,21 @@ private slots:
         if (transferred) {
             QVERIFY(!QFile::exists(store.storePath()));
             QCOMPARE(readFile(lastContent), RecordFile::secondFiller());
-            QCOMPARE(messages, (QStringList{Trecord_backup::kWarning,
-                                            QStringLiteral("成功转移记录文件到:[ %1 ],并删除原记录文件!\r\n\r\n\r\n"
-                                                           "程序将自动关闭!")
-                                                .arg(target)}));
+            QCOMPARE(messages,
+                (QStringList { Trecord_backup::kWarning,
+                    QStringLiteral("成功转移记录文件到:[ %1 ],并删除原记录文件!\r\n\r\n\r\n"
+                                   "程序将自动关闭!")
+                        .arg(target) }));
             return;
         }
         QCOMPARE(readFile(store.storePath()), original);
         QVERIFY(Store::isOpen());
         QVERIFY(saves(Store::database(), QStringLiteral("20260101120000")));
         if (warnings.size() > 1)
-            QCOMPARE(messages, QStringList{Trecord_backup::kWarning}); // nothing else, nothing deleted
+            QCOMPARE(messages,
+                QStringList { Trecord_backup::kWarning }); // nothing else, nothing deleted
         else
-            QCOMPARE(messages, QStringList{backupMessage(target)});
+            QCOMPARE(messages, QStringList { backupMessage(target) });
         QVERIFY(button(&window, "BitBtn1")->isEnabled());
     }
 
@@ -178,7 +182,7 @@ private slots:
         button(&window, "BitBtn1")->click();
         QCOMPARE(dialogs.shown().size(), 1);
         QVERIFY(Store::isOpen());
-        QCOMPARE(QDir(store.folder()).entryList(QDir::Files), QStringList{"pad.db"});
+        QCOMPARE(QDir(store.folder()).entryList(QDir::Files), QStringList { "pad.db" });
     }
 
     void failedCopyReopensTheStore()
@@ -232,8 +236,8 @@ private slots:
         bool refusedWhileBusy = false;
         Dialogs::pushResponder([&](const Dialogs::Shown &) { // the second warning
             refusedWhileBusy = window->isBusy() && !button(window, "BitBtn1")->isEnabled()
-                               && !button(window, "BitBtn2")->isEnabled() && !window->close();
-            return Dialogs::Reply{Answer::No, {}, 0};
+                && !button(window, "BitBtn2")->isEnabled() && !window->close();
+            return Dialogs::Reply { Answer::No, {}, 0 };
         });
         // Delivered by the events the copy lets run.
         QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
@@ -251,9 +255,12 @@ private slots:
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("entry");
         QTest::addColumn<int>("windows");
-        QTest::newRow("no password") << "no" << "" << 1;
-        QTest::newRow("right entry") << "pw" << "pw" << 1;
-        QTest::newRow("wrong entry") << "pw" << "px" << 0;
+        QTest::newRow("no password") << "no"
+                                     << "" << 1;
+        QTest::newRow("right entry") << "pw"
+                                     << "pw" << 1;
+        QTest::newRow("wrong entry") << "pw"
+                                     << "px" << 0;
     }
     void launcherOpensOneWindowBehindThePassword()
     {
@@ -294,10 +301,10 @@ private slots:
         Dialogs::pushResponder([&](const Dialogs::Shown &) {
             item->trigger();
             QTest::qWait(20);
-            return Dialogs::Reply{Answer::Yes, {}, 0};
+            return Dialogs::Reply { Answer::Yes, {}, 0 };
         });
         button(window, "BitBtn1")->click();
-        QCOMPARE(launcher.findChildren<Trecord_backup *>(), QList<Trecord_backup *>{window});
+        QCOMPARE(launcher.findChildren<Trecord_backup *>(), QList<Trecord_backup *> { window });
         QVERIFY(launcher.programEnded());
         QVERIFY(!QFile::exists(store.storePath()));
         QVERIFY(QFile::exists(store.filePath(QStringLiteral("out.pck"))));

@@ -1,17 +1,18 @@
 #include "RecordFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <unistd.h>
 
 #if defined(Q_OS_LINUX)
 #include <csignal>
 #include <sys/resource.h>
 #endif
 
-class TstRecordFile : public QObject
-{
+class TstRecordFile : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
@@ -65,7 +66,8 @@ private slots:
         const QByteArray original = randomBytes(size);
         writeFile(path("pad.db"), original);
         QList<int> positions;
-        const auto copied = RecordFile::copy(path("pad.db"), path("copy"), [&](int p) { positions << p; });
+        const auto copied
+            = RecordFile::copy(path("pad.db"), path("copy"), [&](int p) { positions << p; });
         QVERIFY2(copied.ok, qPrintable(copied.error));
         QVERIFY(QFile::exists(path("copy")));
         QCOMPARE(readFile(path("copy")), original);
@@ -125,7 +127,7 @@ private slots:
     {
         writeFile(path("pad.db"), randomBytes(200000));
         std::signal(SIGXFSZ, SIG_IGN);
-        rlimit saved{};
+        rlimit saved {};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
         rlimit small = saved;
         small.rlim_cur = 100000;
@@ -150,16 +152,42 @@ private slots:
         QCOMPARE(second.mid(first.size()), QByteArray("FFFFFFFFFF\r\n").repeated(10001));
     }
 
-    void overwriteReplacesTheWholeContent()
+    void shred_data()
     {
-        writeFile(path("pad.db"), randomBytes(258048));
-        QVERIFY(RecordFile::overwrite(path("pad.db"), RecordFile::firstFiller()).ok);
-        QCOMPARE(readFile(path("pad.db")), RecordFile::firstFiller());
-        QVERIFY(RecordFile::overwrite(path("pad.db"), RecordFile::secondFiller()).ok);
-        QCOMPARE(readFile(path("pad.db")), RecordFile::secondFiller());
-        QVERIFY(RecordFile::remove(path("pad.db")).ok);
-        QVERIFY(!QFile::exists(path("pad.db")));
-        QVERIFY(!RecordFile::remove(path("pad.db")).ok);
+        QTest::addColumn<int>("transferSize"); // -1: no transfer file
+        QTest::addColumn<bool>("shredded");
+        QTest::newRow("whole transfer file") << 258048 << true;
+        QTest::newRow("transfer file cut short") << 258047 << false;
+        QTest::newRow("transfer file missing") << -1 << false;
+    }
+    void shred()
+    {
+        QFETCH(int, transferSize);
+        QFETCH(bool, shredded);
+        const QByteArray original = randomBytes(258048);
+        writeFile(path("pad.db"), original);
+        if (transferSize >= 0)
+            writeFile(path("out.pck"), original.left(transferSize));
+        // A second name for the record file keeps what it held at its deletion.
+        QCOMPARE(::link(QFile::encodeName(path("pad.db")).constData(),
+                     QFile::encodeName(path("last")).constData()),
+            0);
+        QList<QByteArray> seen;
+        const auto outcome = RecordFile::shred(path("pad.db"), path("out.pck"), [&](int position) {
+            QCOMPARE(position, 10001);
+            seen << readFile(path("pad.db"));
+        });
+        QCOMPARE(outcome.ok, shredded);
+        QCOMPARE(QFile::exists(path("pad.db")), !shredded);
+        if (shredded) {
+            QCOMPARE(seen,
+                (QList<QByteArray> { RecordFile::firstFiller(), RecordFile::secondFiller() }));
+            QCOMPARE(readFile(path("last")), RecordFile::secondFiller());
+        } else {
+            QVERIFY(!outcome.error.isEmpty());
+            QVERIFY(seen.isEmpty());
+            QCOMPARE(readFile(path("pad.db")), original);
+        }
     }
 };
 
