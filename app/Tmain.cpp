@@ -9,6 +9,7 @@
 #include "Tabout_note.h"
 #include "Tmain_config.h"
 #include "Tpass_login.h"
+#include "Ttools_box.h"
 #include "WindowOpener.h"
 
 #include <QContextMenuEvent>
@@ -313,7 +314,11 @@ void Tmain::openSchedule()
 
 void Tmain::openContacts() {}
 
-void Tmain::openToolbox() {}
+void Tmain::openToolbox()
+{
+    auto *toolbox = WindowOpener::replace(m_toolsBox, [this] { return new Ttools_box(*this, this); });
+    toolbox->show();
+}
 
 void Tmain::openSettings()
 {
