@@ -30,7 +30,8 @@ Tcala_tools::Tcala_tools(QWidget *parent)
     // What the user types into the field is the display too.
     connect(m_display, &QLineEdit::textEdited, this,
             [this](const QString &text) { m_calculator.setDisplay(text); });
-    buildKeys(grid);
+    buildOptions(grid);
+    buildKeypad(grid);
 
     new KeyPreview(this, [this](QKeyEvent *event) { return previewKey(event); });
     clearEntry();
@@ -38,7 +39,7 @@ Tcala_tools::Tcala_tools(QWidget *parent)
     Placement::centreOnScreen(this);
 }
 
-void Tcala_tools::buildKeys(QGridLayout *grid)
+void Tcala_tools::buildOptions(QGridLayout *grid)
 {
     auto *rounding = new QButtonGroup(this);
     const std::pair<const char *, int> options[] = {{"rb1", 1}, {"rb2", 2}};
@@ -57,7 +58,10 @@ void Tcala_tools::buildKeys(QGridLayout *grid)
                 m_calculator.backspace();
                 showDisplay();
             });
+}
 
+void Tcala_tools::buildKeypad(QGridLayout *grid)
+{
     for (int d = 0; d <= 9; ++d) {
         const int row = d == 0 ? 5 : 2 + (d - 1) / 3;
         const int column = d == 0 ? 0 : (d - 1) % 3;

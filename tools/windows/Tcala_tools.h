@@ -20,7 +20,8 @@ public:
     explicit Tcala_tools(QWidget *parent = nullptr);
 
 private:
-    void buildKeys(QGridLayout *grid);
+    void buildOptions(QGridLayout *grid);
+    void buildKeypad(QGridLayout *grid);
     QPushButton *addKey(QGridLayout *grid, const QString &name, const QString &text, int row,
                         int column);
     bool previewKey(QKeyEvent *event);

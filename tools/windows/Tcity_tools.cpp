@@ -54,7 +54,8 @@ QTableView *Tcity_tools::addList(const QString &name, RegionListModel *model)
     list->setShowGrid(true);
     // The current row stays marked while another list has the focus.
     QPalette palette = list->palette();
-    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                     palette.color(QPalette::Active, QPalette::Highlight));
     palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
                      palette.color(QPalette::Active, QPalette::HighlightedText));
     list->setPalette(palette);
