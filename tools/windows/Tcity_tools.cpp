@@ -29,6 +29,7 @@ Tcity_tools::Tcity_tools(QSqlDatabase database, QWidget *parent)
         splitter->addWidget(group);
     }
     splitter->setStretchFactor(2, 1);
+    splitter->setSizes({180, 180, 280});
     (new QVBoxLayout(this))->addWidget(splitter);
 
     connect(m_provinceList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

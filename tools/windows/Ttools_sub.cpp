@@ -35,6 +35,8 @@ Ttools_sub::Ttools_sub(QWidget *parent)
     formulas->setObjectName(QStringLiteral("Memo2"));
     tabs->addTab(formulas, captions[UnitTable::kFormulasTab]);
     tabs->setCurrentIndex(0);
+    // Wide enough for every tab caption at once.
+    tabs->setMinimumWidth(tabs->tabBar()->sizeHint().width() + 8);
 
     (new QVBoxLayout(group))->addWidget(tabs);
     (new QVBoxLayout(this))->addWidget(group);
