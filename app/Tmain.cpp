@@ -10,6 +10,7 @@
 #include "Tmain_config.h"
 #include "Tpass_login.h"
 #include "Trecord_backup.h"
+#include "Ttools_box.h"
 #include "WindowOpener.h"
 
 #include <QContextMenuEvent>
@@ -314,7 +315,11 @@ void Tmain::openSchedule()
 
 void Tmain::openContacts() {}
 
-void Tmain::openToolbox() {}
+void Tmain::openToolbox()
+{
+    auto *toolbox = WindowOpener::replace(m_toolsBox, [this] { return new Ttools_box(*this, this); });
+    toolbox->show();
+}
 
 void Tmain::openSettings()
 {

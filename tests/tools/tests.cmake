@@ -1,0 +1,8 @@
+velmora_add_test(tools tst_number_text LIBS tools_core)
+velmora_add_test(tools tst_calculator LIBS tools_core)
+velmora_add_test(tools tst_unit_table LIBS tools_core)
+velmora_add_test(tools tst_calculator_window LIBS tools_windows)
+velmora_add_test(tools tst_unit_converter LIBS tools_windows)
+velmora_add_test(tools tst_stopwatch LIBS tools_windows)
+velmora_add_test(tools tst_region_lookup LIBS tools_windows)
+velmora_add_test(tools tst_toolbox LIBS tools_windows shell)
