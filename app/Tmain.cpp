@@ -8,6 +8,7 @@
 #include "Store.h"
 #include "Tabout_note.h"
 #include "Tmain_config.h"
+#include "Tnote_pad.h"
 #include "Tpass_login.h"
 #include "WindowOpener.h"
 
@@ -303,6 +304,7 @@ void Tmain::openDiary()
 {
     if (m_diaryNeedsPassword && !passPrompt())
         return;
+    WindowOpener::restoreOrCreate(m_notePad, [this] { return new Tnote_pad(*this, this); });
 }
 
 void Tmain::openSchedule()
