@@ -81,6 +81,6 @@ bool NoteHistory::rewriteCurrent(const QString &text, QString *error)
 QString NoteHistory::timeText(const QString &dateId)
 {
     return dateId.mid(0, 4) + QStringLiteral("年") + dateId.mid(4, 2) + QStringLiteral("月")
-        + dateId.mid(6, 2) + QStringLiteral("日  ") + dateId.mid(8, 2) + u':' + dateId.mid(10, 2) + u':'
-        + dateId.mid(12, 2);
+        + dateId.mid(6, 2) + QStringLiteral("日  ") + dateId.mid(8, 2) + u':' + dateId.mid(10, 2)
+        + u':' + dateId.mid(12, 2);
 }

@@ -42,7 +42,8 @@ std::optional<QList<qint64>> NoteRepository::keysNewestFirst(QString *error)
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
     // The date_id index holds the rowid too, so this is one backward index scan.
-    if (!query.prepare(QStringLiteral("select rowid from note_pad order by date_id desc, rowid desc"))
+    if (!query.prepare(
+            QStringLiteral("select rowid from note_pad order by date_id desc, rowid desc"))
         || !query.exec()) {
         fail(query, error);
         return std::nullopt;
@@ -75,7 +76,7 @@ std::optional<NoteRepository::Stored> NoteRepository::fetch(qint64 rowid, QStrin
             *error = kGone;
         return std::nullopt;
     }
-    return Stored{query.value(0).toString(), query.value(1).toString()};
+    return Stored { query.value(0).toString(), query.value(1).toString() };
 }
 
 bool NoteRepository::remove(qint64 rowid, QString *error)

@@ -44,7 +44,7 @@ QPixmap bandPicture()
     painter.setFont(font);
     painter.setPen(Qt::white);
     painter.drawText(band.rect().adjusted(16, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                     QStringLiteral("以前心情故事"));
+        QStringLiteral("以前心情故事"));
     return band;
 }
 
@@ -82,29 +82,28 @@ void This_note_pad::buildBand()
 
 void This_note_pad::buildCounters()
 {
-    addLabel(this, QStringLiteral("Label2"), QStringLiteral("共计记录:"), {16, 60, 70, 20});
-    m_total = addLabel(this, QStringLiteral("Label3"), {}, {88, 60, 60, 20});
+    addLabel(this, QStringLiteral("Label2"), QStringLiteral("共计记录:"), { 16, 60, 70, 20 });
+    m_total = addLabel(this, QStringLiteral("Label3"), {}, { 88, 60, 60, 20 });
     m_total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    addLabel(this, QStringLiteral("Label4"), QStringLiteral("/"), {152, 60, 10, 20});
-    m_position = addLabel(this, QStringLiteral("Label5"), {}, {164, 60, 60, 20});
-    addLabel(this, QStringLiteral("Label1"), QStringLiteral("记录时间:"), {16, 90, 70, 20});
-    m_time = addLabel(this, QStringLiteral("Label6"), {}, {88, 90, 260, 20});
+    addLabel(this, QStringLiteral("Label4"), QStringLiteral("/"), { 152, 60, 10, 20 });
+    m_position = addLabel(this, QStringLiteral("Label5"), {}, { 164, 60, 60, 20 });
+    addLabel(this, QStringLiteral("Label1"), QStringLiteral("记录时间:"), { 16, 90, 70, 20 });
+    m_time = addLabel(this, QStringLiteral("Label6"), {}, { 88, 90, 260, 20 });
 }
 
 void This_note_pad::buildNavigation()
 {
-    struct Button
-    {
+    struct Button {
         const char *name;
         QString caption;
         QStyle::StandardPixmap picture;
         bool (NoteHistory::*move)();
     };
     const Button buttons[] = {
-        {"sp3", QStringLiteral("首个"), QStyle::SP_MediaSkipBackward, &NoteHistory::first},
-        {"sp1", QStringLiteral("前一条"), QStyle::SP_MediaSeekBackward, &NoteHistory::previous},
-        {"sp2", QStringLiteral("后一条"), QStyle::SP_MediaSeekForward, &NoteHistory::next},
-        {"sp4", QStringLiteral("未尾"), QStyle::SP_MediaSkipForward, &NoteHistory::last},
+        { "sp3", QStringLiteral("首个"), QStyle::SP_MediaSkipBackward, &NoteHistory::first },
+        { "sp1", QStringLiteral("前一条"), QStyle::SP_MediaSeekBackward, &NoteHistory::previous },
+        { "sp2", QStringLiteral("后一条"), QStyle::SP_MediaSeekForward, &NoteHistory::next },
+        { "sp4", QStringLiteral("未尾"), QStyle::SP_MediaSkipForward, &NoteHistory::last },
     };
     int x = 236;
     for (const Button &b : buttons) {
@@ -140,7 +139,6 @@ void This_note_pad::buildText()
     cancel->setGeometry(444, 396, 100, 30);
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
 
-    // Made after the controls so Esc inside the open menu only closes the menu.
     m_menu = new QMenu(m_memo);
     m_menu->setObjectName(QStringLiteral("PopupMenu1"));
     QAction *refresh = m_menu->addAction(QStringLiteral("刷新所有记录"));
@@ -157,7 +155,7 @@ void This_note_pad::buildText()
 
     m_memo->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_memo, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &at) { m_menu->popup(m_memo->mapToGlobal(at)); });
+        [this](const QPoint &at) { m_menu->popup(m_memo->mapToGlobal(at)); });
 }
 
 void This_note_pad::showEvent(QShowEvent *event)
@@ -212,7 +210,8 @@ void This_note_pad::showCurrent()
     m_position->setText(QString::number(m_history.position()));
     const NoteHistory::Note note = m_history.current();
     m_currentDecoded = note.decoded;
-    m_time->setText(note.dateId.isEmpty() ? QStringLiteral("-") : NoteHistory::timeText(note.dateId));
+    m_time->setText(
+        note.dateId.isEmpty() ? QStringLiteral("-") : NoteHistory::timeText(note.dateId));
     if (note.decoded) {
         m_memo->setPlainText(note.text);
         return;

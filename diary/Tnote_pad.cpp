@@ -14,8 +14,8 @@
 
 namespace {
 
-const QString kMemoHint =
-    QStringLiteral("每日心情一记,没事看看以前心情故事!       (所有内容均128位加密运算,以防偷窥)");
+const QString kMemoHint
+    = QStringLiteral("每日心情一记,没事看看以前心情故事!       (所有内容均128位加密运算,以防偷窥)");
 
 QPushButton *addButton(QWidget *parent, const QString &name, const QString &caption, QRect geometry)
 {
@@ -64,12 +64,15 @@ void Tnote_pad::buildControls()
     m_memo->setPalette(palette);
     connect(m_memo, &QPlainTextEdit::textChanged, this, &Tnote_pad::textChanged);
 
-    m_save = addButton(this, QStringLiteral("BitBtn1"), QStringLiteral("保存"), {16, 354, 100, 30});
-    auto *restart = addButton(this, QStringLiteral("BitBtn3"), QStringLiteral("重写"), {126, 354, 100, 30});
-    auto *history =
-        addButton(this, QStringLiteral("BitBtn4"), QStringLiteral("查看以前记录"), {236, 354, 130, 30});
+    m_save
+        = addButton(this, QStringLiteral("BitBtn1"), QStringLiteral("保存"), { 16, 354, 100, 30 });
+    auto *restart
+        = addButton(this, QStringLiteral("BitBtn3"), QStringLiteral("重写"), { 126, 354, 100, 30 });
+    auto *history = addButton(
+        this, QStringLiteral("BitBtn4"), QStringLiteral("查看以前记录"), { 236, 354, 130, 30 });
     history->setToolTip(QStringLiteral("看看以前心情故事! "));
-    auto *cancel = addButton(this, QStringLiteral("BitBtn2"), QStringLiteral("取消"), {444, 354, 100, 30});
+    auto *cancel
+        = addButton(this, QStringLiteral("BitBtn2"), QStringLiteral("取消"), { 444, 354, 100, 30 });
     m_save->setEnabled(false);
 
     connect(m_save, &QPushButton::clicked, this, &Tnote_pad::save);
@@ -129,8 +132,8 @@ void Tnote_pad::save()
 
 void Tnote_pad::openHistory()
 {
-    auto *browser =
-        WindowOpener::replace(m_history, [this] { return new This_note_pad(m_shell, this); });
+    auto *browser
+        = WindowOpener::replace(m_history, [this] { return new This_note_pad(m_shell, this); });
     // Only the browser opened last brings the editor back; one replaced by it
     // closes later and must not show the editor over its successor.
     connect(browser, &This_note_pad::closed, this, [this, browser] { returnFromHistory(browser); });

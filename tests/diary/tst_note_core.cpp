@@ -11,8 +11,7 @@
 #include <QSqlQuery>
 #include <QTest>
 
-class TstNoteCore : public QObject
-{
+class TstNoteCore : public QObject {
     Q_OBJECT
 
     static void seed(const QStringList &stamps)
@@ -50,8 +49,9 @@ private slots:
         QTest::addColumn<bool>("showsTime");
         const QDateTime afternoon(QDate(2009, 3, 7), QTime(15, 4, 59, 870));
         const QDateTime midnight(QDate(2024, 5, 1), QTime(0, 0));
-        for (const char *locale : {"C", "zh_CN", "en_US", "de_DE"}) {
-            QTest::addRow("%s afternoon", locale) << locale << afternoon << "20090307150459" << true;
+        for (const char *locale : { "C", "zh_CN", "en_US", "de_DE" }) {
+            QTest::addRow("%s afternoon", locale)
+                << locale << afternoon << "20090307150459" << true;
             QTest::addRow("%s midnight", locale) << locale << midnight << "20240501000000" << false;
             QTest::addRow("%s second after midnight", locale)
                 << locale << midnight.addSecs(1) << "20240501000001" << true;
@@ -93,13 +93,13 @@ private slots:
     void timeTextIsBuiltFromTheStamp()
     {
         QCOMPARE(NoteHistory::timeText(QStringLiteral("20240501093005")),
-                 QStringLiteral("2024年05月01日  09:30:05"));
+            QStringLiteral("2024年05月01日  09:30:05"));
     }
 
     void newestFirstWithEqualStampsNewestRowFirst()
     {
         TempStore store;
-        seed({"20240101080000", "20240301080000", "20240201080000", "20240301080000"});
+        seed({ "20240101080000", "20240301080000", "20240201080000", "20240301080000" });
         NoteRepository notes(Store::database());
         QVERIFY(notes.append(QStringLiteral("20240301080000"), QStringLiteral("last"), nullptr));
         NoteHistory history(Store::database());
@@ -107,14 +107,15 @@ private slots:
         QCOMPARE(history.count(), 5);
         QCOMPARE(history.position(), 1);
         QCOMPARE(history.current().text, QStringLiteral("last"));
-        QCOMPARE(stampsInOrder(history), (QStringList{"20240301080000", "20240301080000", "20240301080000",
-                                                      "20240201080000", "20240101080000"}));
+        QCOMPARE(stampsInOrder(history),
+            (QStringList { "20240301080000", "20240301080000", "20240301080000", "20240201080000",
+                "20240101080000" }));
     }
 
     void movesStopAtBothEnds()
     {
         TempStore store;
-        seed({"20240101080000", "20240201080000", "20240301080000"});
+        seed({ "20240101080000", "20240201080000", "20240301080000" });
         NoteHistory history(Store::database());
         QVERIFY(history.open(nullptr));
         QVERIFY(!history.previous());
@@ -131,7 +132,7 @@ private slots:
     void removeMakesTheNeighbourCurrent_data()
     {
         QTest::addColumn<int>("notes");
-        QTest::addColumn<int>("removed");  // position of the removed note
+        QTest::addColumn<int>("removed"); // position of the removed note
         QTest::addColumn<int>("position"); // position afterwards
         QTest::addColumn<QString>("shown");
         QTest::newRow("the only") << 1 << 1 << 0 << "";
@@ -146,7 +147,7 @@ private slots:
         QFETCH(int, position);
         QFETCH(QString, shown);
         TempStore store;
-        const QStringList stamps{"20240301080000", "20240201080000", "20240101080000"};
+        const QStringList stamps { "20240301080000", "20240201080000", "20240101080000" };
         seed(stamps.mid(0, notes));
         NoteHistory history(Store::database());
         QVERIFY(history.open(nullptr));
@@ -166,7 +167,7 @@ private slots:
     void rewriteKeepsTheStampAndRowsWithTheSameStamp()
     {
         TempStore store;
-        seed({"20240101080000", "20240101080000"});
+        seed({ "20240101080000", "20240101080000" });
         NoteHistory history(Store::database());
         QVERIFY(history.open(nullptr));
         QVERIFY(history.rewriteCurrent(QStringLiteral(" 改过 \n"), nullptr));
@@ -180,10 +181,10 @@ private slots:
     void storeErrorsComeBackAsText()
     {
         TempStore store;
-        seed({"20240101080000"});
+        seed({ "20240101080000" });
         QSqlQuery sql(Store::database());
-        QVERIFY(sql.exec(QStringLiteral(
-            "create trigger refuse before insert on note_pad begin select raise(abort, '磁盘已满'); end")));
+        QVERIFY(sql.exec(QStringLiteral("create trigger refuse before insert on note_pad begin "
+                                        "select raise(abort, '磁盘已满'); end")));
         NoteRepository notes(Store::database());
         QString error;
         QVERIFY(!notes.append(QStringLiteral("20240102080000"), QStringLiteral("x"), &error));
@@ -204,7 +205,8 @@ private slots:
     {
         TempStore store;
         QSqlQuery sql(Store::database());
-        QVERIFY(sql.prepare(QStringLiteral("insert into note_pad (date_id, note_memo) values (?, ?)")));
+        QVERIFY(
+            sql.prepare(QStringLiteral("insert into note_pad (date_id, note_memo) values (?, ?)")));
         sql.addBindValue(QStringLiteral("20240101080000"));
         sql.addBindValue(QStringLiteral("1tA= 1tA="));
         QVERIFY(sql.exec());
