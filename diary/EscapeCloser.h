@@ -6,7 +6,8 @@ class QWidget;
 
 // Esc anywhere in a diary window closes it: the key is looked at by the
 // window before any of its controls gets it. Popup menus keep their own Esc.
-class EscapeCloser final : public QObject {
+class EscapeCloser final : public QObject
+{
     Q_OBJECT
 
 public:

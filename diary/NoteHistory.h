@@ -7,10 +7,12 @@
 
 // The browser's list of notes, newest first, and which one is current. It
 // holds only the rowids; a note's text is read and decoded when it is shown.
-class NoteHistory final {
+class NoteHistory final
+{
 public:
     // What the browser shows of the current note.
-    struct Note {
+    struct Note
+    {
         QString dateId;
         QString text;
         bool decoded = false;
@@ -31,7 +33,7 @@ public:
     // end leaves it where it is.
     bool first();
     bool previous(); // one newer
-    bool next(); // one older
+    bool next();     // one older
     bool last();
 
     // Reads and decodes the current note. Only valid while !isEmpty().

@@ -6,7 +6,8 @@
 // The editor's page: the moment the page was started, which the date label
 // shows and the saved note is stamped with. The moment is kept to the second
 // and the label shows the seconds, so the stamp is exactly the moment shown.
-class NotePage final {
+class NotePage final
+{
 public:
     // Starts a page now (Clock::now(), to the second).
     void start();

@@ -8,9 +8,11 @@
 // Owns every statement the diary runs on note_pad. Notes are kept in their
 // protection form; a note that is rewritten or deleted is addressed by its
 // rowid, because stamps may repeat.
-class NoteRepository final {
+class NoteRepository final
+{
 public:
-    struct Stored {
+    struct Stored
+    {
         QString dateId;
         QString memo; // the protection form as stored
     };

@@ -93,7 +93,8 @@ void This_note_pad::buildCounters()
 
 void This_note_pad::buildNavigation()
 {
-    struct Button {
+    struct Button
+    {
         const char *name;
         QString caption;
         QStyle::StandardPixmap picture;

@@ -13,7 +13,8 @@ class Shell;
 
 // "以前记事本记录": the saved notes one at a time, newest first. Pages
 // through them, refreshes the list, deletes a note and writes one back.
-class This_note_pad final : public QWidget {
+class This_note_pad final : public QWidget
+{
     Q_OBJECT
 
 public:

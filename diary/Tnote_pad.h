@@ -14,7 +14,8 @@ class This_note_pad;
 
 // "记事本": writes one free-text note per page, stamped with the moment the
 // page was started. Opens the history browser and hides itself meanwhile.
-class Tnote_pad final : public QWidget {
+class Tnote_pad final : public QWidget
+{
     Q_OBJECT
 
 public:

@@ -26,7 +26,8 @@
 
 namespace {
 
-class BenchShell final : public Shell {
+class BenchShell final : public Shell
+{
 public:
     QSqlDatabase database() const override { return Store::database(); }
     QString currentPassword() const override { return kNoPassword; }
@@ -92,7 +93,8 @@ bool fill(int count)
     return db.commit();
 }
 
-struct Spread {
+struct Spread
+{
     double median = 0;
     double p99 = 0;
     double max = 0;
@@ -119,7 +121,8 @@ double cpuMs()
 
 // Wall time and this thread's CPU time of each sample. The machine may be
 // shared: wall time then includes waiting for a core, CPU time does not.
-struct Samples {
+struct Samples
+{
     QList<double> wall;
     QList<double> cpu;
 

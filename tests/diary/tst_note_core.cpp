@@ -11,7 +11,8 @@
 #include <QSqlQuery>
 #include <QTest>
 
-class TstNoteCore : public QObject {
+class TstNoteCore : public QObject
+{
     Q_OBJECT
 
     static void seed(const QStringList &stamps)
@@ -132,7 +133,7 @@ private slots:
     void removeMakesTheNeighbourCurrent_data()
     {
         QTest::addColumn<int>("notes");
-        QTest::addColumn<int>("removed"); // position of the removed note
+        QTest::addColumn<int>("removed");  // position of the removed note
         QTest::addColumn<int>("position"); // position afterwards
         QTest::addColumn<QString>("shown");
         QTest::newRow("the only") << 1 << 1 << 0 << "";

@@ -51,7 +51,8 @@ const QList<std::pair<QString, QString>> kThree { { "20240101080000", "一月" }
 
 } // namespace
 
-class TstNoteHistory : public QObject {
+class TstNoteHistory : public QObject
+{
     Q_OBJECT
 
     This_note_pad *openBrowser()

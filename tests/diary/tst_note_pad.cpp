@@ -17,7 +17,8 @@
 
 namespace {
 
-struct Row {
+struct Row
+{
     QString stamp;
     QString text;
 };
@@ -45,7 +46,8 @@ QList<This_note_pad *> browsers()
 
 } // namespace
 
-class TstNotePad : public QObject {
+class TstNotePad : public QObject
+{
     Q_OBJECT
 
     // A shown editor that frees itself on close, as the launcher opens it.
