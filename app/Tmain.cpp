@@ -8,6 +8,7 @@
 #include "Store.h"
 #include "Tabout_note.h"
 #include "Tmain_config.h"
+#include "Tnote_pad.h"
 #include "Tpass_login.h"
 #include "Trecord_backup.h"
 #include "Ttools_box.h"
@@ -305,6 +306,7 @@ void Tmain::openDiary()
 {
     if (m_diaryNeedsPassword && !passPrompt())
         return;
+    WindowOpener::restoreOrCreate(m_notePad, [this] { return new Tnote_pad(*this, this); });
 }
 
 void Tmain::openSchedule()

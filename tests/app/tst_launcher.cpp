@@ -5,6 +5,7 @@
 #include "Tabout_note.h"
 #include "TempStore.h"
 #include "Tmain.h"
+#include "Tnote_pad.h"
 #include "WindowOpener.h"
 
 #include <QApplication>
@@ -226,6 +227,22 @@ private slots:
         QCOMPARE(shown[0].title, QStringLiteral("安全密码输入"));
         if (messages == 2)
             QCOMPARE(shown[1].text, QStringLiteral("1.密码输入错误,请检查后重新输入....."));
+    }
+    void diaryButtonKeepsOneEditor()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store(false);
+        Tmain launcher;
+        launcher.show();
+        auto *diary = launcher.findChild<QToolButton *>(QStringLiteral("BitBtn1"));
+        diary->click();
+        QCOMPARE(launcher.findChildren<Tnote_pad *>().size(), 1);
+        Tnote_pad *editor = launcher.findChild<Tnote_pad *>();
+        editor->showMinimized();
+        diary->click();
+        QCOMPARE(launcher.findChildren<Tnote_pad *>(), QList<Tnote_pad *>{editor});
+        QVERIFY(editor->isVisible() && !editor->isMinimized());
+        QCOMPARE(editor->windowTitle(), QStringLiteral("记事本"));
     }
 };
 

@@ -1,0 +1,86 @@
+#include "NoteHistory.h"
+
+#include "FieldCodec.h"
+
+NoteHistory::NoteHistory(QSqlDatabase db)
+    : m_repository(std::move(db))
+{
+}
+
+bool NoteHistory::open(QString *error)
+{
+    auto keys = m_repository.keysNewestFirst(error);
+    if (!keys)
+        return false;
+    m_keys = std::move(*keys);
+    m_keys.squeeze();
+    m_index = 0;
+    return true;
+}
+
+bool NoteHistory::moveTo(qsizetype index)
+{
+    if (index < 0 || index >= m_keys.size() || index == m_index)
+        return false;
+    m_index = index;
+    return true;
+}
+
+bool NoteHistory::first()
+{
+    return moveTo(0);
+}
+
+bool NoteHistory::previous()
+{
+    return moveTo(m_index - 1);
+}
+
+bool NoteHistory::next()
+{
+    return moveTo(m_index + 1);
+}
+
+bool NoteHistory::last()
+{
+    return moveTo(m_keys.size() - 1);
+}
+
+NoteHistory::Note NoteHistory::current()
+{
+    Note note;
+    QString error;
+    const auto stored = m_repository.fetch(m_keys.at(m_index), &error);
+    if (!stored) {
+        note.error = error;
+        return note;
+    }
+    note.dateId = stored->dateId;
+    FieldCodec::Decoded decoded = FieldCodec::decode(stored->memo);
+    note.decoded = decoded.ok;
+    note.text = std::move(decoded.text);
+    note.error = std::move(decoded.error);
+    return note;
+}
+
+bool NoteHistory::removeCurrent(QString *error)
+{
+    if (isEmpty() || !m_repository.remove(m_keys.at(m_index), error))
+        return false;
+    m_keys.removeAt(m_index);
+    if (m_index >= m_keys.size())
+        m_index = std::max<qsizetype>(0, m_keys.size() - 1);
+    return true;
+}
+
+bool NoteHistory::rewriteCurrent(const QString &text, QString *error)
+{
+    return !isEmpty() && m_repository.rewrite(m_keys.at(m_index), text, error);
+}
+
+QString NoteHistory::timeText(const QString &dateId)
+{
+    return dateId.mid(0, 4) + QStringLiteral("年") + dateId.mid(4, 2) + QStringLiteral("月")
+        + dateId.mid(6, 2) + QStringLiteral("日  ") + dateId.mid(8, 2) + u':' + dateId.mid(10, 2)
+        + u':' + dateId.mid(12, 2);
+}

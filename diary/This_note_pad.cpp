@@ -1,0 +1,260 @@
+#include "This_note_pad.h"
+
+#include "Dialogs.h"
+#include "EscapeCloser.h"
+#include "Shell.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QMenu>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QToolButton>
+
+namespace {
+
+constexpr int kWidth = 560;
+const QColor kSilver(0xc0, 0xc0, 0xc0);
+
+QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, QRect geometry)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    return label;
+}
+
+// The band across the top: drawn once, stretched to the window's width.
+QPixmap bandPicture()
+{
+    QPixmap band(kWidth, 48);
+    QPainter painter(&band);
+    QLinearGradient gradient(0, 0, kWidth, 0);
+    gradient.setColorAt(0, QColor(0x1f, 0x6f, 0xc4));
+    gradient.setColorAt(1, QColor(0x9c, 0xc6, 0xf0));
+    painter.fillRect(band.rect(), gradient);
+    QFont font = painter.font();
+    font.setPixelSize(20);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(band.rect().adjusted(16, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
+        QStringLiteral("以前心情故事"));
+    return band;
+}
+
+} // namespace
+
+This_note_pad::This_note_pad(Shell &shell, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    , m_history(shell.database())
+{
+    setObjectName(QStringLiteral("This_note_pad"));
+    setWindowTitle(QStringLiteral("以前记事本记录"));
+    setFixedSize(kWidth, 440);
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, kSilver);
+    setPalette(palette);
+
+    buildBand();
+    buildCounters();
+    buildNavigation();
+    buildText();
+    new EscapeCloser(this);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+}
+
+void This_note_pad::buildBand()
+{
+    auto *band = new QLabel(this);
+    band->setObjectName(QStringLiteral("Image1"));
+    band->setGeometry(0, 0, kWidth, 48);
+    band->setScaledContents(true);
+    band->setPixmap(bandPicture());
+}
+
+void This_note_pad::buildCounters()
+{
+    addLabel(this, QStringLiteral("Label2"), QStringLiteral("共计记录:"), { 16, 60, 70, 20 });
+    m_total = addLabel(this, QStringLiteral("Label3"), {}, { 88, 60, 60, 20 });
+    m_total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    addLabel(this, QStringLiteral("Label4"), QStringLiteral("/"), { 152, 60, 10, 20 });
+    m_position = addLabel(this, QStringLiteral("Label5"), {}, { 164, 60, 60, 20 });
+    addLabel(this, QStringLiteral("Label1"), QStringLiteral("记录时间:"), { 16, 90, 70, 20 });
+    m_time = addLabel(this, QStringLiteral("Label6"), {}, { 88, 90, 260, 20 });
+}
+
+void This_note_pad::buildNavigation()
+{
+    struct Button
+    {
+        const char *name;
+        QString caption;
+        QStyle::StandardPixmap picture;
+        bool (NoteHistory::*move)();
+    };
+    const Button buttons[] = {
+        { "sp3", QStringLiteral("首个"), QStyle::SP_MediaSkipBackward, &NoteHistory::first },
+        { "sp1", QStringLiteral("前一条"), QStyle::SP_MediaSeekBackward, &NoteHistory::previous },
+        { "sp2", QStringLiteral("后一条"), QStyle::SP_MediaSeekForward, &NoteHistory::next },
+        { "sp4", QStringLiteral("未尾"), QStyle::SP_MediaSkipForward, &NoteHistory::last },
+    };
+    int x = 236;
+    for (const Button &b : buttons) {
+        auto *button = new QToolButton(this);
+        button->setObjectName(QString::fromLatin1(b.name));
+        button->setText(b.caption);
+        button->setIcon(style()->standardIcon(b.picture));
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        button->setAutoRaise(true);
+        button->setGeometry(x, 56, 76, 28);
+        x += 78;
+        connect(button, &QToolButton::clicked, this, [this, move = b.move] { step(move); });
+    }
+}
+
+void This_note_pad::buildText()
+{
+    m_memo = new QPlainTextEdit(this);
+    m_memo->setObjectName(QStringLiteral("Memo1"));
+    m_memo->setGeometry(16, 118, 528, 264);
+    m_memo->setReadOnly(true);
+    m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette palette = m_memo->palette();
+    palette.setColor(QPalette::Base, kSilver);
+    m_memo->setPalette(palette);
+
+    auto *write = new QPushButton(QStringLiteral("写新记录"), this);
+    write->setObjectName(QStringLiteral("BitBtn3"));
+    write->setGeometry(334, 396, 100, 30);
+    connect(write, &QPushButton::clicked, this, &QWidget::close);
+    auto *cancel = new QPushButton(QStringLiteral("取消"), this);
+    cancel->setObjectName(QStringLiteral("BitBtn2"));
+    cancel->setGeometry(444, 396, 100, 30);
+    connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+
+    m_menu = new QMenu(m_memo);
+    m_menu->setObjectName(QStringLiteral("PopupMenu1"));
+    QAction *refresh = m_menu->addAction(QStringLiteral("刷新所有记录"));
+    refresh->setObjectName(QStringLiteral("N3"));
+    m_menu->addSeparator();
+    m_delete = m_menu->addAction(QStringLiteral("删除本记录"));
+    m_delete->setObjectName(QStringLiteral("N1"));
+    m_menu->addSeparator();
+    m_rewrite = m_menu->addAction(QStringLiteral("保存本记录"));
+    m_rewrite->setObjectName(QStringLiteral("N5"));
+    connect(refresh, &QAction::triggered, this, &This_note_pad::openList);
+    connect(m_delete, &QAction::triggered, this, &This_note_pad::deleteCurrent);
+    connect(m_rewrite, &QAction::triggered, this, &This_note_pad::rewriteCurrent);
+
+    m_memo->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_memo, &QWidget::customContextMenuRequested, this,
+        [this](const QPoint &at) { m_menu->popup(m_memo->mapToGlobal(at)); });
+}
+
+void This_note_pad::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_listOpened) {
+        m_listOpened = true;
+        openList();
+    }
+}
+
+void This_note_pad::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        emit closed();
+}
+
+void This_note_pad::openList()
+{
+    QString error;
+    if (!m_history.open(&error)) {
+        Dialogs::error(this, error);
+        return;
+    }
+    showCurrent();
+}
+
+void This_note_pad::showEmpty()
+{
+    m_total->setText(QStringLiteral("0"));
+    m_position->setText(QStringLiteral("0"));
+    m_time->setText(QStringLiteral("-"));
+    m_memo->setPlainText(QStringLiteral("空"));
+    m_currentDecoded = false;
+    m_delete->setEnabled(false);
+    m_rewrite->setEnabled(false);
+}
+
+// The counters and the time always describe the current note, even one that
+// cannot be read, so delete and write back never act on a note other than
+// the one the window names.
+void This_note_pad::showCurrent()
+{
+    if (m_history.isEmpty()) {
+        showEmpty();
+        return;
+    }
+    m_delete->setEnabled(true);
+    m_rewrite->setEnabled(true);
+    m_total->setText(QString::number(m_history.count()));
+    m_position->setText(QString::number(m_history.position()));
+    const NoteHistory::Note note = m_history.current();
+    m_currentDecoded = note.decoded;
+    m_time->setText(
+        note.dateId.isEmpty() ? QStringLiteral("-") : NoteHistory::timeText(note.dateId));
+    if (note.decoded) {
+        m_memo->setPlainText(note.text);
+        return;
+    }
+    m_memo->clear();
+    Dialogs::error(this, note.error);
+}
+
+void This_note_pad::step(bool (NoteHistory::*move)())
+{
+    if ((m_history.*move)())
+        showCurrent();
+}
+
+void This_note_pad::deleteCurrent()
+{
+    if (m_history.isEmpty()
+        || !Dialogs::confirm(this, QStringLiteral("确定 [ 删除 ] 本记录吗? (Yes/No)")))
+        return;
+    QString error;
+    if (!m_history.removeCurrent(&error)) {
+        Dialogs::error(this, error);
+        return;
+    }
+    showCurrent();
+}
+
+// Writing back stores the shown text again. A note that could not be decoded
+// shows no text, and writing that back would destroy what is stored.
+void This_note_pad::rewriteCurrent()
+{
+    if (m_history.isEmpty()
+        || !Dialogs::confirm(this, QStringLiteral("确定 [ 保存 ] 本记录吗? (Yes/No)")))
+        return;
+    if (!m_currentDecoded) {
+        Dialogs::error(this, m_history.current().error);
+        return;
+    }
+    QString error;
+    if (!m_history.rewriteCurrent(m_memo->toPlainText(), &error)) {
+        Dialogs::error(this, error);
+        return;
+    }
+    Dialogs::information(this, QStringLiteral("成功保存记录..."));
+}

@@ -1,0 +1,152 @@
+#include "Tnote_pad.h"
+
+#include "Dialogs.h"
+#include "EscapeCloser.h"
+#include "Shell.h"
+#include "This_note_pad.h"
+#include "WindowOpener.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+const QString kMemoHint
+    = QStringLiteral("每日心情一记,没事看看以前心情故事!       (所有内容均128位加密运算,以防偷窥)");
+
+QPushButton *addButton(QWidget *parent, const QString &name, const QString &caption, QRect geometry)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    return button;
+}
+
+} // namespace
+
+Tnote_pad::Tnote_pad(Shell &shell, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    , m_shell(shell)
+    , m_notes(shell.database())
+{
+    setObjectName(QStringLiteral("Tnote_pad"));
+    setWindowTitle(QStringLiteral("记事本"));
+    setFixedSize(560, 400);
+    buildControls();
+    new EscapeCloser(this);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+}
+
+void Tnote_pad::buildControls()
+{
+    auto *caption = new QLabel(QStringLiteral("记录日期:"), this);
+    caption->setObjectName(QStringLiteral("Label1"));
+    caption->setGeometry(16, 12, 70, 20);
+
+    m_moment = new QLabel(this);
+    m_moment->setObjectName(QStringLiteral("Label2"));
+    m_moment->setGeometry(90, 12, 300, 20);
+
+    m_memo = new QPlainTextEdit(this);
+    m_memo->setObjectName(QStringLiteral("Memo1"));
+    m_memo->setGeometry(16, 40, 528, 300);
+    m_memo->setToolTip(kMemoHint);
+    m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont font = m_memo->font();
+    font.setPixelSize(16);
+    m_memo->setFont(font);
+    QPalette palette = m_memo->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    m_memo->setPalette(palette);
+    connect(m_memo, &QPlainTextEdit::textChanged, this, &Tnote_pad::textChanged);
+
+    m_save
+        = addButton(this, QStringLiteral("BitBtn1"), QStringLiteral("保存"), { 16, 354, 100, 30 });
+    auto *restart
+        = addButton(this, QStringLiteral("BitBtn3"), QStringLiteral("重写"), { 126, 354, 100, 30 });
+    auto *history = addButton(
+        this, QStringLiteral("BitBtn4"), QStringLiteral("查看以前记录"), { 236, 354, 130, 30 });
+    history->setToolTip(QStringLiteral("看看以前心情故事! "));
+    auto *cancel
+        = addButton(this, QStringLiteral("BitBtn2"), QStringLiteral("取消"), { 444, 354, 100, 30 });
+    m_save->setEnabled(false);
+
+    connect(m_save, &QPushButton::clicked, this, &Tnote_pad::save);
+    connect(restart, &QPushButton::clicked, this, &Tnote_pad::startPage);
+    connect(history, &QPushButton::clicked, this, &Tnote_pad::openHistory);
+    connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+}
+
+This_note_pad *Tnote_pad::history() const
+{
+    return m_history;
+}
+
+// Only the first show starts a page: coming back from the history, or being
+// restored by the launcher, keeps what was typed.
+void Tnote_pad::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_pageStarted) {
+        m_pageStarted = true;
+        startPage();
+    }
+}
+
+void Tnote_pad::startPage()
+{
+    m_page.start();
+    m_moment->setText(m_page.label());
+    m_memo->clear();
+    m_memo->setFocus();
+}
+
+void Tnote_pad::textChanged()
+{
+    m_save->setEnabled(NotePage::canSave(m_memo->toPlainText()));
+}
+
+void Tnote_pad::save()
+{
+    const QString text = m_memo->toPlainText();
+    if (!NotePage::canSave(text)) {
+        Dialogs::information(this, QStringLiteral("内容为空,无法保存....."));
+        return;
+    }
+    // On a store error nothing is written and the page stays as it is, so
+    // the same note can be saved again.
+    QString error;
+    if (!m_notes.append(m_page.stamp(), text, &error)) {
+        Dialogs::error(this, error);
+        return;
+    }
+    if (Dialogs::confirm(this, QStringLiteral("成功保存!  是否继续写呢?")))
+        startPage();
+    else
+        close();
+}
+
+void Tnote_pad::openHistory()
+{
+    auto *browser
+        = WindowOpener::replace(m_history, [this] { return new This_note_pad(m_shell, this); });
+    // Only the browser opened last brings the editor back; one replaced by it
+    // closes later and must not show the editor over its successor.
+    connect(browser, &This_note_pad::closed, this, [this, browser] { returnFromHistory(browser); });
+    browser->show();
+    hide();
+}
+
+void Tnote_pad::returnFromHistory(This_note_pad *browser)
+{
+    if (browser != m_history)
+        return;
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}

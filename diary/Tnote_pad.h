@@ -1,0 +1,47 @@
+#pragma once
+
+#include "NotePage.h"
+#include "NoteRepository.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class Shell;
+class This_note_pad;
+
+// "记事本": writes one free-text note per page, stamped with the moment the
+// page was started. Opens the history browser and hides itself meanwhile.
+class Tnote_pad final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Tnote_pad(Shell &shell, QWidget *parent = nullptr);
+
+    const NotePage &page() const { return m_page; }
+    // The browser this editor opened, while it is open.
+    This_note_pad *history() const;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildControls();
+    void startPage();
+    void textChanged();
+    void save();
+    void openHistory();
+    void returnFromHistory(This_note_pad *browser);
+
+    Shell &m_shell;
+    NoteRepository m_notes;
+    NotePage m_page;
+    bool m_pageStarted = false;
+    QLabel *m_moment = nullptr;
+    QPlainTextEdit *m_memo = nullptr;
+    QPushButton *m_save = nullptr;
+    QPointer<This_note_pad> m_history;
+};

@@ -1,0 +1,3 @@
+velmora_add_test(diary tst_note_core LIBS diary_core)
+velmora_add_test(diary tst_note_pad LIBS diary_windows)
+velmora_add_test(diary tst_note_history LIBS diary_windows)

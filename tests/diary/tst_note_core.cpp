@@ -1,0 +1,224 @@
+#include "Clock.h"
+#include "FieldCodec.h"
+#include "NoteHistory.h"
+#include "NotePage.h"
+#include "NoteRepository.h"
+#include "Store.h"
+#include "TempStore.h"
+#include "TimeStamp.h"
+
+#include <QLocale>
+#include <QSqlQuery>
+#include <QTest>
+
+class TstNoteCore : public QObject
+{
+    Q_OBJECT
+
+    static void seed(const QStringList &stamps)
+    {
+        NoteRepository notes(Store::database());
+        for (const QString &stamp : stamps)
+            QVERIFY(notes.append(stamp, QStringLiteral("note ") + stamp, nullptr));
+    }
+
+    static QStringList stampsInOrder(NoteHistory &history)
+    {
+        QStringList stamps;
+        if (history.isEmpty())
+            return stamps;
+        history.first();
+        do
+            stamps << history.current().dateId;
+        while (history.next());
+        return stamps;
+    }
+
+private slots:
+    void cleanup()
+    {
+        Clock::reset();
+        QLocale::setDefault(QLocale::c());
+    }
+
+    // Whatever the user's date form, reading the label back gives the stamp.
+    void labelShowsTheStampedMoment_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QString>("stamp");
+        QTest::addColumn<bool>("showsTime");
+        const QDateTime afternoon(QDate(2009, 3, 7), QTime(15, 4, 59, 870));
+        const QDateTime midnight(QDate(2024, 5, 1), QTime(0, 0));
+        for (const char *locale : { "C", "zh_CN", "en_US", "de_DE" }) {
+            QTest::addRow("%s afternoon", locale)
+                << locale << afternoon << "20090307150459" << true;
+            QTest::addRow("%s midnight", locale) << locale << midnight << "20240501000000" << false;
+            QTest::addRow("%s second after midnight", locale)
+                << locale << midnight.addSecs(1) << "20240501000001" << true;
+        }
+    }
+    void labelShowsTheStampedMoment()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QDateTime, now);
+        QFETCH(QString, stamp);
+        QFETCH(bool, showsTime);
+        QLocale::setDefault(QLocale(locale));
+        Clock::setNow(now);
+        NotePage page;
+        page.start();
+        QCOMPARE(page.stamp(), stamp);
+        const QString label = page.label();
+        QCOMPARE(label.contains(u':'), showsTime);
+        const QDateTime shown = QLocale().toDateTime(label, NotePage::labelFormat(page.moment()));
+        QCOMPARE(TimeStamp::format(shown), stamp);
+    }
+
+    void onlyTextWithContentCanBeSaved_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("saveable");
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("blanks and line breaks") << " \t\r\n  \n" << false;
+        QTest::newRow("ideographic space only") << QStringLiteral("\u3000") << false;
+        QTest::newRow("one character among blanks") << "\n  中 \n" << true;
+    }
+    void onlyTextWithContentCanBeSaved()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, saveable);
+        QCOMPARE(NotePage::canSave(text), saveable);
+    }
+
+    void timeTextIsBuiltFromTheStamp()
+    {
+        QCOMPARE(NoteHistory::timeText(QStringLiteral("20240501093005")),
+            QStringLiteral("2024年05月01日  09:30:05"));
+    }
+
+    void newestFirstWithEqualStampsNewestRowFirst()
+    {
+        TempStore store;
+        seed({ "20240101080000", "20240301080000", "20240201080000", "20240301080000" });
+        NoteRepository notes(Store::database());
+        QVERIFY(notes.append(QStringLiteral("20240301080000"), QStringLiteral("last"), nullptr));
+        NoteHistory history(Store::database());
+        QVERIFY(history.open(nullptr));
+        QCOMPARE(history.count(), 5);
+        QCOMPARE(history.position(), 1);
+        QCOMPARE(history.current().text, QStringLiteral("last"));
+        QCOMPARE(stampsInOrder(history),
+            (QStringList { "20240301080000", "20240301080000", "20240301080000", "20240201080000",
+                "20240101080000" }));
+    }
+
+    void movesStopAtBothEnds()
+    {
+        TempStore store;
+        seed({ "20240101080000", "20240201080000", "20240301080000" });
+        NoteHistory history(Store::database());
+        QVERIFY(history.open(nullptr));
+        QVERIFY(!history.previous());
+        QVERIFY(!history.first());
+        QCOMPARE(history.position(), 1);
+        QVERIFY(history.last());
+        QVERIFY(!history.next());
+        QCOMPARE(history.position(), 3);
+        QCOMPARE(history.current().dateId, QStringLiteral("20240101080000"));
+        QVERIFY(history.previous());
+        QCOMPARE(history.position(), 2);
+    }
+
+    void removeMakesTheNeighbourCurrent_data()
+    {
+        QTest::addColumn<int>("notes");
+        QTest::addColumn<int>("removed");  // position of the removed note
+        QTest::addColumn<int>("position"); // position afterwards
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("the only") << 1 << 1 << 0 << "";
+        QTest::newRow("the newest") << 3 << 1 << 1 << "20240201080000";
+        QTest::newRow("the middle") << 3 << 2 << 2 << "20240101080000";
+        QTest::newRow("the oldest") << 3 << 3 << 2 << "20240201080000";
+    }
+    void removeMakesTheNeighbourCurrent()
+    {
+        QFETCH(int, notes);
+        QFETCH(int, removed);
+        QFETCH(int, position);
+        QFETCH(QString, shown);
+        TempStore store;
+        const QStringList stamps { "20240301080000", "20240201080000", "20240101080000" };
+        seed(stamps.mid(0, notes));
+        NoteHistory history(Store::database());
+        QVERIFY(history.open(nullptr));
+        for (int i = 1; i < removed; ++i)
+            history.next();
+        QVERIFY(history.removeCurrent(nullptr));
+        QCOMPARE(history.count(), notes - 1);
+        QCOMPARE(history.position(), position);
+        if (!history.isEmpty())
+            QCOMPARE(history.current().dateId, shown);
+        // The store agrees with the list.
+        NoteHistory reread(Store::database());
+        QVERIFY(reread.open(nullptr));
+        QCOMPARE(stampsInOrder(reread), stampsInOrder(history));
+    }
+
+    void rewriteKeepsTheStampAndRowsWithTheSameStamp()
+    {
+        TempStore store;
+        seed({ "20240101080000", "20240101080000" });
+        NoteHistory history(Store::database());
+        QVERIFY(history.open(nullptr));
+        QVERIFY(history.rewriteCurrent(QStringLiteral(" 改过 \n"), nullptr));
+        QVERIFY(history.open(nullptr));
+        QCOMPARE(history.current().text, QStringLiteral(" 改过 \n"));
+        QCOMPARE(history.current().dateId, QStringLiteral("20240101080000"));
+        history.next();
+        QCOMPARE(history.current().text, QStringLiteral("note 20240101080000"));
+    }
+
+    void storeErrorsComeBackAsText()
+    {
+        TempStore store;
+        seed({ "20240101080000" });
+        QSqlQuery sql(Store::database());
+        QVERIFY(sql.exec(QStringLiteral("create trigger refuse before insert on note_pad begin "
+                                        "select raise(abort, '磁盘已满'); end")));
+        NoteRepository notes(Store::database());
+        QString error;
+        QVERIFY(!notes.append(QStringLiteral("20240102080000"), QStringLiteral("x"), &error));
+        QCOMPARE(error, QStringLiteral("磁盘已满"));
+        NoteHistory history(Store::database());
+        QVERIFY(history.open(nullptr));
+        QCOMPARE(history.count(), 1);
+        // A note deleted behind the list's back is reported, not shown as empty.
+        QVERIFY(sql.exec(QStringLiteral("delete from note_pad")));
+        const NoteHistory::Note gone = history.current();
+        QVERIFY(!gone.decoded);
+        QCOMPARE(gone.error, NoteRepository::kGone);
+        QVERIFY(!history.rewriteCurrent(QStringLiteral("y"), &error));
+        QCOMPARE(error, NoteRepository::kGone);
+    }
+
+    void undecodableNoteReportsTheDecoderError()
+    {
+        TempStore store;
+        QSqlQuery sql(Store::database());
+        QVERIFY(
+            sql.prepare(QStringLiteral("insert into note_pad (date_id, note_memo) values (?, ?)")));
+        sql.addBindValue(QStringLiteral("20240101080000"));
+        sql.addBindValue(QStringLiteral("1tA= 1tA="));
+        QVERIFY(sql.exec());
+        NoteHistory history(Store::database());
+        QVERIFY(history.open(nullptr));
+        const NoteHistory::Note note = history.current();
+        QVERIFY(!note.decoded);
+        QCOMPARE(note.error, FieldCodec::kDecodeError);
+        QCOMPARE(note.dateId, QStringLiteral("20240101080000"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstNoteCore)
+#include "tst_note_core.moc"

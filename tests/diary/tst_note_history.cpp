@@ -1,0 +1,271 @@
+#include "FakeShell.h"
+#include "FieldCodec.h"
+#include "ScriptedDialogs.h"
+#include "Store.h"
+#include "TempStore.h"
+#include "This_note_pad.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+// Notes as stored: the stamp and the stored (protection) form.
+void store(const QList<std::pair<QString, QString>> &rows)
+{
+    QSqlQuery sql(Store::database());
+    QVERIFY(sql.prepare(QStringLiteral("insert into note_pad (date_id, note_memo) values (?, ?)")));
+    for (const auto &[stamp, memo] : rows) {
+        sql.addBindValue(stamp);
+        sql.addBindValue(memo);
+        QVERIFY(sql.exec());
+    }
+}
+
+void storeTexts(const QList<std::pair<QString, QString>> &rows)
+{
+    for (const auto &[stamp, text] : rows)
+        store({ { stamp, FieldCodec::encode(text) } });
+}
+
+QStringList storedForms()
+{
+    QStringList forms;
+    QSqlQuery query(
+        QStringLiteral("select note_memo from note_pad order by rowid"), Store::database());
+    while (query.next())
+        forms << query.value(0).toString();
+    return forms;
+}
+
+const QList<std::pair<QString, QString>> kThree { { "20240101080000", "一月" },
+    { "20240301080000", "三月" }, { "20240201080000", "二月" } };
+
+} // namespace
+
+class TstNoteHistory : public QObject
+{
+    Q_OBJECT
+
+    This_note_pad *openBrowser()
+    {
+        m_browser = new This_note_pad(m_shell);
+        m_browser->setAttribute(Qt::WA_DeleteOnClose);
+        m_browser->show();
+        return m_browser;
+    }
+    QString text(const char *label) const
+    {
+        return m_browser->findChild<QLabel *>(QString::fromLatin1(label))->text();
+    }
+    QString memo() const
+    {
+        return m_browser->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->toPlainText();
+    }
+    // Counter line and time as one value: "total/position time".
+    QString display() const
+    {
+        return text("Label3") + u'/' + text("Label5") + u' ' + text("Label6");
+    }
+    void press(const char *name)
+    {
+        m_browser->findChild<QToolButton *>(QString::fromLatin1(name))->click();
+    }
+    void menu(const char *name)
+    {
+        m_browser->findChild<QAction *>(QString::fromLatin1(name))->trigger();
+    }
+
+    FakeShell m_shell;
+    TempStore *m_store = nullptr;
+    QPointer<This_note_pad> m_browser;
+
+private slots:
+    void init()
+    {
+        m_store = new TempStore;
+        QVERIFY(m_store->isValid());
+    }
+    void cleanup()
+    {
+        delete m_browser;
+        delete m_store;
+    }
+
+    void controlsAndMenu()
+    {
+        openBrowser();
+        QCOMPARE(m_browser->windowTitle(), QStringLiteral("以前记事本记录"));
+        const QList<std::pair<const char *, QString>> labels { { "Label2", "共计记录:" },
+            { "Label4", "/" }, { "Label1", "记录时间:" } };
+        for (const auto &[name, caption] : labels)
+            QCOMPARE(text(name), caption);
+        const QList<std::pair<const char *, QString>> buttons { { "sp3", "首个" },
+            { "sp1", "前一条" }, { "sp2", "后一条" }, { "sp4", "未尾" } };
+        for (const auto &[name, caption] : buttons)
+            QCOMPARE(
+                m_browser->findChild<QToolButton *>(QString::fromLatin1(name))->text(), caption);
+        QCOMPARE(m_browser->findChild<QPushButton *>(QStringLiteral("BitBtn3"))->text(),
+            QStringLiteral("写新记录"));
+        QCOMPARE(m_browser->findChild<QPushButton *>(QStringLiteral("BitBtn2"))->text(),
+            QStringLiteral("取消"));
+        QVERIFY(m_browser->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->isReadOnly());
+        QStringList items;
+        for (QAction *action :
+            m_browser->findChild<QMenu *>(QStringLiteral("PopupMenu1"))->actions())
+            items << (action->isSeparator() ? QStringLiteral("-")
+                                            : action->objectName() + u' ' + action->text());
+        QCOMPARE(
+            items, (QStringList { "N3 刷新所有记录", "-", "N1 删除本记录", "-", "N5 保存本记录" }));
+    }
+
+    void emptyStoreShowsPlaceholdersAndChangesNothing()
+    {
+        ScriptedDialogs dialogs;
+        openBrowser();
+        QCOMPARE(display(), QStringLiteral("0/0 -"));
+        QCOMPARE(memo(), QStringLiteral("空"));
+        for (const char *name : { "sp3", "sp1", "sp2", "sp4" })
+            press(name);
+        menu("N1");
+        menu("N5");
+        QCOMPARE(display(), QStringLiteral("0/0 -"));
+        QVERIFY(storedForms().isEmpty());
+        QVERIFY(dialogs.texts().isEmpty());
+    }
+
+    void pagesNewestFirstAndStopsAtTheEnds()
+    {
+        storeTexts(kThree);
+        openBrowser();
+        QCOMPARE(display(), QStringLiteral("3/1 2024年03月01日  08:00:00"));
+        QCOMPARE(memo(), QStringLiteral("三月"));
+        const QList<std::pair<const char *, QString>> steps { { "sp1", "3/1 三月" },
+            { "sp2", "3/2 二月" }, { "sp4", "3/3 一月" }, { "sp2", "3/3 一月" },
+            { "sp1", "3/2 二月" }, { "sp3", "3/1 三月" } };
+        for (const auto &[button, expected] : steps) {
+            press(button);
+            QCOMPARE(text("Label3") + u'/' + text("Label5") + u' ' + memo(), expected);
+        }
+    }
+
+    void deleteMakesTheNeighbourCurrent_data()
+    {
+        QTest::addColumn<int>("notes");
+        QTest::addColumn<int>("steps"); // presses of "后一条" before deleting
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("the only note") << 1 << 0 << "0/0 -"
+                                       << "空";
+        QTest::newRow("the second of three") << 3 << 1 << "2/2 2024年01月01日  08:00:00"
+                                             << "一月";
+        QTest::newRow("the oldest") << 3 << 2 << "2/2 2024年02月01日  08:00:00"
+                                    << "二月";
+    }
+    void deleteMakesTheNeighbourCurrent()
+    {
+        QFETCH(int, notes);
+        QFETCH(int, steps);
+        QFETCH(QString, after);
+        QFETCH(QString, text);
+        ScriptedDialogs dialogs;
+        storeTexts(kThree.mid(3 - notes));
+        openBrowser();
+        for (int i = 0; i < steps; ++i)
+            press("sp2");
+        dialogs.answer(Dialogs::Answer::No);
+        menu("N1");
+        QCOMPARE(storedForms().size(), notes);
+        dialogs.answer(Dialogs::Answer::Yes);
+        menu("N1");
+        QCOMPARE(
+            dialogs.texts(), QStringList(2, QStringLiteral("确定 [ 删除 ] 本记录吗? (Yes/No)")));
+        QCOMPARE(display(), after);
+        QCOMPARE(memo(), text);
+        QCOMPARE(storedForms().size(), notes - 1);
+    }
+
+    void writeBackThenRefreshShowsTheSameNote()
+    {
+        ScriptedDialogs dialogs;
+        // Stored split into lines, as another writer might leave it.
+        const QString encoded = FieldCodec::encode(QStringLiteral("旧的心情,写得很长很长的一段话"));
+        store({ { "20240501093005", encoded.left(8) + "\r\n" + encoded.mid(8) } });
+        openBrowser();
+        menu("N5");
+        QCOMPARE(dialogs.texts(),
+            (QStringList { "确定 [ 保存 ] 本记录吗? (Yes/No)", "成功保存记录..." }));
+        QCOMPARE(storedForms(), QStringList { encoded });
+        menu("N3");
+        QCOMPARE(display(), QStringLiteral("1/1 2024年05月01日  09:30:05"));
+        QCOMPARE(memo(), QStringLiteral("旧的心情,写得很长很长的一段话"));
+    }
+
+    void refreshShowsNotesSavedMeanwhile()
+    {
+        storeTexts({ { "20240101080000", "一月" } });
+        openBrowser();
+        storeTexts({ { "20240601080000", "六月" } });
+        QCOMPARE(text("Label3"), QStringLiteral("1"));
+        menu("N3");
+        QCOMPARE(display(), QStringLiteral("2/1 2024年06月01日  08:00:00"));
+        QCOMPARE(memo(), QStringLiteral("六月"));
+    }
+
+    // The broken note is named by its position and time, so a delete or a
+    // write back never hits a note other than the one shown.
+    void undecodableNoteIsReportedAndSkippable()
+    {
+        ScriptedDialogs dialogs;
+        store({ { "20240301080000", FieldCodec::encode(QStringLiteral("三月")) },
+            { "20240201080000", QStringLiteral("1tA= 1tA=") },
+            { "20240101080000", FieldCodec::encode(QStringLiteral("一月")) } });
+        openBrowser();
+        press("sp2");
+        const auto shown = dialogs.shown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].kind, Dialogs::Kind::Error);
+        QCOMPARE(shown[0].text, QStringLiteral("Coding table entry not found."));
+        QCOMPARE(display(), QStringLiteral("3/2 2024年02月01日  08:00:00"));
+        QVERIFY(memo().isEmpty());
+
+        menu("N5"); // confirmed, then refused: the stored form stays
+        QCOMPARE(dialogs.texts().last(), QStringLiteral("Coding table entry not found."));
+        QCOMPARE(storedForms()[1], QStringLiteral("1tA= 1tA="));
+
+        press("sp2");
+        QCOMPARE(memo(), QStringLiteral("一月"));
+        press("sp1");
+        dialogs.texts();
+        menu("N1");
+        QCOMPARE(display(), QStringLiteral("2/2 2024年01月01日  08:00:00"));
+        QCOMPARE(storedForms().size(), 2);
+        QVERIFY(!storedForms().contains(QStringLiteral("1tA= 1tA=")));
+    }
+
+    void storeErrorOnDeleteKeepsTheList()
+    {
+        ScriptedDialogs dialogs;
+        storeTexts(kThree);
+        QSqlQuery sql(Store::database());
+        QVERIFY(sql.exec(QStringLiteral("create trigger keep before delete on note_pad begin "
+                                        "select raise(abort, '记录被锁定'); end")));
+        openBrowser();
+        menu("N1");
+        QCOMPARE(dialogs.texts().last(), QStringLiteral("记录被锁定."));
+        QCOMPARE(display(), QStringLiteral("3/1 2024年03月01日  08:00:00"));
+        press("sp2");
+        QCOMPARE(memo(), QStringLiteral("二月"));
+    }
+};
+
+QTEST_MAIN(TstNoteHistory)
+#include "tst_note_history.moc"

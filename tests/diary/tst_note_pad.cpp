@@ -1,0 +1,293 @@
+#include "Clock.h"
+#include "FakeShell.h"
+#include "FieldCodec.h"
+#include "ScriptedDialogs.h"
+#include "Store.h"
+#include "TempStore.h"
+#include "This_note_pad.h"
+#include "Tnote_pad.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTest>
+
+namespace {
+
+struct Row
+{
+    QString stamp;
+    QString text;
+};
+
+QList<Row> storedNotes()
+{
+    QList<Row> rows;
+    QSqlQuery query(QStringLiteral("select date_id, note_memo from note_pad order by rowid"),
+        Store::database());
+    while (query.next())
+        rows.append(
+            { query.value(0).toString(), FieldCodec::decode(query.value(1).toString()).text });
+    return rows;
+}
+
+QList<This_note_pad *> browsers()
+{
+    QList<This_note_pad *> list;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *browser = qobject_cast<This_note_pad *>(w))
+            list.append(browser);
+    }
+    return list;
+}
+
+} // namespace
+
+class TstNotePad : public QObject
+{
+    Q_OBJECT
+
+    // A shown editor that frees itself on close, as the launcher opens it.
+    Tnote_pad *openEditor()
+    {
+        auto *editor = new Tnote_pad(m_shell);
+        editor->setAttribute(Qt::WA_DeleteOnClose);
+        editor->show();
+        return editor;
+    }
+    static QPlainTextEdit *memo(QWidget *w)
+    {
+        return w->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
+    }
+    static QPushButton *button(QWidget *w, const char *name)
+    {
+        return w->findChild<QPushButton *>(QString::fromLatin1(name));
+    }
+    static QString label(QWidget *w)
+    {
+        return w->findChild<QLabel *>(QStringLiteral("Label2"))->text();
+    }
+
+    FakeShell m_shell;
+    TempStore *m_store = nullptr;
+
+private slots:
+    void init()
+    {
+        m_store = new TempStore;
+        QVERIFY(m_store->isValid());
+        Clock::setNow(QDateTime(QDate(2024, 5, 1), QTime(9, 30, 5)));
+    }
+    void cleanup()
+    {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        for (QPointer<QWidget> w : QList<QPointer<QWidget>>(windows.begin(), windows.end()))
+            delete w;
+        delete m_store;
+        Clock::reset();
+    }
+
+    void controlsCarryTheirNamesAndTexts()
+    {
+        QPointer<Tnote_pad> editor = openEditor();
+        QCOMPARE(editor->windowTitle(), QStringLiteral("记事本"));
+        QCOMPARE(editor->findChild<QLabel *>(QStringLiteral("Label1"))->text(),
+            QStringLiteral("记录日期:"));
+        QCOMPARE(memo(editor)->toolTip(),
+            QStringLiteral(
+                "每日心情一记,没事看看以前心情故事!       (所有内容均128位加密运算,以防偷窥)"));
+        QCOMPARE(memo(editor)->font().pixelSize(), 16);
+        const QList<std::pair<const char *, QString>> captions { { "BitBtn1", "保存" },
+            { "BitBtn3", "重写" }, { "BitBtn4", "查看以前记录" }, { "BitBtn2", "取消" } };
+        for (const auto &[name, caption] : captions)
+            QCOMPARE(button(editor, name)->text(), caption);
+        QCOMPARE(button(editor, "BitBtn4")->toolTip(), QStringLiteral("看看以前心情故事! "));
+        QVERIFY(!(editor->windowFlags() & Qt::WindowCloseButtonHint));
+        QVERIFY(label(editor).contains(QStringLiteral("09:30:05")));
+        QVERIFY(memo(editor)->toPlainText().isEmpty());
+        QVERIFY(!button(editor, "BitBtn1")->isEnabled());
+    }
+
+    void saveFollowsTheTrimmedText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("blanks and line breaks") << "  \n \n  " << false;
+        QTest::newRow("text among blanks") << " a\n" << true;
+    }
+    void saveFollowsTheTrimmedText()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, enabled);
+        Tnote_pad *editor = openEditor();
+        memo(editor)->setPlainText(text);
+        QCOMPARE(button(editor, "BitBtn1")->isEnabled(), enabled);
+        // A page started afresh is empty again and cannot be saved.
+        button(editor, "BitBtn3")->click();
+        QVERIFY(memo(editor)->toPlainText().isEmpty());
+        QVERIFY(!button(editor, "BitBtn1")->isEnabled());
+    }
+
+    void savedNoteIsUntrimmedAndStampedAsShown()
+    {
+        ScriptedDialogs dialogs;
+        QPointer<Tnote_pad> editor = openEditor();
+        const QString shown = label(editor);
+        Clock::advance(42'000); // typing takes a while; the page keeps its moment
+        memo(editor)->setPlainText(QStringLiteral("  今天晴 \n"));
+        dialogs.answer(Dialogs::Answer::No);
+        button(editor, "BitBtn1")->click();
+        QCOMPARE(dialogs.texts(), QStringList { QStringLiteral("成功保存!  是否继续写呢?") });
+        const QList<Row> rows = storedNotes();
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].stamp, QStringLiteral("20240501093005"));
+        QCOMPARE(rows[0].text, QStringLiteral("  今天晴 \n"));
+        QVERIFY(shown.contains(QStringLiteral("09:30:05")));
+        QTRY_VERIFY(!editor); // "No" closes the editor
+    }
+
+    void continuingStartsAPageAtTheAnswer_data()
+    {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QStringList>("stamps");
+        QTest::newRow("same day") << QDateTime(QDate(2024, 5, 1), QTime(9, 30, 5))
+                                  << QStringList { "20240501093005", "20240501093025" };
+        // A page started before midnight keeps its day when saved after it.
+        QTest::newRow("across midnight") << QDateTime(QDate(2024, 4, 30), QTime(23, 59, 50))
+                                         << QStringList { "20240430235950", "20240501000010" };
+    }
+    void continuingStartsAPageAtTheAnswer()
+    {
+        QFETCH(QDateTime, start);
+        QFETCH(QStringList, stamps);
+        ScriptedDialogs dialogs;
+        Clock::setNow(start);
+        Tnote_pad *editor = openEditor();
+        memo(editor)->setPlainText(QStringLiteral("一"));
+        Clock::advance(20'000);
+        dialogs.answer(Dialogs::Answer::Yes);
+        button(editor, "BitBtn1")->click(); // Yes starts the next page now
+        QVERIFY(memo(editor)->toPlainText().isEmpty());
+        const QString second = label(editor);
+        Clock::advance(10'000);
+        memo(editor)->setPlainText(QStringLiteral("二"));
+        dialogs.answer(Dialogs::Answer::No);
+        button(editor, "BitBtn1")->click();
+        const QList<Row> rows = storedNotes();
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[0].stamp, stamps[0]);
+        QCOMPARE(rows[1].stamp, stamps[1]);
+        QVERIFY(second.contains(stamps[1].right(6).insert(4, u':').insert(2, u':')));
+    }
+
+    void storeErrorKeepsThePageForAnotherTry()
+    {
+        ScriptedDialogs dialogs;
+        QSqlQuery sql(Store::database());
+        QVERIFY(sql.exec(QStringLiteral("create trigger refuse before insert on note_pad begin "
+                                        "select raise(abort, '磁盘已满'); end")));
+        Tnote_pad *editor = openEditor();
+        const QString shown = label(editor);
+        memo(editor)->setPlainText(QStringLiteral("别丢了"));
+        Clock::advance(5'000);
+        button(editor, "BitBtn1")->click();
+        const auto boxes = dialogs.shown();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].kind, Dialogs::Kind::Error);
+        QCOMPARE(boxes[0].text, QStringLiteral("磁盘已满."));
+        QVERIFY(storedNotes().isEmpty());
+        QCOMPARE(memo(editor)->toPlainText(), QStringLiteral("别丢了"));
+        QCOMPARE(label(editor), shown);
+
+        QVERIFY(sql.exec(QStringLiteral("drop trigger refuse")));
+        dialogs.answer(Dialogs::Answer::No);
+        button(editor, "BitBtn1")->click();
+        const QList<Row> rows = storedNotes();
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].stamp, QStringLiteral("20240501093005"));
+        QCOMPARE(rows[0].text, QStringLiteral("别丢了"));
+    }
+
+    void cancelAndEscapeClose_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("取消") << false;
+        QTest::newRow("Esc in the text") << true;
+    }
+    void cancelAndEscapeClose()
+    {
+        QFETCH(bool, escape);
+        QPointer<Tnote_pad> editor = openEditor();
+        memo(editor)->setPlainText(QStringLiteral("不存"));
+        if (escape)
+            QTest::keyClick(memo(editor), Qt::Key_Escape);
+        else
+            button(editor, "BitBtn2")->click();
+        QTRY_VERIFY(!editor);
+        QVERIFY(storedNotes().isEmpty());
+    }
+
+    // Each way back from the history shows the editor as it was left.
+    void historyVisitKeepsThePage_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("写新记录") << "BitBtn3";
+        QTest::newRow("取消") << "BitBtn2";
+        QTest::newRow("Esc") << "";
+    }
+    void historyVisitKeepsThePage()
+    {
+        QFETCH(QString, way);
+        Tnote_pad *editor = openEditor();
+        const QString shown = label(editor);
+        memo(editor)->setPlainText(QStringLiteral("写了一半"));
+        Clock::advance(60'000);
+        button(editor, "BitBtn4")->click();
+        QVERIFY(editor->isHidden());
+        QCOMPARE(browsers().size(), 1);
+        QPointer<This_note_pad> browser = browsers().first();
+        QVERIFY(browser->isVisible());
+        if (way.isEmpty())
+            QTest::keyClick(
+                browser->findChild<QPlainTextEdit *>(QStringLiteral("Memo1")), Qt::Key_Escape);
+        else
+            browser->findChild<QPushButton *>(way)->click();
+        QTRY_VERIFY(!browser);
+        QVERIFY(editor->isVisible());
+        QCOMPARE(memo(editor)->toPlainText(), QStringLiteral("写了一半"));
+        QCOMPARE(label(editor), shown);
+        QVERIFY(button(editor, "BitBtn1")->isEnabled());
+    }
+
+    void onlyOneBrowserAtATime()
+    {
+        Tnote_pad *editor = openEditor();
+        button(editor, "BitBtn4")->click();
+        browsers().first()->findChild<QPushButton *>(QStringLiteral("BitBtn3"))->click();
+        QTRY_COMPARE(browsers().size(), 0);
+        button(editor, "BitBtn4")->click();
+        QCOMPARE(browsers().size(), 1);
+
+        // The launcher may bring the editor back while a browser is open; a
+        // second press replaces that browser, and its late close must not
+        // show the editor over the new one.
+        editor->show();
+        QPointer<This_note_pad> first = browsers().first();
+        button(editor, "BitBtn4")->click();
+        QTRY_VERIFY(!first);
+        QCOMPARE(browsers().size(), 1);
+        QVERIFY(browsers().first()->isVisible());
+        QVERIFY(editor->isHidden());
+
+        // Closing the editor takes its browser with it.
+        QPointer<This_note_pad> second = browsers().first();
+        editor->close();
+        QTRY_VERIFY(!second);
+    }
+};
+
+QTEST_MAIN(TstNotePad)
+#include "tst_note_pad.moc"
