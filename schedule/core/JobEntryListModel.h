@@ -6,8 +6,7 @@
 #include <QList>
 
 // A job's completion entries, one row each, showing the entry's day.
-class JobEntryListModel final : public QAbstractListModel
-{
+class JobEntryListModel final : public QAbstractListModel {
     Q_OBJECT
 
 public:

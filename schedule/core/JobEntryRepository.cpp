@@ -21,14 +21,16 @@ JobEntryRepository::JobEntryRepository(QSqlDatabase db)
 {
 }
 
-bool JobEntryRepository::listForJob(const QString &jobId, QList<JobEntry> &rows,
-                                    QString *error) const
+bool JobEntryRepository::listForJob(
+    const QString &jobId, QList<JobEntry> &rows, QString *error) const
 {
     rows.clear();
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT rowid, id, date_id, job_memo_sub, e_dec_yn FROM job_do_sub "
-                                 "WHERE id = ? ORDER BY rowid"));
+    if (!query.prepare(
+            QStringLiteral("SELECT rowid, id, date_id, job_memo_sub, e_dec_yn FROM job_do_sub "
+                           "WHERE id = ? ORDER BY rowid")))
+        return fail(query, error);
     query.addBindValue(jobId);
     if (!query.exec())
         return fail(query, error);
@@ -47,8 +49,9 @@ bool JobEntryRepository::listForJob(const QString &jobId, QList<JobEntry> &rows,
 bool JobEntryRepository::append(JobEntry &entry, QString *error)
 {
     QSqlQuery query(m_db);
-    query.prepare(QStringLiteral(
-        "INSERT INTO job_do_sub (id, date_id, job_memo_sub, e_dec_yn) VALUES (?, ?, ?, ?)"));
+    if (!query.prepare(QStringLiteral(
+            "INSERT INTO job_do_sub (id, date_id, job_memo_sub, e_dec_yn) VALUES (?, ?, ?, ?)")))
+        return fail(query, error);
     query.addBindValue(entry.jobId);
     query.addBindValue(entry.dateId);
     query.addBindValue(entry.memo);

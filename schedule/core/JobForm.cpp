@@ -36,7 +36,7 @@ Built build(const Input &input)
     if (input.reminder) {
         const auto time = parseTime(input.reminderText);
         if (!time)
-            return {std::nullopt, invalidTimeMessage(input.reminderText)};
+            return { std::nullopt, invalidTimeMessage(input.reminderText) };
         job.dateId = dayKey + time->toString(QStringLiteral("HHmm")) + QStringLiteral("00");
         job.reminder = true;
     } else {
@@ -45,7 +45,7 @@ Built build(const Input &input)
     job.isProtected = input.protect;
     job.memo = input.protect ? FieldCodec::encode(input.text) : input.text;
     job.completion = JobRecord::kOpenJob;
-    return {job, {}};
+    return { job, {} };
 }
 
 } // namespace JobForm

@@ -2,28 +2,25 @@
 
 #include "JobRecord.h"
 
+#include <optional>
 #include <QDate>
 #include <QTime>
-
-#include <optional>
 
 // What the planner's save makes of its inputs: the job row, or the reason
 // nothing may be stored.
 namespace JobForm {
 
-struct Input
-{
+struct Input {
     QDate day;
     bool reminder = false;
     QString reminderText; // the time box's text, "h:mm" or "hh:mm"
     bool protect = false;
-    QString text;         // stored as typed, not trimmed
+    QString text; // stored as typed, not trimmed
 };
 
-struct Built
-{
+struct Built {
     std::optional<JobRecord> job; // id and rowid still unset
-    QString error;                // set when `job` is empty
+    QString error; // set when `job` is empty
 };
 
 // "保存" is offered only for a text with more than white space.

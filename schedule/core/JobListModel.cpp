@@ -14,7 +14,7 @@ void JobListModel::setJobs(const QList<JobRecord> &jobs)
     m_rows.clear();
     m_rows.reserve(jobs.size());
     for (const JobRecord &job : jobs) {
-        Row row{job, {}, {}, JobCells::reminder(job.reminder, job.dateId)};
+        Row row { job, {}, {}, JobCells::reminder(job.reminder, job.dateId) };
         if (m_layout == Layout::DayList) {
             row.memo = JobCells::dayListMemo(job.memo);
             row.day = JobCells::day(job.dateId);
@@ -48,15 +48,15 @@ int JobListModel::columnCount(const QModelIndex &parent) const
 QList<JobListModel::Column> JobListModel::columns() const
 {
     if (m_layout == Layout::DayList)
-        return {Column::Memo, Column::Day, Column::Reminder};
-    return {Column::Memo, Column::Reminder};
+        return { Column::Memo, Column::Day, Column::Reminder };
+    return { Column::Memo, Column::Reminder };
 }
 
 QList<int> JobListModel::columnWidths() const
 {
     if (m_layout == Layout::DayList)
-        return {200, 100, 150};
-    return {200, 55};
+        return { 200, 100, 150 };
+    return { 200, 55 };
 }
 
 QString JobListModel::cell(const Row &row, Column column) const

@@ -8,8 +8,7 @@
 // Jobs as the planner's lists show them: the day list (memo, day, reminder)
 // or the confirmation panel (memo, reminder). Cell texts are made once, when
 // the rows are set.
-class JobListModel final : public QAbstractTableModel
-{
+class JobListModel final : public QAbstractTableModel {
     Q_OBJECT
 
 public:
@@ -32,8 +31,7 @@ public:
 
 private:
     enum class Column { Memo, Day, Reminder };
-    struct Row
-    {
+    struct Row {
         JobRecord job;
         QString memo;
         QString day;

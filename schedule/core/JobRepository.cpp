@@ -8,8 +8,8 @@
 
 namespace {
 
-const QString kColumns =
-    QStringLiteral("rowid, id, date_id, job_memo, alter_yn, e_dec_yn, complete_yn");
+const QString kColumns
+    = QStringLiteral("rowid, id, date_id, job_memo, alter_yn, e_dec_yn, complete_yn");
 
 JobRecord readJob(const QSqlQuery &query)
 {
@@ -47,17 +47,18 @@ JobRepository::JobRepository(QSqlDatabase db)
 {
 }
 
-bool JobRepository::listByDatePrefix(const QString &prefix, QList<JobRecord> &rows,
-                                     QString *error) const
+bool JobRepository::listByDatePrefix(
+    const QString &prefix, QList<JobRecord> &rows, QString *error) const
 {
     rows.clear();
     if (prefix.isEmpty())
         return true;
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT %1 FROM job_do WHERE date_id >= ? AND date_id < ? "
-                                 "ORDER BY date_id, rowid")
-                      .arg(kColumns));
+    if (!query.prepare(QStringLiteral("SELECT %1 FROM job_do WHERE date_id >= ? AND date_id < ? "
+                                      "ORDER BY date_id, rowid")
+                           .arg(kColumns)))
+        return fail(query, error);
     query.addBindValue(prefix);
     query.addBindValue(prefixEnd(prefix));
     if (!query.exec())
@@ -69,13 +70,15 @@ bool JobRepository::listByDatePrefix(const QString &prefix, QList<JobRecord> &ro
 
 bool JobRepository::append(JobRecord &job, const QDateTime &now, QString *error)
 {
-    const QString id =
-        UniqueStamp::next(m_db, QStringLiteral("job_do"), QStringLiteral("id"), now, error);
+    const QString id
+        = UniqueStamp::next(m_db, QStringLiteral("job_do"), QStringLiteral("id"), now, error);
     if (id.isEmpty())
         return false;
     QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("INSERT INTO job_do (id, date_id, job_memo, alter_yn, e_dec_yn, "
-                                 "complete_yn) VALUES (?, ?, ?, ?, ?, ?)"));
+    if (!query.prepare(
+            QStringLiteral("INSERT INTO job_do (id, date_id, job_memo, alter_yn, e_dec_yn, "
+                           "complete_yn) VALUES (?, ?, ?, ?, ?, ?)")))
+        return fail(query, error);
     query.addBindValue(id);
     query.addBindValue(job.dateId);
     query.addBindValue(job.memo);
@@ -92,7 +95,8 @@ bool JobRepository::append(JobRecord &job, const QDateTime &now, QString *error)
 bool JobRepository::markDone(qint64 rowid, const QString &moment, QString *error)
 {
     QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("UPDATE job_do SET complete_yn = ? WHERE rowid = ?"));
+    if (!query.prepare(QStringLiteral("UPDATE job_do SET complete_yn = ? WHERE rowid = ?")))
+        return fail(query, error);
     query.addBindValue(moment);
     query.addBindValue(rowid);
     if (!query.exec())
@@ -103,7 +107,8 @@ bool JobRepository::markDone(qint64 rowid, const QString &moment, QString *error
 bool JobRepository::remove(qint64 rowid, QString *error)
 {
     QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("DELETE FROM job_do WHERE rowid = ?"));
+    if (!query.prepare(QStringLiteral("DELETE FROM job_do WHERE rowid = ?")))
+        return fail(query, error);
     query.addBindValue(rowid);
     if (!query.exec())
         return fail(query, error);
@@ -115,8 +120,11 @@ std::optional<JobRecord> JobRepository::findById(const QString &id, QString *err
     if (error)
         error->clear();
     QSqlQuery query(m_db);
-    query.prepare(
-        QStringLiteral("SELECT %1 FROM job_do WHERE id = ? ORDER BY rowid LIMIT 1").arg(kColumns));
+    if (!query.prepare(QStringLiteral("SELECT %1 FROM job_do WHERE id = ? ORDER BY rowid LIMIT 1")
+                           .arg(kColumns))) {
+        fail(query, error);
+        return std::nullopt;
+    }
     query.addBindValue(id);
     if (!query.exec()) {
         fail(query, error);
@@ -127,14 +135,15 @@ std::optional<JobRecord> JobRepository::findById(const QString &id, QString *err
     return readJob(query);
 }
 
-bool JobRepository::reminderStamps(const QString &dayKey, QStringList &stamps,
-                                   QString *error) const
+bool JobRepository::reminderStamps(const QString &dayKey, QStringList &stamps, QString *error) const
 {
     stamps.clear();
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT date_id FROM job_do WHERE alter_yn = ? AND date_id >= ? "
-                                 "AND date_id < ? ORDER BY date_id, rowid"));
+    if (!query.prepare(
+            QStringLiteral("SELECT date_id FROM job_do WHERE alter_yn = ? AND date_id >= ? "
+                           "AND date_id < ? ORDER BY date_id, rowid")))
+        return fail(query, error);
     query.addBindValue(true);
     query.addBindValue(dayKey);
     query.addBindValue(prefixEnd(dayKey));

@@ -2,16 +2,14 @@
 
 #include "JobRecord.h"
 
+#include <optional>
 #include <QDateTime>
 #include <QList>
 #include <QSqlDatabase>
 #include <QStringList>
 
-#include <optional>
-
 // The SQL of job_do. Every value is bound; rows are changed by rowid.
-class JobRepository final
-{
+class JobRepository final {
 public:
     explicit JobRepository(QSqlDatabase db);
 

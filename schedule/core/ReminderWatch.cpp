@@ -19,8 +19,21 @@ bool ReminderWatch::reload(const QDateTime &now, QString *error)
         return false;
     m_entries.reserve(stamps.size());
     for (const QString &stamp : stamps)
-        m_entries.append({stamp, false});
+        m_entries.append({ minuteOf(stamp), false });
+    m_locale = QLocale();
+    m_clockFormat = ScheduleFormats::longTimeFormat();
     return true;
+}
+
+// Every stamp read is of the watched day, so a due stamp equals the present
+// minute followed by "00" exactly when its hours and minutes are the
+// present ones and its seconds are "00".
+int ReminderWatch::minuteOf(const QString &stamp)
+{
+    const QDateTime moment = TimeStamp::parse(stamp);
+    if (!moment.isValid() || moment.time().second() != 0)
+        return -1;
+    return moment.time().hour() * 60 + moment.time().minute();
 }
 
 ReminderWatch::Tick ReminderWatch::tick(const QDateTime &now)
@@ -32,17 +45,16 @@ ReminderWatch::Tick ReminderWatch::tick(const QDateTime &now)
         reload(now, &result.error);
     if (m_entries.isEmpty())
         return result;
-    // Only the minute counts: seconds are written as "00".
-    QString minute = TimeStamp::format(now);
-    minute.replace(12, 2, QStringLiteral("00"));
+    // Only the minute counts: a reminder is due during all of its minute.
+    const int minute = now.time().hour() * 60 + now.time().minute();
     for (Entry &entry : m_entries) {
-        if (!entry.shown && entry.due == minute) {
+        if (!entry.shown && entry.minute == minute) {
             entry.shown = true;
             result.message = message(now);
             return result;
         }
     }
-    result.clock = ScheduleFormats::longTime(now.time());
+    result.clock = m_locale.toString(now.time(), m_clockFormat);
     return result;
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <QDateTime>
 #include <QList>
+#include <QLocale>
 #include <QString>
-
-#include <optional>
 
 class Shell;
 
@@ -12,11 +12,9 @@ class Shell;
 // due during the whole minute of its stamp and is shown once per reload. The
 // launcher owns the watch, drives tick() from its timer and shows what a tick
 // returns; nothing here opens a window or reads the clock.
-class ReminderWatch final
-{
+class ReminderWatch final {
 public:
-    struct Tick
-    {
+    struct Tick {
         // A reload at the start of a new day failed: the watch is idle.
         QString error;
         // One reminder that has just come due, already marked as shown. The
@@ -44,13 +42,18 @@ public:
     static QString message(const QDateTime &now);
 
 private:
-    struct Entry
-    {
-        QString due; // "yyyyMMddhhmm00"
+    struct Entry {
+        // Minute of the day the stamp names, or -1 for a stamp that cannot
+        // equal any present minute (not 14 digits, seconds other than "00").
+        int minute = -1;
         bool shown = false;
     };
+
+    static int minuteOf(const QString &stamp);
 
     const Shell &m_shell;
     QList<Entry> m_entries;
     QDate m_day;
+    QLocale m_locale;
+    QString m_clockFormat;
 };

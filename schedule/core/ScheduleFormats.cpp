@@ -6,26 +6,26 @@ namespace ScheduleFormats {
 
 namespace {
 
-// Drops the zone letter "t" (outside quoted text) from a time format.
-QString withoutZone(const QString &format)
-{
-    QString kept;
-    bool quoted = false;
-    for (QChar c : format) {
-        if (c == u'\'')
-            quoted = !quoted;
-        if (quoted || c != u't')
-            kept.append(c);
+    // Drops the zone letter "t" (outside quoted text) from a time format.
+    QString withoutZone(const QString &format)
+    {
+        QString kept;
+        bool quoted = false;
+        for (QChar c : format) {
+            if (c == u'\'')
+                quoted = !quoted;
+            if (quoted || c != u't')
+                kept.append(c);
+        }
+        return kept.simplified();
     }
-    return kept.simplified();
-}
+
+} // namespace
 
 QString longTimeFormat()
 {
     return withoutZone(QLocale().timeFormat(QLocale::LongFormat));
 }
-
-} // namespace
 
 QString shortDateFormat()
 {

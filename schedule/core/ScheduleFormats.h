@@ -10,6 +10,7 @@ namespace ScheduleFormats {
 QString shortDateFormat();
 QString shortDate(const QDate &date);
 // Hours, minutes and seconds; the time zone some locales add is left out.
+QString longTimeFormat();
 QString longTime(const QTime &time);
 QString shortDateLongTime(const QDateTime &moment);
 // The abbreviated name of a month, 1 to 12.

@@ -59,8 +59,9 @@ void JobPasswordBox::ask()
     // Over the middle of the lists it covers.
     if (QWidget *lists = parentWidget()) {
         const QSize size(std::min(lists->width() - 20, 480), std::max(sizeHint().height(), 150));
-        setGeometry(QRect(QPoint(0, 0), size).translated((lists->width() - size.width()) / 2,
-                                                         (lists->height() - size.height()) / 2));
+        setGeometry(QRect(QPoint(0, 0), size)
+                        .translated((lists->width() - size.width()) / 2,
+                            (lists->height() - size.height()) / 2));
     }
     show();
     raise();

@@ -89,7 +89,8 @@ QWidget *Tjob_do::buildDateGroup()
 
     auto *layout = new QGridLayout(group);
     layout->addWidget(m_calendar, 0, 0, 1, 3);
-    layout->addWidget(namedLabel(QStringLiteral("Label2"), QStringLiteral("是否需要提醒:"), group), 1, 0);
+    layout->addWidget(
+        namedLabel(QStringLiteral("Label2"), QStringLiteral("是否需要提醒:"), group), 1, 0);
     layout->addWidget(m_reminder, 1, 1);
     layout->addWidget(m_time, 1, 2);
 
@@ -117,17 +118,19 @@ QWidget *Tjob_do::buildJobGroup()
     m_save->setEnabled(false);
 
     auto *layout = new QGridLayout(group);
-    layout->addWidget(namedLabel(QStringLiteral("Label1"), QStringLiteral("拟订安排日期:"), group), 0, 0);
+    layout->addWidget(
+        namedLabel(QStringLiteral("Label1"), QStringLiteral("拟订安排日期:"), group), 0, 0);
     layout->addWidget(m_dayText, 0, 1);
-    layout->addWidget(namedLabel(QStringLiteral("Label3"), QStringLiteral("工作安排内容:"), group), 1, 0,
-                      Qt::AlignTop);
+    layout->addWidget(namedLabel(QStringLiteral("Label3"), QStringLiteral("工作安排内容:"), group),
+        1, 0, Qt::AlignTop);
     layout->addWidget(m_text, 1, 1);
-    layout->addWidget(namedLabel(QStringLiteral("Label4"), QStringLiteral("是否需要加密:"), group), 2, 0);
+    layout->addWidget(
+        namedLabel(QStringLiteral("Label4"), QStringLiteral("是否需要加密:"), group), 2, 0);
     layout->addWidget(m_protect, 2, 1);
     layout->addWidget(m_save, 3, 1, Qt::AlignRight);
 
     connect(m_text, &QPlainTextEdit::textChanged, this,
-            [this] { m_save->setEnabled(JobForm::canSave(m_text->toPlainText())); });
+        [this] { m_save->setEnabled(JobForm::canSave(m_text->toPlainText())); });
     connect(m_save, &QPushButton::clicked, this, &Tjob_do::saveJob);
     return group;
 }
@@ -177,7 +180,7 @@ QTableView *Tjob_do::buildList(const QString &name, JobListModel *model, const Q
     view->setPalette(palette);
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view, &QWidget::customContextMenuRequested, this,
-            [this, view](const QPoint &pos) { m_menu->popup(view->viewport()->mapToGlobal(pos)); });
+        [this, view](const QPoint &pos) { m_menu->popup(view->viewport()->mapToGlobal(pos)); });
     return view;
 }
 
@@ -208,7 +211,8 @@ void Tjob_do::showToday()
     m_text->clear();
     m_text->setFocus();
     loadList(TimeStamp::dayKey(today.startOfDay()));
-    m_listBox->setTitle(m_listBox->title() + u'(' + today.toString(QStringLiteral("yyyy-MM-dd")) + u')');
+    m_listBox->setTitle(
+        m_listBox->title() + u'(' + today.toString(QStringLiteral("yyyy-MM-dd")) + u')');
 }
 
 bool Tjob_do::loadList(const QString &prefix, qint64 keepRowid)
@@ -244,7 +248,8 @@ void Tjob_do::chooseDay()
     const QDate day = m_calendar->selectedDate();
     m_dayText->setText(ScheduleFormats::shortDate(day));
     loadList(TimeStamp::dayKey(day.startOfDay()));
-    m_listBox->setTitle(u'(' + day.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(")工作记录"));
+    m_listBox->setTitle(
+        u'(' + day.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(")工作记录"));
 }
 
 void Tjob_do::saveJob()
@@ -252,8 +257,8 @@ void Tjob_do::saveJob()
     const QString text = m_text->toPlainText();
     if (!JobForm::canSave(text))
         return;
-    const JobForm::Built built = JobForm::build({m_calendar->selectedDate(), m_reminder->isChecked(),
-                                                 m_time->text(), m_protect->isChecked(), text});
+    const JobForm::Built built = JobForm::build({ m_calendar->selectedDate(),
+        m_reminder->isChecked(), m_time->text(), m_protect->isChecked(), text });
     if (!built.job) {
         Dialogs::error(this, built.error);
         return;
@@ -282,7 +287,7 @@ void Tjob_do::showPanel(const JobRecord &saved)
     QList<JobRecord> jobs;
     QString error;
     if (!m_jobs.listByDatePrefix(saved.dateId.left(TimeStamp::kDayKeyLength), jobs, &error)) {
-        m_panelModel->setJobs({saved});
+        m_panelModel->setJobs({ saved });
         Dialogs::error(this, error);
         return;
     }
@@ -347,7 +352,7 @@ void Tjob_do::showMonth()
     const QDate today = Clock::now().date();
     loadList(today.toString(QStringLiteral("yyyyMM")));
     m_listBox->setTitle(QStringLiteral("本月(") + ScheduleFormats::abbreviatedMonth(today.month())
-                        + QStringLiteral(")工作记录"));
+        + QStringLiteral(")工作记录"));
 }
 
 void Tjob_do::openCurrent()

@@ -2,9 +2,8 @@
 
 #include "JobRepository.h"
 
-#include <QWidget>
-
 #include <optional>
+#include <QWidget>
 
 class JobListModel;
 class JobPasswordBox;
@@ -23,8 +22,7 @@ class Shell;
 // "日程安排": the day planner. A job is written for the day chosen on the
 // calendar, with an optional reminder minute and protection; the list below
 // shows one day's jobs or this month's, and opens a job's completion log.
-class Tjob_do final : public QWidget
-{
+class Tjob_do final : public QWidget {
     Q_OBJECT
 
 public:

@@ -92,12 +92,14 @@ QWidget *Tjob_do_sub::buildJobGroup()
     m_completion = namedLabel(QStringLiteral("Label7"), {}, group);
 
     auto *layout = new QGridLayout(group);
-    layout->addWidget(namedLabel(QStringLiteral("Label1"), QStringLiteral("安排日期:"), group), 0, 0);
+    layout->addWidget(
+        namedLabel(QStringLiteral("Label1"), QStringLiteral("安排日期:"), group), 0, 0);
     layout->addWidget(m_day, 0, 1);
-    layout->addWidget(namedLabel(QStringLiteral("Label3"), QStringLiteral("内容记录:"), group), 1, 0,
-                      Qt::AlignTop);
+    layout->addWidget(namedLabel(QStringLiteral("Label3"), QStringLiteral("内容记录:"), group), 1,
+        0, Qt::AlignTop);
     layout->addWidget(m_jobText, 1, 1);
-    layout->addWidget(namedLabel(QStringLiteral("Label4"), QStringLiteral("完成情况:"), group), 2, 0);
+    layout->addWidget(
+        namedLabel(QStringLiteral("Label4"), QStringLiteral("完成情况:"), group), 2, 0);
     layout->addWidget(m_completion, 2, 1);
     return group;
 }
@@ -134,7 +136,7 @@ QWidget *Tjob_do_sub::buildEntryGroup()
     layout->addWidget(listGroup);
     layout->addWidget(textGroup, 1);
     connect(m_entryList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &Tjob_do_sub::entryChosen);
+        &Tjob_do_sub::entryChosen);
     return group;
 }
 
@@ -161,13 +163,14 @@ QWidget *Tjob_do_sub::buildNewEntryGroup()
     buttons->addWidget(reset);
     buttons->addWidget(cancel);
     auto *layout = new QGridLayout(group);
-    layout->addWidget(namedLabel(QStringLiteral("Label8"), QStringLiteral("完成日期:"), group), 0, 0);
+    layout->addWidget(
+        namedLabel(QStringLiteral("Label8"), QStringLiteral("完成日期:"), group), 0, 0);
     layout->addWidget(m_picker, 0, 1);
-    layout->addWidget(namedLabel(QStringLiteral("Label10"), QStringLiteral("是否需要加密处理:"), group),
-                      1, 0);
+    layout->addWidget(
+        namedLabel(QStringLiteral("Label10"), QStringLiteral("是否需要加密处理:"), group), 1, 0);
     layout->addWidget(m_protect, 1, 1);
-    layout->addWidget(namedLabel(QStringLiteral("Label9"), QStringLiteral("完成内容:"), group), 2, 0,
-                      Qt::AlignTop);
+    layout->addWidget(namedLabel(QStringLiteral("Label9"), QStringLiteral("完成内容:"), group), 2,
+        0, Qt::AlignTop);
     layout->addWidget(m_newText, 2, 1);
     layout->addLayout(buttons, 3, 0, 1, 2);
 
