@@ -152,9 +152,10 @@ void Tmain::reloadReminders()
     m_reminderTimer->start();
 }
 
-// A reminder's box is modal and the timer keeps ticking under it: a nested
-// tick shows a further reminder of the same minute on top. Each reminder is
-// marked before its box opens, so none comes twice.
+// Every reminder due at this tick is marked, then its box is shown from a
+// queued call: a timer does not fire again while its own handler runs, and
+// the boxes are modal. This way the timer keeps ticking under an open box,
+// the clock runs on and a further reminder of the same minute comes on top.
 void Tmain::reminderTick()
 {
     for (;;) {
@@ -169,7 +170,12 @@ void Tmain::reminderTick()
                 m_clock->setText(*tick.clock);
             return;
         }
-        Dialogs::plain(this, *tick.message, AppPaths::kApplicationTitle);
+        QMetaObject::invokeMethod(
+            this,
+            [this, text = *tick.message] {
+                Dialogs::plain(this, text, AppPaths::kApplicationTitle);
+            },
+            Qt::QueuedConnection);
     }
 }
 

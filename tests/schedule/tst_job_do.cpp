@@ -24,8 +24,7 @@ namespace {
 
 const QDateTime kNow(QDate(2024, 5, 1), QTime(10, 15, 7));
 
-struct StoredJob
-{
+struct StoredJob {
     QString id, dateId, memo;
     bool reminder = false, isProtected = false;
     QString completion;
@@ -34,16 +33,18 @@ struct StoredJob
 QList<StoredJob> storedJobs()
 {
     QSqlQuery query(Store::database());
-    query.exec(QStringLiteral(
-        "SELECT id, date_id, job_memo, alter_yn, e_dec_yn, complete_yn FROM job_do ORDER BY rowid"));
+    query.exec(QStringLiteral("SELECT id, date_id, job_memo, alter_yn, e_dec_yn, complete_yn FROM "
+                              "job_do ORDER BY rowid"));
     QList<StoredJob> jobs;
     while (query.next())
-        jobs.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
-                     query.value(3).toBool(), query.value(4).toBool(), query.value(5).toString()});
+        jobs.append(
+            { query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+                query.value(3).toBool(), query.value(4).toBool(), query.value(5).toString() });
     return jobs;
 }
 
-void insertJob(const QString &id, const QString &dateId, const QString &memo, bool isProtected = false)
+void insertJob(
+    const QString &id, const QString &dateId, const QString &memo, bool isProtected = false)
 {
     QSqlQuery query(Store::database());
     query.prepare(QStringLiteral("INSERT INTO job_do VALUES (?, ?, ?, 0, ?, '未完成..')"));
@@ -80,14 +81,12 @@ QStringList rowsOf(const QTableView *view)
 
 } // namespace
 
-class TstJobDo : public QObject
-{
+class TstJobDo : public QObject {
     Q_OBJECT
 
     FakeShell m_shell;
 
-    template<typename T>
-    static T *child(QWidget &window, const char *name)
+    template <typename T> static T *child(QWidget &window, const char *name)
     {
         auto *found = window.findChild<T *>(QString::fromLatin1(name));
         if (!found)
@@ -115,10 +114,7 @@ class TstJobDo : public QObject
         return enabled;
     }
 
-    void trigger(Tjob_do &planner, const char *item)
-    {
-        child<QAction>(planner, item)->trigger();
-    }
+    void trigger(Tjob_do &planner, const char *item) { child<QAction>(planner, item)->trigger(); }
 
     void doubleClickRow(Tjob_do &planner, int row)
     {
@@ -149,7 +145,8 @@ private slots:
         QCOMPARE(child<QLineEdit>(planner, "m_time")->text(), QStringLiteral("07:45"));
         QCOMPARE(child<QCalendarWidget>(planner, "MonthCalendar1")->selectedDate(), kNow.date());
         QCOMPARE(child<QLineEdit>(planner, "Edit1")->text(), QStringLiteral("2024/5/1"));
-        QCOMPARE(child<QGroupBox>(planner, "gb4")->title(), QStringLiteral("本日已安排工作(2024-05-01)"));
+        QCOMPARE(child<QGroupBox>(planner, "gb4")->title(),
+            QStringLiteral("本日已安排工作(2024-05-01)"));
         QVERIFY(child<QGroupBox>(planner, "gb5")->isHidden());
         auto *saveButton = child<QPushButton>(planner, "BitBtn1");
         QVERIFY(!saveButton->isEnabled());
@@ -169,20 +166,24 @@ private slots:
         QTest::addColumn<QString>("listRow");
         QTest::addColumn<QString>("panelRow");
         const QString twelve = QStringLiteral("一二三四五六七八九十百千");
-        QTest::newRow("reminder") << true << false << "A" << "20240501093000" << "A"
+        QTest::newRow("reminder") << true << false << "A"
+                                  << "20240501093000"
+                                  << "A"
                                   << "A|2024-05-01|提醒于  09:30"
                                   << "A|提醒于  09:30";
-        QTest::newRow("no reminder") << false << false << "A" << "20240501000000" << "A"
+        QTest::newRow("no reminder") << false << false << "A"
+                                     << "20240501000000"
+                                     << "A"
                                      << "A|2024-05-01|不提醒"
                                      << "A|不提醒";
-        QTest::newRow("twelve characters") << false << false << twelve << "20240501000000" << twelve
-                                           << twelve.left(10) + "|2024-05-01|不提醒"
-                                           << twelve.left(10) + "|不提醒";
+        QTest::newRow("twelve characters")
+            << false << false << twelve << "20240501000000" << twelve
+            << twelve.left(10) + "|2024-05-01|不提醒" << twelve.left(10) + "|不提醒";
         const QString secret = twelve + twelve;
-        QTest::newRow("protected") << false << true << secret << "20240501000000"
-                                   << FieldCodec::encode(secret)
-                                   << FieldCodec::encode(secret).left(20) + "|2024-05-01|不提醒"
-                                   << FieldCodec::encode(secret).left(20) + "|不提醒";
+        QTest::newRow("protected")
+            << false << true << secret << "20240501000000" << FieldCodec::encode(secret)
+            << FieldCodec::encode(secret).left(20) + "|2024-05-01|不提醒"
+            << FieldCodec::encode(secret).left(20) + "|不提醒";
     }
     void savedRow()
     {
@@ -210,10 +211,10 @@ private slots:
         QCOMPARE(jobs[0].reminder, reminder);
         QCOMPARE(jobs[0].isProtected, protect);
         QCOMPARE(jobs[0].completion, QStringLiteral("未完成.."));
-        QCOMPARE(rowsOf(child<QTableView>(planner, "DBGrid1")), QStringList{listRow});
+        QCOMPARE(rowsOf(child<QTableView>(planner, "DBGrid1")), QStringList { listRow });
         QVERIFY(child<QGroupBox>(planner, "gb5")->isVisible());
-        QCOMPARE(rowsOf(child<QTableView>(planner, "DBGrid2")), QStringList{panelRow});
-        QCOMPARE(dialogs.texts(), QStringList{Tjob_do::kSaved});
+        QCOMPARE(rowsOf(child<QTableView>(planner, "DBGrid2")), QStringList { panelRow });
+        QCOMPARE(dialogs.texts(), QStringList { Tjob_do::kSaved });
         QCOMPARE(m_shell.reloads, 1);
         // Ready for the next job: the text goes, the choices stay.
         QVERIFY(child<QPlainTextEdit>(planner, "Memo1")->toPlainText().isEmpty());
@@ -225,8 +226,10 @@ private slots:
     {
         QTest::addColumn<QString>("time");
         QTest::addColumn<QString>("message");
-        QTest::newRow("blank box") << "" << "':' is not a valid date and time.";
-        QTest::newRow("hour 25") << "25:00" << "'25:00' is not a valid date and time.";
+        QTest::newRow("blank box") << ""
+                                   << "':' is not a valid date and time.";
+        QTest::newRow("hour 25") << "25:00"
+                                 << "'25:00' is not a valid date and time.";
     }
     void invalidReminderTimeStoresNothing()
     {
@@ -262,7 +265,7 @@ private slots:
         QCOMPARE(jobs[1].id, QStringLiteral("20240501101508"));
         // The panel lists the day's jobs with the newest last.
         QCOMPARE(rowsOf(child<QTableView>(planner, "DBGrid2")),
-                 (QStringList{"first|不提醒", "second|不提醒"}));
+            (QStringList { "first|不提醒", "second|不提醒" }));
     }
 
     void panelHidesOnTheSixthTick()
@@ -281,7 +284,7 @@ private slots:
         connect(timer, &QTimer::timeout, this, [&] { visibleAfterTick << panel->isVisible(); });
         timer->setInterval(5);
         QTRY_VERIFY(!timer->isActive());
-        QCOMPARE(visibleAfterTick, (QList<bool>{true, true, true, true, true, false}));
+        QCOMPARE(visibleAfterTick, (QList<bool> { true, true, true, true, true, false }));
     }
 
     void monthListIsTodaysMonth()
@@ -298,10 +301,11 @@ private slots:
         calendar->setSelectedDate(QDate(2024, 6, 3));
         emit calendar->clicked(QDate(2024, 6, 3));
         auto *list = child<QTableView>(planner, "DBGrid1");
-        QCOMPARE(rowsOf(list), QStringList{"june|2024-06-03|不提醒"});
+        QCOMPARE(rowsOf(list), QStringList { "june|2024-06-03|不提醒" });
         QCOMPARE(child<QGroupBox>(planner, "gb4")->title(), QStringLiteral("(2024-06-03)工作记录"));
         trigger(planner, "N7");
-        QCOMPARE(rowsOf(list), (QStringList{"may 3|2024-05-03|不提醒", "may 31|2024-05-31|不提醒"}));
+        QCOMPARE(
+            rowsOf(list), (QStringList { "may 3|2024-05-03|不提醒", "may 31|2024-05-31|不提醒" }));
         QCOMPARE(child<QGroupBox>(planner, "gb4")->title(), QStringLiteral("本月(5月)工作记录"));
         // A save re-runs the month list and files the job under the chosen day.
         save(planner, QStringLiteral("june 2"));
@@ -315,14 +319,15 @@ private slots:
         TempStore store;
         Tjob_do planner(m_shell);
         planner.show();
-        QCOMPARE(rowsOf(child<QTableView>(planner, "DBGrid1")), QStringList{});
-        QCOMPARE(enabledItems(planner), (QStringList{"N5", "N7"}));
+        QCOMPARE(rowsOf(child<QTableView>(planner, "DBGrid1")), QStringList {});
+        QCOMPARE(enabledItems(planner), (QStringList { "N5", "N7" }));
         save(planner, QStringLiteral("A"));
-        QCOMPARE(enabledItems(planner), (QStringList{"N1", "N2", "N5", "N7"}));
+        QCOMPARE(enabledItems(planner), (QStringList { "N1", "N2", "N5", "N7" }));
         // An empty stored text shows the placeholder.
         insertJob("20240501090000", "20240501000000", "");
         trigger(planner, "N5");
-        QVERIFY(rowsOf(child<QTableView>(planner, "DBGrid1")).contains("本日没有工作安排 .....|2024-05-01|不提醒"));
+        QVERIFY(rowsOf(child<QTableView>(planner, "DBGrid1"))
+                    .contains("本日没有工作安排 .....|2024-05-01|不提醒"));
     }
 
     void doneTwiceKeepsTheLaterMoment()
@@ -349,8 +354,10 @@ private slots:
         TempStore store;
         insertJob("20240501080000", "20240501000000", "first");
         insertJob("20240501080001", "20240501000000", "second");
-        QVERIFY(QSqlQuery(Store::database())
-                    .exec("INSERT INTO job_do_sub VALUES ('20240501080000', '20240501090000', 'x', 0)"));
+        QVERIFY(
+            QSqlQuery(Store::database())
+                .exec(
+                    "INSERT INTO job_do_sub VALUES ('20240501080000', '20240501090000', 'x', 0)"));
         Tjob_do planner(m_shell);
         planner.show();
         dialogs.answer(Dialogs::Answer::No);
@@ -362,7 +369,8 @@ private slots:
         QCOMPARE(storedJobs().size(), 1);
         QCOMPARE(storedJobs()[0].memo, QStringLiteral("second"));
         QCOMPARE(entryCount("20240501080000"), 1);
-        QCOMPARE(rowsOf(child<QTableView>(planner, "DBGrid1")), QStringList{"second|2024-05-01|不提醒"});
+        QCOMPARE(rowsOf(child<QTableView>(planner, "DBGrid1")),
+            QStringList { "second|2024-05-01|不提醒" });
         QCOMPARE(m_shell.reloads, 1);
     }
 
