@@ -11,25 +11,14 @@ JobListModel::JobListModel(Layout layout, QObject *parent)
 void JobListModel::setJobs(const QList<JobRecord> &jobs)
 {
     beginResetModel();
-    m_rows.clear();
-    m_rows.reserve(jobs.size());
-    for (const JobRecord &job : jobs) {
-        Row row { job, {}, {}, JobCells::reminder(job.reminder, job.dateId) };
-        if (m_layout == Layout::DayList) {
-            row.memo = JobCells::dayListMemo(job.memo);
-            row.day = JobCells::day(job.dateId);
-        } else {
-            row.memo = JobCells::panelMemo(job.memo);
-        }
-        m_rows.append(row);
-    }
+    m_jobs = jobs;
     endResetModel();
 }
 
 int JobListModel::rowOf(qint64 rowid) const
 {
-    for (int i = 0; i < m_rows.size(); ++i) {
-        if (m_rows.at(i).job.rowid == rowid)
+    for (int i = 0; i < m_jobs.size(); ++i) {
+        if (m_jobs.at(i).rowid == rowid)
             return i;
     }
     return -1;
@@ -37,7 +26,7 @@ int JobListModel::rowOf(qint64 rowid) const
 
 int JobListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    return parent.isValid() ? 0 : int(m_jobs.size());
 }
 
 int JobListModel::columnCount(const QModelIndex &parent) const
@@ -59,24 +48,25 @@ QList<int> JobListModel::columnWidths() const
     return { 200, 55 };
 }
 
-QString JobListModel::cell(const Row &row, Column column) const
+QString JobListModel::cell(const JobRecord &job, Column column) const
 {
     switch (column) {
     case Column::Memo:
-        return row.memo;
+        return m_layout == Layout::DayList ? JobCells::dayListMemo(job.memo)
+                                           : JobCells::panelMemo(job.memo);
     case Column::Day:
-        return row.day;
+        return JobCells::day(job.dateId);
     case Column::Reminder:
-        return row.reminder;
+        return JobCells::reminder(job.reminder, job.dateId);
     }
     return {};
 }
 
 QVariant JobListModel::data(const QModelIndex &index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_rows.size())
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_jobs.size())
         return {};
-    return cell(m_rows.at(index.row()), columns().at(index.column()));
+    return cell(m_jobs.at(index.row()), columns().at(index.column()));
 }
 
 QVariant JobListModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -6,8 +6,8 @@
 #include <QList>
 
 // Jobs as the planner's lists show them: the day list (memo, day, reminder)
-// or the confirmation panel (memo, reminder). Cell texts are made once, when
-// the rows are set.
+// or the confirmation panel (memo, reminder). Cell texts are made when a view
+// asks for them, so a long month list costs only the rows on screen.
 class JobListModel final : public QAbstractTableModel {
     Q_OBJECT
 
@@ -17,7 +17,7 @@ public:
     explicit JobListModel(Layout layout, QObject *parent = nullptr);
 
     void setJobs(const QList<JobRecord> &jobs);
-    const JobRecord &job(int row) const { return m_rows.at(row).job; }
+    const JobRecord &job(int row) const { return m_jobs.at(row); }
     // The row holding `rowid`, or -1.
     int rowOf(qint64 rowid) const;
 
@@ -31,16 +31,10 @@ public:
 
 private:
     enum class Column { Memo, Day, Reminder };
-    struct Row {
-        JobRecord job;
-        QString memo;
-        QString day;
-        QString reminder;
-    };
 
     QList<Column> columns() const;
-    QString cell(const Row &row, Column column) const;
+    QString cell(const JobRecord &job, Column column) const;
 
     Layout m_layout;
-    QList<Row> m_rows;
+    QList<JobRecord> m_jobs;
 };

@@ -30,10 +30,17 @@ bool ReminderWatch::reload(const QDateTime &now, QString *error)
 // present ones and its seconds are "00".
 int ReminderWatch::minuteOf(const QString &stamp)
 {
-    const QDateTime moment = TimeStamp::parse(stamp);
-    if (!moment.isValid() || moment.time().second() != 0)
+    if (stamp.size() != TimeStamp::kLength)
         return -1;
-    return moment.time().hour() * 60 + moment.time().minute();
+    for (QChar c : stamp) {
+        if (c < u'0' || c > u'9')
+            return -1;
+    }
+    const int hour = QStringView(stamp).mid(8, 2).toInt();
+    const int minute = QStringView(stamp).mid(10, 2).toInt();
+    if (hour > 23 || minute > 59 || QStringView(stamp).mid(12, 2) != u"00")
+        return -1;
+    return hour * 60 + minute;
 }
 
 ReminderWatch::Tick ReminderWatch::tick(const QDateTime &now)
