@@ -2,11 +2,14 @@
 
 #include "AppPaths.h"
 #include "AutoHide.h"
+#include "Clock.h"
 #include "Dialogs.h"
 #include "ProfileFile.h"
+#include "ReminderWatch.h"
 #include "StartPasswordFlag.h"
 #include "Store.h"
 #include "Tabout_note.h"
+#include "Tjob_do.h"
 #include "Tmain_config.h"
 #include "Tnote_pad.h"
 #include "Tpass_login.h"
@@ -43,6 +46,8 @@ Tmain::Tmain(QWidget *parent)
     m_reminderTimer = new QTimer(this);
     m_reminderTimer->setObjectName(QStringLiteral("Timer2"));
     m_reminderTimer->setInterval(100);
+    m_reminders = std::make_unique<ReminderWatch>(*this);
+    connect(m_reminderTimer, &QTimer::timeout, this, &Tmain::reminderTick);
 
     setFixedSize(kPanelWidth, kPanelHeight);
     const QScreen *screen = QGuiApplication::primaryScreen();
@@ -137,9 +142,44 @@ void Tmain::setNeedsPassword(bool diary, bool schedule)
     m_scheduleNeedsPassword = schedule;
 }
 
+// The timer also runs while no reminder is due today, so that the watch
+// notices a new day; the clock label is written only while reminders are watched.
 void Tmain::reloadReminders()
 {
-    // Today's reminders are watched once the schedule is in place.
+    m_reminderTimer->stop();
+    QString error;
+    if (!m_reminders->reload(Clock::now(), &error)) {
+        Dialogs::error(this, error);
+        return;
+    }
+    m_reminderTimer->start();
+}
+
+// Every reminder due at this tick is marked, then its box is shown from a
+// queued call: a timer does not fire again while its own handler runs, and
+// the boxes are modal. This way the timer keeps ticking under an open box,
+// the clock runs on and a further reminder of the same minute comes on top.
+void Tmain::reminderTick()
+{
+    for (;;) {
+        const ReminderWatch::Tick tick = m_reminders->tick(Clock::now());
+        if (!tick.error.isEmpty()) {
+            m_reminderTimer->stop();
+            Dialogs::error(this, tick.error);
+            return;
+        }
+        if (!tick.message) {
+            if (tick.clock)
+                m_clock->setText(*tick.clock);
+            return;
+        }
+        QMetaObject::invokeMethod(
+            this,
+            [this, text = *tick.message] {
+                Dialogs::plain(this, text, AppPaths::kApplicationTitle);
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void Tmain::endProgram(int exitCode)
@@ -313,6 +353,7 @@ void Tmain::openSchedule()
 {
     if (m_scheduleNeedsPassword && !passPrompt())
         return;
+    WindowOpener::restoreOrCreate(m_jobDo, [this] { return new Tjob_do(*this, this); });
 }
 
 void Tmain::openContacts() {}

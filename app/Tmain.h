@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
+
 class QLabel;
 class QMenu;
 class QAction;
@@ -20,6 +22,7 @@ class Ttools_box;
 class Tmain_config;
 class Tpass_login;
 class Trecord_backup;
+class ReminderWatch;
 
 // The launcher: a narrow panel at the right screen edge with the five main
 // buttons. It owns the shared connection and the values other windows read
@@ -75,6 +78,7 @@ private:
     void reportSkinProblem(const QString &text, bool missing);
     void toggleAutoHide();
     void autoHideTick();
+    void reminderTick();
 
     void openDiary();
     void openSchedule();
@@ -93,6 +97,7 @@ private:
     QAction *m_autoHideAction = nullptr;
     QTimer *m_autoHideTimer = nullptr;
     QTimer *m_reminderTimer = nullptr;
+    std::unique_ptr<ReminderWatch> m_reminders;
     // Single-copy references of the windows the launcher opens.
     QPointer<Tnote_pad> m_notePad;
     QPointer<Tjob_do> m_jobDo;

@@ -1,0 +1,395 @@
+#include "Tjob_do.h"
+
+#include "Clock.h"
+#include "Dialogs.h"
+#include "JobForm.h"
+#include "JobListModel.h"
+#include "JobPasswordBox.h"
+#include "ScheduleFormats.h"
+#include "Shell.h"
+#include "TimeStamp.h"
+#include "Tjob_do_sub.h"
+
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTableView>
+#include <QTimer>
+
+namespace {
+
+const QColor kSilver(0xC0, 0xC0, 0xC0);
+const QColor kSkyBlue(0xA6, 0xCA, 0xF0);
+
+// The time box: an optional first digit, a required digit, a fixed colon
+// and two required digits; "_" marks a position still to be typed.
+const QString kTimeMask = QStringLiteral("09:99;_");
+
+QLabel *namedLabel(const QString &name, const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+} // namespace
+
+Tjob_do::Tjob_do(Shell &shell, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_shell(shell)
+    , m_jobs(shell.database())
+{
+    setObjectName(QStringLiteral("Tjob_do"));
+    setWindowTitle(QStringLiteral("日程安排"));
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(buildDateGroup());
+    top->addWidget(buildJobGroup(), 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(buildListGroup(), 1);
+    buildMenu();
+
+    m_panelTimer = new QTimer(this);
+    m_panelTimer->setObjectName(QStringLiteral("Timer1"));
+    m_panelTimer->setInterval(1000);
+    connect(m_panelTimer, &QTimer::timeout, this, &Tjob_do::panelTick);
+
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+
+    resize(720, 620);
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    showToday();
+}
+
+QWidget *Tjob_do::buildDateGroup()
+{
+    auto *group = new QGroupBox(QStringLiteral("日期设置"), this);
+    group->setObjectName(QStringLiteral("GroupBox3"));
+    m_calendar = new QCalendarWidget(group);
+    m_calendar->setObjectName(QStringLiteral("MonthCalendar1"));
+    m_calendar->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
+    m_reminder = new QCheckBox(QStringLiteral("  默认时间:"), group);
+    m_reminder->setObjectName(QStringLiteral("CheckBox1"));
+    m_time = new QLineEdit(group);
+    m_time->setObjectName(QStringLiteral("m_time"));
+    m_time->setInputMask(kTimeMask);
+    m_time->setMaximumWidth(60);
+
+    auto *layout = new QGridLayout(group);
+    layout->addWidget(m_calendar, 0, 0, 1, 3);
+    layout->addWidget(
+        namedLabel(QStringLiteral("Label2"), QStringLiteral("是否需要提醒:"), group), 1, 0);
+    layout->addWidget(m_reminder, 1, 1);
+    layout->addWidget(m_time, 1, 2);
+
+    // A click lists the day; so does choosing it with the keyboard.
+    connect(m_calendar, &QCalendarWidget::clicked, this, &Tjob_do::chooseDay);
+    connect(m_calendar, &QCalendarWidget::activated, this, &Tjob_do::chooseDay);
+    return group;
+}
+
+QWidget *Tjob_do::buildJobGroup()
+{
+    auto *group = new QGroupBox(QStringLiteral("拟订工作内容"), this);
+    group->setObjectName(QStringLiteral("GroupBox2"));
+    m_dayText = new QLineEdit(group);
+    m_dayText->setObjectName(QStringLiteral("Edit1"));
+    m_dayText->setReadOnly(true);
+    m_text = new QPlainTextEdit(group);
+    m_text->setObjectName(QStringLiteral("Memo1"));
+    m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_text->setTabChangesFocus(true);
+    m_protect = new QCheckBox(QStringLiteral("128位加密"), group);
+    m_protect->setObjectName(QStringLiteral("CheckBox2"));
+    m_save = new QPushButton(QStringLiteral("保存"), group);
+    m_save->setObjectName(QStringLiteral("BitBtn1"));
+    m_save->setEnabled(false);
+
+    auto *layout = new QGridLayout(group);
+    layout->addWidget(
+        namedLabel(QStringLiteral("Label1"), QStringLiteral("拟订安排日期:"), group), 0, 0);
+    layout->addWidget(m_dayText, 0, 1);
+    layout->addWidget(namedLabel(QStringLiteral("Label3"), QStringLiteral("工作安排内容:"), group),
+        1, 0, Qt::AlignTop);
+    layout->addWidget(m_text, 1, 1);
+    layout->addWidget(
+        namedLabel(QStringLiteral("Label4"), QStringLiteral("是否需要加密:"), group), 2, 0);
+    layout->addWidget(m_protect, 2, 1);
+    layout->addWidget(m_save, 3, 1, Qt::AlignRight);
+
+    connect(m_text, &QPlainTextEdit::textChanged, this,
+        [this] { m_save->setEnabled(JobForm::canSave(m_text->toPlainText())); });
+    connect(m_save, &QPushButton::clicked, this, &Tjob_do::saveJob);
+    return group;
+}
+
+QWidget *Tjob_do::buildListGroup()
+{
+    auto *group = new QGroupBox(this);
+    group->setObjectName(QStringLiteral("GroupBox1"));
+    m_listBox = new QGroupBox(QStringLiteral("本日已安排工作"), group);
+    m_listBox->setObjectName(QStringLiteral("gb4"));
+    m_listModel = new JobListModel(JobListModel::Layout::DayList, this);
+    m_list = buildList(QStringLiteral("DBGrid1"), m_listModel, kSilver);
+    (new QVBoxLayout(m_listBox))->addWidget(m_list);
+
+    m_panelBox = new QGroupBox(group);
+    m_panelBox->setObjectName(QStringLiteral("gb5"));
+    m_panelModel = new JobListModel(JobListModel::Layout::Panel, this);
+    (new QVBoxLayout(m_panelBox))
+        ->addWidget(buildList(QStringLiteral("DBGrid2"), m_panelModel, kSkyBlue));
+    m_panelBox->hide();
+
+    auto *layout = new QHBoxLayout(group);
+    layout->addWidget(m_listBox, 3);
+    layout->addWidget(m_panelBox, 2);
+
+    m_passBox = new JobPasswordBox(group);
+    connect(m_passBox, &JobPasswordBox::entered, this, &Tjob_do::passwordEntered);
+    connect(m_passBox, &JobPasswordBox::cancelled, this, &Tjob_do::passwordCancelled);
+    connect(m_list, &QTableView::activated, this, &Tjob_do::openCurrent);
+    return group;
+}
+
+QTableView *Tjob_do::buildList(const QString &name, JobListModel *model, const QColor &colour)
+{
+    auto *view = new QTableView(this);
+    view->setObjectName(name);
+    view->setModel(model);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->verticalHeader()->hide();
+    const QList<int> widths = model->columnWidths();
+    for (int i = 0; i < widths.size(); ++i)
+        view->setColumnWidth(i, widths.at(i));
+    QPalette palette = view->palette();
+    palette.setColor(QPalette::Base, colour);
+    view->setPalette(palette);
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this,
+        [this, view](const QPoint &pos) { m_menu->popup(view->viewport()->mapToGlobal(pos)); });
+    return view;
+}
+
+void Tjob_do::buildMenu()
+{
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(QStringLiteral("PopupMenu1"));
+    m_done = m_menu->addAction(QStringLiteral("已完成"), this, &Tjob_do::markDone);
+    m_done->setObjectName(QStringLiteral("N1"));
+    m_menu->addSeparator();
+    m_delete = m_menu->addAction(QStringLiteral("删除本条工作记录"), this, &Tjob_do::deleteJob);
+    m_delete->setObjectName(QStringLiteral("N2"));
+    m_menu->addSeparator();
+    m_menu->addAction(QStringLiteral("刷新内容"), this, &Tjob_do::refreshList)
+        ->setObjectName(QStringLiteral("N5"));
+    m_menu->addSeparator();
+    m_menu->addAction(QStringLiteral("显示本月工作安排"), this, &Tjob_do::showMonth)
+        ->setObjectName(QStringLiteral("N7"));
+    connect(m_menu, &QMenu::aboutToShow, this, &Tjob_do::updateMenu);
+}
+
+void Tjob_do::showToday()
+{
+    const QDate today = Clock::now().date();
+    m_time->setText(m_shell.defaultReminderTime());
+    m_calendar->setSelectedDate(today);
+    m_dayText->setText(ScheduleFormats::shortDate(today));
+    m_text->clear();
+    m_text->setFocus();
+    loadList(TimeStamp::dayKey(today.startOfDay()));
+    m_listBox->setTitle(
+        m_listBox->title() + u'(' + today.toString(QStringLiteral("yyyy-MM-dd")) + u')');
+}
+
+bool Tjob_do::loadList(const QString &prefix, qint64 keepRowid)
+{
+    m_listPrefix = prefix;
+    const int oldRow = m_list->currentIndex().row();
+    QList<JobRecord> jobs;
+    QString error;
+    const bool loaded = m_jobs.listByDatePrefix(prefix, jobs, &error);
+    m_listModel->setJobs(jobs);
+    if (!loaded) {
+        Dialogs::error(this, error);
+        return false;
+    }
+    int row = keepRowid >= 0 ? m_listModel->rowOf(keepRowid) : -1;
+    if (row < 0 && keepRowid >= 0)
+        row = std::min(oldRow, m_listModel->rowCount() - 1);
+    if (m_listModel->rowCount() > 0)
+        m_list->setCurrentIndex(m_listModel->index(std::max(row, 0), 0));
+    return true;
+}
+
+std::optional<JobRecord> Tjob_do::currentJob() const
+{
+    const int row = m_list->currentIndex().row();
+    if (row < 0 || row >= m_listModel->rowCount())
+        return std::nullopt;
+    return m_listModel->job(row);
+}
+
+void Tjob_do::chooseDay()
+{
+    const QDate day = m_calendar->selectedDate();
+    m_dayText->setText(ScheduleFormats::shortDate(day));
+    loadList(TimeStamp::dayKey(day.startOfDay()));
+    m_listBox->setTitle(
+        u'(' + day.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(")工作记录"));
+}
+
+void Tjob_do::saveJob()
+{
+    const QString text = m_text->toPlainText();
+    if (!JobForm::canSave(text))
+        return;
+    const JobForm::Built built = JobForm::build({ m_calendar->selectedDate(),
+        m_reminder->isChecked(), m_time->text(), m_protect->isChecked(), text });
+    if (!built.job) {
+        Dialogs::error(this, built.error);
+        return;
+    }
+    JobRecord job = *built.job;
+    QString error;
+    if (!m_jobs.append(job, Clock::now(), &error)) {
+        Dialogs::error(this, error);
+        return;
+    }
+    showPanel(job);
+    loadList(m_listPrefix);
+    Dialogs::information(this, kSaved);
+    m_shell.reloadReminders();
+    m_text->clear();
+    m_text->setFocus();
+    // A further save while the panel shows does not restart its count.
+    if (!m_panelTimer->isActive())
+        m_panelTimer->start();
+}
+
+// The chosen day's jobs, with the one just saved at the end.
+void Tjob_do::showPanel(const JobRecord &saved)
+{
+    m_panelBox->show();
+    QList<JobRecord> jobs;
+    QString error;
+    if (!m_jobs.listByDatePrefix(saved.dateId.left(TimeStamp::kDayKeyLength), jobs, &error)) {
+        m_panelModel->setJobs({ saved });
+        Dialogs::error(this, error);
+        return;
+    }
+    jobs.removeIf([&saved](const JobRecord &job) { return job.rowid == saved.rowid; });
+    jobs.append(saved);
+    m_panelModel->setJobs(jobs);
+}
+
+void Tjob_do::panelTick()
+{
+    if (m_panelTicks >= 5) {
+        m_panelTicks = 0;
+        m_panelBox->hide();
+        m_panelTimer->stop();
+    } else {
+        ++m_panelTicks;
+    }
+}
+
+void Tjob_do::updateMenu()
+{
+    const bool any = m_listModel->rowCount() > 0;
+    m_done->setEnabled(any);
+    m_delete->setEnabled(any);
+}
+
+void Tjob_do::markDone()
+{
+    const auto job = currentJob();
+    if (!job || !Dialogs::confirm(this, kConfirmDone))
+        return;
+    QString error;
+    if (!m_jobs.markDone(job->rowid, TimeStamp::now(), &error)) {
+        Dialogs::error(this, error);
+        return;
+    }
+    loadList(m_listPrefix, job->rowid);
+}
+
+void Tjob_do::deleteJob()
+{
+    const auto job = currentJob();
+    if (!job || !Dialogs::confirm(this, kConfirmDelete))
+        return;
+    QString error;
+    if (!m_jobs.remove(job->rowid, &error)) {
+        Dialogs::error(this, error);
+        return;
+    }
+    loadList(m_listPrefix, job->rowid);
+    // A deleted job must not be reminded any more.
+    m_shell.reloadReminders();
+}
+
+void Tjob_do::refreshList()
+{
+    loadList(m_listPrefix);
+}
+
+void Tjob_do::showMonth()
+{
+    const QDate today = Clock::now().date();
+    loadList(today.toString(QStringLiteral("yyyyMM")));
+    m_listBox->setTitle(QStringLiteral("本月(") + ScheduleFormats::abbreviatedMonth(today.month())
+        + QStringLiteral(")工作记录"));
+}
+
+void Tjob_do::openCurrent()
+{
+    const auto job = currentJob();
+    if (!job)
+        return;
+    // With no password set there is nothing to ask for.
+    if (!job->isProtected || m_shell.currentPassword() == Shell::kNoPassword)
+        openLog(job->id);
+    else
+        m_passBox->ask();
+}
+
+void Tjob_do::passwordEntered(const QString &password)
+{
+    if (password != m_shell.currentPassword())
+        return;
+    m_passBox->hide();
+    if (const auto job = currentJob())
+        openLog(job->id);
+}
+
+void Tjob_do::passwordCancelled()
+{
+    m_list->setFocus();
+    m_passBox->hide();
+}
+
+void Tjob_do::openLog(const QString &jobId)
+{
+    auto *log = new Tjob_do_sub(m_shell, this);
+    if (!log->load(jobId)) {
+        delete log;
+        return;
+    }
+    log->setAttribute(Qt::WA_DeleteOnClose);
+    log->setWindowModality(Qt::ApplicationModal);
+    log->show();
+}

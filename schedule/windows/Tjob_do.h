@@ -1,0 +1,83 @@
+#pragma once
+
+#include "JobRepository.h"
+
+#include <optional>
+#include <QWidget>
+
+class JobListModel;
+class JobPasswordBox;
+class QAction;
+class QCalendarWidget;
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTableView;
+class QTimer;
+class Shell;
+
+// "日程安排": the day planner. A job is written for the day chosen on the
+// calendar, with an optional reminder minute and protection; the list below
+// shows one day's jobs or this month's, and opens a job's completion log.
+class Tjob_do final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Tjob_do(Shell &shell, QWidget *parent = nullptr);
+
+    static inline const QString kSaved = QStringLiteral("成功保存记录...准备下一条记录输入...");
+    static inline const QString kConfirmDone = QStringLiteral("确定 [ 完成 ] 本记录吗? (Yes/No)");
+    static inline const QString kConfirmDelete = QStringLiteral("确定 [ 删除 ] 本记录吗? (Yes/No)");
+
+private:
+    QWidget *buildDateGroup();
+    QWidget *buildJobGroup();
+    QWidget *buildListGroup();
+    QTableView *buildList(const QString &name, JobListModel *model, const QColor &colour);
+    void buildMenu();
+    void showToday();
+
+    // The day list: one statement, re-run by a save and by "刷新内容".
+    bool loadList(const QString &prefix, qint64 keepRowid = -1);
+    std::optional<JobRecord> currentJob() const;
+
+    void chooseDay();
+    void saveJob();
+    void showPanel(const JobRecord &saved);
+    void panelTick();
+    void updateMenu();
+    void markDone();
+    void deleteJob();
+    void refreshList();
+    void showMonth();
+    void openCurrent();
+    void passwordEntered(const QString &password);
+    void passwordCancelled();
+    void openLog(const QString &jobId);
+
+    Shell &m_shell;
+    JobRepository m_jobs;
+    QString m_listPrefix;
+    int m_panelTicks = 0;
+
+    QCalendarWidget *m_calendar = nullptr;
+    QCheckBox *m_reminder = nullptr;
+    QLineEdit *m_time = nullptr;
+    QLineEdit *m_dayText = nullptr;
+    QPlainTextEdit *m_text = nullptr;
+    QCheckBox *m_protect = nullptr;
+    QPushButton *m_save = nullptr;
+    QGroupBox *m_listBox = nullptr;
+    QTableView *m_list = nullptr;
+    JobListModel *m_listModel = nullptr;
+    QGroupBox *m_panelBox = nullptr;
+    JobListModel *m_panelModel = nullptr;
+    JobPasswordBox *m_passBox = nullptr;
+    QMenu *m_menu = nullptr;
+    QAction *m_done = nullptr;
+    QAction *m_delete = nullptr;
+    QTimer *m_panelTimer = nullptr;
+};

@@ -1,0 +1,270 @@
+#include "Tjob_do_sub.h"
+
+#include "Clock.h"
+#include "Dialogs.h"
+#include "FieldCodec.h"
+#include "JobCells.h"
+#include "JobEntryListModel.h"
+#include "ScheduleFormats.h"
+#include "Shell.h"
+#include "TimeStamp.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTableView>
+
+namespace {
+
+const QColor kSilver(0xC0, 0xC0, 0xC0);
+
+QLabel *namedLabel(const QString &name, const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QPushButton *namedButton(const QString &name, const QString &text, QWidget *parent)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+void useSilver(QWidget *widget)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, kSilver);
+    widget->setPalette(palette);
+}
+
+// The text to show of a stored value; nullopt when protected text does not decode.
+std::optional<QString> readable(const QString &stored, bool isProtected)
+{
+    if (!isProtected)
+        return stored;
+    const FieldCodec::Decoded decoded = FieldCodec::decode(stored);
+    if (!decoded.ok)
+        return std::nullopt;
+    return decoded.text;
+}
+
+} // namespace
+
+Tjob_do_sub::Tjob_do_sub(Shell &shell, QWidget *parent)
+    : QDialog(parent)
+    , m_jobs(shell.database())
+    , m_entryStore(shell.database())
+{
+    setObjectName(QStringLiteral("Tjob_do_sub"));
+    setWindowTitle(QStringLiteral("工作细节"));
+
+    auto *right = new QVBoxLayout;
+    right->addWidget(buildEntryGroup(), 1);
+    right->addWidget(buildNewEntryGroup());
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(buildJobGroup());
+    layout->addLayout(right, 1);
+
+    resize(640, 480);
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    resetNewEntry();
+}
+
+QWidget *Tjob_do_sub::buildJobGroup()
+{
+    auto *group = new QGroupBox(QStringLiteral("记录安排说明"), this);
+    group->setObjectName(QStringLiteral("GroupBox1"));
+    m_day = namedLabel(QStringLiteral("Label6"), {}, group);
+    m_jobText = new QPlainTextEdit(group);
+    m_jobText->setObjectName(QStringLiteral("Memo1"));
+    m_jobText->setReadOnly(true);
+    m_jobText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_completion = namedLabel(QStringLiteral("Label7"), {}, group);
+
+    auto *layout = new QGridLayout(group);
+    layout->addWidget(
+        namedLabel(QStringLiteral("Label1"), QStringLiteral("安排日期:"), group), 0, 0);
+    layout->addWidget(m_day, 0, 1);
+    layout->addWidget(namedLabel(QStringLiteral("Label3"), QStringLiteral("内容记录:"), group), 1,
+        0, Qt::AlignTop);
+    layout->addWidget(m_jobText, 1, 1);
+    layout->addWidget(
+        namedLabel(QStringLiteral("Label4"), QStringLiteral("完成情况:"), group), 2, 0);
+    layout->addWidget(m_completion, 2, 1);
+    return group;
+}
+
+QWidget *Tjob_do_sub::buildEntryGroup()
+{
+    auto *group = new QGroupBox(QStringLiteral("完成细节记录"), this);
+    group->setObjectName(QStringLiteral("GroupBox2"));
+    auto *listGroup = new QGroupBox(QStringLiteral("日期排列"), group);
+    listGroup->setObjectName(QStringLiteral("GroupBox5"));
+    m_entries = new JobEntryListModel(this);
+    m_entryList = new QTableView(listGroup);
+    m_entryList->setObjectName(QStringLiteral("DBGrid1"));
+    m_entryList->setModel(m_entries);
+    m_entryList->horizontalHeader()->hide();
+    m_entryList->verticalHeader()->hide();
+    m_entryList->setColumnWidth(0, 100);
+    m_entryList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_entryList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_entryList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    useSilver(m_entryList);
+    (new QVBoxLayout(listGroup))->addWidget(m_entryList);
+
+    auto *textGroup = new QGroupBox(QStringLiteral("说明"), group);
+    textGroup->setObjectName(QStringLiteral("GroupBox4"));
+    m_entryText = new QPlainTextEdit(textGroup);
+    m_entryText->setObjectName(QStringLiteral("Memo3"));
+    m_entryText->setReadOnly(true);
+    m_entryText->setFrameShape(QFrame::NoFrame);
+    useSilver(m_entryText);
+    (new QVBoxLayout(textGroup))->addWidget(m_entryText);
+
+    auto *layout = new QHBoxLayout(group);
+    layout->addWidget(listGroup);
+    layout->addWidget(textGroup, 1);
+    connect(m_entryList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+        &Tjob_do_sub::entryChosen);
+    return group;
+}
+
+QWidget *Tjob_do_sub::buildNewEntryGroup()
+{
+    auto *group = new QGroupBox(QStringLiteral("信息增加"), this);
+    group->setObjectName(QStringLiteral("GroupBox3"));
+    m_picker = new QDateEdit(group);
+    m_picker->setObjectName(QStringLiteral("dp1"));
+    m_picker->setCalendarPopup(true);
+    m_picker->setDisplayFormat(ScheduleFormats::shortDateFormat());
+    m_protect = new QCheckBox(QStringLiteral("基于128位加密"), group);
+    m_protect->setObjectName(QStringLiteral("CheckBox1"));
+    m_newText = new QPlainTextEdit(group);
+    m_newText->setObjectName(QStringLiteral("Memo2"));
+    m_newText->setTabChangesFocus(true);
+    auto *save = namedButton(QStringLiteral("BitBtn1"), QStringLiteral("保存"), group);
+    auto *reset = namedButton(QStringLiteral("BitBtn3"), QStringLiteral("重写"), group);
+    auto *cancel = namedButton(QStringLiteral("BitBtn2"), QStringLiteral("取消"), group);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(save);
+    buttons->addWidget(reset);
+    buttons->addWidget(cancel);
+    auto *layout = new QGridLayout(group);
+    layout->addWidget(
+        namedLabel(QStringLiteral("Label8"), QStringLiteral("完成日期:"), group), 0, 0);
+    layout->addWidget(m_picker, 0, 1);
+    layout->addWidget(
+        namedLabel(QStringLiteral("Label10"), QStringLiteral("是否需要加密处理:"), group), 1, 0);
+    layout->addWidget(m_protect, 1, 1);
+    layout->addWidget(namedLabel(QStringLiteral("Label9"), QStringLiteral("完成内容:"), group), 2,
+        0, Qt::AlignTop);
+    layout->addWidget(m_newText, 2, 1);
+    layout->addLayout(buttons, 3, 0, 1, 2);
+
+    connect(save, &QPushButton::clicked, this, &Tjob_do_sub::addEntry);
+    connect(reset, &QPushButton::clicked, this, &Tjob_do_sub::resetNewEntry);
+    connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+    return group;
+}
+
+bool Tjob_do_sub::load(const QString &jobId)
+{
+    QString error;
+    const auto job = m_jobs.findById(jobId, &error);
+    if (!job) {
+        if (!error.isEmpty())
+            Dialogs::error(this, error);
+        return false;
+    }
+    const auto text = readable(job->memo, job->isProtected);
+    if (!text) {
+        Dialogs::error(this, FieldCodec::kDecodeError);
+        return false;
+    }
+    m_job = *job;
+    m_jobText->setPlainText(*text);
+    m_day->setText(JobCells::day(job->dateId));
+    m_completion->setText(JobCells::completion(job->completion));
+
+    QList<JobEntry> entries;
+    if (!m_entryStore.listForJob(jobId, entries, &error)) {
+        Dialogs::error(this, error);
+        return false;
+    }
+    m_entries->setEntries(entries);
+    if (entries.isEmpty()) {
+        m_entryText->setPlainText(kNoEntries);
+    } else {
+        m_entryList->setCurrentIndex(m_entries->index(0));
+        if (!showEntry(0))
+            return false;
+    }
+    m_loaded = true;
+    return true;
+}
+
+bool Tjob_do_sub::showEntry(int row)
+{
+    const JobEntry &entry = m_entries->entry(row);
+    const auto text = readable(entry.memo, entry.isProtected);
+    if (!text) {
+        m_entryText->clear();
+        Dialogs::error(this, FieldCodec::kDecodeError);
+        return false;
+    }
+    m_entryText->setPlainText(*text);
+    return true;
+}
+
+void Tjob_do_sub::entryChosen(const QModelIndex &current)
+{
+    if (m_loaded && current.isValid())
+        showEntry(current.row());
+}
+
+void Tjob_do_sub::addEntry()
+{
+    const QString text = m_newText->toPlainText();
+    if (text.trimmed().isEmpty()) {
+        Dialogs::information(this, kEmptyEntry);
+        return;
+    }
+    JobEntry entry;
+    entry.jobId = m_job.id;
+    entry.dateId = TimeStamp::format(QDateTime(m_picker->date(), m_pickerTime));
+    entry.isProtected = m_protect->isChecked();
+    entry.memo = entry.isProtected ? FieldCodec::encode(text) : text;
+    QString error;
+    if (!m_entryStore.append(entry, &error)) {
+        Dialogs::error(this, error);
+        return;
+    }
+    m_entries->append(entry);
+    m_entryList->setCurrentIndex(m_entries->index(m_entries->rowCount() - 1));
+    Dialogs::information(this, kEntrySaved);
+    resetNewEntry();
+}
+
+// The picker edits only the date; the time of day stays the one set here.
+void Tjob_do_sub::resetNewEntry()
+{
+    const QDateTime now = Clock::now();
+    m_picker->setDate(now.date());
+    m_pickerTime = now.time();
+    m_protect->setChecked(false);
+    m_newText->clear();
+    m_newText->setFocus();
+}

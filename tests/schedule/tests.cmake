@@ -1,0 +1,5 @@
+velmora_add_test(schedule tst_job_cells LIBS schedule_core)
+velmora_add_test(schedule tst_reminder_watch LIBS schedule_core)
+velmora_add_test(schedule tst_job_do LIBS schedule_windows)
+velmora_add_test(schedule tst_job_do_sub LIBS schedule_windows)
+velmora_add_test(schedule tst_reminder_launcher LIBS shell)

@@ -1,0 +1,440 @@
+#include "Clock.h"
+#include "FakeShell.h"
+#include "FieldCodec.h"
+#include "ScriptedDialogs.h"
+#include "TempStore.h"
+#include "Tjob_do.h"
+#include "Tjob_do_sub.h"
+
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QDateTime kNow(QDate(2024, 5, 1), QTime(10, 15, 7));
+
+struct StoredJob {
+    QString id, dateId, memo;
+    bool reminder = false, isProtected = false;
+    QString completion;
+};
+
+QList<StoredJob> storedJobs()
+{
+    QSqlQuery query(Store::database());
+    query.exec(QStringLiteral("SELECT id, date_id, job_memo, alter_yn, e_dec_yn, complete_yn FROM "
+                              "job_do ORDER BY rowid"));
+    QList<StoredJob> jobs;
+    while (query.next())
+        jobs.append(
+            { query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+                query.value(3).toBool(), query.value(4).toBool(), query.value(5).toString() });
+    return jobs;
+}
+
+void insertJob(
+    const QString &id, const QString &dateId, const QString &memo, bool isProtected = false)
+{
+    QSqlQuery query(Store::database());
+    query.prepare(QStringLiteral("INSERT INTO job_do VALUES (?, ?, ?, 0, ?, '未完成..')"));
+    query.addBindValue(id);
+    query.addBindValue(dateId);
+    query.addBindValue(memo);
+    query.addBindValue(isProtected);
+    QVERIFY(query.exec());
+}
+
+int entryCount(const QString &jobId)
+{
+    QSqlQuery query(Store::database());
+    query.prepare(QStringLiteral("SELECT count(*) FROM job_do_sub WHERE id = ?"));
+    query.addBindValue(jobId);
+    query.exec();
+    query.next();
+    return query.value(0).toInt();
+}
+
+// The texts of a list, one "a|b|c" string per row.
+QStringList rowsOf(const QTableView *view)
+{
+    QStringList rows;
+    const QAbstractItemModel *model = view->model();
+    for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < model->columnCount(); ++c)
+            cells << model->index(r, c).data().toString();
+        rows << cells.join(u'|');
+    }
+    return rows;
+}
+
+} // namespace
+
+class TstJobDo : public QObject {
+    Q_OBJECT
+
+    FakeShell m_shell;
+
+    template <typename T> static T *child(QWidget &window, const char *name)
+    {
+        auto *found = window.findChild<T *>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("no child %s", name);
+        return found;
+    }
+
+    void save(Tjob_do &planner, const QString &text)
+    {
+        child<QPlainTextEdit>(planner, "Memo1")->setPlainText(text);
+        child<QPushButton>(planner, "BitBtn1")->click();
+    }
+
+    // Opens the popup menu over the day list; what it offers.
+    QStringList enabledItems(Tjob_do &planner)
+    {
+        auto *menu = child<QMenu>(planner, "PopupMenu1");
+        menu->popup(planner.mapToGlobal(QPoint(10, 10)));
+        QStringList enabled;
+        for (QAction *action : menu->actions()) {
+            if (!action->isSeparator() && action->isEnabled())
+                enabled << action->objectName();
+        }
+        menu->hide();
+        return enabled;
+    }
+
+    void trigger(Tjob_do &planner, const char *item) { child<QAction>(planner, item)->trigger(); }
+
+    void doubleClickRow(Tjob_do &planner, int row)
+    {
+        auto *list = child<QTableView>(planner, "DBGrid1");
+        const QRect cell = list->visualRect(list->model()->index(row, 0));
+        // A real double click starts with a press of its own.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China)); }
+    void init()
+    {
+        Clock::setNow(kNow);
+        m_shell = FakeShell();
+    }
+    void cleanup() { Clock::reset(); }
+
+    void opensOnToday()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        m_shell.reminderTime = QStringLiteral("07:45");
+        Tjob_do planner(m_shell);
+        planner.show();
+        QCOMPARE(planner.windowTitle(), QStringLiteral("日程安排"));
+        QCOMPARE(child<QLineEdit>(planner, "m_time")->text(), QStringLiteral("07:45"));
+        QCOMPARE(child<QCalendarWidget>(planner, "MonthCalendar1")->selectedDate(), kNow.date());
+        QCOMPARE(child<QLineEdit>(planner, "Edit1")->text(), QStringLiteral("2024/5/1"));
+        QCOMPARE(child<QGroupBox>(planner, "gb4")->title(),
+            QStringLiteral("本日已安排工作(2024-05-01)"));
+        QVERIFY(child<QGroupBox>(planner, "gb5")->isHidden());
+        auto *saveButton = child<QPushButton>(planner, "BitBtn1");
+        QVERIFY(!saveButton->isEnabled());
+        child<QPlainTextEdit>(planner, "Memo1")->setPlainText(QStringLiteral(" \n "));
+        QVERIFY(!saveButton->isEnabled());
+        child<QPlainTextEdit>(planner, "Memo1")->setPlainText(QStringLiteral(" x"));
+        QVERIFY(saveButton->isEnabled());
+    }
+
+    void savedRow_data()
+    {
+        QTest::addColumn<bool>("reminder");
+        QTest::addColumn<bool>("protect");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("dateId");
+        QTest::addColumn<QString>("memo");
+        QTest::addColumn<QString>("listRow");
+        QTest::addColumn<QString>("panelRow");
+        const QString twelve = QStringLiteral("一二三四五六七八九十百千");
+        QTest::newRow("reminder") << true << false << "A"
+                                  << "20240501093000"
+                                  << "A"
+                                  << "A|2024-05-01|提醒于  09:30"
+                                  << "A|提醒于  09:30";
+        QTest::newRow("no reminder") << false << false << "A"
+                                     << "20240501000000"
+                                     << "A"
+                                     << "A|2024-05-01|不提醒"
+                                     << "A|不提醒";
+        QTest::newRow("twelve characters")
+            << false << false << twelve << "20240501000000" << twelve
+            << twelve.left(10) + "|2024-05-01|不提醒" << twelve.left(10) + "|不提醒";
+        const QString secret = twelve + twelve;
+        QTest::newRow("protected")
+            << false << true << secret << "20240501000000" << FieldCodec::encode(secret)
+            << FieldCodec::encode(secret).left(20) + "|2024-05-01|不提醒"
+            << FieldCodec::encode(secret).left(20) + "|不提醒";
+    }
+    void savedRow()
+    {
+        QFETCH(bool, reminder);
+        QFETCH(bool, protect);
+        QFETCH(QString, text);
+        QFETCH(QString, dateId);
+        QFETCH(QString, memo);
+        QFETCH(QString, listRow);
+        QFETCH(QString, panelRow);
+        ScriptedDialogs dialogs;
+        TempStore store;
+        Tjob_do planner(m_shell);
+        planner.show();
+        child<QCheckBox>(planner, "CheckBox1")->setChecked(reminder);
+        child<QLineEdit>(planner, "m_time")->setText(QStringLiteral("09:30"));
+        child<QCheckBox>(planner, "CheckBox2")->setChecked(protect);
+        save(planner, text);
+
+        const QList<StoredJob> jobs = storedJobs();
+        QCOMPARE(jobs.size(), 1);
+        QCOMPARE(jobs[0].id, QStringLiteral("20240501101507"));
+        QCOMPARE(jobs[0].dateId, dateId);
+        QCOMPARE(jobs[0].memo, memo);
+        QCOMPARE(jobs[0].reminder, reminder);
+        QCOMPARE(jobs[0].isProtected, protect);
+        QCOMPARE(jobs[0].completion, QStringLiteral("未完成.."));
+        QCOMPARE(rowsOf(child<QTableView>(planner, "DBGrid1")), QStringList { listRow });
+        QVERIFY(child<QGroupBox>(planner, "gb5")->isVisible());
+        QCOMPARE(rowsOf(child<QTableView>(planner, "DBGrid2")), QStringList { panelRow });
+        QCOMPARE(dialogs.texts(), QStringList { Tjob_do::kSaved });
+        QCOMPARE(m_shell.reloads, 1);
+        // Ready for the next job: the text goes, the choices stay.
+        QVERIFY(child<QPlainTextEdit>(planner, "Memo1")->toPlainText().isEmpty());
+        QCOMPARE(child<QCheckBox>(planner, "CheckBox1")->isChecked(), reminder);
+        QCOMPARE(child<QCheckBox>(planner, "CheckBox2")->isChecked(), protect);
+    }
+
+    void invalidReminderTimeStoresNothing_data()
+    {
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("blank box") << ""
+                                   << "':' is not a valid date and time.";
+        QTest::newRow("hour 25") << "25:00"
+                                 << "'25:00' is not a valid date and time.";
+    }
+    void invalidReminderTimeStoresNothing()
+    {
+        QFETCH(QString, time);
+        QFETCH(QString, message);
+        ScriptedDialogs dialogs;
+        TempStore store;
+        Tjob_do planner(m_shell);
+        planner.show();
+        child<QCheckBox>(planner, "CheckBox1")->setChecked(true);
+        child<QLineEdit>(planner, "m_time")->setText(time);
+        save(planner, QStringLiteral("keep me"));
+        const auto shown = dialogs.shown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].kind, Dialogs::Kind::Error);
+        QCOMPARE(shown[0].text, message);
+        QVERIFY(storedJobs().isEmpty());
+        QCOMPARE(child<QPlainTextEdit>(planner, "Memo1")->toPlainText(), QStringLiteral("keep me"));
+        QCOMPARE(m_shell.reloads, 0);
+    }
+
+    void jobsOfOneSecondGetTheirOwnIds()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        Tjob_do planner(m_shell);
+        planner.show();
+        save(planner, QStringLiteral("first"));
+        save(planner, QStringLiteral("second"));
+        const QList<StoredJob> jobs = storedJobs();
+        QCOMPARE(jobs.size(), 2);
+        QCOMPARE(jobs[0].id, QStringLiteral("20240501101507"));
+        QCOMPARE(jobs[1].id, QStringLiteral("20240501101508"));
+        // The panel lists the day's jobs with the newest last.
+        QCOMPARE(rowsOf(child<QTableView>(planner, "DBGrid2")),
+            (QStringList { "first|不提醒", "second|不提醒" }));
+    }
+
+    void panelHidesOnTheSixthTick()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        Tjob_do planner(m_shell);
+        planner.show();
+        auto *timer = child<QTimer>(planner, "Timer1");
+        QVERIFY(!timer->isActive());
+        save(planner, QStringLiteral("A"));
+        QCOMPARE(timer->interval(), 1000);
+        QVERIFY(timer->isActive());
+        auto *panel = child<QGroupBox>(planner, "gb5");
+        QList<bool> visibleAfterTick;
+        connect(timer, &QTimer::timeout, this, [&] { visibleAfterTick << panel->isVisible(); });
+        timer->setInterval(5);
+        QTRY_VERIFY(!timer->isActive());
+        QCOMPARE(visibleAfterTick, (QList<bool> { true, true, true, true, true, false }));
+    }
+
+    void monthListIsTodaysMonth()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        insertJob("20240420000000", "20240430000000", "april");
+        insertJob("20240501000000", "20240531000000", "may 31");
+        insertJob("20240502000000", "20240503000000", "may 3");
+        insertJob("20240503000000", "20240603000000", "june");
+        Tjob_do planner(m_shell);
+        planner.show();
+        auto *calendar = child<QCalendarWidget>(planner, "MonthCalendar1");
+        calendar->setSelectedDate(QDate(2024, 6, 3));
+        emit calendar->clicked(QDate(2024, 6, 3));
+        auto *list = child<QTableView>(planner, "DBGrid1");
+        QCOMPARE(rowsOf(list), QStringList { "june|2024-06-03|不提醒" });
+        QCOMPARE(child<QGroupBox>(planner, "gb4")->title(), QStringLiteral("(2024-06-03)工作记录"));
+        trigger(planner, "N7");
+        QCOMPARE(
+            rowsOf(list), (QStringList { "may 3|2024-05-03|不提醒", "may 31|2024-05-31|不提醒" }));
+        QCOMPARE(child<QGroupBox>(planner, "gb4")->title(), QStringLiteral("本月(5月)工作记录"));
+        // A save re-runs the month list and files the job under the chosen day.
+        save(planner, QStringLiteral("june 2"));
+        QCOMPARE(rowsOf(list).size(), 2);
+        QCOMPARE(storedJobs().last().dateId, QStringLiteral("20240603000000"));
+    }
+
+    void emptyDayListOffersNoDoneOrDelete()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        Tjob_do planner(m_shell);
+        planner.show();
+        QCOMPARE(rowsOf(child<QTableView>(planner, "DBGrid1")), QStringList {});
+        QCOMPARE(enabledItems(planner), (QStringList { "N5", "N7" }));
+        save(planner, QStringLiteral("A"));
+        QCOMPARE(enabledItems(planner), (QStringList { "N1", "N2", "N5", "N7" }));
+        // An empty stored text shows the placeholder.
+        insertJob("20240501090000", "20240501000000", "");
+        trigger(planner, "N5");
+        QVERIFY(rowsOf(child<QTableView>(planner, "DBGrid1"))
+                    .contains("本日没有工作安排 .....|2024-05-01|不提醒"));
+    }
+
+    void doneTwiceKeepsTheLaterMoment()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        insertJob("20240501080000", "20240501000000", "A");
+        Tjob_do planner(m_shell);
+        planner.show();
+        trigger(planner, "N1");
+        QCOMPARE(storedJobs()[0].completion, QStringLiteral("20240501101507"));
+        Clock::advance(3600 * 1000);
+        dialogs.answer(Dialogs::Answer::No);
+        trigger(planner, "N1");
+        QCOMPARE(storedJobs()[0].completion, QStringLiteral("20240501101507"));
+        trigger(planner, "N1");
+        QCOMPARE(storedJobs()[0].completion, QStringLiteral("20240501111507"));
+        QCOMPARE(dialogs.texts(), QStringList(3, Tjob_do::kConfirmDone));
+    }
+
+    void deleteLeavesTheEntries()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        insertJob("20240501080000", "20240501000000", "first");
+        insertJob("20240501080001", "20240501000000", "second");
+        QVERIFY(
+            QSqlQuery(Store::database())
+                .exec(
+                    "INSERT INTO job_do_sub VALUES ('20240501080000', '20240501090000', 'x', 0)"));
+        Tjob_do planner(m_shell);
+        planner.show();
+        dialogs.answer(Dialogs::Answer::No);
+        trigger(planner, "N2");
+        QCOMPARE(storedJobs().size(), 2);
+        QCOMPARE(m_shell.reloads, 0);
+        trigger(planner, "N2");
+        QCOMPARE(dialogs.texts(), QStringList(2, Tjob_do::kConfirmDelete));
+        QCOMPARE(storedJobs().size(), 1);
+        QCOMPARE(storedJobs()[0].memo, QStringLiteral("second"));
+        QCOMPARE(entryCount("20240501080000"), 1);
+        QCOMPARE(rowsOf(child<QTableView>(planner, "DBGrid1")),
+            QStringList { "second|2024-05-01|不提醒" });
+        QCOMPARE(m_shell.reloads, 1);
+    }
+
+    void protectedJobAsksForThePassword()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        insertJob("20240501080000", "20240501000000", FieldCodec::encode("机密"), true);
+        m_shell.password = QStringLiteral("pw");
+        Tjob_do planner(m_shell);
+        planner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&planner));
+        auto *area = child<QGroupBox>(planner, "pass_box");
+        auto *entry = child<QLineEdit>(planner, "Edit3");
+        doubleClickRow(planner, 0);
+        QVERIFY(area->isVisible());
+        QVERIFY(!planner.findChild<Tjob_do_sub *>());
+
+        entry->setText(QStringLiteral("PW"));
+        child<QPushButton>(planner, "Button1")->click();
+        QVERIFY(area->isVisible());
+        QCOMPARE(entry->text(), QStringLiteral("PW"));
+        QVERIFY(!planner.findChild<Tjob_do_sub *>());
+
+        child<QPushButton>(planner, "Button2")->click();
+        QVERIFY(area->isHidden());
+        doubleClickRow(planner, 0);
+        QVERIFY(entry->text().isEmpty());
+        entry->setText(QStringLiteral("pw"));
+        child<QPushButton>(planner, "Button1")->click();
+        QVERIFY(area->isHidden());
+        auto *log = planner.findChild<Tjob_do_sub *>();
+        QVERIFY(log);
+        QVERIFY(log->isModal());
+        QCOMPARE(child<QPlainTextEdit>(*log, "Memo1")->toPlainText(), QStringLiteral("机密"));
+        QCOMPARE(dialogs.shown().size(), 0);
+    }
+
+    void withoutPasswordAProtectedJobOpensAtOnce()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        insertJob("20240501080000", "20240501000000", FieldCodec::encode("机密"), true);
+        Tjob_do planner(m_shell);
+        planner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&planner));
+        doubleClickRow(planner, 0);
+        QVERIFY(child<QGroupBox>(planner, "pass_box")->isHidden());
+        QVERIFY(planner.findChild<Tjob_do_sub *>());
+    }
+
+    void escapeCloses()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        QPointer<Tjob_do> planner = new Tjob_do(m_shell);
+        planner->setAttribute(Qt::WA_DeleteOnClose);
+        planner->show();
+        QVERIFY(QTest::qWaitForWindowExposed(planner));
+        planner->activateWindow();
+        QTest::keyClick(child<QPlainTextEdit>(*planner, "Memo1"), Qt::Key_Escape);
+        QTRY_VERIFY(planner.isNull());
+    }
+};
+
+QTEST_MAIN(TstJobDo)
+#include "tst_job_do.moc"

@@ -1,0 +1,270 @@
+#include "Clock.h"
+#include "FakeShell.h"
+#include "FieldCodec.h"
+#include "ScriptedDialogs.h"
+#include "TempStore.h"
+#include "Tjob_do_sub.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTest>
+
+namespace {
+
+const QDateTime kNow(QDate(2024, 5, 4), QTime(10, 15, 7));
+const QString kJob = QStringLiteral("20240501080000");
+
+void insertJob(const QString &memo, bool isProtected, const QString &completion)
+{
+    QSqlQuery query(Store::database());
+    query.prepare(QStringLiteral("INSERT INTO job_do VALUES (?, '20240501093000', ?, 1, ?, ?)"));
+    query.addBindValue(kJob);
+    query.addBindValue(memo);
+    query.addBindValue(isProtected);
+    query.addBindValue(completion);
+    QVERIFY(query.exec());
+}
+
+void insertEntry(const QString &jobId, const QString &dateId, const QString &memo, bool isProtected)
+{
+    QSqlQuery query(Store::database());
+    query.prepare(QStringLiteral("INSERT INTO job_do_sub VALUES (?, ?, ?, ?)"));
+    query.addBindValue(jobId);
+    query.addBindValue(dateId);
+    query.addBindValue(memo);
+    query.addBindValue(isProtected);
+    QVERIFY(query.exec());
+}
+
+struct StoredEntry {
+    QString dateId, memo;
+    bool isProtected = false;
+};
+
+QList<StoredEntry> storedEntries()
+{
+    QSqlQuery query(Store::database());
+    query.exec(
+        QStringLiteral("SELECT date_id, job_memo_sub, e_dec_yn FROM job_do_sub ORDER BY rowid"));
+    QList<StoredEntry> entries;
+    while (query.next())
+        entries.append(
+            { query.value(0).toString(), query.value(1).toString(), query.value(2).toBool() });
+    return entries;
+}
+
+QString completion()
+{
+    QSqlQuery query(Store::database());
+    query.exec(QStringLiteral("SELECT complete_yn FROM job_do"));
+    query.next();
+    return query.value(0).toString();
+}
+
+QStringList listed(const Tjob_do_sub &log)
+{
+    QStringList days;
+    const QAbstractItemModel *model = log.findChild<QTableView *>("DBGrid1")->model();
+    for (int r = 0; r < model->rowCount(); ++r)
+        days << model->index(r, 0).data().toString();
+    return days;
+}
+
+} // namespace
+
+class TstJobDoSub : public QObject {
+    Q_OBJECT
+
+    FakeShell m_shell;
+
+    template <typename T> static T *child(QWidget &window, const char *name)
+    {
+        auto *found = window.findChild<T *>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("no child %s", name);
+        return found;
+    }
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China)); }
+    void init() { Clock::setNow(kNow); }
+    void cleanup() { Clock::reset(); }
+
+    void showsTheJob_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("isProtected");
+        QTest::addColumn<QString>("completion");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("open") << "打电话" << false << "未完成.."
+                              << "未完成..";
+        QTest::newRow("done") << "打电话" << false << "20240503174501"
+                              << "于2024-05-03结束";
+        QTest::newRow("protected") << FieldCodec::encode("打电话") << true << "未完成.."
+                                   << "未完成..";
+    }
+    void showsTheJob()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, isProtected);
+        QFETCH(QString, completion);
+        QFETCH(QString, state);
+        ScriptedDialogs dialogs;
+        TempStore store;
+        insertJob(stored, isProtected, completion);
+        Tjob_do_sub log(m_shell);
+        QVERIFY(log.load(kJob));
+        QCOMPARE(log.windowTitle(), QStringLiteral("工作细节"));
+        QCOMPARE(child<QLabel>(log, "Label6")->text(), QStringLiteral("2024-05-01"));
+        QCOMPARE(child<QPlainTextEdit>(log, "Memo1")->toPlainText(), QStringLiteral("打电话"));
+        QCOMPARE(child<QLabel>(log, "Label7")->text(), state);
+        QVERIFY(listed(log).isEmpty());
+        QCOMPARE(
+            child<QPlainTextEdit>(log, "Memo3")->toPlainText(), QStringLiteral("没有记录内容...."));
+    }
+
+    void entriesInStoreOrder()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        insertJob("job", false, "未完成..");
+        insertEntry(kJob, "20240503120000", "later day, written first", false);
+        insertEntry("20240101000000", "20240502000000", "another job's", false);
+        insertEntry(kJob, "20240502090000", FieldCodec::encode("保密"), true);
+        Tjob_do_sub log(m_shell);
+        QVERIFY(log.load(kJob));
+        log.show();
+        QCOMPARE(listed(log), (QStringList { "2024-05-03", "2024-05-02" }));
+        auto *text = child<QPlainTextEdit>(log, "Memo3");
+        QCOMPARE(text->toPlainText(), QStringLiteral("later day, written first"));
+        auto *list = child<QTableView>(log, "DBGrid1");
+        list->setCurrentIndex(list->model()->index(1, 0));
+        QCOMPARE(text->toPlainText(), QStringLiteral("保密"));
+        QCOMPARE(dialogs.shown().size(), 0);
+    }
+
+    void addEntry_data()
+    {
+        QTest::addColumn<bool>("protect");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("plain") << false << "已联系 ";
+        QTest::newRow("protected") << true << FieldCodec::encode("已联系 ");
+    }
+    void addEntry()
+    {
+        QFETCH(bool, protect);
+        QFETCH(QString, stored);
+        ScriptedDialogs dialogs;
+        TempStore store;
+        insertJob("job", false, "未完成..");
+        Tjob_do_sub log(m_shell);
+        QVERIFY(log.load(kJob));
+        log.show();
+        Clock::advance(5 * 60 * 1000); // the picker keeps the time it was set to
+        auto *picker = child<QDateEdit>(log, "dp1");
+        picker->setDate(QDate(2024, 5, 2));
+        child<QCheckBox>(log, "CheckBox1")->setChecked(protect);
+        child<QPlainTextEdit>(log, "Memo2")->setPlainText("已联系 ");
+        child<QPushButton>(log, "BitBtn1")->click();
+
+        const QList<StoredEntry> entries = storedEntries();
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries[0].dateId, QStringLiteral("20240502101507"));
+        QCOMPARE(entries[0].memo, stored);
+        QCOMPARE(entries[0].isProtected, protect);
+        QCOMPARE(completion(), QStringLiteral("未完成.."));
+        QCOMPARE(dialogs.texts(), QStringList { Tjob_do_sub::kEntrySaved });
+        QCOMPARE(listed(log), QStringList { "2024-05-02" });
+        QCOMPARE(child<QPlainTextEdit>(log, "Memo3")->toPlainText(), QStringLiteral("已联系 "));
+        // The new-entry area is reset: picker at now, no protection, no text.
+        QCOMPARE(picker->date(), kNow.date());
+        QVERIFY(!child<QCheckBox>(log, "CheckBox1")->isChecked());
+        QVERIFY(child<QPlainTextEdit>(log, "Memo2")->toPlainText().isEmpty());
+        child<QPlainTextEdit>(log, "Memo2")->setPlainText("again");
+        child<QPushButton>(log, "BitBtn1")->click();
+        QCOMPARE(storedEntries().last().dateId, QStringLiteral("20240504102007"));
+    }
+
+    void blankEntryIsRefused()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        insertJob("job", false, "未完成..");
+        Tjob_do_sub log(m_shell);
+        QVERIFY(log.load(kJob));
+        child<QPlainTextEdit>(log, "Memo2")->setPlainText(" \n ");
+        child<QCheckBox>(log, "CheckBox1")->setChecked(true);
+        child<QPushButton>(log, "BitBtn1")->click();
+        QCOMPARE(dialogs.texts(), QStringList { Tjob_do_sub::kEmptyEntry });
+        QVERIFY(storedEntries().isEmpty());
+        QCOMPARE(child<QPlainTextEdit>(log, "Memo2")->toPlainText(), QStringLiteral(" \n "));
+        QVERIFY(child<QCheckBox>(log, "CheckBox1")->isChecked());
+    }
+
+    void undecodableText_data()
+    {
+        QTest::addColumn<bool>("jobBroken");
+        QTest::addColumn<bool>("firstEntryBroken");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("job") << true << false << false;
+        QTest::newRow("first entry") << false << true << false;
+        QTest::newRow("later entry") << false << false << true;
+    }
+    void undecodableText()
+    {
+        QFETCH(bool, jobBroken);
+        QFETCH(bool, firstEntryBroken);
+        QFETCH(bool, shown);
+        ScriptedDialogs dialogs;
+        TempStore store;
+        const QString broken = QStringLiteral("不是*编码");
+        insertJob(jobBroken ? broken : FieldCodec::encode("ok"), true, "未完成..");
+        insertEntry(kJob, "20240501000000", firstEntryBroken ? broken : QStringLiteral("first"),
+            firstEntryBroken);
+        insertEntry(kJob, "20240502000000", broken, true);
+        Tjob_do_sub log(m_shell);
+        QCOMPARE(log.load(kJob), shown);
+        if (shown) {
+            QCOMPARE(dialogs.shown().size(), 0);
+            auto *list = child<QTableView>(log, "DBGrid1");
+            list->setCurrentIndex(list->model()->index(1, 0));
+            QVERIFY(child<QPlainTextEdit>(log, "Memo3")->toPlainText().isEmpty());
+        }
+        const auto boxes = dialogs.shown();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].kind, Dialogs::Kind::Error);
+        QCOMPARE(boxes[0].text, QStringLiteral("Coding table entry not found."));
+    }
+
+    void closes_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("取消") << false;
+        QTest::newRow("Esc") << true;
+    }
+    void closes()
+    {
+        QFETCH(bool, escape);
+        ScriptedDialogs dialogs;
+        TempStore store;
+        insertJob("job", false, "未完成..");
+        QPointer<Tjob_do_sub> log = new Tjob_do_sub(m_shell);
+        QVERIFY(log->load(kJob));
+        log->setAttribute(Qt::WA_DeleteOnClose);
+        log->show();
+        QVERIFY(QTest::qWaitForWindowExposed(log));
+        if (escape)
+            QTest::keyClick(child<QPlainTextEdit>(*log, "Memo2"), Qt::Key_Escape);
+        else
+            child<QPushButton>(*log, "BitBtn2")->click();
+        QTRY_VERIFY(log.isNull());
+    }
+};
+
+QTEST_MAIN(TstJobDoSub)
+#include "tst_job_do_sub.moc"
