@@ -9,6 +9,7 @@
 #include "Tabout_note.h"
 #include "Tmain_config.h"
 #include "Tpass_login.h"
+#include "Tpe_connect.h"
 #include "WindowOpener.h"
 
 #include <QContextMenuEvent>
@@ -311,7 +312,14 @@ void Tmain::openSchedule()
         return;
 }
 
-void Tmain::openContacts() {}
+void Tmain::openContacts()
+{
+    WindowOpener::restoreOrCreate(m_contacts, [this] {
+        auto *contacts = new Tpe_connect(*this, this);
+        contacts->setAboutOpener([this] { openAbout(); });
+        return contacts;
+    });
+}
 
 void Tmain::openToolbox() {}
 
