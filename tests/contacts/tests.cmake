@@ -1,0 +1,2 @@
+velmora_add_test(contacts tst_contact_store LIBS contacts_core)
+velmora_add_test(contacts tst_tab_states LIBS contacts_core)
