@@ -279,10 +279,14 @@ void PersonalPanel::saveNew(PersonRecord record)
         return;
     }
     openSet(record.id);
-    if (Dialogs::confirm(this, QStringLiteral("成功保存本记录,是否继续输入(Yes/No)...")))
+    if (Dialogs::confirm(this, QStringLiteral("成功保存本记录,是否继续输入(Yes/No)..."))) {
         startNew();
-    else
-        emit collapseRequested();
+        return;
+    }
+    // The contact is saved: the tab must not stay ready to append it again
+    // to whatever the next search shows.
+    reset();
+    emit collapseRequested();
 }
 
 void PersonalPanel::saveEdit(PersonRecord record)

@@ -1,2 +1,3 @@
 velmora_add_test(contacts tst_contact_store LIBS contacts_core)
 velmora_add_test(contacts tst_tab_states LIBS contacts_core)
+velmora_add_test(contacts tst_pe_connect LIBS contacts_windows)
