@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QFile>
 #include <QPointer>
 #include <QScreen>
 #include <QTableView>
@@ -265,8 +266,16 @@ private slots:
         QCOMPARE(f.scalar("SELECT pe_name FROM pe_info").toString(), QStringLiteral("甲"));
     }
 
+    void escapeClosesWithoutAQuestion_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("name box") << "pe_name";
+        QTest::newRow("remarks box") << "pe_memo";
+        QTest::newRow("search box") << "searchBox";
+    }
     void escapeClosesWithoutAQuestion()
     {
+        QFETCH(QString, focus);
         TempStore store;
         ScriptedDialogs dialogs;
         FakeShell shell;
@@ -275,13 +284,38 @@ private slots:
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         window->findChild<QAbstractButton *>(QStringLiteral("newContactButton"))->click();
-        auto *name = window->findChild<QLineEdit *>(QStringLiteral("pe_name"));
-        name->setFocus();
-        name->setText(QStringLiteral("未保存"));
-        QTest::keyClick(name, Qt::Key_Escape);
+        window->findChild<QLineEdit *>(QStringLiteral("pe_name"))->setText(QStringLiteral("未保存"));
+        auto *target = window->findChild<QWidget *>(focus);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Escape);
         QTRY_VERIFY(window.isNull());
         QVERIFY(dialogs.shown().isEmpty());
         QCOMPARE(ContactsFixture::scalar("SELECT count(*) FROM pe_info").toInt(), 0);
+    }
+
+    void enterInTheSearchBoxSearches()
+    {
+        ContactsFixture f;
+        addPerson("20260101000001", "甲");
+        auto *box = f.edit(QStringLiteral("searchBox"));
+        box->setText(QStringLiteral("甲"));
+        QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY(f.window.results().isOpen());
+        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("甲"));
+    }
+
+    void undecodableStoredValueIsReported()
+    {
+        ContactsFixture f;
+        QVERIFY(f.exec("INSERT INTO pe_info (pe_id, pe_name, pe_mib, e_dec_yn) VALUES"
+                       " ('20260101000001', '1tA=', '坏的 文字', 1)"));
+        f.search(QStringLiteral("kindName"), QStringLiteral("1tA="));
+        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("中"));
+        QCOMPARE(f.edit(QStringLiteral("pe_mib"))->text(), QStringLiteral("坏的 文字"));
+        const auto shown = f.dialogs.shown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].kind, Dialogs::Kind::Error);
+        QCOMPARE(shown[0].text, FieldCodec::kDecodeError);
     }
 
     void photoIsChosenAndStoredAsBmp()
@@ -293,8 +327,22 @@ private slots:
         QVERIFY(picture.save(png));
         QVERIFY(f.press(QStringLiteral("newContactButton")));
         f.edit(QStringLiteral("pe_name"))->setText(QStringLiteral("有照片"));
+        auto *photo = f.child<PhotoBox>(QStringLiteral("pe_img"));
         f.dialogs.answer(Dialogs::Answer::Ok, png);
-        f.child<PhotoBox>(QStringLiteral("pe_img"))->chooseAction()->trigger();
+        photo->chooseAction()->trigger();
+        f.dialogs.shown();
+        // A file that is no picture keeps the photo and says why.
+        const QString bad = f.store.filePath(QStringLiteral("notes.jpg"));
+        QFile file(bad);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("words") > 0);
+        file.close();
+        const QByteArray chosen = photo->photo();
+        f.dialogs.answer(Dialogs::Answer::Ok, bad);
+        photo->chooseAction()->trigger();
+        QCOMPARE(photo->photo(), chosen);
+        const auto shown = f.dialogs.shown();
+        QCOMPARE(shown.last().kind, Dialogs::Kind::Error);
+        QVERIFY(shown.last().text.contains(QStringLiteral("notes.jpg")));
         f.dialogs.answer(Dialogs::Answer::No);
         QVERIFY(f.press(QStringLiteral("pSave")));
         const QByteArray stored = f.scalar("SELECT pe_img FROM pe_info").toByteArray();
