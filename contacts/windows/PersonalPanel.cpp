@@ -313,7 +313,7 @@ void PersonalPanel::saveEdit(PersonRecord record)
 void PersonalPanel::deleteCurrent()
 {
     const int row = m_grid->currentRow();
-    if (!Dialogs::confirm(this, kAskDelete) || row < 0)
+    if (row < 0 || !Dialogs::confirm(this, kAskDelete))
         return;
     const PersonRecord gone = m_rows.at(row);
     const Written written = m_repository.remove(gone.rowid);
