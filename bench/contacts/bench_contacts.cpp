@@ -88,7 +88,8 @@ bool fill(int contacts)
             unit.addBindValue(id);
             unit.addBindValue(stored(QStringLiteral("第%1号贸易有限公司").arg(i * 2 + u)));
             unit.addBindValue(stored(QStringLiteral("021-%1").arg(50000000 + i * 2 + u)));
-            unit.addBindValue(stored(QStringLiteral("合作%1年,负责华东区业务\n联系人在二楼").arg(u + 1)));
+            unit.addBindValue(
+                stored(QStringLiteral("合作%1年,负责华东区业务\n项目%2").arg(u + 1).arg(i * 2 + u)));
             unit.addBindValue(encoded);
             if (!unit.exec())
                 return false;
@@ -164,7 +165,8 @@ int main(int argc, char **argv)
         {"kindName", QStringLiteral("王伟")},       {"kindName", QStringLiteral("王")},
         {"kindMobile", QStringLiteral("39001")},    {"kindUnitName", QStringLiteral("第1234")},
         {"kindUnitName", QStringLiteral("贸易")},   {"kindPersonalMemo", QStringLiteral("第777")},
-        {"kindUnitMemo", QStringLiteral("合作2年")}, {"kindOther", QStringLiteral("编号4321")},
+        {"kindUnitMemo", QStringLiteral("项目4321")}, {"kindUnitMemo", QStringLiteral("合作2年")},
+        {"kindOther", QStringLiteral("编号4321")},
     };
     const int runs = 7;
     std::printf("\n%-18s %-10s %8s %14s %14s %14s\n", "kind", "text", "rows", "search wall", "search cpu",

@@ -230,6 +230,12 @@ void Tpe_connect::step(bool (ResultList::*move)())
         loadContact();
 }
 
+void Tpe_connect::selectResultRow(int position)
+{
+    if (m_results.moveTo(position))
+        loadContact();
+}
+
 void Tpe_connect::tabChanged()
 {
     if (!m_quiet)

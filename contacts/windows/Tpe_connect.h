@@ -44,6 +44,8 @@ public:
     bool isExpanded() const;
 
     const ResultList &results() const { return m_results; }
+    // Makes a row of the result list current (0-based) and shows its contact.
+    void selectResultRow(int position);
     QString currentContactId() const { return m_results.currentId(); }
     // Everything the record tabs show now, decoded and with unsaved input.
     ShownContact shownContact() const;

@@ -84,6 +84,9 @@ private slots:
         QCOMPARE(f.child<QLabel>(QStringLiteral("positionLabel"))->text(), QStringLiteral("当前记录:2"));
         QVERIFY(f.press(QStringLiteral("firstButton")));
         QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("王一"));
+        f.window.selectResultRow(1);
+        QCOMPARE(f.child<QLabel>(QStringLiteral("positionLabel"))->text(), QStringLiteral("当前记录:2"));
+        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("王三"));
 
         // A search that finds nothing collapses the window again.
         f.search(QStringLiteral("kindName"), QStringLiteral("O'Neil"));
