@@ -106,9 +106,18 @@ void PersonalPanel::buildForm()
     layout->addWidget(m_gridBox, 1);
     layout->addStretch();
 
+    // Tab walks the form in reading order: name and sex, then the rest.
+    QList<QWidget *> order{m_edits[Name], m_male, m_female};
+    for (int text : {Mobile, HomePhone, Other, Postcode, IdentityNumber, CurrentAddress, RegisteredAddress,
+                     OnlineContact})
+        order << m_edits[text];
+    order << m_encode << m_remarks;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
     connect(m_grid, &QAbstractItemView::doubleClicked, this, &PersonalPanel::gridDoubleClicked);
     connect(m_grid, &RecordGrid::refreshRequested, this,
-            [this] { openSet(m_rows.isEmpty() ? QString() : m_rows.first().id); });
+            [this] { openSet(QString(m_setId)); });
     connect(m_grid, &RecordGrid::deleteRequested, this, &PersonalPanel::gridDelete);
 }
 
@@ -143,6 +152,7 @@ void PersonalPanel::reset()
 // Opens the personal record set: every row with the id (none for "").
 void PersonalPanel::openSet(const QString &contactId)
 {
+    m_setId = contactId;
     m_rows.clear();
     if (!contactId.isEmpty()) {
         auto fetched = m_repository.byContact(contactId);

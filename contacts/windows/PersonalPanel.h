@@ -71,6 +71,7 @@ private:
     PersonRepository m_repository;
     const ResultList *m_results = nullptr;
     PersonalTabState m_state;
+    QString m_setId;            // the contact the set was opened for
     QList<PersonRecord> m_rows; // the personal record set
 
     QList<QLineEdit *> m_edits; // the nine one-line values, remarks aside

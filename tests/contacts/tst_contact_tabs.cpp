@@ -3,6 +3,7 @@
 #include "OtherPanel.h"
 #include "UnitPanel.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QTableView>
 
@@ -96,6 +97,19 @@ private slots:
                  FieldCodec::encode("新二公司"));
         QCOMPARE(f.scalar("SELECT count(*) FROM pe_dw_info WHERE dw_name IN ('一公司', '三公司')").toInt(), 2);
         QCOMPARE(f.visibleButtons("d"), QStringLiteral("修改|删除|新建"));
+
+        // The grid's "删除本记录" deletes the current unit, then the contact is reloaded.
+        grid->setCurrentIndex(grid->model()->index(2, 0));
+        auto *remove = grid->findChild<QAction *>(QStringLiteral("deleteRecord"));
+        QVERIFY(remove->isEnabled());
+        f.dialogs.answer(Dialogs::Answer::No);
+        remove->trigger();
+        QCOMPARE(f.scalar("SELECT count(*) FROM pe_dw_info").toInt(), 3);
+        QCOMPARE(grid->currentIndex().row(), 0); // reloaded all the same
+        grid->setCurrentIndex(grid->model()->index(2, 0));
+        remove->trigger();
+        QCOMPARE(f.scalar("SELECT count(*) FROM pe_dw_info WHERE dw_name = '三公司'").toInt(), 0);
+        QCOMPARE(grid->model()->rowCount(), 2);
     }
 
     void deletingTheOnlyUnitStartsANewOne()
