@@ -15,6 +15,7 @@
 #include "Tpass_login.h"
 #include "Trecord_backup.h"
 #include "Ttools_box.h"
+#include "Tpe_connect.h"
 #include "WindowOpener.h"
 
 #include <QContextMenuEvent>
@@ -356,7 +357,14 @@ void Tmain::openSchedule()
     WindowOpener::restoreOrCreate(m_jobDo, [this] { return new Tjob_do(*this, this); });
 }
 
-void Tmain::openContacts() {}
+void Tmain::openContacts()
+{
+    WindowOpener::restoreOrCreate(m_contacts, [this] {
+        auto *contacts = new Tpe_connect(*this, this);
+        contacts->setAboutOpener([this] { openAbout(); });
+        return contacts;
+    });
+}
 
 void Tmain::openToolbox()
 {

@@ -1,0 +1,216 @@
+// Times the address book over a store of 100,000 contacts, each with two work
+// units and other information: every search kind from the click on
+// "开始查询" to the shown first contact, and a move in the result list.
+//
+//   bench_contacts [contacts [copy-of-store]]   (Release build; offscreen by default)
+
+#include "ContactSearch.h"
+#include "Dialogs.h"
+#include "FieldCodec.h"
+#include "Store.h"
+#include "Tpe_connect.h"
+#include "Shell.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QRandomGenerator>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <ctime>
+#include <cstdio>
+
+namespace {
+
+class BenchShell final : public Shell
+{
+public:
+    QSqlDatabase database() const override { return Store::database(); }
+    QString currentPassword() const override { return kNoPassword; }
+    void setCurrentPassword(const QString &) override {}
+    bool diaryNeedsPassword() const override { return false; }
+    bool scheduleNeedsPassword() const override { return false; }
+    void setNeedsPassword(bool, bool) override {}
+    QString defaultReminderTime() const override { return QStringLiteral("09:00"); }
+    void reloadReminders() override {}
+};
+
+const QString kSurnames = QStringLiteral("王李张刘陈杨黄赵吴周徐孙马朱胡郭何高林罗");
+const QString kGiven = QStringLiteral("伟芳娜秀英敏静丽强磊军洋勇艳杰娟涛明超兰霞平刚");
+
+QString chineseName(QRandomGenerator &random)
+{
+    return QString(kSurnames.at(random.bounded(kSurnames.size())))
+        + kGiven.at(random.bounded(kGiven.size())) + kGiven.at(random.bounded(kGiven.size()));
+}
+
+bool fill(int contacts)
+{
+    QSqlDatabase db = Store::database();
+    QRandomGenerator random(20261210);
+    db.transaction();
+    QSqlQuery person(db), unit(db), other(db);
+    person.prepare("INSERT INTO pe_info (pe_id, pe_name, pe_sex, n_add, pe_mib, pe_other, pe_h_tel, post,"
+                   " pe_code, code_add, net_con, pe_memo, pe_img, e_dec_yn)"
+                   " VALUES (?, ?, ?, ?, ?, '-', ?, '100000', ?, ?, ?, ?, '', ?)");
+    unit.prepare("INSERT INTO pe_dw_info (pe_id, dw_name, dw_add, dw_tel, dw_fax, dw_url, pe_memo, e_dec_yn)"
+                 " VALUES (?, ?, '北京市海淀区中关村大街1号', ?, '-', 'http://example.com', ?, ?)");
+    other.prepare("INSERT INTO pe_other_info (pe_id, pe_other_memo, e_dec_yn) VALUES (?, ?, ?)");
+    const QDateTime start(QDate(2015, 1, 1), QTime(8, 0, 0));
+    for (int i = 0; i < contacts; ++i) {
+        const QString id = start.addSecs(qint64(i) * 97).toString("yyyyMMddHHmmss");
+        const bool encoded = i % 10 == 0; // one contact in ten is protected
+        const auto stored = [encoded](const QString &text) {
+            return encoded ? FieldCodec::encode(text) : text;
+        };
+        const QString mobile = QStringLiteral("1%1").arg(3900000000LL + i * 7919LL % 99999999LL);
+        person.addBindValue(id);
+        person.addBindValue(stored(chineseName(random)));
+        person.addBindValue(random.bounded(2));
+        person.addBindValue(stored(QStringLiteral("上海市浦东新区世纪大道%1号").arg(i % 2000)));
+        person.addBindValue(stored(mobile));
+        person.addBindValue(stored(QStringLiteral("010-%1").arg(60000000 + i)));
+        person.addBindValue(stored(QStringLiteral("11010119800101%1").arg(i % 10000, 4, 10, QChar('0'))));
+        person.addBindValue(stored(QStringLiteral("河北省石家庄市%1号").arg(i % 500)));
+        person.addBindValue(stored(QStringLiteral("user%1@example.com").arg(i)));
+        person.addBindValue(stored(QStringLiteral("第%1位客户,每年春节前联系一次,喜欢喝茶。").arg(i)));
+        person.addBindValue(encoded);
+        if (!person.exec())
+            return false;
+        for (int u = 0; u < 2; ++u) {
+            unit.addBindValue(id);
+            unit.addBindValue(stored(QStringLiteral("第%1号贸易有限公司").arg(i * 2 + u)));
+            unit.addBindValue(stored(QStringLiteral("021-%1").arg(50000000 + i * 2 + u)));
+            unit.addBindValue(
+                stored(QStringLiteral("合作%1年,负责华东区业务\n项目%2").arg(u + 1).arg(i * 2 + u)));
+            unit.addBindValue(encoded);
+            if (!unit.exec())
+                return false;
+        }
+        other.addBindValue(id);
+        other.addBindValue(stored(QStringLiteral("生日%1月%2日,爱好围棋与摄影,编号%3").arg(i % 12 + 1).arg(i % 28 + 1).arg(i)));
+        other.addBindValue(encoded);
+        if (!other.exec())
+            return false;
+    }
+    return db.commit();
+}
+
+// This thread's processor time in ms: what a step costs when the machine is
+// not shared (the store file is in the page cache, so it hardly waits).
+double cpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
+
+struct Case
+{
+    const char *kindName;
+    QString text;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int contacts = argc > 1 ? QString(argv[1]).toInt() : 100000;
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("pad.db");
+    if (!QFile::copy(QStringLiteral(VELMORA_TEMPLATE_STORE), path)
+        || !QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner)
+        || Store::open(path).status != Store::Status::Ready) {
+        std::fprintf(stderr, "cannot open a copy of the supplied store\n");
+        return 1;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    if (!fill(contacts)) {
+        std::fprintf(stderr, "filling the store failed\n");
+        return 1;
+    }
+    if (argc > 2)
+        QFile::copy(path, QString::fromLocal8Bit(argv[2]));
+    std::printf("filled %d contacts (x2 units, x1 other) in %.1f s; store %.1f MB\n", contacts,
+                timer.elapsed() / 1000.0, QFileInfo(path).size() / 1e6);
+
+    Dialogs::setScripted(true);
+    BenchShell shell;
+    Tpe_connect window(shell);
+    window.show();
+    auto *box = window.findChild<QLineEdit *>("searchBox");
+    auto *search = window.findChild<QAbstractButton *>("searchButton");
+    auto *next = window.findChild<QAbstractButton *>("nextButton");
+    auto *previous = window.findChild<QAbstractButton *>("previousButton");
+
+    const QList<Case> cases = {
+        {"kindName", QStringLiteral("王伟")},       {"kindName", QStringLiteral("王")},
+        {"kindMobile", QStringLiteral("39001")},    {"kindUnitName", QStringLiteral("第1234")},
+        {"kindUnitName", QStringLiteral("贸易")},   {"kindPersonalMemo", QStringLiteral("第777")},
+        {"kindUnitMemo", QStringLiteral("项目4321")}, {"kindUnitMemo", QStringLiteral("合作2年")},
+        {"kindOther", QStringLiteral("编号4321")},
+    };
+    const int runs = 7;
+    std::printf("\n%-18s %-10s %8s %14s %14s %14s\n", "kind", "text", "rows", "search wall", "search cpu",
+                "query cpu");
+    for (const Case &c : cases) {
+        auto *kind = window.findChild<QRadioButton *>(c.kindName);
+        kind->setChecked(true);
+        const auto searchKind = ContactSearch::Kind(ContactSearch::kCaptions.indexOf(kind->text()));
+        QList<double> wall, cpu, query;
+        int rows = 0;
+        for (int run = 0; run < runs; ++run) {
+            box->setText(c.text);
+            timer.restart();
+            double started = cpuMs();
+            search->click();
+            cpu << cpuMs() - started;
+            wall << timer.nsecsElapsed() / 1e6;
+            rows = window.results().count();
+            started = cpuMs();
+            ContactSearch::run(Store::database(), searchKind, c.text);
+            query << cpuMs() - started;
+        }
+        std::printf("%-18s %-10s %8d %14.2f %14.2f %14.2f\n", c.kindName, qPrintable(c.text), rows,
+                    median(wall), median(cpu), median(query));
+    }
+
+    // Moves through a long result list: each runs the contact loader.
+    window.findChild<QRadioButton *>("kindName")->setChecked(true);
+    box->setText(QStringLiteral("王"));
+    search->click();
+    QList<double> moves, moveCpu;
+    for (int i = 0; i < 200; ++i) {
+        timer.restart();
+        const double started = cpuMs();
+        (i % 4 == 3 ? previous : next)->click();
+        moveCpu << cpuMs() - started;
+        moves << timer.nsecsElapsed() / 1e6;
+    }
+    std::sort(moves.begin(), moves.end());
+    std::printf("\nmove in the result list (contact loader), %lld moves: wall median %.2f ms, 95%% %.2f ms,"
+                " max %.2f ms; cpu median %.2f ms\n",
+                qlonglong(moves.size()), median(moves), moves.at(moves.size() * 95 / 100), moves.last(),
+                median(moveCpu));
+    window.close();
+    Store::remove();
+    return 0;
+}

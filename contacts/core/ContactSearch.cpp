@@ -1,0 +1,81 @@
+#include "ContactSearch.h"
+
+#include "ContactColumns.h"
+#include "StoreError.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace ContactSearch {
+
+using namespace ContactColumns;
+
+QString table(Kind kind)
+{
+    switch (kind) {
+    case Kind::Name:
+    case Kind::Mobile:
+    case Kind::PersonalMemo:
+        return kPersonTable;
+    case Kind::UnitName:
+    case Kind::UnitMemo:
+        return kUnitTable;
+    case Kind::Other:
+        return kOtherTable;
+    }
+    return kPersonTable;
+}
+
+QString column(Kind kind)
+{
+    switch (kind) {
+    case Kind::Name:
+        return kPersonTexts[Name];
+    case Kind::Mobile:
+        return kPersonTexts[Mobile];
+    case Kind::PersonalMemo:
+        return kPersonTexts[Remarks];
+    case Kind::UnitName:
+        return kUnitTexts[UnitName];
+    case Kind::UnitMemo:
+        return kUnitTexts[UnitNotes];
+    case Kind::Other:
+        return kOtherMemo;
+    }
+    return kPersonTexts[Name];
+}
+
+QString containsPattern(const QString &text)
+{
+    QString escaped;
+    escaped.reserve(text.size() + 2);
+    escaped += u'%';
+    for (const QChar c : text) {
+        if (c == u'\\' || c == u'%' || c == u'_')
+            escaped += u'\\';
+        escaped += c;
+    }
+    escaped += u'%';
+    return escaped;
+}
+
+Outcome run(const QSqlDatabase &db, Kind kind, const QString &text)
+{
+    Outcome outcome;
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    // Ordered by the contact id alone, so that the covering index of the
+    // searched column gives the order and the scan never reads the table.
+    query.prepare(QStringLiteral("SELECT rowid, %1 FROM %2 WHERE %3 LIKE ? ESCAPE '\\' ORDER BY %1")
+                      .arg(kId, table(kind), column(kind)));
+    query.addBindValue(containsPattern(text));
+    if (!query.exec()) {
+        outcome.error = StoreError::text(query.lastError());
+        return outcome;
+    }
+    while (query.next())
+        outcome.hits << Hit{query.value(0).toLongLong(), query.value(1).toString()};
+    return outcome;
+}
+
+} // namespace ContactSearch

@@ -1,0 +1,346 @@
+#include "PersonalPanel.h"
+
+#include "Clock.h"
+#include "ContactColumns.h"
+#include "Dialogs.h"
+#include "PhotoBox.h"
+#include "RecordGrid.h"
+#include "ResultList.h"
+#include "StoredForm.h"
+#include "TabButtonBar.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+using namespace ContactColumns;
+
+namespace {
+
+const QString kAskDelete = QStringLiteral("是否确定删除本记录 (Yes/No)...");
+
+// Where each one-line value stands in the form: row, column pair.
+struct Place
+{
+    int text;
+    int row;
+    int column;
+    int span;
+};
+constexpr Place kPlaces[] = {
+    {Name, 0, 0, 1},           {Mobile, 1, 0, 1},         {HomePhone, 1, 2, 1},
+    {Other, 2, 0, 1},          {Postcode, 2, 2, 1},       {IdentityNumber, 3, 0, 3},
+    {CurrentAddress, 4, 0, 3}, {RegisteredAddress, 5, 0, 3}, {OnlineContact, 6, 0, 3},
+};
+
+} // namespace
+
+PersonalPanel::PersonalPanel(const QSqlDatabase &db, const ResultList *results, QWidget *parent)
+    : QWidget(parent)
+    , m_repository(db)
+    , m_results(results)
+{
+    buildForm();
+    buildButtons();
+    openSet({});
+    applyState();
+}
+
+void PersonalPanel::buildForm()
+{
+    auto *layout = new QVBoxLayout(this);
+    auto *top = new QHBoxLayout;
+    auto *form = new QGridLayout;
+    for (int i = 0; i < Remarks; ++i)
+        m_edits << nullptr;
+    for (const Place &place : kPlaces) {
+        auto *edit = new QLineEdit(this);
+        edit->setObjectName(kPersonTexts.at(place.text));
+        m_edits[place.text] = edit;
+        QString label = kPersonCaptions.at(place.text) + u':';
+        form->addWidget(new QLabel(label, this), place.row, place.column);
+        form->addWidget(edit, place.row, place.column + 1, 1, place.span);
+    }
+    auto *sex = new QHBoxLayout;
+    m_male = new QRadioButton(QStringLiteral("男"), this);
+    m_male->setObjectName(QStringLiteral("sexMale"));
+    m_female = new QRadioButton(QStringLiteral("女"), this);
+    m_female->setObjectName(QStringLiteral("sexFemale"));
+    m_male->setChecked(true);
+    sex->addWidget(m_male);
+    sex->addWidget(m_female);
+    form->addWidget(new QLabel(QStringLiteral("性别:"), this), 0, 2);
+    form->addLayout(sex, 0, 3);
+    top->addLayout(form, 1);
+
+    auto *photoColumn = new QVBoxLayout;
+    photoColumn->addWidget(new QLabel(QStringLiteral("照   片"), this), 0, Qt::AlignHCenter);
+    m_photo = new PhotoBox(this);
+    photoColumn->addWidget(m_photo);
+    m_encode = new QCheckBox(QStringLiteral("是否加密处理"), this);
+    m_encode->setObjectName(QStringLiteral("pEncode"));
+    m_encode->setToolTip(QStringLiteral("基于128位加密处理"));
+    photoColumn->addWidget(m_encode);
+    photoColumn->addStretch();
+    top->addLayout(photoColumn);
+    layout->addLayout(top);
+
+    layout->addWidget(new QLabel(QStringLiteral("备注:"), this));
+    m_remarks = new QPlainTextEdit(this);
+    m_remarks->setObjectName(kPersonTexts.at(Remarks));
+    m_remarks->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    layout->addWidget(m_remarks);
+    m_gridBox = new QGroupBox(QStringLiteral("多项记录表"), this);
+    m_gridBox->setObjectName(QStringLiteral("pGridBox"));
+    auto *gridLayout = new QVBoxLayout(m_gridBox);
+    m_grid = new RecordGrid({60, 30, 200, 90}, m_gridBox);
+    m_grid->setObjectName(QStringLiteral("pGrid"));
+    m_grid->setToolTip(QStringLiteral("双击显示信息"));
+    gridLayout->addWidget(m_grid);
+    layout->addWidget(m_gridBox, 1);
+    layout->addStretch();
+
+    // Tab walks the form in reading order: name and sex, then the rest.
+    QList<QWidget *> order{m_edits[Name], m_male, m_female};
+    for (int text : {Mobile, HomePhone, Other, Postcode, IdentityNumber, CurrentAddress, RegisteredAddress,
+                     OnlineContact})
+        order << m_edits[text];
+    order << m_encode << m_remarks;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(m_grid, &QAbstractItemView::doubleClicked, this, &PersonalPanel::gridDoubleClicked);
+    connect(m_grid, &RecordGrid::refreshRequested, this,
+            [this] { openSet(QString(m_setId)); });
+    connect(m_grid, &RecordGrid::deleteRequested, this, &PersonalPanel::gridDelete);
+}
+
+void PersonalPanel::buildButtons()
+{
+    m_buttons = new TabButtonBar(QStringLiteral("p"), 3, this);
+    auto *print = new QPushButton(QStringLiteral("打印"));
+    print->setObjectName(QStringLiteral("pPrint"));
+    m_buttons->addExtra(print);
+    layout()->addWidget(m_buttons);
+    connect(m_buttons->button(TabButtons::Modify), &QPushButton::clicked, this, &PersonalPanel::modify);
+    connect(m_buttons->button(TabButtons::Save), &QPushButton::clicked, this, &PersonalPanel::save);
+    connect(m_buttons->button(TabButtons::Delete), &QPushButton::clicked, this,
+            &PersonalPanel::deleteCurrent);
+    connect(m_buttons->button(TabButtons::Undo), &QPushButton::clicked, this, &PersonalPanel::undo);
+    connect(m_buttons->button(TabButtons::New), &QPushButton::clicked, this, &PersonalPanel::startNew);
+    connect(m_buttons->button(TabButtons::Cancel), &QPushButton::clicked, this, &PersonalPanel::cancel);
+    connect(print, &QPushButton::clicked, this, &PersonalPanel::printRequested);
+}
+
+void PersonalPanel::applyState()
+{
+    m_buttons->apply(m_state);
+}
+
+void PersonalPanel::reset()
+{
+    m_state.start();
+    applyState();
+}
+
+// Opens the personal record set: every row with the id (none for "").
+void PersonalPanel::openSet(const QString &contactId)
+{
+    m_setId = contactId;
+    m_rows.clear();
+    if (!contactId.isEmpty()) {
+        auto fetched = m_repository.byContact(contactId);
+        if (!fetched.ok())
+            Dialogs::error(this, fetched.error);
+        m_rows = fetched.rows;
+    }
+    QList<QStringList> cells;
+    for (const PersonRecord &row : std::as_const(m_rows)) {
+        cells << QStringList{row.texts.value(Name), row.male ? QStringLiteral("男") : QStringLiteral("女"),
+                             row.texts.value(CurrentAddress), row.texts.value(Mobile)};
+    }
+    m_grid->setRows(cells);
+    const bool several = m_rows.size() >= 2;
+    m_gridBox->setVisible(several);
+    m_remarks->setFixedHeight(several ? kRemarksShort : kRemarksTall);
+}
+
+void PersonalPanel::load(const QString &contactId)
+{
+    openSet(contactId);
+    if (m_rows.isEmpty())
+        startNew();
+    else
+        showRow(0);
+}
+
+// Shows a row of the set in the controls, decoded when it was stored encoded.
+void PersonalPanel::showRow(int row)
+{
+    if (row < 0 || row >= m_rows.size())
+        return;
+    const PersonRecord &record = m_rows.at(row);
+    (record.male ? m_male : m_female)->setChecked(true);
+    const auto shown = StoredForm::shown(record.texts, record.encoded);
+    setTexts(shown.texts);
+    m_photo->setPhoto(record.photo);
+    m_encode->setChecked(record.encoded);
+    if (!shown.ok())
+        Dialogs::error(this, shown.error);
+}
+
+void PersonalPanel::setTexts(const QStringList &texts)
+{
+    for (int i = 0; i < Remarks; ++i)
+        m_edits.at(i)->setText(texts.value(i));
+    m_remarks->setPlainText(texts.value(Remarks));
+}
+
+QStringList PersonalPanel::shownTexts() const
+{
+    QStringList texts;
+    for (const QLineEdit *edit : m_edits)
+        texts << edit->text();
+    texts << m_remarks->toPlainText();
+    return texts;
+}
+
+bool PersonalPanel::shownMale() const
+{
+    return m_male->isChecked();
+}
+
+QByteArray PersonalPanel::shownPhoto() const
+{
+    return m_photo->photo();
+}
+
+bool PersonalPanel::encodeTicked() const
+{
+    return m_encode->isChecked();
+}
+
+void PersonalPanel::modify()
+{
+    m_state.modify();
+    applyState();
+    nameBox()->setFocus();
+}
+
+void PersonalPanel::undo()
+{
+    m_state.undo();
+    applyState();
+    showRow(m_grid->currentRow());
+}
+
+void PersonalPanel::startNew()
+{
+    emit newContactStarted();
+    setTexts(QStringList());
+    m_photo->setPhoto({});
+    m_male->setChecked(true);
+    m_state.startNew();
+    applyState();
+    nameBox()->setFocus();
+}
+
+void PersonalPanel::cancel()
+{
+    if (!m_results->isOpen()) {
+        emit collapseRequested();
+        return;
+    }
+    m_state.cancel();
+    applyState();
+    showRow(m_grid->currentRow());
+}
+
+void PersonalPanel::save()
+{
+    if (m_state.mode() == TabMode::View)
+        return;
+    PersonRecord record;
+    record.texts = StoredForm::toStore(shownTexts(), encodeTicked());
+    if (record.texts.first().isEmpty()) {
+        Dialogs::information(this, QStringLiteral("姓名为空,无法操作....."));
+        return;
+    }
+    record.male = shownMale();
+    record.photo = shownPhoto();
+    record.encoded = encodeTicked();
+    if (m_state.mode() == TabMode::New)
+        saveNew(std::move(record));
+    else
+        saveEdit(std::move(record));
+}
+
+void PersonalPanel::saveNew(PersonRecord record)
+{
+    const Written written = m_repository.append(record, Clock::now());
+    if (!written.ok) {
+        Dialogs::error(this, written.error);
+        return;
+    }
+    openSet(record.id);
+    if (Dialogs::confirm(this, QStringLiteral("成功保存本记录,是否继续输入(Yes/No)..."))) {
+        startNew();
+        return;
+    }
+    // The contact is saved: the tab must not stay ready to append it again
+    // to whatever the next search shows.
+    reset();
+    emit collapseRequested();
+}
+
+void PersonalPanel::saveEdit(PersonRecord record)
+{
+    const int row = m_grid->currentRow();
+    if (row >= 0) {
+        record.rowid = m_rows.at(row).rowid;
+        record.id = m_rows.at(row).id;
+        const Written written = m_repository.update(record);
+        if (!written.ok) {
+            Dialogs::error(this, written.error);
+            return;
+        }
+        openSet(record.id);
+        m_grid->setCurrentRow(row);
+    }
+    m_state.editSaved();
+    applyState();
+    if (row >= 0)
+        Dialogs::information(this, QStringLiteral("修改完成,成功保存本记录 ..."));
+}
+
+// Deletes the shown row only; its work units and other information stay.
+void PersonalPanel::deleteCurrent()
+{
+    const int row = m_grid->currentRow();
+    if (row < 0 || !Dialogs::confirm(this, kAskDelete))
+        return;
+    const PersonRecord gone = m_rows.at(row);
+    const Written written = m_repository.remove(gone.rowid);
+    if (!written.ok) {
+        Dialogs::error(this, written.error);
+        return;
+    }
+    openSet(gone.id);
+}
+
+void PersonalPanel::gridDoubleClicked()
+{
+    showRow(m_grid->currentRow());
+}
+
+void PersonalPanel::gridDelete()
+{
+    deleteCurrent();
+    emit loaderRequested();
+}

@@ -1,0 +1,59 @@
+#include "PhotoFile.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QPainter>
+
+namespace PhotoFile {
+
+namespace {
+
+QString notAPicture(const QString &path)
+{
+    return QStringLiteral("文件“%1”不是可以读取的照片(BMP, PNG或JPEG格式),照片没有改变.")
+        .arg(QFileInfo(path).fileName());
+}
+
+} // namespace
+
+Loaded load(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, QStringLiteral("无法打开文件“%1”: %2").arg(QFileInfo(path).fileName(), file.errorString())};
+    const QByteArray bytes = file.readAll();
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader reader(&buffer);
+    const QByteArray format = reader.format();
+    if (format != "bmp" && format != "png" && format != "jpeg")
+        return {{}, notAPicture(path)};
+    QImage image = reader.read();
+    if (image.isNull())
+        return {{}, notAPicture(path)};
+    const bool fits = image.width() <= kMaxWidth && image.height() <= kMaxHeight;
+    if (format == "bmp" && fits)
+        return {bytes, {}}; // already what the store keeps
+    if (!fits)
+        image = image.scaled(kMaxWidth, kMaxHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (image.hasAlphaChannel()) {
+        // BMP keeps no transparency: lay the picture on white paper.
+        QImage flat(image.size(), QImage::Format_RGB32);
+        flat.fill(Qt::white);
+        QPainter painter(&flat);
+        painter.drawImage(0, 0, image);
+        painter.end();
+        image = flat;
+    }
+    QByteArray bmp;
+    QBuffer out(&bmp);
+    out.open(QIODevice::WriteOnly);
+    if (!image.save(&out, "BMP"))
+        return {{}, notAPicture(path)};
+    return {bmp, {}};
+}
+
+} // namespace PhotoFile

@@ -1,0 +1,91 @@
+#include "RecordGrid.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMenu>
+
+RecordRowsModel::RecordRowsModel(int columns, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_columns(columns)
+{
+}
+
+void RecordRowsModel::setRows(QList<QStringList> rows)
+{
+    beginResetModel();
+    m_rows = std::move(rows);
+    endResetModel();
+}
+
+int RecordRowsModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int RecordRowsModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_columns;
+}
+
+QVariant RecordRowsModel::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid())
+        return {};
+    return m_rows.at(index.row()).value(index.column());
+}
+
+RecordGrid::RecordGrid(const QList<int> &columnWidths, QWidget *parent)
+    : QTableView(parent)
+    , m_model(new RecordRowsModel(int(columnWidths.size()), this))
+{
+    setModel(m_model);
+    horizontalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(20);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(true);
+    for (int i = 0; i < columnWidths.size(); ++i)
+        setColumnWidth(i, columnWidths.at(i));
+
+    m_refresh = new QAction(QStringLiteral("刷新..."), this);
+    m_refresh->setObjectName(QStringLiteral("refreshRecords"));
+    m_delete = new QAction(QStringLiteral("删除本记录"), this);
+    m_delete->setObjectName(QStringLiteral("deleteRecord"));
+    connect(m_refresh, &QAction::triggered, this, &RecordGrid::refreshRequested);
+    connect(m_delete, &QAction::triggered, this, &RecordGrid::deleteRequested);
+}
+
+void RecordGrid::setRows(QList<QStringList> rows)
+{
+    m_model->setRows(std::move(rows));
+    m_delete->setEnabled(m_model->rowCount() > 0);
+    if (m_model->rowCount() > 0)
+        setCurrentRow(0);
+}
+
+int RecordGrid::rows() const
+{
+    return m_model->rowCount();
+}
+
+int RecordGrid::currentRow() const
+{
+    return rows() > 0 ? std::max(currentIndex().row(), 0) : -1;
+}
+
+void RecordGrid::setCurrentRow(int row)
+{
+    setCurrentIndex(m_model->index(row, 0));
+}
+
+void RecordGrid::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    menu.addAction(m_refresh);
+    menu.addSeparator();
+    menu.addAction(m_delete);
+    menu.exec(event->globalPos());
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QTableView>
+
+class QAction;
+
+// Cell texts of a record grid, one list per row.
+class RecordRowsModel final : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    RecordRowsModel(int columns, QObject *parent);
+    void setRows(QList<QStringList> rows);
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+
+private:
+    QList<QStringList> m_rows;
+    int m_columns = 0;
+};
+
+// A record grid as every grid of the address book is: no title row, a row
+// indicator at the left, whole rows selected, nothing editable. Its context
+// menu offers "刷新..." and "删除本记录" (the latter only while it has rows).
+class RecordGrid final : public QTableView
+{
+    Q_OBJECT
+
+public:
+    RecordGrid(const QList<int> &columnWidths, QWidget *parent = nullptr);
+
+    void setRows(QList<QStringList> rows);
+    int rows() const;
+    // 0-based current row; -1 without rows.
+    int currentRow() const;
+    void setCurrentRow(int row);
+
+    QAction *refreshAction() const { return m_refresh; }
+    QAction *deleteAction() const { return m_delete; }
+
+signals:
+    void refreshRequested();
+    void deleteRequested();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    RecordRowsModel *m_model = nullptr;
+    QAction *m_refresh = nullptr;
+    QAction *m_delete = nullptr;
+};

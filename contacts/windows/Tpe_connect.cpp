@@ -1,0 +1,268 @@
+#include "Tpe_connect.h"
+
+#include "Dialogs.h"
+#include "NavigationStrip.h"
+#include "OtherPanel.h"
+#include "PersonalPanel.h"
+#include "SearchArea.h"
+#include "Shell.h"
+#include "StoredForm.h"
+#include "UnitPanel.h"
+
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QScreen>
+#include <QShortcut>
+#include <QShowEvent>
+#include <QTabWidget>
+
+namespace {
+
+const QStringList kTabCaptions = {QStringLiteral("个人信息栏"), QStringLiteral("工作单位栏"),
+                                  QStringLiteral("其他信息"), QStringLiteral("记录导入"),
+                                  QStringLiteral("记录导出")};
+const char *const kTabNames[] = {"tabPersonal", "tabUnit", "tabOther", "tabImport", "tabExport"};
+
+QRect screenArea(const QWidget *window)
+{
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+} // namespace
+
+Tpe_connect::Tpe_connect(Shell &shell, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                          | Qt::WindowCloseButtonHint)
+    , m_db(shell.database())
+{
+    setObjectName(QStringLiteral("Tpe_connect"));
+    setWindowTitle(QStringLiteral("通讯录"));
+    m_searchArea = new SearchArea(this);
+    m_nav = new NavigationStrip(this);
+    buildTabs();
+
+    connect(m_searchArea, &SearchArea::searchRequested, this, &Tpe_connect::search);
+    connect(m_searchArea, &SearchArea::newContactRequested, this, &Tpe_connect::expandForNewContact);
+    connect(m_searchArea, &SearchArea::importRequested, this, &Tpe_connect::expandForImport);
+    connect(m_searchArea, &SearchArea::aboutRequested, this, [this] {
+        if (m_openAbout)
+            m_openAbout();
+    });
+    connect(m_nav, &NavigationStrip::firstRequested, this, [this] { step(&ResultList::moveFirst); });
+    connect(m_nav, &NavigationStrip::previousRequested, this,
+            [this] { step(&ResultList::movePrevious); });
+    connect(m_nav, &NavigationStrip::nextRequested, this, [this] { step(&ResultList::moveNext); });
+    connect(m_nav, &NavigationStrip::lastRequested, this, [this] { step(&ResultList::moveLast); });
+    // The window sees Esc before its controls: it closes without a question.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+
+    collapse();
+}
+
+void Tpe_connect::buildTabs()
+{
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("pc1"));
+    m_personal = new PersonalPanel(m_db, &m_results);
+    m_unit = new UnitPanel(m_db, &m_results);
+    m_other = new OtherPanel(m_db, &m_results);
+    m_pages = {m_personal, m_unit, m_other, new QWidget, new QWidget};
+    for (int i = 0; i < m_pages.size(); ++i) {
+        m_pages[i]->setObjectName(QLatin1String(kTabNames[i]));
+        m_tabs->addTab(m_pages[i], kTabCaptions.at(i));
+    }
+    connect(m_tabs, &QTabWidget::currentChanged, this, &Tpe_connect::tabChanged);
+    connect(m_personal, &PersonalPanel::newContactStarted, this, [this] {
+        setCurrentTabQuietly(PersonalTab);
+        m_tabs->setTabVisible(UnitTab, false);
+        m_tabs->setTabVisible(OtherTab, false);
+    });
+    connect(m_personal, &PersonalPanel::collapseRequested, this, [this] {
+        collapse();
+        m_searchArea->searchBox()->setFocus();
+    });
+    connect(m_personal, &PersonalPanel::loaderRequested, this, &Tpe_connect::loadContact);
+    connect(m_personal, &PersonalPanel::printRequested, this, &Tpe_connect::printRequested);
+    connect(m_unit, &UnitPanel::loaderRequested, this, &Tpe_connect::loadContact);
+    connect(m_other, &OtherPanel::loaderRequested, this, &Tpe_connect::loadContact);
+}
+
+QWidget *Tpe_connect::page(Tab tab) const
+{
+    return m_pages.value(tab);
+}
+
+void Tpe_connect::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
+    collapse();
+    m_personal->reset();
+    m_unit->reset();
+    m_other->reset();
+    if (!m_centred) {
+        const QRect area = screenArea(this);
+        QWidget::move(area.center() - QPoint(width() / 2, height() / 2));
+        m_centred = true;
+    }
+    m_searchArea->searchBox()->clear();
+    m_searchArea->searchBox()->setFocus();
+}
+
+void Tpe_connect::placeBands()
+{
+    m_searchArea->setGeometry(0, 0, kWidth, SearchArea::kHeight);
+    m_nav->setGeometry(0, SearchArea::kHeight, kWidth, NavigationStrip::kHeight);
+    const int top = SearchArea::kHeight + (m_nav->isVisibleTo(this) ? NavigationStrip::kHeight : 0);
+    m_tabs->setGeometry(0, top, kWidth, SearchArea::kHeight + kExpandedExtra - top);
+}
+
+void Tpe_connect::setHeightAndTop(int extra, int top)
+{
+    setFixedSize(kWidth, SearchArea::kHeight + extra);
+    QWidget::move(x(), top);
+    placeBands();
+}
+
+bool Tpe_connect::isExpanded() const
+{
+    return m_tabs->isVisibleTo(this);
+}
+
+void Tpe_connect::showTabs(bool shown)
+{
+    m_tabs->setVisible(shown);
+    m_searchArea->setTabsShown(shown);
+}
+
+void Tpe_connect::setCurrentTabQuietly(Tab tab)
+{
+    const bool quiet = m_quiet;
+    m_quiet = true;
+    m_tabs->setTabVisible(tab, true);
+    m_tabs->setCurrentIndex(tab);
+    m_quiet = quiet;
+}
+
+// Closing the result list collapses the window, and collapsing closes it.
+void Tpe_connect::collapse()
+{
+    m_results.close();
+    m_nav->hide();
+    showTabs(false);
+    const bool first = !m_centred;
+    setHeightAndTop(kCollapsedExtra, first ? y() : screenArea(this).height() / 2);
+    emit resultsChanged();
+}
+
+void Tpe_connect::closeResults()
+{
+    if (m_results.isOpen())
+        collapse();
+}
+
+void Tpe_connect::expandForResults()
+{
+    showTabs(true);
+    for (Tab tab : {PersonalTab, UnitTab, OtherTab, ImportTab, ExportTab})
+        m_tabs->setTabVisible(tab, true);
+    setCurrentTabQuietly(PersonalTab);
+    setHeightAndTop(kExpandedExtra, kExpandedTop);
+}
+
+void Tpe_connect::expandForNewContact()
+{
+    showTabs(true);
+    for (Tab tab : {ImportTab, ExportTab})
+        m_tabs->setTabVisible(tab, true);
+    setHeightAndTop(kExpandedExtra, kExpandedTop);
+    setCurrentTabQuietly(PersonalTab);
+    m_personal->startNew();
+}
+
+void Tpe_connect::expandForImport()
+{
+    showTabs(true);
+    setCurrentTabQuietly(ImportTab);
+    for (Tab tab : {PersonalTab, UnitTab, OtherTab})
+        m_tabs->setTabVisible(tab, false);
+    setHeightAndTop(kExpandedExtra, kExpandedTop);
+}
+
+void Tpe_connect::search()
+{
+    QLineEdit *box = m_searchArea->searchBox();
+    const QString text = StoredForm::trimmed(box->text());
+    if (text.isEmpty()) {
+        Dialogs::information(this, QStringLiteral("查询条件内容不能为空,请重新输入..."));
+        box->selectAll();
+        box->setFocus();
+        return;
+    }
+    closeResults();
+    const auto kind = m_searchArea->kind();
+    auto outcome = ContactSearch::run(m_db, kind, text);
+    if (!outcome.ok()) {
+        Dialogs::error(this, outcome.error);
+        return;
+    }
+    if (outcome.hits.isEmpty()) {
+        collapse();
+        return;
+    }
+    m_results.open(kind, std::move(outcome.hits));
+    const bool several = m_results.count() >= 2;
+    m_nav->setVisible(several);
+    m_nav->setCount(m_results.count());
+    m_tabs->setTabPosition(several ? QTabWidget::West : QTabWidget::North);
+    expandForResults();
+    emit resultsChanged();
+    loadContact();
+}
+
+void Tpe_connect::step(bool (ResultList::*move)())
+{
+    if ((m_results.*move)())
+        loadContact();
+}
+
+void Tpe_connect::selectResultRow(int position)
+{
+    if (m_results.moveTo(position))
+        loadContact();
+}
+
+void Tpe_connect::tabChanged()
+{
+    if (!m_quiet)
+        loadContact();
+}
+
+void Tpe_connect::loadContact()
+{
+    if (!m_results.isOpen() || m_results.count() == 0)
+        return;
+    const bool quiet = m_quiet;
+    m_quiet = true; // the personal step may hide tabs, which moves the current one
+    const QString id = m_results.currentId();
+    m_unit->load(id);
+    m_other->load(id);
+    m_personal->load(id);
+    m_nav->setPosition(m_results.position() + 1);
+    m_quiet = quiet;
+}
+
+ShownContact Tpe_connect::shownContact() const
+{
+    ShownContact shown;
+    shown.personTexts = m_personal->shownTexts();
+    shown.male = m_personal->shownMale();
+    shown.photo = m_personal->shownPhoto();
+    shown.unitTexts = m_unit->shownTexts();
+    shown.otherText = m_other->shownText();
+    return shown;
+}

@@ -1,0 +1,236 @@
+#include "UnitPanel.h"
+
+#include "ContactColumns.h"
+#include "Dialogs.h"
+#include "RecordGrid.h"
+#include "ResultList.h"
+#include "StoredForm.h"
+#include "TabButtonBar.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace ContactColumns;
+
+UnitPanel::UnitPanel(const QSqlDatabase &db, const ResultList *results, QWidget *parent)
+    : QWidget(parent)
+    , m_repository(db)
+    , m_results(results)
+{
+    buildForm();
+    buildButtons();
+    openSet({});
+    applyState();
+}
+
+void UnitPanel::buildForm()
+{
+    auto *layout = new QVBoxLayout(this);
+    auto *form = new QFormLayout;
+    for (int i = 0; i < UnitNotes; ++i) {
+        auto *edit = new QLineEdit(this);
+        edit->setObjectName(kUnitTexts.at(i));
+        m_edits << edit;
+        form->addRow(kUnitCaptions.at(i) + u':', edit);
+    }
+    layout->addLayout(form);
+    m_encode = new QCheckBox(QStringLiteral("是否加密处理"), this);
+    m_encode->setObjectName(QStringLiteral("dEncode"));
+    m_encode->setToolTip(QStringLiteral("基于128位加密处理"));
+    layout->addWidget(m_encode);
+    layout->addWidget(new QLabel(kUnitCaptions.at(UnitNotes) + u':', this));
+    m_notes = new QPlainTextEdit(this);
+    m_notes->setObjectName(QStringLiteral("dw_memo"));
+    m_notes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    layout->addWidget(m_notes);
+    m_gridBox = new QGroupBox(QStringLiteral("多项记录表"), this);
+    m_gridBox->setObjectName(QStringLiteral("dGridBox"));
+    auto *gridLayout = new QVBoxLayout(m_gridBox);
+    m_grid = new RecordGrid({100, 120, 80, 80, 100}, m_gridBox);
+    m_grid->setObjectName(QStringLiteral("dGrid"));
+    m_grid->setToolTip(QStringLiteral("双击显示内容"));
+    gridLayout->addWidget(m_grid);
+    layout->addWidget(m_gridBox, 1);
+    layout->addStretch();
+
+    // A double-click shows the clicked unit; a following edit saves that one.
+    connect(m_grid, &QAbstractItemView::doubleClicked, this, [this] { showRow(m_grid->currentRow()); });
+    connect(m_grid, &RecordGrid::refreshRequested, this, [this] { openSet(QString(m_setId)); });
+    connect(m_grid, &RecordGrid::deleteRequested, this, &UnitPanel::gridDelete);
+}
+
+void UnitPanel::buildButtons()
+{
+    m_buttons = new TabButtonBar(QStringLiteral("d"), 3, this);
+    layout()->addWidget(m_buttons);
+    connect(m_buttons->button(TabButtons::Modify), &QPushButton::clicked, this, &UnitPanel::modify);
+    connect(m_buttons->button(TabButtons::Save), &QPushButton::clicked, this, &UnitPanel::save);
+    connect(m_buttons->button(TabButtons::Delete), &QPushButton::clicked, this,
+            &UnitPanel::deleteCurrent);
+    connect(m_buttons->button(TabButtons::Undo), &QPushButton::clicked, this, &UnitPanel::undo);
+    connect(m_buttons->button(TabButtons::New), &QPushButton::clicked, this, &UnitPanel::startNew);
+    connect(m_buttons->button(TabButtons::Cancel), &QPushButton::clicked, this,
+            &UnitPanel::loaderRequested);
+}
+
+void UnitPanel::applyState()
+{
+    m_buttons->apply(m_state);
+}
+
+void UnitPanel::reset()
+{
+    m_state.start();
+    applyState();
+}
+
+void UnitPanel::openSet(const QString &contactId)
+{
+    m_setId = contactId;
+    m_rows.clear();
+    if (!contactId.isEmpty()) {
+        auto fetched = m_repository.byContact(contactId);
+        if (!fetched.ok())
+            Dialogs::error(this, fetched.error);
+        m_rows = fetched.rows;
+    }
+    QList<QStringList> cells;
+    for (const UnitRecord &row : std::as_const(m_rows))
+        cells << row.texts.mid(0, UnitNotes);
+    m_grid->setRows(cells);
+    const bool several = m_rows.size() >= 2;
+    m_gridBox->setVisible(several);
+    m_notes->setFixedHeight(several ? kNotesShort : kNotesTall);
+}
+
+void UnitPanel::load(const QString &contactId)
+{
+    openSet(contactId);
+    if (m_rows.isEmpty()) {
+        startNew();
+        return;
+    }
+    showRow(0);
+    m_state.loadedWithUnits();
+    applyState();
+}
+
+void UnitPanel::showRow(int row)
+{
+    if (row < 0 || row >= m_rows.size())
+        return;
+    const UnitRecord &record = m_rows.at(row);
+    const auto shown = StoredForm::shown(record.texts, record.encoded);
+    for (int i = 0; i < UnitNotes; ++i)
+        m_edits.at(i)->setText(shown.texts.value(i));
+    m_notes->setPlainText(shown.texts.value(UnitNotes));
+    m_encode->setChecked(record.encoded);
+    if (!shown.ok())
+        Dialogs::error(this, shown.error);
+}
+
+QStringList UnitPanel::shownTexts() const
+{
+    QStringList texts;
+    for (const QLineEdit *edit : m_edits)
+        texts << edit->text();
+    texts << m_notes->toPlainText();
+    return texts;
+}
+
+// Ready for the contact's next unit; typing replaces the selected prompt.
+void UnitPanel::startNew()
+{
+    m_state.startNew();
+    applyState();
+    QLineEdit *name = m_edits.first();
+    name->setText(kNamePrompt);
+    name->selectAll();
+    for (int i = 1; i < UnitNotes; ++i)
+        m_edits.at(i)->clear();
+    m_notes->clear();
+    if (isVisible())
+        name->setFocus();
+}
+
+void UnitPanel::modify()
+{
+    m_state.modify();
+    applyState();
+}
+
+void UnitPanel::undo()
+{
+    m_state.undo();
+    applyState();
+    showRow(m_grid->currentRow());
+}
+
+void UnitPanel::save()
+{
+    UnitRecord record;
+    record.texts = StoredForm::toStore(shownTexts(), m_encode->isChecked(), true);
+    if (record.texts.first().isEmpty()) {
+        Dialogs::information(this, QStringLiteral("单位名称为空,无法操作....."));
+        return;
+    }
+    record.encoded = m_encode->isChecked();
+    const int row = m_grid->currentRow();
+    if (m_state.mode() == TabMode::New) {
+        record.id = m_results->currentId();
+        const Written written = m_repository.append(record);
+        if (!written.ok) {
+            Dialogs::error(this, written.error);
+            return;
+        }
+        m_state.newSaved();
+        applyState();
+        Dialogs::information(this, QStringLiteral("成功保存本记录 ..."));
+    } else if (m_state.mode() == TabMode::Edit) {
+        if (row >= 0) {
+            record.rowid = m_rows.at(row).rowid;
+            const Written written = m_repository.update(record);
+            if (!written.ok) {
+                Dialogs::error(this, written.error);
+                return;
+            }
+        }
+        m_state.editSaved();
+        applyState();
+        if (row >= 0)
+            Dialogs::information(this, QStringLiteral("修改完成,成功保存本记录 ..."));
+    }
+    emit loaderRequested();
+}
+
+void UnitPanel::deleteCurrent()
+{
+    const int row = m_grid->currentRow();
+    if (!Dialogs::confirm(this, QStringLiteral("是否确定删除本记录 (Yes/No)...")))
+        return;
+    if (row >= 0) {
+        const Written written = m_repository.remove(m_rows.at(row).rowid);
+        if (!written.ok) {
+            Dialogs::error(this, written.error);
+            return;
+        }
+    }
+    emit loaderRequested();
+}
+
+void UnitPanel::gridDelete()
+{
+    const int row = m_grid->currentRow();
+    if (row >= 0 && Dialogs::confirm(this, QStringLiteral("是否确定删除本记录 (Yes/No)..."))) {
+        const Written written = m_repository.remove(m_rows.at(row).rowid);
+        if (!written.ok)
+            Dialogs::error(this, written.error);
+    }
+    emit loaderRequested();
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "ContactRecords.h"
+#include "UnitRepository.h"
+#include "UnitTabState.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QPlainTextEdit;
+class RecordGrid;
+class ResultList;
+class TabButtonBar;
+
+// The tab "工作单位栏": the current contact's work units, one shown at a time.
+class UnitPanel final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kNotesTall = 257;
+    static constexpr int kNotesShort = 153;
+    static inline const QString kNamePrompt = QStringLiteral("请输入该单位名称,不能为空!");
+
+    UnitPanel(const QSqlDatabase &db, const ResultList *results, QWidget *parent = nullptr);
+
+    // The contact loader's work-unit step.
+    void load(const QString &contactId);
+    void reset();
+
+    QStringList shownTexts() const;
+    const UnitTabState &state() const { return m_state; }
+
+signals:
+    void loaderRequested();
+
+private:
+    void buildForm();
+    void buildButtons();
+    void applyState();
+    void openSet(const QString &contactId);
+    void showRow(int row);
+
+    void startNew();
+    void modify();
+    void undo();
+    void save();
+    void deleteCurrent();
+    void gridDelete();
+
+    UnitRepository m_repository;
+    const ResultList *m_results = nullptr;
+    UnitTabState m_state;
+    QString m_setId;
+    QList<UnitRecord> m_rows; // the work-unit set
+
+    QList<QLineEdit *> m_edits; // name, address, telephone, fax, web address
+    QPlainTextEdit *m_notes = nullptr;
+    QCheckBox *m_encode = nullptr;
+    QGroupBox *m_gridBox = nullptr;
+    RecordGrid *m_grid = nullptr;
+    TabButtonBar *m_buttons = nullptr;
+};

@@ -1,0 +1,6 @@
+velmora_add_test(contacts tst_contact_store LIBS contacts_core)
+velmora_add_test(contacts tst_tab_states LIBS contacts_core)
+velmora_add_test(contacts tst_pe_connect LIBS contacts_windows)
+velmora_add_test(contacts tst_contact_tabs LIBS contacts_windows)
+velmora_add_test(contacts tst_photo_file LIBS contacts_windows)
+velmora_add_test(contacts tst_contacts_launcher LIBS shell)

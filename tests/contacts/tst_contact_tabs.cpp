@@ -1,0 +1,206 @@
+#include "ContactsFixture.h"
+#include "FieldCodec.h"
+#include "OtherPanel.h"
+#include "UnitPanel.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QTableView>
+
+// The work-unit and other-information tabs of a found contact.
+class TstContactTabs : public QObject
+{
+    Q_OBJECT
+
+    static constexpr const char *kId = "20260101000001";
+
+    // A found contact, shown on the tab `tab`.
+    static void openContact(ContactsFixture &f, Tpe_connect::Tab tab)
+    {
+        QVERIFY(f.exec("INSERT INTO pe_info (pe_id, pe_name) VALUES (?, '甲')", {kId}));
+        f.search(QStringLiteral("kindName"), QStringLiteral("甲"));
+        QVERIFY(f.window.results().isOpen());
+        f.tabs()->setCurrentIndex(tab);
+    }
+
+    static void addUnit(const QString &name, const QString &notes, bool encoded = false)
+    {
+        const auto value = [encoded](const QString &text) {
+            return encoded ? FieldCodec::encode(text) : text;
+        };
+        QVERIFY(ContactsFixture::exec(
+            "INSERT INTO pe_dw_info (pe_id, dw_name, dw_add, dw_tel, dw_fax, dw_url, pe_memo, e_dec_yn)"
+            " VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
+            {kId, value(name), value("-"), value("010"), value("-"), value("-"), value(notes), encoded}));
+    }
+
+private slots:
+    void firstUnitIsAddedFromThePrompt()
+    {
+        ContactsFixture f;
+        openContact(f, Tpe_connect::UnitTab);
+        auto *name = f.edit(QStringLiteral("dw_name"));
+        QCOMPARE(name->text(), UnitPanel::kNamePrompt);
+        QCOMPARE(name->selectedText(), UnitPanel::kNamePrompt);
+        QCOMPARE(f.visibleButtons("d"), QStringLiteral("保存|取消"));
+
+        f.edit(QStringLiteral("dw_tel"))->setText(QStringLiteral("  010-1 "));
+        f.memo(QStringLiteral("dw_memo"))->setPlainText(QStringLiteral("  第一行\n第二行 "));
+        QVERIFY(f.press(QStringLiteral("dSave")));
+        QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("成功保存本记录 ...")});
+        QCOMPARE(f.scalar("SELECT dw_name FROM pe_dw_info").toString(), UnitPanel::kNamePrompt);
+        QCOMPARE(f.scalar("SELECT dw_tel FROM pe_dw_info").toString(), QStringLiteral("010-1"));
+        QCOMPARE(f.scalar("SELECT dw_fax FROM pe_dw_info").toString(), QStringLiteral("-"));
+        QCOMPARE(f.scalar("SELECT pe_memo FROM pe_dw_info").toString(), QStringLiteral("  第一行\n第二行 "));
+        QCOMPARE(f.scalar("SELECT pe_id FROM pe_dw_info").toString(), QString(kId));
+        // The loader shows the saved unit in view state.
+        QCOMPARE(f.visibleButtons("d"), QStringLiteral("修改|删除|新建"));
+        QCOMPARE(f.memo(QStringLiteral("dw_memo"))->toPlainText(), QStringLiteral("  第一行\n第二行 "));
+
+        QVERIFY(f.press(QStringLiteral("dNew")));
+        f.edit(QStringLiteral("dw_name"))->setText(QStringLiteral(" "));
+        QVERIFY(f.press(QStringLiteral("dSave")));
+        QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("单位名称为空,无法操作.....")});
+        QCOMPARE(f.scalar("SELECT count(*) FROM pe_dw_info").toInt(), 1);
+    }
+
+    void secondOfThreeUnitsIsEdited()
+    {
+        ContactsFixture f;
+        addUnit("一公司", "-");
+        addUnit("二公司", "多行\n说明", true);
+        addUnit("三公司", "-");
+        openContact(f, Tpe_connect::UnitTab);
+        QCOMPARE(f.edit(QStringLiteral("dw_name"))->text(), QStringLiteral("一公司"));
+        QCOMPARE(f.memo(QStringLiteral("dw_memo"))->height(), UnitPanel::kNotesShort);
+        auto *grid = f.child<QTableView>(QStringLiteral("dGrid"));
+        QVERIFY(grid->isVisible());
+        QCOMPARE(grid->model()->rowCount(), 3);
+
+        const QModelIndex second = grid->model()->index(1, 0);
+        grid->setCurrentIndex(second);
+        emit grid->doubleClicked(second);
+        QCOMPARE(f.edit(QStringLiteral("dw_name"))->text(), QStringLiteral("二公司"));
+        QCOMPARE(f.memo(QStringLiteral("dw_memo"))->toPlainText(), QStringLiteral("多行\n说明"));
+        QVERIFY(f.child<QCheckBox>(QStringLiteral("dEncode"))->isChecked());
+
+        QVERIFY(f.press(QStringLiteral("dModify")));
+        QCOMPARE(f.visibleButtons("d"), QStringLiteral("保存|撤消"));
+        f.edit(QStringLiteral("dw_name"))->setText(QStringLiteral("新二公司"));
+        QVERIFY(f.press(QStringLiteral("dUndo")));
+        QCOMPARE(f.edit(QStringLiteral("dw_name"))->text(), QStringLiteral("二公司"));
+        QVERIFY(f.press(QStringLiteral("dModify")));
+        f.edit(QStringLiteral("dw_name"))->setText(QStringLiteral("新二公司"));
+        QVERIFY(f.press(QStringLiteral("dSave")));
+        QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("修改完成,成功保存本记录 ...")});
+        QCOMPARE(f.scalar("SELECT dw_name FROM pe_dw_info WHERE rowid = 2").toString(),
+                 FieldCodec::encode("新二公司"));
+        QCOMPARE(f.scalar("SELECT count(*) FROM pe_dw_info WHERE dw_name IN ('一公司', '三公司')").toInt(), 2);
+        QCOMPARE(f.visibleButtons("d"), QStringLiteral("修改|删除|新建"));
+
+        // The grid's "删除本记录" deletes the current unit, then the contact is reloaded.
+        grid->setCurrentIndex(grid->model()->index(2, 0));
+        auto *remove = grid->findChild<QAction *>(QStringLiteral("deleteRecord"));
+        QVERIFY(remove->isEnabled());
+        f.dialogs.answer(Dialogs::Answer::No);
+        remove->trigger();
+        QCOMPARE(f.scalar("SELECT count(*) FROM pe_dw_info").toInt(), 3);
+        QCOMPARE(grid->currentIndex().row(), 0); // reloaded all the same
+        grid->setCurrentIndex(grid->model()->index(2, 0));
+        remove->trigger();
+        QCOMPARE(f.scalar("SELECT count(*) FROM pe_dw_info WHERE dw_name = '三公司'").toInt(), 0);
+        QCOMPARE(grid->model()->rowCount(), 2);
+    }
+
+    void deletingTheOnlyUnitStartsANewOne()
+    {
+        ContactsFixture f;
+        addUnit("一公司", "-");
+        openContact(f, Tpe_connect::UnitTab);
+        QCOMPARE(f.memo(QStringLiteral("dw_memo"))->height(), UnitPanel::kNotesTall);
+        f.dialogs.answer(Dialogs::Answer::No);
+        QVERIFY(f.press(QStringLiteral("dDelete")));
+        QCOMPARE(f.scalar("SELECT count(*) FROM pe_dw_info").toInt(), 1);
+        QVERIFY(f.press(QStringLiteral("dDelete")));
+        QCOMPARE(f.dialogs.texts(), (QStringList{"是否确定删除本记录 (Yes/No)...", "是否确定删除本记录 (Yes/No)..."}));
+        QCOMPARE(f.scalar("SELECT count(*) FROM pe_dw_info").toInt(), 0);
+        QCOMPARE(f.edit(QStringLiteral("dw_name"))->text(), UnitPanel::kNamePrompt);
+        QCOMPARE(f.visibleButtons("d"), QStringLiteral("保存|取消"));
+    }
+
+    void otherInformationIsKeptExactly_data()
+    {
+        QTest::addColumn<bool>("encode");
+        QTest::newRow("plain") << false;
+        QTest::newRow("encoded") << true;
+    }
+    void otherInformationIsKeptExactly()
+    {
+        QFETCH(bool, encode);
+        ContactsFixture f;
+        openContact(f, Tpe_connect::OtherTab);
+        auto *text = f.memo(QStringLiteral("pe_other_memo"));
+        QCOMPARE(text->toPlainText(), OtherPanel::kPrompt);
+        QCOMPARE(f.visibleButtons("o"), QStringLiteral("保存|撤消"));
+
+        text->setPlainText(QStringLiteral(" \n "));
+        QVERIFY(f.press(QStringLiteral("oSave")));
+        QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("内容为空,无法操作.....")});
+
+        const QString typed = QStringLiteral("  生日 5月1日\n\n爱好: 围棋 ");
+        text->setPlainText(typed);
+        f.child<QCheckBox>(QStringLiteral("oEncode"))->setChecked(encode);
+        QVERIFY(f.press(QStringLiteral("oSave")));
+        QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("成功保存本记录 ...")});
+        QCOMPARE(f.scalar("SELECT pe_other_memo FROM pe_other_info").toString(),
+                 encode ? FieldCodec::encode(typed) : typed);
+        QCOMPARE(text->toPlainText(), typed);
+        QCOMPARE(f.visibleButtons("o"), QStringLiteral("修改|删除"));
+
+        // Undo keeps the typed text; a tab switch shows the stored one.
+        QVERIFY(f.press(QStringLiteral("oModify")));
+        text->setPlainText(QStringLiteral("草稿"));
+        QVERIFY(f.press(QStringLiteral("oUndo")));
+        QCOMPARE(text->toPlainText(), QStringLiteral("草稿"));
+        f.tabs()->setCurrentIndex(Tpe_connect::PersonalTab);
+        QCOMPARE(text->toPlainText(), typed);
+
+        f.tabs()->setCurrentIndex(Tpe_connect::OtherTab);
+        QVERIFY(f.press(QStringLiteral("oModify")));
+        text->setPlainText(QStringLiteral("改过"));
+        QVERIFY(f.press(QStringLiteral("oSave")));
+        QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("修改完成,成功保存本记录 ...")});
+        QCOMPARE(f.scalar("SELECT count(*) FROM pe_other_info").toInt(), 1);
+
+        QVERIFY(f.press(QStringLiteral("oDelete")));
+        QCOMPARE(f.scalar("SELECT count(*) FROM pe_other_info").toInt(), 0);
+        QCOMPARE(text->toPlainText(), OtherPanel::kPrompt);
+        QCOMPARE(f.visibleButtons("o"), QStringLiteral("保存|撤消"));
+    }
+
+    void unchangedPromptIsStored()
+    {
+        ContactsFixture f;
+        openContact(f, Tpe_connect::OtherTab);
+        QVERIFY(f.press(QStringLiteral("oSave")));
+        QCOMPARE(f.scalar("SELECT pe_other_memo FROM pe_other_info").toString(), OtherPanel::kPrompt);
+    }
+
+    void shownContactCopiesTheScreen()
+    {
+        ContactsFixture f;
+        addUnit("一公司", "说明", true);
+        openContact(f, Tpe_connect::PersonalTab);
+        f.edit(QStringLiteral("pe_mib"))->setText(QStringLiteral("未保存"));
+        const ShownContact shown = f.window.shownContact();
+        QCOMPARE(shown.personTexts.size(), 10);
+        QCOMPARE(shown.personTexts.at(0), QStringLiteral("甲"));
+        QCOMPARE(shown.personTexts.at(2), QStringLiteral("未保存"));
+        QCOMPARE(shown.unitTexts.at(0), QStringLiteral("一公司"));
+        QCOMPARE(shown.unitTexts.at(5), QStringLiteral("说明"));
+        QCOMPARE(shown.otherText, OtherPanel::kPrompt);
+    }
+};
+
+QTEST_MAIN(TstContactTabs)
+#include "tst_contact_tabs.moc"

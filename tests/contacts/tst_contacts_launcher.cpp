@@ -1,0 +1,46 @@
+#include "ScriptedDialogs.h"
+#include "Tabout_note.h"
+#include "TempStore.h"
+#include "Tmain.h"
+#include "Tpe_connect.h"
+
+#include <QTest>
+#include <QToolButton>
+
+// "通讯录" on the launcher opens one address book, whose about button reaches
+// the launcher's about window.
+class TstContactsLauncher : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void opensOneAddressBookWithAbout()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store(false);
+        Tmain launcher;
+        launcher.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&launcher));
+        auto *button = launcher.findChild<QToolButton *>(QStringLiteral("BitBtn3"));
+        button->click();
+        const auto books = launcher.findChildren<Tpe_connect *>();
+        QCOMPARE(books.size(), 1);
+        Tpe_connect *book = books.first();
+        QVERIFY(book->isVisible());
+        QVERIFY(book->testAttribute(Qt::WA_DeleteOnClose));
+        book->showMinimized();
+        button->click();
+        QCOMPARE(launcher.findChildren<Tpe_connect *>(), books);
+        QVERIFY(!book->isMinimized());
+
+        book->findChild<QAbstractButton *>(QStringLiteral("newContactButton"))->click();
+        book->findChild<QAbstractButton *>(QStringLiteral("aboutButton"))->click();
+        QTRY_COMPARE(launcher.findChildren<Tabout_note *>().size(), 1);
+        launcher.findChildren<Tabout_note *>().first()->close();
+        book->close();
+        QTRY_VERIFY(launcher.findChildren<Tpe_connect *>().isEmpty());
+    }
+};
+
+QTEST_MAIN(TstContactsLauncher)
+#include "tst_contacts_launcher.moc"
