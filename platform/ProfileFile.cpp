@@ -40,10 +40,20 @@ Text load(const QString &path)
     return text;
 }
 
+// A line without surrounding blanks and without stray byte-order marks: an
+// editor that saved the file twice may have left one at the start of a line.
+QString cleaned(const QString &line)
+{
+    QString text = line.trimmed();
+    while (text.startsWith(QChar(0xFEFF)))
+        text = text.mid(1).trimmed();
+    return text;
+}
+
 // The section name when `line` is a section header, a null string otherwise.
 QString sectionOf(const QString &line)
 {
-    const QString trimmed = line.trimmed();
+    const QString trimmed = cleaned(line);
     if (trimmed.startsWith(u'[') && trimmed.endsWith(u']'))
         return trimmed.mid(1, trimmed.size() - 2).trimmed();
     return {};
@@ -52,9 +62,9 @@ QString sectionOf(const QString &line)
 bool isKeyLine(const QString &line, const QString &key, QString *value = nullptr)
 {
     const qsizetype eq = line.indexOf(u'=');
-    if (eq < 0 || line.trimmed().startsWith(u';'))
+    if (eq < 0 || cleaned(line).startsWith(u';'))
         return false;
-    if (line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) != 0)
+    if (cleaned(line.left(eq)).compare(key, Qt::CaseInsensitive) != 0)
         return false;
     if (value)
         *value = line.mid(eq + 1).trimmed();

@@ -40,6 +40,7 @@ private slots:
         QTest::newRow("other section") << QByteArray("[time]\nhided=1\n") << "0";
         QTest::newRow("missing key") << QByteArray("[system set]\nother=1\n") << "0";
         QTest::newRow("comment") << QByteArray("[system set]\n;hided=1\n") << "0";
+        QTest::newRow("stray byte-order mark") << QByteArray("\xEF\xBB\xBF\r\xEF\xBB\xBF[system set]\nhided=1\n") << "1";
     }
     void reads()
     {
@@ -58,6 +59,15 @@ private slots:
         QCOMPARE(readRaw(),
                  QByteArray("; settings\r\n[backgroup]\r\nbg=no\r\n\r\n[system set]\r\nhided=1\r\nx=1\r\n"
                             "\r\n[time]\r\nalter=08:30\r\n"));
+    }
+
+    // Found by fuzzing: a second byte-order mark once made a written key unreadable.
+    void writtenKeyReadsBackAfterStrayByteOrderMark()
+    {
+        writeRaw("\xEF\xBB\xBF\r\xEF\xBB\xBF[time]\n\n\n");
+        ProfileFile file(path());
+        QVERIFY(file.write("time", "alter", "08:30"));
+        QCOMPARE(file.read("time", "alter", "09:00"), QStringLiteral("08:30"));
     }
 
     void newKeyGoesIntoItsSection()
