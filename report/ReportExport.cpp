@@ -1,0 +1,41 @@
+#include "ReportExport.h"
+
+#include <QSaveFile>
+
+namespace report::ReportExport {
+
+QByteArray encode(const RenderedReport &report, ExportFormat format)
+{
+    switch (format) {
+    case ExportFormat::Html:
+        return ExportFilters::html(report);
+    case ExportFormat::Text:
+        return ExportFilters::text(report);
+    case ExportFormat::Xls:
+        return ExportFilters::xls(report);
+    case ExportFormat::Rtf:
+        return ExportFilters::rtf(report);
+    case ExportFormat::Wmf:
+        return ExportFilters::wmf(report);
+    case ExportFormat::Pdf:
+        return ExportFilters::pdf(report);
+    }
+    return {};
+}
+
+bool writeFile(const RenderedReport &report, ExportFormat format, const QString &fileName,
+               QString *error)
+{
+    // Written aside and renamed over the target, so a failed export never
+    // leaves half a file where an earlier good one stood.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(encode(report, format)) < 0
+        || !file.commit()) {
+        if (error)
+            *error = QStringLiteral("无法写入文件 %1: %2").arg(fileName, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+} // namespace report::ReportExport
