@@ -6,6 +6,9 @@ packages=(
   qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n
   fonts-wqy-microhei xvfb xauth libbenchmark-dev
   dpkg-dev file desktop-file-utils appstream clang-14 libclang-rt-14-dev
+  # Independent readers the report export tests check the files with
+  # (wmf2svg cannot start without the URW fonts, which apt only recommends).
+  poppler-utils python3-xlrd unrtf libwmf-bin fonts-urw-base35
 )
 missing=()
 for p in "${packages[@]}"; do
