@@ -1,5 +1,7 @@
 #include "WmfWriter.h"
 
+#include "ReportModel.h"
+
 #include <QStringEncoder>
 #include <QtEndian>
 
@@ -29,7 +31,6 @@ constexpr quint16 kPenNull = 5;
 constexpr quint16 kBrushSolid = 0;
 constexpr quint16 kBrushNull = 1;
 constexpr quint32 kSrcCopy = 0x00CC0020;
-constexpr int kCharsetGb2312 = 134;
 
 void put16(QByteArray &b, quint16 v)
 {
@@ -53,12 +54,10 @@ void putColor(QByteArray &b, const QColor &c)
 // Text in a metafile is 8-bit in the font's character set.
 QByteArray encodeFor(int charset, const QString &text)
 {
-    if (charset == kCharsetGb2312) {
+    if (charset == report::kCharsetGb2312) {
         QStringEncoder gbk("GBK");
-        if (gbk.isValid()) {
-            QByteArray bytes = gbk.encode(text);
-            return bytes;
-        }
+        if (gbk.isValid())
+            return QByteArray(gbk.encode(text));
     }
     return text.toLatin1();
 }
