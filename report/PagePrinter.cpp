@@ -20,6 +20,12 @@ std::optional<bool> &availabilityOverride()
 
 } // namespace
 
+void prepare(QPrinter &printer, const RenderedReport &report)
+{
+    printer.setPageSize(QPageSize(report.pageSize, QPageSize::Millimeter));
+    printer.setPageOrientation(QPageLayout::Portrait);
+}
+
 bool printerAvailable()
 {
     if (availabilityOverride())
@@ -35,8 +41,6 @@ void overrideAvailability(std::optional<bool> available)
 bool print(const RenderedReport &report, QPrinter &printer)
 {
     printer.setFullPage(true);
-    printer.setPageSize(QPageSize(report.pageSize, QPageSize::Millimeter));
-    printer.setPageOrientation(QPageLayout::Portrait);
     printer.setDocName(report.title);
     QPainter painter;
     if (!painter.begin(&printer))

@@ -115,6 +115,8 @@ QToolButton *Tprint_view::addButton(const QString &name, const QString &text,
 
 void Tprint_view::attach(std::shared_ptr<const report::RenderedReport> report)
 {
+    if (report)
+        report::PagePrinter::prepare(*m_printer, *report);
     m_view->setReport(std::move(report));
     m_view->setZoom(100);
 }
