@@ -14,4 +14,5 @@ struct ShownContact
     QByteArray photo; // BMP bytes of the photo box, empty without a photo
     QStringList unitTexts; // ContactColumns::kUnitTexts order; notes whole
     QString otherText;
+    int personalRecords = 0; // rows of the personal record set (same id)
 };

@@ -40,6 +40,7 @@ public:
     bool shownMale() const;
     QByteArray shownPhoto() const;
     bool encodeTicked() const;
+    int recordCount() const { return int(m_rows.size()); }
     const PersonalTabState &state() const { return m_state; }
     QLineEdit *nameBox() const { return m_edits.first(); }
 

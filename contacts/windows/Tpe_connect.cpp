@@ -1,5 +1,6 @@
 #include "Tpe_connect.h"
 
+#include "ContactCardPrint.h"
 #include "Dialogs.h"
 #include "NavigationStrip.h"
 #include "OtherPanel.h"
@@ -86,6 +87,9 @@ void Tpe_connect::buildTabs()
     });
     connect(m_personal, &PersonalPanel::loaderRequested, this, &Tpe_connect::loadContact);
     connect(m_personal, &PersonalPanel::printRequested, this, &Tpe_connect::printRequested);
+    // The card copies the screen as it is at the moment of "打印".
+    connect(m_personal, &PersonalPanel::printRequested, this,
+            [this] { ContactCard::printPreview(this, ContactCard::fromShown(shownContact())); });
     connect(m_unit, &UnitPanel::loaderRequested, this, &Tpe_connect::loadContact);
     connect(m_other, &OtherPanel::loaderRequested, this, &Tpe_connect::loadContact);
 }
@@ -264,5 +268,6 @@ ShownContact Tpe_connect::shownContact() const
     shown.photo = m_personal->shownPhoto();
     shown.unitTexts = m_unit->shownTexts();
     shown.otherText = m_other->shownText();
+    shown.personalRecords = m_personal->recordCount();
     return shown;
 }
