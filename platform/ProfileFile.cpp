@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
-#include <QStringEncoder>
 #include <QStringList>
 
 namespace {
@@ -11,7 +10,6 @@ namespace {
 struct Text
 {
     QStringList lines;
-    bool utf8 = true;
     QString lineEnd = QStringLiteral("\r\n");
 };
 
@@ -27,7 +25,6 @@ Text load(const QString &path)
     QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
     QString decoded = utf8.decode(bytes);
     if (utf8.hasError()) {
-        text.utf8 = false;
         QStringDecoder gb("GB18030", QStringConverter::Flag::Stateless);
         decoded = gb.decode(bytes);
     }
@@ -134,14 +131,9 @@ bool ProfileFile::write(const QString &section, const QString &key, const QStrin
         }
     }
 
-    const QString joined = text.lines.join(text.lineEnd) + text.lineEnd;
-    QByteArray bytes;
-    if (text.utf8) {
-        bytes = joined.toUtf8();
-    } else {
-        QStringEncoder gb("GB18030");
-        bytes = gb.encode(joined);
-    }
+    // Always written as UTF-8: what was written then reads back as exactly
+    // this text, whatever bytes an older file held.
+    const QByteArray bytes = (text.lines.join(text.lineEnd) + text.lineEnd).toUtf8();
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         if (error)

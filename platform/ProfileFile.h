@@ -9,8 +9,8 @@
 // or key reads as the default.
 //
 // The file is read as UTF-8 when it is valid UTF-8, otherwise as GB18030
-// (files written by older copies), and written back in the encoding it was
-// read in.
+// (files written by older copies), and always written as UTF-8, so a key just
+// written reads back as written.
 class ProfileFile final
 {
 public:

@@ -70,6 +70,16 @@ private slots:
         QCOMPARE(file.read("time", "alter", "09:00"), QStringLiteral("08:30"));
     }
 
+    // Found by fuzzing: a GB18030 file whose rewrite became valid UTF-8 read
+    // differently afterwards, and the key just written was lost.
+    void writtenKeyReadsBackAfterEncodingChange()
+    {
+        writeRaw(QByteArray::fromBase64("Cg3vu79bdGVdCgoKDe+7v1t0aW1lXQoKCmVdCltiYWltZ3IK7w=="));
+        ProfileFile file(path());
+        QVERIFY(file.write("time", "alter", "08:30"));
+        QCOMPARE(file.read("time", "alter", "09:00"), QStringLiteral("08:30"));
+    }
+
     void newKeyGoesIntoItsSection()
     {
         writeRaw("[backgroup]\nbg=no\n\n[time]\nalter=09:00\n");
@@ -84,7 +94,7 @@ private slots:
         QCOMPARE(ProfileFile(path()).read("system set", "hided", "0"), QStringLiteral("1"));
     }
 
-    void gbkFileStaysGbk()
+    void gbkFileIsReadAndRewrittenAsUtf8()
     {
         QStringEncoder gbk("GB18030");
         QByteArray bytes = gbk.encode(QStringLiteral("[backgroup]\r\nbg=/home/用户/皮肤.bmp\r\n"));
@@ -92,8 +102,8 @@ private slots:
         ProfileFile file(path());
         QCOMPARE(file.read("backgroup", "bg", "no"), QStringLiteral("/home/用户/皮肤.bmp"));
         QVERIFY(file.write("time", "alter", "10:00"));
-        QByteArray expected = gbk.encode(QStringLiteral("[backgroup]\r\nbg=/home/用户/皮肤.bmp\r\n\r\n[time]\r\nalter=10:00\r\n"));
-        QCOMPARE(readRaw(), expected);
+        QCOMPARE(readRaw(), QStringLiteral("[backgroup]\r\nbg=/home/用户/皮肤.bmp\r\n\r\n[time]\r\nalter=10:00\r\n").toUtf8());
+        QCOMPARE(file.read("backgroup", "bg", "no"), QStringLiteral("/home/用户/皮肤.bmp"));
     }
 
     void unwritableFileReportsError()
