@@ -17,11 +17,14 @@ cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}"
 mkdir -p build-fuzz/findings
 passed=0
 for t in "${targets[@]}"; do
+  # A fresh corpus from the committed seeds and a fixed seed, so a run here
+  # walks the same inputs as a run anywhere else.
   corpus="build-fuzz/corpus/${t#fuzz_}"
+  rm -rf "$corpus"
   mkdir -p "$corpus"
-  cp -n fuzz/corpus/"${t#fuzz_}"/* "$corpus"/ 2>/dev/null || true
+  cp fuzz/corpus/"${t#fuzz_}"/* "$corpus"/ 2>/dev/null || true
   echo "== $t: ${seconds}s"
-  ASAN_OPTIONS=detect_leaks=0 build-fuzz/fuzz/"$t" -max_total_time="$seconds" -rss_limit_mb=4096 \
+  ASAN_OPTIONS=detect_leaks=0 build-fuzz/fuzz/"$t" -max_total_time="$seconds" -seed=1 -rss_limit_mb=4096 \
     -artifact_prefix=build-fuzz/findings/"$t"- "$corpus" 2>&1 | tail -n 3
   passed=$((passed + 1))
 done
