@@ -1,0 +1,1 @@
+velmora_add_fuzzer(fuzz_number_text LIBS tools_core)
