@@ -6,3 +6,5 @@ set_target_properties(safety_worker PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_
 velmora_add_test(safety tst_crash_safety LIBS schedule_core contacts_core)
 target_compile_definitions(tst_crash_safety PRIVATE VELMORA_SAFETY_WORKER="$<TARGET_FILE:safety_worker>")
 add_dependencies(tst_crash_safety safety_worker)
+
+velmora_add_test(safety tst_hostile_input LIBS diary_core schedule_core contacts_core shell_core)
