@@ -1,0 +1,78 @@
+#pragma once
+
+#include "Clock.h"
+#include "ContactColumns.h"
+#include "JobEntryRepository.h"
+#include "JobRepository.h"
+#include "NoteRepository.h"
+#include "OtherRepository.h"
+#include "PasswordRow.h"
+#include "PersonRepository.h"
+#include "SavePlan.h"
+#include "UnitRepository.h"
+
+// Save number `n` of SavePlan through the repository that owns its kind:
+// the same calls the windows make when the user saves.
+namespace SavePlan {
+
+inline bool save(QSqlDatabase db, qint64 n, QString *error)
+{
+    using SavePlan::Kind;
+    switch (SavePlan::kindOf(n)) {
+    case Kind::Note:
+        return NoteRepository(db).append(SavePlan::key(n), SavePlan::memo(n, QStringLiteral("note")), error);
+    case Kind::Job: {
+        JobRecord job;
+        job.dateId = SavePlan::key(n);
+        job.memo = SavePlan::memo(n, QStringLiteral("job"));
+        job.reminder = SavePlan::flagA(n);
+        job.isProtected = SavePlan::flagB(n);
+        job.completion = JobRecord::kOpenJob;
+        return JobRepository(db).append(job, Clock::now(), error);
+    }
+    case Kind::Entry: {
+        JobEntry entry;
+        entry.jobId = SavePlan::key(n);
+        entry.dateId = SavePlan::key(n);
+        entry.memo = SavePlan::memo(n, QStringLiteral("entry"));
+        entry.isProtected = SavePlan::flagA(n);
+        return JobEntryRepository(db).append(entry, error);
+    }
+    case Kind::Contact: {
+        PersonRecord person;
+        for (int column = 0; column < ContactColumns::PersonTextCount; ++column)
+            person.texts << SavePlan::field(n, column);
+        person.male = SavePlan::flagA(n);
+        person.photo = SavePlan::photo(n);
+        person.encoded = SavePlan::flagB(n);
+        const Written written = PersonRepository(db).append(person, Clock::now());
+        *error = written.error;
+        return written.ok;
+    }
+    case Kind::Unit: {
+        UnitRecord unit;
+        unit.id = SavePlan::key(n);
+        for (int column = 0; column < ContactColumns::UnitTextCount; ++column)
+            unit.texts << SavePlan::field(n, column);
+        unit.encoded = SavePlan::flagA(n);
+        const Written written = UnitRepository(db).append(unit);
+        *error = written.error;
+        return written.ok;
+    }
+    case Kind::Other: {
+        OtherRecord other;
+        other.id = SavePlan::key(n);
+        other.memo = SavePlan::memo(n, QStringLiteral("other"));
+        other.encoded = SavePlan::flagA(n);
+        const Written written = OtherRepository(db).append(other);
+        *error = written.error;
+        return written.ok;
+    }
+    case Kind::Password:
+    case Kind::Count:
+        break;
+    }
+    return PasswordRow(db).save(SavePlan::password(n), SavePlan::flagA(n), SavePlan::flagB(n), error);
+}
+
+} // namespace SavePlan

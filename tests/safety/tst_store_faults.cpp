@@ -1,0 +1,217 @@
+// Faults of the disk and of other programs met while saving: each save ends
+// in a clear message, later saves work once the fault is gone, and the store
+// keeps every record it had.
+#include "ProfileFile.h"
+#include "SaveCheck.h"
+#include "SaveRunner.h"
+#include "StartChecks.h"
+#include "Store.h"
+#include "TempStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kOther = QStringLiteral("other-program");
+
+// One save of each kind, from save number `first` on; false at the first refusal.
+bool saveOneOfEach(QSqlDatabase db, qint64 first, QString *error)
+{
+    for (qint64 n = first; n < first + qint64(SavePlan::Kind::Count); ++n) {
+        if (!SavePlan::save(db, n, error))
+            return false;
+    }
+    return true;
+}
+
+SaveCheck::Found inspect(const QString &path, const QString &name = QStringLiteral("fault-check"))
+{
+    SaveCheck::Found found;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (db.open())
+            SaveCheck::Inspector(db).run(found);
+        else
+            found.faults << db.lastError().text();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return found;
+}
+
+QSet<qint64> oneOfEach(qint64 first)
+{
+    QSet<qint64> saves;
+    for (qint64 n = first; n < first + qint64(SavePlan::Kind::Count); ++n) {
+        if (SavePlan::kindOf(n) != SavePlan::Kind::Password)
+            saves.insert(n);
+    }
+    return saves;
+}
+
+} // namespace
+
+class tst_store_faults final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fullDiskStopsWithMessageAndKeepsSaves();
+    void readOnlyStoreRefusesSaves();
+    void storeRemovedWhileRunningRefusesSaves();
+    void storeLockedByAnotherProgram();
+    void profileReplacedByFolder();
+};
+
+// A file size limit refuses the store's growth as a full disk would. The
+// worker saves until a save fails, reports it and ends by itself.
+void tst_store_faults::fullDiskStopsWithMessageAndKeepsSaves()
+{
+    TempStore store(false);
+    QVERIFY(store.isValid());
+    const qint64 limit = QFileInfo(store.storePath()).size() + 256 * 1024;
+    QProcess worker;
+    worker.setChildProcessModifier([limit] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit size{rlim_t(limit), rlim_t(limit)};
+        setrlimit(RLIMIT_FSIZE, &size);
+    });
+    worker.start(QStringLiteral(VELMORA_SAFETY_WORKER), {store.storePath(), QStringLiteral("0")});
+    QVERIFY(worker.waitForFinished(60000));
+    QCOMPARE(worker.exitStatus(), QProcess::NormalExit);
+    const QByteArray report = worker.readAllStandardError();
+    QCOMPARE(worker.exitCode(), 4);
+    QVERIFY2(report.contains("failed: ") && !report.trimmed().endsWith("failed:"), report.constData());
+
+    QSet<qint64> acknowledged;
+    for (const QByteArray &line : worker.readAllStandardOutput().split('\n')) {
+        if (line.startsWith("ACK "))
+            acknowledged.insert(line.mid(4).toLongLong());
+    }
+    QVERIFY(acknowledged.size() > 7);
+    const SaveCheck::Found found = inspect(store.storePath());
+    QVERIFY2(found.faults.isEmpty(), qPrintable(found.faults.join(u'\n')));
+    for (const qint64 n : std::as_const(acknowledged)) {
+        if (SavePlan::kindOf(n) != SavePlan::Kind::Password)
+            QVERIFY2(found.saves.contains(n), qPrintable(QStringLiteral("save %1 lost").arg(n)));
+    }
+
+    // Room again: saving goes on.
+    QCOMPARE(Store::open(store.storePath()).status, Store::Status::Ready);
+    QString error;
+    QVERIFY2(saveOneOfEach(Store::database(), found.highest + 1, &error), qPrintable(error));
+}
+
+// The program opens pad.db with a real write, so a store it may only read is
+// caught at start. The engine's read-only open stands in for a file without
+// write permission, which does not bind the root user tests may run as.
+void tst_store_faults::readOnlyStoreRefusesSaves()
+{
+    TempStore store;
+    QVERIFY(store.isValid());
+    QString error;
+    QVERIFY2(saveOneOfEach(Store::database(), 0, &error), qPrintable(error));
+    Store::close();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kOther);
+        db.setDatabaseName(store.storePath());
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        QVERIFY(db.open());
+        const StartChecks::Result checked = StartChecks::run(db);
+        QCOMPARE(checked.status, Store::Status::Unusable);
+        QVERIFY(!Store::message({checked.status, checked.detail}).isEmpty());
+        for (qint64 n = 100; n < 107; ++n) {
+            error.clear();
+            QVERIFY(!SavePlan::save(db, n, &error));
+            QVERIFY2(!error.isEmpty(), qPrintable(QString::number(n)));
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(kOther);
+    const SaveCheck::Found found = inspect(store.storePath());
+    QVERIFY(found.faults.isEmpty());
+    QCOMPARE(found.saves, oneOfEach(0));
+    QCOMPARE(found.password, 6);
+}
+
+// A store deleted while the program runs: the engine notices the file has
+// gone, so saves are refused instead of vanishing into the deleted file.
+void tst_store_faults::storeRemovedWhileRunningRefusesSaves()
+{
+    TempStore store;
+    QVERIFY(store.isValid());
+    QString error;
+    QVERIFY2(saveOneOfEach(Store::database(), 0, &error), qPrintable(error));
+    QVERIFY(QFile::rename(store.storePath(), store.filePath(QStringLiteral("kept.db"))));
+    for (qint64 n = 100; n < 107; ++n) {
+        error.clear();
+        QVERIFY2(!SavePlan::save(Store::database(), n, &error), qPrintable(QString::number(n)));
+        QVERIFY(!error.isEmpty());
+    }
+    Store::remove();
+    const SaveCheck::Found found = inspect(store.filePath(QStringLiteral("kept.db")));
+    QVERIFY(found.faults.isEmpty());
+    QCOMPARE(found.saves, oneOfEach(0));
+}
+
+// Another program holds the store for writing: the save waits a little,
+// then is refused with the engine's "locked" text; once the other program
+// lets go, saving works and nothing was lost.
+void tst_store_faults::storeLockedByAnotherProgram()
+{
+    TempStore store;
+    QVERIFY(store.isValid());
+    QString error;
+    QVERIFY2(saveOneOfEach(Store::database(), 0, &error), qPrintable(error));
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kOther);
+        other.setDatabaseName(store.storePath());
+        QVERIFY(other.open());
+        QSqlQuery hold(other);
+        QVERIFY(hold.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        error.clear();
+        QVERIFY(!SavePlan::save(Store::database(), 100, &error));
+        QVERIFY2(error.contains(QLatin1String("locked")), qPrintable(error));
+        QVERIFY(hold.exec(QStringLiteral("ROLLBACK")));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(kOther);
+    QVERIFY2(saveOneOfEach(Store::database(), 200, &error), qPrintable(error));
+    Store::remove();
+    const SaveCheck::Found found = inspect(store.storePath());
+    QVERIFY(found.faults.isEmpty());
+    QCOMPARE(found.saves, oneOfEach(0) + oneOfEach(200));
+}
+
+// A folder where main.ini should be cannot be written, even by root: the
+// write is refused with a message and the folder and its content stay.
+void tst_store_faults::profileReplacedByFolder()
+{
+    TempStore store(false);
+    QVERIFY(QDir(store.folder()).mkpath(QStringLiteral("main.ini")));
+    QFile inside(store.filePath(QStringLiteral("main.ini/keep.txt")));
+    QVERIFY(inside.open(QIODevice::WriteOnly));
+    inside.write("kept");
+    inside.close();
+    const ProfileFile profile(store.filePath(QStringLiteral("main.ini")));
+    QCOMPARE(profile.read(QStringLiteral("time"), QStringLiteral("alter"), QStringLiteral("09:00")),
+             QStringLiteral("09:00"));
+    QString error;
+    QVERIFY(!profile.write(QStringLiteral("time"), QStringLiteral("alter"), QStringLiteral("10:00"), &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(QFileInfo(store.filePath(QStringLiteral("main.ini"))).isDir());
+    QVERIFY(QFile::exists(inside.fileName()));
+}
+
+QTEST_GUILESS_MAIN(tst_store_faults)
+#include "tst_store_faults.moc"
