@@ -68,6 +68,7 @@ class tst_store_faults final : public QObject
 private slots:
     void fullDiskStopsWithMessageAndKeepsSaves();
     void readOnlyStoreRefusesSaves();
+    void storeRemovedWhileRunningRefusesSaves_data();
     void storeRemovedWhileRunningRefusesSaves();
     void storeLockedByAnotherProgram();
     void profileReplacedByFolder();
@@ -144,22 +145,38 @@ void tst_store_faults::readOnlyStoreRefusesSaves()
     QCOMPARE(found.password, 6);
 }
 
-// A store deleted while the program runs: the engine notices the file has
-// gone, so saves are refused instead of vanishing into the deleted file.
+void tst_store_faults::storeRemovedWhileRunningRefusesSaves_data()
+{
+    QTest::addColumn<bool>("deleted");
+    QTest::newRow("renamed") << false;
+    // A second name for the file lets the test read what it held.
+    QTest::newRow("deleted") << true;
+}
+
+// A store deleted or moved while the program runs: the engine notices the
+// file has gone, so saves are refused instead of vanishing into a file
+// nobody will open again.
 void tst_store_faults::storeRemovedWhileRunningRefusesSaves()
 {
+    QFETCH(bool, deleted);
     TempStore store;
     QVERIFY(store.isValid());
     QString error;
     QVERIFY2(saveOneOfEach(Store::database(), 0, &error), qPrintable(error));
-    QVERIFY(QFile::rename(store.storePath(), store.filePath(QStringLiteral("kept.db"))));
+    const QString kept = store.filePath(QStringLiteral("kept.db"));
+    if (deleted) {
+        QCOMPARE(::link(QFile::encodeName(store.storePath()).constData(), QFile::encodeName(kept).constData()), 0);
+        QVERIFY(QFile::remove(store.storePath()));
+    } else {
+        QVERIFY(QFile::rename(store.storePath(), kept));
+    }
     for (qint64 n = 100; n < 107; ++n) {
         error.clear();
         QVERIFY2(!SavePlan::save(Store::database(), n, &error), qPrintable(QString::number(n)));
         QVERIFY(!error.isEmpty());
     }
     Store::remove();
-    const SaveCheck::Found found = inspect(store.filePath(QStringLiteral("kept.db")));
+    const SaveCheck::Found found = inspect(kept);
     QVERIFY(found.faults.isEmpty());
     QCOMPARE(found.saves, oneOfEach(0));
 }
