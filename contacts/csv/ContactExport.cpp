@@ -29,8 +29,8 @@ bool isPersonal(ContactSearch::Kind kind)
 
 struct Rows
 {
-    QHash<qint64, QString> byRowid;
-    QHash<QString, QString> firstOfContact;
+    QHash<qint64, PersonRecord> byRowid;
+    QHash<QString, qint64> firstOfContact;
 };
 
 // One pass over the personal table; a lookup per hit would cost a query each.
@@ -48,16 +48,39 @@ QString readAll(const QSqlDatabase &db, Rows &rows)
         for (int i = 0; i < PersonTextCount; ++i)
             record.texts << query.value(2 + i).toString();
         record.male = query.value(2 + PersonTextCount).toBool();
-        const QString text = ContactExport::line(record);
-        rows.byRowid.insert(query.value(0).toLongLong(), text);
+        record.rowid = query.value(0).toLongLong();
         if (!rows.firstOfContact.contains(record.id))
-            rows.firstOfContact.insert(record.id, text);
+            rows.firstOfContact.insert(record.id, record.rowid);
+        rows.byRowid.insert(record.rowid, std::move(record));
     }
     return {};
+}
+const PersonRecord *personOf(const Rows &rows, ContactSearch::Kind kind, const ContactSearch::Hit &hit)
+{
+    const qint64 rowid = isPersonal(kind) ? hit.rowid : rows.firstOfContact.value(hit.contactId, -1);
+    const auto found = rows.byRowid.constFind(rowid);
+    return found == rows.byRowid.cend() ? nullptr : &found.value();
 }
 } // namespace
 
 namespace ContactExport {
+
+Listed list(const QSqlDatabase &db, ContactSearch::Kind kind, const QList<ContactSearch::Hit> &hits)
+{
+    Listed listed;
+    Rows rows;
+    listed.error = readAll(db, rows);
+    for (const ContactSearch::Hit &hit : hits) {
+        const PersonRecord *found = personOf(rows, kind, hit);
+        if (!found) {
+            listed.rows << QStringList(4);
+            continue;
+        }
+        listed.rows << QStringList{found->texts.value(Name), found->male ? QStringLiteral("true") : QStringLiteral("false"),
+                                   found->texts.value(CurrentAddress), found->texts.value(Mobile)};
+    }
+    return listed;
+}
 
 QString line(const PersonRecord &record)
 {
@@ -83,16 +106,15 @@ Result build(const QSqlDatabase &db, ContactSearch::Kind kind, const QList<Conta
     QString text;
     QSet<QString> written;
     for (const ContactSearch::Hit &hit : hits) {
-        QString found;
-        if (isPersonal(kind)) {
-            found = rows.byRowid.value(hit.rowid);
-        } else if (!written.contains(hit.contactId)) {
+        if (!isPersonal(kind)) {
+            if (written.contains(hit.contactId))
+                continue;
             written.insert(hit.contactId);
-            found = rows.firstOfContact.value(hit.contactId);
         }
-        if (found.isEmpty())
+        const PersonRecord *found = personOf(rows, kind, hit);
+        if (!found)
             continue; // deleted since the search, or a contact without a personal row
-        text += found;
+        text += line(*found);
         text += QStringLiteral("\r\n");
         ++result.lines;
     }

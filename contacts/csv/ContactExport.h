@@ -21,4 +21,13 @@ struct Result
 // the other kinds the personal record of each listed contact, once each, in
 // list order.
 Result build(const QSqlDatabase &db, ContactSearch::Kind kind, const QList<ContactSearch::Hit> &hits);
+
+// The export list: name, sex as "true"/"false", address and mobile of the
+// personal record of every hit, one row per hit.
+struct Listed
+{
+    QList<QStringList> rows;
+    QString error;
+};
+Listed list(const QSqlDatabase &db, ContactSearch::Kind kind, const QList<ContactSearch::Hit> &hits);
 } // namespace ContactExport
