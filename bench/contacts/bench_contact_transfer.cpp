@@ -6,6 +6,7 @@
 
 #include "AppPaths.h"
 #include "ContactExport.h"
+#include "Dialogs.h"
 #include "ImportGrid.h"
 #include "ImportPanel.h"
 #include "Store.h"
@@ -53,6 +54,7 @@ int main(int argc, char **argv)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    Dialogs::setScripted(true); // a box must fail the run, not wait for a click
     QTemporaryDir dir;
     const QString path = dir.filePath("pad.db");
     if (!QFile::copy(QStringLiteral(VELMORA_TEMPLATE_STORE), path)
@@ -85,6 +87,8 @@ int main(int argc, char **argv)
     while (panel.isImporting())
         app.processEvents();
     report("import 10,000 rows", timer.elapsed(), 3000);
+    for (const Dialogs::Shown &shown : Dialogs::takeShown())
+        std::fprintf(stderr, "box: %s\n", qPrintable(shown.text));
     if (count(QStringLiteral("SELECT count(DISTINCT pe_id) FROM pe_info")) != 10000)
         return 1;
 
