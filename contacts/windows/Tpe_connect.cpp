@@ -2,6 +2,8 @@
 
 #include "ContactCardPrint.h"
 #include "Dialogs.h"
+#include "ExportPanel.h"
+#include "ImportPanel.h"
 #include "NavigationStrip.h"
 #include "OtherPanel.h"
 #include "PersonalPanel.h"
@@ -16,6 +18,7 @@
 #include <QShortcut>
 #include <QShowEvent>
 #include <QTabWidget>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -76,6 +79,7 @@ void Tpe_connect::buildTabs()
         m_tabs->addTab(m_pages[i], kTabCaptions.at(i));
     }
     connect(m_tabs, &QTabWidget::currentChanged, this, &Tpe_connect::tabChanged);
+    buildTransferPanels();
     connect(m_personal, &PersonalPanel::newContactStarted, this, [this] {
         setCurrentTabQuietly(PersonalTab);
         m_tabs->setTabVisible(UnitTab, false);
@@ -92,6 +96,27 @@ void Tpe_connect::buildTabs()
             [this] { ContactCard::printPreview(this, ContactCard::fromShown(shownContact())); });
     connect(m_unit, &UnitPanel::loaderRequested, this, &Tpe_connect::loadContact);
     connect(m_other, &OtherPanel::loaderRequested, this, &Tpe_connect::loadContact);
+}
+
+void Tpe_connect::buildTransferPanels()
+{
+    auto *importPanel = new ImportPanel(m_db);
+    auto *exportPanel = new ExportPanel(m_db, *this);
+    const QList<std::pair<Tab, QWidget *>> panels{{ImportTab, importPanel}, {ExportTab, exportPanel}};
+    for (const auto &[tab, panel] : panels) {
+        auto *layout = new QVBoxLayout(m_pages[tab]);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(panel);
+    }
+    // Both show the current contact on the personal tab, with every tab back.
+    const auto showPersonal = [this] {
+        for (Tab tab : {PersonalTab, UnitTab, OtherTab})
+            m_tabs->setTabVisible(tab, m_results.isOpen());
+        m_tabs->setTabVisible(PersonalTab, true);
+        m_tabs->setCurrentIndex(PersonalTab);
+    };
+    connect(exportPanel, &ExportPanel::exported, this, showPersonal);
+    connect(exportPanel, &ExportPanel::detailsRequested, this, showPersonal);
 }
 
 QWidget *Tpe_connect::page(Tab tab) const

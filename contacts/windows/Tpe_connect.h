@@ -62,6 +62,7 @@ protected:
 
 private:
     void buildTabs();
+    void buildTransferPanels();
     void placeBands();
     void setHeightAndTop(int extra, int top);
     void search();

@@ -1,0 +1,115 @@
+// Times contact import and export: importing 10,000 rows through the import
+// tab, opening a 10,000-line file into its grid, and exporting 100,000
+// contacts to a file.
+//
+//   bench_contact_transfer   (Release build; offscreen by default)
+
+#include "AppPaths.h"
+#include "ContactExport.h"
+#include "Dialogs.h"
+#include "ImportGrid.h"
+#include "ImportPanel.h"
+#include "Store.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+QByteArray lines(int count)
+{
+    QByteArray text;
+    for (int i = 0; i < count; ++i)
+        text += QStringLiteral("联系人%1,男,\"北京市,海淀区 %1\",139%2,-,010-6000,100000,110101,户籍地址,qq%1\r\n")
+                    .arg(i)
+                    .arg(i, 8, 10, QLatin1Char('0'))
+                    .toUtf8();
+    return text;
+}
+
+int count(const QString &sql)
+{
+    QSqlQuery query(Store::database());
+    query.exec(sql);
+    query.next();
+    return query.value(0).toInt();
+}
+
+void report(const char *what, qint64 ms, qint64 limit)
+{
+    std::printf("%-44s %6lld ms (target <= %lld ms) %s\n", what, static_cast<long long>(ms),
+                static_cast<long long>(limit), ms <= limit ? "ok" : "OVER");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Dialogs::setScripted(true); // a box must fail the run, not wait for a click
+    QTemporaryDir dir;
+    const QString path = dir.filePath("pad.db");
+    if (!QFile::copy(QStringLiteral(VELMORA_TEMPLATE_STORE), path)
+        || !QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner)
+        || Store::open(path).status != Store::Status::Ready) {
+        std::fprintf(stderr, "cannot open a copy of the supplied store\n");
+        return 1;
+    }
+    AppPaths::setHome(QStringLiteral(VELMORA_RUNTIME_DIR)); // pic/null_pic.bmp
+    QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
+    const QString file = dir.filePath("contacts.csv");
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(lines(10000)) < 0)
+        return 1;
+    out.close();
+
+    ImportPanel panel(Store::database());
+    panel.resize(560, 480);
+    panel.show();
+    QElapsedTimer timer;
+    timer.start();
+    panel.openFile(file);
+    app.processEvents();
+    report("open a 10,000-line file into the grid", timer.elapsed(), 1000);
+    if (panel.grid().rowCount() != 10001)
+        return 1;
+
+    timer.restart();
+    panel.findChild<QAbstractButton *>(QStringLiteral("iImport"))->click();
+    while (panel.isImporting())
+        app.processEvents();
+    report("import 10,000 rows", timer.elapsed(), 3000);
+    for (const Dialogs::Shown &shown : Dialogs::takeShown())
+        std::fprintf(stderr, "box: %s\n", qPrintable(shown.text));
+    if (count(QStringLiteral("SELECT count(DISTINCT pe_id) FROM pe_info")) != 10000)
+        return 1;
+
+    // Nine more copies of every row make 100,000 contacts.
+    QSqlQuery copy(Store::database());
+    copy.exec(QStringLiteral("WITH RECURSIVE n(k) AS (SELECT 1 UNION ALL SELECT k + 1 FROM n WHERE k < 9) "
+                             "INSERT INTO pe_info (pe_id, pe_name, pe_sex, n_add, pe_mib, pe_other, pe_h_tel, "
+                             "post, pe_code, code_add, net_con, pe_memo, pe_img, e_dec_yn) "
+                             "SELECT pe_id || k, pe_name, pe_sex, n_add, pe_mib, pe_other, pe_h_tel, post, "
+                             "pe_code, code_add, net_con, pe_memo, pe_img, e_dec_yn FROM pe_info, n"));
+    QList<ContactSearch::Hit> hits;
+    QSqlQuery all(Store::database());
+    all.exec(QStringLiteral("SELECT rowid, pe_id FROM pe_info ORDER BY pe_id"));
+    while (all.next())
+        hits << ContactSearch::Hit{all.value(0).toLongLong(), all.value(1).toString()};
+    timer.restart();
+    const ContactExport::Result result = ContactExport::build(Store::database(), ContactSearch::Kind::Name, hits);
+    QFile target(dir.filePath("out.csv"));
+    if (!result.ok() || !target.open(QIODevice::WriteOnly) || target.write(result.bytes) < 0)
+        return 1;
+    target.close();
+    report("export 100,000 contacts", timer.elapsed(), 2000);
+    return result.lines == 100000 ? 0 : 1;
+}

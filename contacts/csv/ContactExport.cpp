@@ -1,0 +1,125 @@
+#include "ContactExport.h"
+
+#include "ContactColumns.h"
+#include "CsvText.h"
+
+#include <QHash>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+
+using namespace ContactColumns;
+
+namespace {
+const QString kEmpty = QStringLiteral("-");
+// Positions 1, 3 to 10 of the line, as text columns.
+constexpr int kLineTexts[] = {Name, CurrentAddress, Mobile, Other, HomePhone, Postcode,
+                              IdentityNumber, RegisteredAddress, OnlineContact};
+
+QString value(const QString &text)
+{
+    return CsvText::field(text.isEmpty() ? kEmpty : text);
+}
+
+bool isPersonal(ContactSearch::Kind kind)
+{
+    using K = ContactSearch::Kind;
+    return kind == K::Name || kind == K::Mobile || kind == K::PersonalMemo;
+}
+
+struct Rows
+{
+    QHash<qint64, PersonRecord> byRowid;
+    QHash<QString, qint64> firstOfContact;
+};
+
+// One pass over the personal table; a lookup per hit would cost a query each.
+QString readAll(const QSqlDatabase &db, Rows &rows)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    const QString sql = QStringLiteral("SELECT rowid, %1, %2, %3 FROM %4 ORDER BY rowid")
+                            .arg(kId, kPersonTexts.join(u','), kSex, kPersonTable);
+    if (!query.prepare(sql) || !query.exec())
+        return query.lastError().text();
+    while (query.next()) {
+        PersonRecord record;
+        record.id = query.value(1).toString();
+        for (int i = 0; i < PersonTextCount; ++i)
+            record.texts << query.value(2 + i).toString();
+        record.male = query.value(2 + PersonTextCount).toBool();
+        record.rowid = query.value(0).toLongLong();
+        if (!rows.firstOfContact.contains(record.id))
+            rows.firstOfContact.insert(record.id, record.rowid);
+        rows.byRowid.insert(record.rowid, std::move(record));
+    }
+    return {};
+}
+const PersonRecord *personOf(const Rows &rows, ContactSearch::Kind kind, const ContactSearch::Hit &hit)
+{
+    const qint64 rowid = isPersonal(kind) ? hit.rowid : rows.firstOfContact.value(hit.contactId, -1);
+    const auto found = rows.byRowid.constFind(rowid);
+    return found == rows.byRowid.cend() ? nullptr : &found.value();
+}
+} // namespace
+
+namespace ContactExport {
+
+Listed list(const QSqlDatabase &db, ContactSearch::Kind kind, const QList<ContactSearch::Hit> &hits)
+{
+    Listed listed;
+    Rows rows;
+    listed.error = readAll(db, rows);
+    for (const ContactSearch::Hit &hit : hits) {
+        const PersonRecord *found = personOf(rows, kind, hit);
+        if (!found) {
+            listed.rows << QStringList(4);
+            continue;
+        }
+        listed.rows << QStringList{found->texts.value(Name), found->male ? QStringLiteral("true") : QStringLiteral("false"),
+                                   found->texts.value(CurrentAddress), found->texts.value(Mobile)};
+    }
+    return listed;
+}
+
+QString line(const PersonRecord &record)
+{
+    QString out = value(record.id);
+    out += u',';
+    out += value(record.texts.value(Name));
+    out += u',';
+    out += record.male ? QStringLiteral("男") : QStringLiteral("女");
+    for (int i = 1; i < int(std::size(kLineTexts)); ++i) {
+        out += u',';
+        out += value(record.texts.value(kLineTexts[i]));
+    }
+    return out;
+}
+
+Result build(const QSqlDatabase &db, ContactSearch::Kind kind, const QList<ContactSearch::Hit> &hits)
+{
+    Result result;
+    Rows rows;
+    result.error = readAll(db, rows);
+    if (!result.ok())
+        return result;
+    QString text;
+    QSet<QString> written;
+    for (const ContactSearch::Hit &hit : hits) {
+        if (!isPersonal(kind)) {
+            if (written.contains(hit.contactId))
+                continue;
+            written.insert(hit.contactId);
+        }
+        const PersonRecord *found = personOf(rows, kind, hit);
+        if (!found)
+            continue; // deleted since the search, or a contact without a personal row
+        text += line(*found);
+        text += QStringLiteral("\r\n");
+        ++result.lines;
+    }
+    result.bytes = CsvText::encodeGbk(text);
+    return result;
+}
+
+} // namespace ContactExport

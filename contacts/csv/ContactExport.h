@@ -1,0 +1,33 @@
+#pragma once
+#include "ContactRecords.h"
+#include "ContactSearch.h"
+
+#include <QByteArray>
+#include <QSqlDatabase>
+
+// Writes contacts as comma-separated lines: id, the nine personal columns
+// of the grid, sex as "男"/"女", "-" for empty, values as stored.
+namespace ContactExport {
+QString line(const PersonRecord &record);
+
+struct Result
+{
+    QByteArray bytes; // GBK, every line ended by CR LF
+    int lines = 0;
+    QString error;
+    bool ok() const { return error.isEmpty(); }
+};
+// One line per hit of a personal search (name, mobile, personal memo); for
+// the other kinds the personal record of each listed contact, once each, in
+// list order.
+Result build(const QSqlDatabase &db, ContactSearch::Kind kind, const QList<ContactSearch::Hit> &hits);
+
+// The export list: name, sex as "true"/"false", address and mobile of the
+// personal record of every hit, one row per hit.
+struct Listed
+{
+    QList<QStringList> rows;
+    QString error;
+};
+Listed list(const QSqlDatabase &db, ContactSearch::Kind kind, const QList<ContactSearch::Hit> &hits);
+} // namespace ContactExport

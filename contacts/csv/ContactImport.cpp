@@ -1,0 +1,77 @@
+#include "ContactImport.h"
+
+#include "ContactColumns.h"
+#include "PersonRepository.h"
+#include "TimeStamp.h"
+
+#include <QElapsedTimer>
+#include <QSqlError>
+
+using namespace ContactColumns;
+
+namespace {
+const QString kEmpty = QStringLiteral("-");
+
+// Grid column of each text position (0 = not imported, filled with "-").
+constexpr int kGridColumn[PersonTextCount] = {1, 3, 4, 5, 6, 7, 8, 9, 10, 0};
+constexpr int kSexColumn = 2;
+
+QString cellOrDash(const QStringList &fields, int gridColumn)
+{
+    const QString text = gridColumn > 0 ? fields.value(gridColumn - 1) : QString();
+    return text.isEmpty() ? kEmpty : text;
+}
+} // namespace
+
+bool ContactImport::isMale(const QString &cell)
+{
+    return cell.isEmpty() || cell == QStringLiteral("男") || cell == QStringLiteral("true");
+}
+
+PersonRecord ContactImport::record(const QStringList &fields, const QByteArray &photo)
+{
+    PersonRecord record;
+    for (int i = 0; i < PersonTextCount; ++i)
+        record.texts << cellOrDash(fields, kGridColumn[i]);
+    record.male = isMale(fields.value(kSexColumn - 1));
+    record.photo = photo;
+    record.encoded = false;
+    return record;
+}
+
+ContactImport::ContactImport(QSqlDatabase db, QList<QStringList> rows, QByteArray photo)
+    : m_db(std::move(db)), m_rows(std::move(rows)), m_photo(std::move(photo))
+{
+}
+
+bool ContactImport::step(const QDateTime &now, qint64 budgetMs)
+{
+    if (finished())
+        return false;
+    QElapsedTimer timer;
+    timer.start();
+    // One transaction per step: a row that fails is not written, every row
+    // before it is committed.
+    const bool batched = m_db.transaction();
+    do {
+        if (!importOne(now))
+            break;
+    } while (!finished() && timer.elapsed() < budgetMs);
+    if (batched && !m_db.commit() && !failed())
+        m_error = m_db.lastError().text();
+    return !finished();
+}
+
+bool ContactImport::importOne(const QDateTime &now)
+{
+    PersonRecord row = record(m_rows.at(m_done), m_photo);
+    const QDateTime from = m_nextFree.isValid() && m_nextFree > now ? m_nextFree : now;
+    const Written written = PersonRepository(m_db).append(row, from);
+    if (!written.ok) {
+        m_error = written.error;
+        return false;
+    }
+    m_nextFree = TimeStamp::parse(row.id).addSecs(1);
+    ++m_done;
+    return true;
+}

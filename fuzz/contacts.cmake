@@ -1,0 +1,1 @@
+velmora_add_fuzzer(fuzz_csv_reader LIBS contacts_csv)

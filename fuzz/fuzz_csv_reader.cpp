@@ -1,0 +1,21 @@
+// Any bytes through the import reader: decoding, parsing and the grid.
+#include "ImportFile.h"
+#include "ImportGrid.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    const ImportFile::Read read = ImportFile::fromBytes(bytes);
+    for (const QStringList &line : read.lines) {
+        if (line.size() > 10)
+            __builtin_trap();
+    }
+    ImportGrid grid;
+    grid.open(read.lines);
+    grid.deleteColumn(1);
+    grid.deleteRow(1);
+    return 0;
+}

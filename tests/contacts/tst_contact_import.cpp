@@ -1,0 +1,160 @@
+#include "Clock.h"
+#include "ContactExport.h"
+#include "ContactImport.h"
+#include "CsvText.h"
+#include "ImportGrid.h"
+#include "PersonRepository.h"
+#include "Store.h"
+#include "TempStore.h"
+
+#include <QSqlQuery>
+#include <QStringDecoder>
+#include <QTest>
+
+using Kind = ContactSearch::Kind;
+
+// Grid rows into new contacts, and contacts back out as lines.
+class TstContactImport : public QObject
+{
+    Q_OBJECT
+
+    const QDateTime m_now{QDate(2026, 5, 1), QTime(8, 0, 0)};
+
+    // Imports `lines` as opened from a file; returns the import when done.
+    static void importAll(ContactImport &run, const QDateTime &now)
+    {
+        while (run.step(now, 50)) {
+        }
+    }
+    static QList<ContactSearch::Hit> allHits()
+    {
+        QList<ContactSearch::Hit> hits;
+        QSqlQuery query(Store::database());
+        query.exec(QStringLiteral("SELECT rowid, pe_id FROM pe_info ORDER BY rowid"));
+        while (query.next())
+            hits << ContactSearch::Hit{query.value(0).toLongLong(), query.value(1).toString()};
+        return hits;
+    }
+    static QString gbk(const QByteArray &bytes)
+    {
+        QStringDecoder decoder("GB18030");
+        return decoder.decode(bytes);
+    }
+
+private slots:
+    void init() { QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info")); }
+
+    void isMale_data()
+    {
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<bool>("male");
+        QTest::newRow("empty") << QString() << true;
+        QTest::newRow("男") << QStringLiteral("男") << true;
+        QTest::newRow("true") << QStringLiteral("true") << true;
+        QTest::newRow("女") << QStringLiteral("女") << false;
+        QTest::newRow("True") << QStringLiteral("True") << false;
+        QTest::newRow(" 男") << QStringLiteral(" 男") << false;
+    }
+    void isMale()
+    {
+        QFETCH(QString, cell);
+        QFETCH(bool, male);
+        QCOMPARE(ContactImport::isMale(cell), male);
+    }
+
+    void importsFourFieldLine()
+    {
+        ContactImport run(Store::database(), {{"张三", "男", "", "13900000000"}}, "BM");
+        importAll(run, m_now);
+        QVERIFY(!run.failed());
+        QSqlQuery query(Store::database());
+        QVERIFY(query.exec(QStringLiteral("SELECT pe_name, pe_sex, n_add, pe_mib, pe_other, net_con, pe_memo, "
+                                          "pe_img, e_dec_yn FROM pe_info")));
+        QVERIFY(query.next());
+        QCOMPARE(query.value(0).toString(), QStringLiteral("张三"));
+        QCOMPARE(query.value(1).toBool(), true);
+        QCOMPARE(query.value(2).toString(), QStringLiteral("-"));
+        QCOMPARE(query.value(3).toString(), QStringLiteral("13900000000"));
+        QCOMPARE(query.value(4).toString(), QStringLiteral("-"));
+        QCOMPARE(query.value(5).toString(), QStringLiteral("-"));
+        QCOMPARE(query.value(6).toString(), QStringLiteral("-"));
+        QCOMPARE(query.value(7).toByteArray(), QByteArray("BM"));
+        QCOMPARE(query.value(8).toBool(), false);
+    }
+
+    // Every row its own id, without waiting a second per row.
+    void givesEveryRowItsOwnId()
+    {
+        QList<QStringList> rows(50, QStringList{"同名"});
+        ContactImport first(Store::database(), rows, {});
+        importAll(first, m_now);
+        ContactImport second(Store::database(), rows, {}); // pressing "导入" again
+        importAll(second, m_now);
+        QSqlQuery query(Store::database());
+        QVERIFY(query.exec(QStringLiteral("SELECT count(*), count(DISTINCT pe_id), min(pe_id) FROM pe_info")));
+        QVERIFY(query.next());
+        QCOMPARE(query.value(0).toInt(), 100);
+        QCOMPARE(query.value(1).toInt(), 100);
+        QCOMPARE(query.value(2).toString(), QStringLiteral("20260501080000"));
+    }
+
+    void storeErrorStopsAtThatRowKeepingEarlierOnes()
+    {
+        QSqlQuery(Store::database())
+            .exec(QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE INSERT ON pe_info WHEN NEW.pe_name = 'bad' "
+                                 "BEGIN SELECT RAISE(ABORT, 'refused by store'); END"));
+        ContactImport run(Store::database(), {{"a"}, {"b"}, {"bad"}, {"c"}}, {});
+        importAll(run, m_now);
+        QSqlQuery(Store::database()).exec(QStringLiteral("DROP TRIGGER refuse"));
+        QVERIFY(run.failed());
+        QVERIFY(run.error().contains(QStringLiteral("refused by store")));
+        QCOMPARE(run.done(), 2);
+        QCOMPARE(allHits().size(), 2);
+    }
+
+    void exportsThreeRecordsInTheLineForm()
+    {
+        ContactImport run(Store::database(),
+                          {{"甲", "男", "地址"}, {"乙", "女"}, {"丙", "", "", "", "", "", "", "", "", "qq"}}, {});
+        importAll(run, m_now);
+        const ContactExport::Result result = ContactExport::build(Store::database(), Kind::Name, allHits());
+        QVERIFY(result.ok());
+        QCOMPARE(result.lines, 3);
+        QCOMPARE(gbk(result.bytes), QStringLiteral("20260501080000,甲,男,地址,-,-,-,-,-,-,-\r\n"
+                                                   "20260501080001,乙,女,-,-,-,-,-,-,-,-\r\n"
+                                                   "20260501080002,丙,男,-,-,-,-,-,-,-,qq\r\n"));
+    }
+
+    // Values with commas and quotes come back unchanged after the user
+    // deletes the id column of an exported file.
+    void roundTripKeepsCommas()
+    {
+        const QStringList fields{"李四", "女", "北京市,海淀区", "139", "say \"hi\"", "-", "100000", "-", "-"};
+        ContactImport run(Store::database(), {fields}, {});
+        importAll(run, m_now);
+        const ContactExport::Result out = ContactExport::build(Store::database(), Kind::Name, allHits());
+        ImportGrid grid;
+        grid.open(CsvText::parse(CsvText::decode(out.bytes)));
+        grid.deleteColumn(1);
+        QCOMPARE(grid.fields(1).mid(0, fields.size()), fields);
+    }
+
+    // Searches over other tables list a contact once per hit row: export each once.
+    void exportsListedContactsOnceForOtherSearches()
+    {
+        ContactImport run(Store::database(), {{"甲"}, {"乙"}}, {});
+        importAll(run, m_now);
+        const QList<ContactSearch::Hit> hits = allHits();
+        const QList<ContactSearch::Hit> listed{{-1, hits[1].contactId}, {-2, hits[1].contactId},
+                                               {-3, hits[0].contactId}};
+        const ContactExport::Result out = ContactExport::build(Store::database(), Kind::Other, listed);
+        QCOMPARE(out.lines, 2);
+        QVERIFY(gbk(out.bytes).startsWith(hits[1].contactId + QStringLiteral(",乙")));
+    }
+
+private:
+    TempStore m_store;
+};
+
+QTEST_GUILESS_MAIN(TstContactImport)
+#include "tst_contact_import.moc"

@@ -1,0 +1,179 @@
+#include "ContactsFixture.h"
+#include "ImportGrid.h"
+#include "ImportPanel.h"
+#include "ShellOpen.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProgressBar>
+#include <QStringDecoder>
+#include <QTableView>
+#include <QTimer>
+
+// The import and export tabs of the address book window.
+class TstContactTransfer : public QObject
+{
+    Q_OBJECT
+
+    static QString writeFile(ContactsFixture &f, const QString &name, const QByteArray &bytes)
+    {
+        QFile file(f.store.filePath(name));
+        if (!file.open(QIODevice::WriteOnly))
+            return {};
+        file.write(bytes);
+        return file.fileName();
+    }
+    static void addPlaceholderPhoto(ContactsFixture &f)
+    {
+        QDir(f.store.folder()).mkpath(QStringLiteral("pic"));
+        QImage image(4, 4, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QVERIFY(image.save(f.store.filePath(QStringLiteral("pic/null_pic.bmp")), "BMP"));
+    }
+    static void openInGrid(ContactsFixture &f, const QString &path)
+    {
+        QVERIFY(f.press(QStringLiteral("importButton")));
+        Dialogs::pushReply({Dialogs::Answer::Ok, path});
+        QVERIFY(f.press(QStringLiteral("iOpen")));
+    }
+    // The boxes shown, file dialogs left out.
+    static QList<Dialogs::Shown> boxes(ContactsFixture &f)
+    {
+        QList<Dialogs::Shown> shown = f.dialogs.shown();
+        shown.removeIf([](const Dialogs::Shown &s) {
+            return s.kind == Dialogs::Kind::OpenFile || s.kind == Dialogs::Kind::SaveFile;
+        });
+        return shown;
+    }
+    static int contactCount()
+    {
+        QSqlQuery query(Store::database());
+        query.exec(QStringLiteral("SELECT count(*), count(DISTINCT pe_id) FROM pe_info"));
+        query.next();
+        return query.value(0).toInt() == query.value(1).toInt() ? query.value(0).toInt() : -1;
+    }
+
+private slots:
+    void cleanup() { ShellOpen::setOpener({}); }
+
+    void buttonsWaitForAFileAndSwapModeLocksTheOthers()
+    {
+        ContactsFixture f;
+        QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
+        QVERIFY(f.press(QStringLiteral("importButton")));
+        QCOMPARE(f.tabs()->currentIndex(), int(Tpe_connect::ImportTab));
+        QVERIFY(!f.tabs()->isTabVisible(Tpe_connect::PersonalTab));
+        QVERIFY(f.tabs()->isTabVisible(Tpe_connect::ExportTab));
+        QVERIFY(!f.press(QStringLiteral("iImport")));
+        openInGrid(f, writeFile(f, QStringLiteral("a.csv"), "a,b\r\n"));
+        QVERIFY(f.press(QStringLiteral("iSwapColumns")));
+        QCOMPARE(f.child<QAbstractButton>(QStringLiteral("iSwapColumns"))->text(), QStringLiteral("取消交换"));
+        for (const char *name : {"iSwapRows", "iDeleteColumn", "iDeleteRow", "iImport"})
+            QVERIFY2(!f.child(QLatin1String(name))->isEnabled(), name);
+        QVERIFY(f.press(QStringLiteral("iSwapColumns")));
+        QCOMPARE(f.child<QAbstractButton>(QStringLiteral("iSwapColumns"))->text(), QStringLiteral("交换列"));
+        QVERIFY(f.child(QStringLiteral("iImport"))->isEnabled());
+    }
+
+    void badFileGivesMessageAndKeepsGrid()
+    {
+        ContactsFixture f;
+        QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
+        openInGrid(f, writeFile(f, QStringLiteral("a.csv"), "a,b\r\n"));
+        Dialogs::pushReply({Dialogs::Answer::Ok, writeFile(f, QStringLiteral("b.bin"), QByteArray("\x7f" "ELF\0\0", 6))});
+        QVERIFY(f.press(QStringLiteral("iOpen")));
+        const QList<Dialogs::Shown> shown = boxes(f);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown.first().kind, Dialogs::Kind::Error);
+        QCOMPARE(f.window.findChild<ImportPanel *>()->grid().cell(1, 1), QStringLiteral("a"));
+    }
+
+    void helpOpensSamplePage()
+    {
+        ContactsFixture f;
+        QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
+        QString opened;
+        ShellOpen::setOpener([&opened](const QString &path) { opened = path; return true; });
+        QVERIFY(f.press(QStringLiteral("importButton")));
+        QVERIFY(f.press(QStringLiteral("iHelp")));
+        QCOMPARE(opened, f.store.filePath(QStringLiteral("sample/test123.htm")));
+    }
+
+    // The window handles events while rows go in, and every row gets its own id.
+    void windowAnswersDuringLongImport()
+    {
+        ContactsFixture f;
+        QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
+        addPlaceholderPhoto(f);
+        QByteArray lines;
+        for (int i = 0; i < 3000; ++i)
+            lines += "同名,男,地址\r\n";
+        openInGrid(f, writeFile(f, QStringLiteral("many.csv"), lines));
+        auto *panel = f.window.findChild<ImportPanel *>();
+        bool answeredMidway = false;
+        QTimer::singleShot(0, &f.window, [&] { answeredMidway = panel->isImporting(); });
+        QVERIFY(f.press(QStringLiteral("iImport")));
+        QVERIFY(f.child<QProgressBar>(QStringLiteral("iProgress"))->isVisible());
+        QVERIFY(!f.child(QStringLiteral("iOpen"))->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!panel->isImporting(), 60000);
+        QVERIFY(answeredMidway);
+        QVERIFY(!f.child<QProgressBar>(QStringLiteral("iProgress"))->isVisible());
+        QCOMPARE(contactCount(), 3000);
+        QVERIFY(boxes(f).isEmpty());
+    }
+
+    void missingPlaceholderPhotoStopsBeforeAnyRow()
+    {
+        ContactsFixture f;
+        QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
+        openInGrid(f, writeFile(f, QStringLiteral("a.csv"), "a\r\n"));
+        QVERIFY(f.press(QStringLiteral("iImport")));
+        QCOMPARE(boxes(f).size(), 1);
+        QCOMPARE(contactCount(), 0);
+    }
+
+    void exportWritesListedContactsAndShowsPersonalTab()
+    {
+        ContactsFixture f;
+        QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
+        addPlaceholderPhoto(f);
+        openInGrid(f, writeFile(f, QStringLiteral("in.csv"), "赵一,男\r\n赵二,女,\"北京市,海淀区\"\r\n赵三\r\n"));
+        QVERIFY(f.press(QStringLiteral("iImport")));
+        QTRY_VERIFY(!f.window.findChild<ImportPanel *>()->isImporting());
+        QVERIFY(!f.child(QStringLiteral("eExport"))->isEnabled()); // no result list yet
+        f.search(QStringLiteral("kindName"), QStringLiteral("赵"));
+        f.tabs()->setCurrentIndex(Tpe_connect::ExportTab);
+        const QString out = f.store.filePath(QStringLiteral("out.csv"));
+        Dialogs::pushReply({Dialogs::Answer::Ok, out});
+        QVERIFY(f.press(QStringLiteral("eExport")));
+        QCOMPARE(boxes(f).last().text, QStringLiteral("成功导出:3 联系人记录....."));
+        QCOMPARE(f.tabs()->currentIndex(), int(Tpe_connect::PersonalTab));
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QStringDecoder gbk("GB18030");
+        const QStringList lines = QString(gbk.decode(file.readAll())).split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 4);
+        QVERIFY(lines.at(1).endsWith(QStringLiteral(",赵二,女,\"北京市,海淀区\",-,-,-,-,-,-,-")));
+        QVERIFY(lines.at(3).isEmpty());
+    }
+
+    void selectingListRowMovesResultList()
+    {
+        ContactsFixture f;
+        QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
+        addPlaceholderPhoto(f);
+        openInGrid(f, writeFile(f, QStringLiteral("in.csv"), "赵一\r\n赵二\r\n"));
+        QVERIFY(f.press(QStringLiteral("iImport")));
+        QTRY_VERIFY(!f.window.findChild<ImportPanel *>()->isImporting());
+        f.search(QStringLiteral("kindName"), QStringLiteral("赵"));
+        auto *list = f.child<QTableView>(QStringLiteral("eGrid"));
+        QCOMPARE(list->model()->rowCount(), 2);
+        QCOMPARE(list->model()->index(1, 1).data().toString(), QStringLiteral("true"));
+        list->setCurrentIndex(list->model()->index(1, 0));
+        QCOMPARE(f.window.results().position(), 1);
+        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("赵二"));
+    }
+};
+
+QTEST_MAIN(TstContactTransfer)
+#include "tst_contact_transfer.moc"
