@@ -11,7 +11,11 @@ QString next(QSqlDatabase db, const QString &table, const QString &column, const
              QString *error)
 {
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? LIMIT 1").arg(table, column));
+    if (!query.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? LIMIT 1").arg(table, column))) {
+        if (error)
+            *error = query.lastError().text();
+        return {};
+    }
     for (QDateTime moment = from;; moment = moment.addSecs(1)) {
         const QString stamp = TimeStamp::format(moment);
         query.addBindValue(stamp);

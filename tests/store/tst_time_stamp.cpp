@@ -47,6 +47,18 @@ private slots:
         QCOMPARE(TimeStamp::isValid(stamp), valid);
     }
 
+    void uniqueStampReportsTheEnginesText()
+    {
+        TempStore store;
+        QVERIFY(store.isValid());
+        QSqlQuery(Store::database()).exec(QStringLiteral("DROP TABLE job_do"));
+        QString error;
+        QVERIFY(UniqueStamp::next(Store::database(), QStringLiteral("job_do"), QStringLiteral("id"),
+                                  QDateTime(QDate(2026, 12, 10), QTime(8, 0)), &error)
+                    .isEmpty());
+        QVERIFY2(error.contains(QStringLiteral("no such table")), qPrintable(error));
+    }
+
     void uniqueStampSkipsTakenSeconds()
     {
         TempStore store;
