@@ -4,10 +4,53 @@
 
 namespace StoreError {
 
-QString text(const QSqlError &error)
+namespace {
+
+// Result codes of the engine (the low byte of an extended code).
+enum Code { Busy = 5, Locked = 6, ReadOnly = 8, IoError = 10, Corrupt = 11, Full = 13, CantOpen = 14,
+            NotADatabase = 26 };
+constexpr int kReadOnlyMoved = ReadOnly | (4 << 8);
+
+QString engineText(const QSqlError &error)
 {
     const QString engine = error.databaseText().trimmed();
     return engine.isEmpty() ? error.text().trimmed() : engine;
+}
+
+} // namespace
+
+QString explanation(const QSqlError &error)
+{
+    bool known = false;
+    const int code = error.nativeErrorCode().toInt(&known);
+    if (!known)
+        return {};
+    if (code == kReadOnlyMoved)
+        return QStringLiteral("记录文件已被移走或删除,无法写入。请重新启动程序。");
+    switch (code & 0xff) {
+    case Full:
+        return QStringLiteral("磁盘空间已满,无法写入记录文件。请清理磁盘后重试。");
+    case Busy:
+    case Locked:
+        return QStringLiteral("记录文件正被其他程序使用。请稍后重试。");
+    case ReadOnly:
+        return QStringLiteral("记录文件不能写入。请检查记录文件及其文件夹的权限。");
+    case IoError:
+    case CantOpen:
+        return QStringLiteral("读写记录文件时出错。记录文件可能已被移走、删除,或磁盘出了问题。");
+    case Corrupt:
+    case NotADatabase:
+        return QStringLiteral("记录文件已损坏。请用备份的记录文件恢复。");
+    default:
+        return {};
+    }
+}
+
+QString text(const QSqlError &error)
+{
+    const QString engine = engineText(error);
+    const QString plain = explanation(error);
+    return plain.isEmpty() ? engine : plain + QStringLiteral("\n(") + engine + u')';
 }
 
 std::optional<TooLong> tooLong(const QSqlError &error)

@@ -7,8 +7,13 @@
 
 namespace StoreError {
 
-// The engine's own text of an error, as the error box shows it.
+// What the error box shows: for a full disk, a locked, read-only, moved or
+// damaged store a plain explanation, then the engine's own text in brackets;
+// for anything else the engine's text alone.
 QString text(const QSqlError &error);
+
+// The plain explanation alone; empty for errors without one.
+QString explanation(const QSqlError &error);
 
 struct TooLong
 {

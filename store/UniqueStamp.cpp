@@ -1,5 +1,6 @@
 #include "UniqueStamp.h"
 
+#include "StoreError.h"
 #include "TimeStamp.h"
 
 #include <QSqlError>
@@ -13,7 +14,7 @@ QString next(QSqlDatabase db, const QString &table, const QString &column, const
     QSqlQuery query(db);
     if (!query.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? LIMIT 1").arg(table, column))) {
         if (error)
-            *error = query.lastError().text();
+            *error = StoreError::text(query.lastError());
         return {};
     }
     for (QDateTime moment = from;; moment = moment.addSecs(1)) {
@@ -21,7 +22,7 @@ QString next(QSqlDatabase db, const QString &table, const QString &column, const
         query.addBindValue(stamp);
         if (!query.exec()) {
             if (error)
-                *error = query.lastError().text();
+                *error = StoreError::text(query.lastError());
             return {};
         }
         const bool taken = query.next();

@@ -2,6 +2,7 @@
 
 #include "ContactColumns.h"
 #include "CsvText.h"
+#include "StoreError.h"
 
 #include <QHash>
 #include <QSet>
@@ -41,7 +42,7 @@ QString readAll(const QSqlDatabase &db, Rows &rows)
     const QString sql = QStringLiteral("SELECT rowid, %1, %2, %3 FROM %4 ORDER BY rowid")
                             .arg(kId, kPersonTexts.join(u','), kSex, kPersonTable);
     if (!query.prepare(sql) || !query.exec())
-        return query.lastError().text();
+        return StoreError::text(query.lastError());
     while (query.next()) {
         PersonRecord record;
         record.id = query.value(1).toString();

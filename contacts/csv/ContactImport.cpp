@@ -2,6 +2,7 @@
 
 #include "ContactColumns.h"
 #include "PersonRepository.h"
+#include "StoreError.h"
 #include "TimeStamp.h"
 
 #include <QElapsedTimer>
@@ -58,7 +59,7 @@ bool ContactImport::step(const QDateTime &now, qint64 budgetMs)
             break;
     } while (!finished() && timer.elapsed() < budgetMs);
     if (batched && !m_db.commit() && !failed())
-        m_error = m_db.lastError().text();
+        m_error = StoreError::text(m_db.lastError());
     return !finished();
 }
 

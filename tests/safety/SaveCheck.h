@@ -21,7 +21,9 @@ namespace SaveCheck {
 // What one inspection of the store found.
 struct Found
 {
-    QSet<qint64> saves;     // every save number with a whole row
+    QSet<qint64> saves;     // every save number with all its rows whole
+    QSet<qint64> partial;   // imports killed after some of their steps
+    int rows = 0;           // rows of saves, whole or not
     qint64 password = -1;   // the save number the password row holds
     qint64 highest = -1;    // the highest save number seen anywhere
     QStringList faults;
@@ -65,17 +67,7 @@ public:
                         && q.value(2).toString() == SavePlan::memo(n, QStringLiteral("entry"))
                         && q.value(3).toBool() == SavePlan::flagA(n);
              }, SavePlan::Kind::Entry);
-        each(QStringLiteral("SELECT substr(pe_name, 4), pe_id, %1, pe_sex, pe_img, e_dec_yn FROM pe_info")
-                 .arg(ContactColumns::kPersonTexts.join(u',')), 0,
-             [](const QSqlQuery &q, qint64 n) {
-                 bool whole = q.value(1).toString().size() == 14;
-                 for (int c = 0; c < ContactColumns::PersonTextCount; ++c)
-                     whole = whole && q.value(2 + c).toString() == SavePlan::field(n, c);
-                 const int after = 2 + ContactColumns::PersonTextCount;
-                 return whole && q.value(after).toBool() == SavePlan::flagA(n)
-                        && q.value(after + 1).toByteArray() == SavePlan::photo(n)
-                        && q.value(after + 2).toBool() == SavePlan::flagB(n);
-             }, SavePlan::Kind::Contact);
+        people();
         each(QStringLiteral("SELECT pe_id, %1, e_dec_yn FROM pe_dw_info").arg(ContactColumns::kUnitTexts.join(u',')),
              0, [](const QSqlQuery &q, qint64 n) {
                  bool whole = true;
@@ -121,10 +113,79 @@ private:
             if (n < 0)
                 continue; // a row of the supplied store
             m_found->highest = std::max(m_found->highest, n);
+            ++m_found->rows;
             if (SavePlan::kindOf(n) != kind || !whole(q, n) || m_found->saves.contains(n))
                 m_found->faults << QStringLiteral("row of save %1 is not whole or not alone").arg(n);
             m_found->saves.insert(n);
         }
+    }
+
+    // Contacts saved one by one and contacts imported from a file. An
+    // import commits its rows step by step, so a killed one may have its
+    // first rows and not the rest; every row it has must be whole.
+    void people()
+    {
+        const QString sql = QStringLiteral("SELECT substr(pe_name, 4), pe_id, pe_sex, pe_img, e_dec_yn, %1 "
+                                           "FROM pe_info ORDER BY rowid")
+                                .arg(ContactColumns::kPersonTexts.join(u','));
+        QSqlQuery q(m_db);
+        if (!q.exec(sql)) {
+            m_found->faults << sql + QStringLiteral(": ") + q.lastError().text();
+            return;
+        }
+        QMap<qint64, int> imported; // save number -> rows in so far
+        while (q.next()) {
+            const qint64 n = numberOf(q.value(0).toString());
+            if (n < 0)
+                continue; // a row of the supplied store
+            m_found->highest = std::max(m_found->highest, n);
+            ++m_found->rows;
+            QStringList texts;
+            for (int c = 0; c < ContactColumns::PersonTextCount; ++c)
+                texts << q.value(5 + c).toString();
+            const bool whole = q.value(1).toString().size() == 14;
+            if (SavePlan::kindOf(n) == SavePlan::Kind::Contact) {
+                if (!whole || !contactIsWhole(q, texts, n) || m_found->saves.contains(n))
+                    m_found->faults << QStringLiteral("contact of save %1 is not whole or not alone").arg(n);
+                m_found->saves.insert(n);
+            } else if (SavePlan::kindOf(n) == SavePlan::Kind::Import) {
+                const int row = imported.value(n);
+                if (!whole || !importIsWhole(q, texts, n, row))
+                    m_found->faults << QStringLiteral("row %1 of import %2 is not whole or out of order").arg(row).arg(n);
+                imported[n] = row + 1;
+            } else {
+                m_found->faults << QStringLiteral("save %1 wrote a contact").arg(n);
+            }
+        }
+        for (auto it = imported.cbegin(); it != imported.cend(); ++it) {
+            if (it.value() == SavePlan::kImportRows)
+                m_found->saves.insert(it.key());
+            else
+                m_found->partial.insert(it.key());
+        }
+    }
+
+    static bool contactIsWhole(const QSqlQuery &q, const QStringList &texts, qint64 n)
+    {
+        for (int c = 0; c < ContactColumns::PersonTextCount; ++c) {
+            if (texts.at(c) != SavePlan::field(n, c))
+                return false;
+        }
+        return q.value(2).toBool() == SavePlan::flagA(n) && q.value(3).toByteArray() == SavePlan::photo(n)
+               && q.value(4).toBool() == SavePlan::flagB(n);
+    }
+
+    // Cells 1 and 3-10 land in the text columns in order, the last column
+    // is "-"; cell 2 is the sex; the import's photo; never protected.
+    static bool importIsWhole(const QSqlQuery &q, const QStringList &texts, qint64 n, int row)
+    {
+        if (row >= SavePlan::kImportRows)
+            return false;
+        QStringList cells = SavePlan::importCells(n, row);
+        const bool male = cells.takeAt(1) == QStringLiteral("男");
+        cells << QStringLiteral("-");
+        return texts == cells && q.value(2).toBool() == male && q.value(3).toByteArray() == SavePlan::photo(n)
+               && !q.value(4).toBool();
     }
 
     void password()

@@ -2,14 +2,15 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringEncoder>
 #include <QStringList>
 
 // What the save worker writes for save number `n`: every value follows from
 // `n`, so after a kill the checker knows every column a saved row must hold.
-// Saves take turns over the seven kinds below.
+// Saves take turns over the kinds below.
 namespace SavePlan {
 
-enum class Kind { Note, Job, Entry, Contact, Unit, Other, Password, Count };
+enum class Kind { Note, Job, Entry, Contact, Unit, Other, Import, Password, Count };
 
 inline Kind kindOf(qint64 n)
 {
@@ -42,6 +43,39 @@ inline QByteArray photo(qint64 n)
     bytes.replace(0, 2, "BM");
     bytes.append(key(n).toLatin1());
     return bytes;
+}
+
+// Rows of the comma-separated file an import save reads.
+inline constexpr int kImportRows = 4;
+
+// The ten cells row `row` of import save `n` must give once read: a name
+// that carries the save's key, the sex, and cells with commas, quotes and a
+// line break that only a quoted field can hold.
+inline QStringList importCells(qint64 n, int row)
+{
+    QStringList cells = {QStringLiteral("m%1-%2").arg(row).arg(key(n)),
+                         row % 2 == 0 ? QStringLiteral("男") : QStringLiteral("女")};
+    cells << QStringLiteral("i3,\"%1\"").arg(key(n)) << QStringLiteral("i4\n%1").arg(key(n));
+    for (int column = 5; column <= 10; ++column)
+        cells << QStringLiteral("i%1-%2").arg(column).arg(key(n));
+    return cells;
+}
+
+// The file of import save `n` as it lies on disk: GBK bytes, CR LF.
+inline QByteArray importFile(qint64 n)
+{
+    QString text;
+    for (int row = 0; row < kImportRows; ++row) {
+        QStringList fields;
+        for (QString cell : importCells(n, row)) {
+            if (cell.contains(u',') || cell.contains(u'"') || cell.contains(u'\n'))
+                cell = u'"' + cell.replace(u'"', QStringLiteral("\"\"")) + u'"';
+            fields << cell;
+        }
+        text += fields.join(u',') + QStringLiteral("\r\n");
+    }
+    QStringEncoder gbk("GB18030");
+    return gbk.encode(text);
 }
 
 inline QString password(qint64 n)

@@ -2,6 +2,9 @@
 
 #include "Clock.h"
 #include "ContactColumns.h"
+#include "ContactImport.h"
+#include "ImportFile.h"
+#include "ImportGrid.h"
 #include "JobEntryRepository.h"
 #include "JobRepository.h"
 #include "NoteRepository.h"
@@ -14,6 +17,27 @@
 // Save number `n` of SavePlan through the repository that owns its kind:
 // the same calls the windows make when the user saves.
 namespace SavePlan {
+
+// An import as the address book runs it: the file read into the grid, then
+// steps of 30 ms, each its own transaction, until every row is in.
+inline bool importRows(QSqlDatabase db, qint64 n, QString *error)
+{
+    const ImportFile::Read read = ImportFile::fromBytes(SavePlan::importFile(n));
+    if (!read.ok()) {
+        *error = read.error;
+        return false;
+    }
+    ImportGrid grid;
+    grid.open(read.lines);
+    QList<QStringList> rows;
+    for (int row = 1; row < grid.rowCount(); ++row)
+        rows << grid.fields(row);
+    ContactImport run(db, rows, SavePlan::photo(n));
+    while (run.step(Clock::now(), 30)) {
+    }
+    *error = run.error();
+    return !run.failed();
+}
 
 inline bool save(QSqlDatabase db, qint64 n, QString *error)
 {
@@ -68,6 +92,8 @@ inline bool save(QSqlDatabase db, qint64 n, QString *error)
         *error = written.error;
         return written.ok;
     }
+    case Kind::Import:
+        return importRows(db, n, error);
     case Kind::Password:
     case Kind::Count:
         break;

@@ -96,13 +96,14 @@ void tst_crash_safety::killedSavesLoseNothing()
         int ours = 0;
         for (auto it = counts.begin(); it != counts.end(); ++it)
             ours += it.value() - supplied.value(it.key());
-        QCOMPARE(ours, int(found.saves.size()));
+        QCOMPARE(ours, found.rows);
 
         unacknowledgedCommits = int(found.saves.size() - (acknowledged & found.saves).size());
         next = std::max(found.highest, next - 1) + 1;
     }
     qInfo("%d kills; %lld saves acknowledged; %d saves committed but killed before their acknowledgement",
           kills, qint64(acknowledged.size()), unacknowledgedCommits);
+    db = QSqlDatabase();
     QSqlDatabase::removeDatabase(kCheck);
 }
 
