@@ -1,7 +1,8 @@
 #include "ProfileFile.h"
 
+#include "WholeFile.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringList>
 
@@ -134,10 +135,10 @@ bool ProfileFile::write(const QString &section, const QString &key, const QStrin
     // Always written as UTF-8: what was written then reads back as exactly
     // this text, whatever bytes an older file held.
     const QByteArray bytes = (text.lines.join(text.lineEnd) + text.lineEnd).toUtf8();
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    QString why;
+    if (!WholeFile::replace(m_path, bytes, &why)) {
         if (error)
-            *error = QStringLiteral("%1: %2").arg(m_path, file.errorString());
+            *error = QStringLiteral("%1: %2").arg(m_path, why);
         return false;
     }
     return true;

@@ -1,10 +1,11 @@
 #include "XdgAutostart.h"
 
+#include "WholeFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 std::unique_ptr<Autostart> Autostart::create()
 {
@@ -84,10 +85,10 @@ bool XdgAutostart::enable(QString *error)
         return false;
     }
     const QByteArray bytes = entryText(m_program).toUtf8();
-    QSaveFile file(entryPath());
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    QString why;
+    if (!WholeFile::replace(entryPath(), bytes, &why)) {
         if (error)
-            *error = QStringLiteral("%1: %2").arg(entryPath(), file.errorString());
+            *error = QStringLiteral("%1: %2").arg(entryPath(), why);
         return false;
     }
     return true;

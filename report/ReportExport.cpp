@@ -1,6 +1,6 @@
 #include "ReportExport.h"
 
-#include <QSaveFile>
+#include "WholeFile.h"
 
 namespace report::ReportExport {
 
@@ -28,11 +28,10 @@ bool writeFile(const RenderedReport &report, ExportFormat format, const QString 
 {
     // Written aside and renamed over the target, so a failed export never
     // leaves half a file where an earlier good one stood.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(encode(report, format)) < 0
-        || !file.commit()) {
+    QString why;
+    if (!WholeFile::replace(fileName, encode(report, format), &why)) {
         if (error)
-            *error = QStringLiteral("无法写入文件 %1: %2").arg(fileName, file.errorString());
+            *error = QStringLiteral("无法写入文件 %1: %2").arg(fileName, why);
         return false;
     }
     return true;

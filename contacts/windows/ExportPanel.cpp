@@ -4,13 +4,14 @@
 #include "Dialogs.h"
 #include "RecordGrid.h"
 #include "Tpe_connect.h"
+#include "WholeFile.h"
 
 #include <QAction>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
+#include <QDir>
 #include <QVBoxLayout>
 
 ExportPanel::ExportPanel(const QSqlDatabase &db, Tpe_connect &window, QWidget *parent)
@@ -80,9 +81,9 @@ void ExportPanel::exportTo(const QString &path)
         return;
     }
     // Written aside and renamed, so a failed write leaves the old file whole.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(built.bytes) != built.bytes.size() || !file.commit()) {
-        Dialogs::error(this, file.errorString());
+    QString why;
+    if (!WholeFile::replace(path, built.bytes, &why)) {
+        Dialogs::error(this, QStringLiteral("无法写入文件 %1: %2").arg(QDir::toNativeSeparators(path), why));
         return;
     }
     // The tabs end on the last contact written, as if they had followed the export.

@@ -1,4 +1,5 @@
 #include "ContactsFixture.h"
+#include "FileSizeLimit.h"
 #include "ImportGrid.h"
 #include "ImportPanel.h"
 #include "ShellOpen.h"
@@ -9,6 +10,8 @@
 #include <QStringDecoder>
 #include <QTableView>
 #include <QTimer>
+
+#include <optional>
 
 // The import and export tabs of the address book window.
 class TstContactTransfer : public QObject
@@ -155,6 +158,56 @@ private slots:
         QCOMPARE(lines.size(), 4);
         QVERIFY(lines.at(1).endsWith(QStringLiteral(",赵二,女,\"北京市,海淀区\",-,-,-,-,-,-,-")));
         QVERIFY(lines.at(3).isEmpty());
+    }
+
+    void failedExportSaysWhyAndKeepsTheOldFile_data()
+    {
+        QTest::addColumn<QString>("target"); // relative to the store's folder
+        QTest::addColumn<bool>("fullDisk");
+        QTest::newRow("folder missing") << QStringLiteral("no-such-folder/out.csv") << false;
+        QTest::newRow("a folder in the way") << QStringLiteral("taken") << false;
+        QTest::newRow("disk full") << QStringLiteral("out.csv") << true;
+    }
+
+    // The file is written aside and renamed only when whole: a failed export
+    // names the file, leaves an older file of that name as it was and no
+    // scrap beside it.
+    void failedExportSaysWhyAndKeepsTheOldFile()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, fullDisk);
+        ContactsFixture f;
+        QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
+        addPlaceholderPhoto(f);
+        openInGrid(f, writeFile(f, QStringLiteral("in.csv"), "赵一,男\r\n赵二,女\r\n赵三\r\n"));
+        QVERIFY(f.press(QStringLiteral("iImport")));
+        QTRY_VERIFY(!f.window.findChild<ImportPanel *>()->isImporting());
+        f.search(QStringLiteral("kindName"), QStringLiteral("赵"));
+        f.tabs()->setCurrentIndex(Tpe_connect::ExportTab);
+        QVERIFY(QDir(f.store.folder()).mkpath(QStringLiteral("taken")));
+        const QString old = writeFile(f, QStringLiteral("out.csv"), "old");
+        const QStringList before = QDir(f.store.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+        const QString path = f.store.filePath(target);
+        Dialogs::pushReply({Dialogs::Answer::Ok, path});
+        {
+            std::optional<FileSizeLimit> full;
+            if (fullDisk) {
+                full.emplace(16);
+                QVERIFY(full->isSet());
+            }
+            QVERIFY(f.press(QStringLiteral("eExport")));
+        }
+
+        const QList<Dialogs::Shown> shown = boxes(f);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown.first().kind, Dialogs::Kind::Error);
+        QVERIFY2(shown.first().text.startsWith(QStringLiteral("无法写入文件 ") + path), qPrintable(shown.first().text));
+        QFile kept(old);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("old"));
+        QCOMPARE(QDir(f.store.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+        QCOMPARE(contactCount(), 3);
     }
 
     void selectingListRowMovesResultList()

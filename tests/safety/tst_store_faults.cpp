@@ -1,6 +1,7 @@
 // Faults of the disk and of other programs met while saving: each save ends
 // in a clear message, later saves work once the fault is gone, and the store
 // keeps every record it had.
+#include "FileSizeLimit.h"
 #include "ProfileFile.h"
 #include "SaveCheck.h"
 #include "SaveRunner.h"
@@ -72,6 +73,7 @@ private slots:
     void storeRemovedWhileRunningRefusesSaves();
     void storeLockedByAnotherProgram();
     void profileReplacedByFolder();
+    void profileOnFullDiskKeepsOldSettings();
 };
 
 // A file size limit refuses the store's growth as a full disk would. The
@@ -233,6 +235,25 @@ void tst_store_faults::profileReplacedByFolder()
     QVERIFY(!error.isEmpty());
     QVERIFY(QFileInfo(store.filePath(QStringLiteral("main.ini"))).isDir());
     QVERIFY(QFile::exists(inside.fileName()));
+}
+
+// A settings file small enough to sit in the write buffer used to fail only
+// at the final flush, unnoticed: the truncated file replaced the old one.
+void tst_store_faults::profileOnFullDiskKeepsOldSettings()
+{
+    TempStore store(false);
+    const ProfileFile profile(store.filePath(QStringLiteral("main.ini")));
+    QString error;
+    QVERIFY2(profile.write(QStringLiteral("time"), QStringLiteral("alter"), QStringLiteral("09:00"), &error),
+             qPrintable(error));
+    {
+        FileSizeLimit full(8);
+        QVERIFY(full.isSet());
+        QVERIFY(!profile.write(QStringLiteral("time"), QStringLiteral("alter"), QStringLiteral("10:30"), &error));
+    }
+    QVERIFY(error.contains(store.filePath(QStringLiteral("main.ini"))));
+    QCOMPARE(profile.read(QStringLiteral("time"), QStringLiteral("alter"), QString()), QStringLiteral("09:00"));
+    QCOMPARE(QDir(store.folder()).entryList({QStringLiteral("main.ini*")}, QDir::Files), QStringList{"main.ini"});
 }
 
 QTEST_GUILESS_MAIN(tst_store_faults)
