@@ -24,6 +24,10 @@ Loaded load(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {{}, QStringLiteral("无法打开文件“%1”: %2").arg(QFileInfo(path).fileName(), file.errorString())};
+    if (file.size() > kMaxFileBytes)
+        return {{}, QStringLiteral("文件“%1”太大(超过%2 MB),不能作为照片,照片没有改变.")
+                        .arg(QFileInfo(path).fileName())
+                        .arg(kMaxFileBytes / (1024 * 1024))};
     const QByteArray bytes = file.readAll();
     QBuffer buffer;
     buffer.setData(bytes);
@@ -35,7 +39,7 @@ Loaded load(const QString &path)
     if (image.isNull())
         return {{}, notAPicture(path)};
     const bool fits = image.width() <= kMaxWidth && image.height() <= kMaxHeight;
-    if (format == "bmp" && fits)
+    if (format == "bmp" && fits && bytes.size() <= kMaxKeptBmpBytes)
         return {bytes, {}}; // already what the store keeps
     if (!fits)
         image = image.scaled(kMaxWidth, kMaxHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation);

@@ -12,6 +12,14 @@ namespace PhotoFile {
 inline constexpr int kMaxWidth = 290;
 inline constexpr int kMaxHeight = 370;
 
+// A larger file is refused before it is read: no photo needs it, and reading
+// a film or disk image chosen by mistake would hold the window for long.
+inline constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+// A fitting BMP is kept as it is only up to the size of a full 32-bit photo
+// with its headers; anything beyond is trailing bytes, and the picture is
+// written afresh.
+inline constexpr qint64 kMaxKeptBmpBytes = qint64(kMaxWidth) * kMaxHeight * 4 + 2048;
+
 struct Loaded
 {
     QByteArray bmp;

@@ -52,6 +52,44 @@ private slots:
         QCOMPARE(PhotoFile::load(path).bmp, file.readAll());
     }
 
+    // Bytes after the picture are not carried into the store.
+    void fittingBmpWithTrailingBytesIsWrittenAfresh()
+    {
+        QTemporaryDir dir;
+        QImage picture(145, 185, QImage::Format_RGB888);
+        picture.fill(Qt::green);
+        const QString path = dir.filePath("photo.bmp");
+        QVERIFY(picture.save(path));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(QByteArray(2 * 1024 * 1024, 'j'));
+        file.close();
+        const auto loaded = PhotoFile::load(path);
+        QVERIFY2(loaded.ok(), qPrintable(loaded.error));
+        QVERIFY(loaded.bmp.size() <= PhotoFile::kMaxKeptBmpBytes);
+        QImage back;
+        QVERIFY(back.loadFromData(loaded.bmp, "BMP"));
+        QCOMPARE(back.size(), QSize(145, 185));
+        QCOMPARE(back.pixelColor(70, 90), QColor(Qt::green));
+    }
+
+    // A huge file is refused by its size, before a byte is read.
+    void hugeFileIsRefusedUnread()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("film.bmp");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("BM");
+        QVERIFY(file.resize(PhotoFile::kMaxFileBytes + 1)); // sparse: costs no disk
+        file.close();
+        const auto loaded = PhotoFile::load(path);
+        QVERIFY(!loaded.ok());
+        QVERIFY(loaded.bmp.isEmpty());
+        QVERIFY2(loaded.error.contains("film.bmp") && loaded.error.contains(QStringLiteral("太大")),
+                 qPrintable(loaded.error));
+    }
+
     void fileThatIsNoPictureIsRefused_data()
     {
         QTest::addColumn<QByteArray>("content");
