@@ -1,4 +1,8 @@
-// The picture loader used for skins and contact photos, on any bytes.
+// The picture loaders on any bytes: a contact photo as the address book
+// reads it (format check, scaling, BMP bytes) and a skin as the launcher
+// reads it (any format the image reader knows).
+#include "PhotoFile.h"
+
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -16,14 +20,22 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
-    for (const char *format : {"bmp", "jpeg", "png"}) {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::ReadOnly);
-        QImageReader reader(&buffer, format);
-        const QImage image = reader.read();
-        if (!image.isNull())
-            (void)image.scaled(145, 185, Qt::KeepAspectRatio).convertToFormat(QImage::Format_RGB32);
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    const PhotoFile::Loaded photo = PhotoFile::fromBytes(bytes, QStringLiteral("fuzz"));
+    // A photo that was taken reads back as a picture within the photo box.
+    if (photo.ok()) {
+        const QImage stored = QImage::fromData(photo.bmp, "BMP");
+        if (stored.isNull() || stored.width() > PhotoFile::kMaxWidth || stored.height() > PhotoFile::kMaxHeight)
+            __builtin_trap();
+    } else if (photo.error.isEmpty() || !photo.bmp.isEmpty()) {
+        __builtin_trap();
     }
+
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader skin(&buffer);
+    const QImage image = skin.read();
+    if (!image.isNull())
+        (void)image.scaled(145, 482, Qt::KeepAspectRatio).convertToFormat(QImage::Format_RGB32);
     return 0;
 }

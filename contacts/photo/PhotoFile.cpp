@@ -11,10 +11,9 @@ namespace PhotoFile {
 
 namespace {
 
-QString notAPicture(const QString &path)
+QString notAPicture(const QString &name)
 {
-    return QStringLiteral("文件“%1”不是可以读取的照片(BMP, PNG或JPEG格式),照片没有改变.")
-        .arg(QFileInfo(path).fileName());
+    return QStringLiteral("文件“%1”不是可以读取的照片(BMP, PNG或JPEG格式),照片没有改变.").arg(name);
 }
 
 } // namespace
@@ -28,16 +27,20 @@ Loaded load(const QString &path)
         return {{}, QStringLiteral("文件“%1”太大(超过%2 MB),不能作为照片,照片没有改变.")
                         .arg(QFileInfo(path).fileName())
                         .arg(kMaxFileBytes / (1024 * 1024))};
-    const QByteArray bytes = file.readAll();
+    return fromBytes(file.readAll(), QFileInfo(path).fileName());
+}
+
+Loaded fromBytes(const QByteArray &bytes, const QString &name)
+{
     QBuffer buffer;
     buffer.setData(bytes);
     QImageReader reader(&buffer);
     const QByteArray format = reader.format();
     if (format != "bmp" && format != "png" && format != "jpeg")
-        return {{}, notAPicture(path)};
+        return {{}, notAPicture(name)};
     QImage image = reader.read();
     if (image.isNull())
-        return {{}, notAPicture(path)};
+        return {{}, notAPicture(name)};
     const bool fits = image.width() <= kMaxWidth && image.height() <= kMaxHeight;
     if (format == "bmp" && fits && bytes.size() <= kMaxKeptBmpBytes)
         return {bytes, {}}; // already what the store keeps
@@ -56,7 +59,7 @@ Loaded load(const QString &path)
     QBuffer out(&bmp);
     out.open(QIODevice::WriteOnly);
     if (!image.save(&out, "BMP"))
-        return {{}, notAPicture(path)};
+        return {{}, notAPicture(name)};
     return {bmp, {}};
 }
 

@@ -28,5 +28,7 @@ struct Loaded
 };
 
 Loaded load(const QString &path);
+// The same for bytes already read; `name` names the file in messages.
+Loaded fromBytes(const QByteArray &bytes, const QString &name);
 
 } // namespace PhotoFile
