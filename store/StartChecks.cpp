@@ -1,5 +1,7 @@
 #include "StartChecks.h"
 
+#include "StoreError.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -14,7 +16,7 @@ bool listTables(QSqlDatabase &db, QStringList &names, QString &error)
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral(
             "SELECT name FROM sqlite_master WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"))) {
-        error = query.lastError().text();
+        error = StoreError::text(query.lastError());
         return false;
     }
     while (query.next())
@@ -28,7 +30,7 @@ bool listColumns(QSqlDatabase &db, const QString &table, QStringList &names, QSt
     query.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?)"));
     query.addBindValue(table);
     if (!query.exec()) {
-        error = query.lastError().text();
+        error = StoreError::text(query.lastError());
         return false;
     }
     while (query.next())
@@ -59,12 +61,12 @@ bool probeWrite(QSqlDatabase &db, QString &error)
     if (query.exec(QStringLiteral("PRAGMA user_version")) && query.next())
         version = query.value(0).toInt();
     if (!query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        error = query.lastError().text();
+        error = StoreError::text(query.lastError());
         return false;
     }
     const bool wrote = query.exec(QStringLiteral("PRAGMA user_version=%1").arg(version));
     if (!wrote)
-        error = query.lastError().text();
+        error = StoreError::text(query.lastError());
     QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
     return wrote;
 }

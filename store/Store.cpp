@@ -1,6 +1,7 @@
 #include "Store.h"
 
 #include "StartChecks.h"
+#include "StoreError.h"
 
 #include <QFileInfo>
 #include <QSqlError>
@@ -29,7 +30,7 @@ bool openConnection(QSqlDatabase &db, QString *error)
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000;QSQLITE_OPEN_URI=0"));
     if (!db.open()) {
         if (error)
-            *error = db.lastError().text();
+            *error = StoreError::text(db.lastError());
         return false;
     }
     QSqlQuery pragma(db);

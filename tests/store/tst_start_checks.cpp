@@ -123,14 +123,18 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("status");
-        QTest::newRow("empty file") << QByteArray() << int(Store::Status::Damaged);
-        QTest::newRow("random bytes") << QByteArray(4096, '\x5a') << int(Store::Status::Unusable);
-        QTest::newRow("text file") << QByteArray("name,phone\n张三,1380000\n") << int(Store::Status::Unusable);
+        QTest::addColumn<QString>("says");
+        QTest::newRow("empty file") << QByteArray() << int(Store::Status::Damaged) << "记录文件被破坏";
+        QTest::newRow("random bytes") << QByteArray(4096, '\x5a') << int(Store::Status::Unusable)
+                                      << "记录文件已损坏。请用备份的记录文件恢复。";
+        QTest::newRow("text file") << QByteArray("name,phone\n张三,1380000\n") << int(Store::Status::Unusable)
+                                   << "记录文件已损坏。请用备份的记录文件恢复。";
     }
     void badFiles()
     {
         QFETCH(QByteArray, content);
         QFETCH(int, status);
+        QFETCH(QString, says);
         TempStore store(false);
         QFile file(store.storePath());
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -138,7 +142,25 @@ private slots:
         file.close();
         const Store::Opened opened = Store::open(store.storePath());
         QCOMPARE(int(opened.status), status);
-        QVERIFY(!Store::message(opened).isEmpty());
+        QVERIFY2(Store::message(opened).contains(says), qPrintable(Store::message(opened)));
+    }
+
+    // Another program writing to the store when the organiser starts: it
+    // waits a little, then says who holds the file instead of calling it broken.
+    void storeLockedAtStartSaysSo()
+    {
+        TempStore store(false);
+        sqlite3 *other = nullptr;
+        QCOMPARE(sqlite3_open(store.storePath().toUtf8().constData(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        const Store::Opened opened = Store::open(store.storePath());
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        QCOMPARE(opened.status, Store::Status::Unusable);
+        QVERIFY2(Store::message(opened).contains(QStringLiteral("记录文件正被其他程序使用。请稍后重试。")),
+                 qPrintable(Store::message(opened)));
+        Store::remove();
+        QCOMPARE(Store::open(store.storePath()).status, Store::Status::Ready);
     }
 
     void truncatedStoreIsRefused()
