@@ -39,6 +39,15 @@ class TstContactTransfer : public QObject
         Dialogs::pushReply({Dialogs::Answer::Ok, path});
         QVERIFY(f.press(QStringLiteral("iOpen")));
     }
+    // An empty address book, then `lines` imported through the import tab.
+    static void importInto(ContactsFixture &f, const QByteArray &lines)
+    {
+        QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
+        addPlaceholderPhoto(f);
+        openInGrid(f, writeFile(f, QStringLiteral("in.csv"), lines));
+        QVERIFY(f.press(QStringLiteral("iImport")));
+        QTRY_VERIFY(!f.window.findChild<ImportPanel *>()->isImporting());
+    }
     // The boxes shown, file dialogs left out.
     static QList<Dialogs::Shown> boxes(ContactsFixture &f)
     {
@@ -138,11 +147,7 @@ private slots:
     void exportWritesListedContactsAndShowsPersonalTab()
     {
         ContactsFixture f;
-        QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
-        addPlaceholderPhoto(f);
-        openInGrid(f, writeFile(f, QStringLiteral("in.csv"), "赵一,男\r\n赵二,女,\"北京市,海淀区\"\r\n赵三\r\n"));
-        QVERIFY(f.press(QStringLiteral("iImport")));
-        QTRY_VERIFY(!f.window.findChild<ImportPanel *>()->isImporting());
+        importInto(f, "赵一,男\r\n赵二,女,\"北京市,海淀区\"\r\n赵三\r\n");
         QVERIFY(!f.child(QStringLiteral("eExport"))->isEnabled()); // no result list yet
         f.search(QStringLiteral("kindName"), QStringLiteral("赵"));
         f.tabs()->setCurrentIndex(Tpe_connect::ExportTab);
@@ -177,11 +182,7 @@ private slots:
         QFETCH(QString, target);
         QFETCH(bool, fullDisk);
         ContactsFixture f;
-        QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
-        addPlaceholderPhoto(f);
-        openInGrid(f, writeFile(f, QStringLiteral("in.csv"), "赵一,男\r\n赵二,女\r\n赵三\r\n"));
-        QVERIFY(f.press(QStringLiteral("iImport")));
-        QTRY_VERIFY(!f.window.findChild<ImportPanel *>()->isImporting());
+        importInto(f, "赵一,男\r\n赵二,女\r\n赵三\r\n");
         f.search(QStringLiteral("kindName"), QStringLiteral("赵"));
         f.tabs()->setCurrentIndex(Tpe_connect::ExportTab);
         QVERIFY(QDir(f.store.folder()).mkpath(QStringLiteral("taken")));
@@ -213,11 +214,7 @@ private slots:
     void selectingListRowMovesResultList()
     {
         ContactsFixture f;
-        QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
-        addPlaceholderPhoto(f);
-        openInGrid(f, writeFile(f, QStringLiteral("in.csv"), "赵一\r\n赵二\r\n"));
-        QVERIFY(f.press(QStringLiteral("iImport")));
-        QTRY_VERIFY(!f.window.findChild<ImportPanel *>()->isImporting());
+        importInto(f, "赵一\r\n赵二\r\n");
         f.search(QStringLiteral("kindName"), QStringLiteral("赵"));
         auto *list = f.child<QTableView>(QStringLiteral("eGrid"));
         QCOMPARE(list->model()->rowCount(), 2);

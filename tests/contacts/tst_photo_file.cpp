@@ -11,6 +11,15 @@ class TstPhotoFile : public QObject
 {
     Q_OBJECT
 
+    // A green BMP that fits the photo box, saved as photo.bmp in `dir`.
+    static QString fittingBmp(const QTemporaryDir &dir)
+    {
+        QImage picture(145, 185, QImage::Format_RGB888);
+        picture.fill(Qt::green);
+        const QString path = dir.filePath("photo.bmp");
+        return picture.save(path) ? path : QString();
+    }
+
 private slots:
     void picturesBecomeBmp_data()
     {
@@ -43,10 +52,7 @@ private slots:
     void fittingBmpIsKeptByteForByte()
     {
         QTemporaryDir dir;
-        QImage picture(145, 185, QImage::Format_RGB888);
-        picture.fill(Qt::green);
-        const QString path = dir.filePath("photo.bmp");
-        QVERIFY(picture.save(path));
+        const QString path = fittingBmp(dir);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(PhotoFile::load(path).bmp, file.readAll());
@@ -56,10 +62,7 @@ private slots:
     void fittingBmpWithTrailingBytesIsWrittenAfresh()
     {
         QTemporaryDir dir;
-        QImage picture(145, 185, QImage::Format_RGB888);
-        picture.fill(Qt::green);
-        const QString path = dir.filePath("photo.bmp");
-        QVERIFY(picture.save(path));
+        const QString path = fittingBmp(dir);
         QFile file(path);
         QVERIFY(file.open(QIODevice::Append));
         file.write(QByteArray(2 * 1024 * 1024, 'j'));
