@@ -3,6 +3,7 @@
 #include "CsvText.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace ImportFile {
 
@@ -10,12 +11,16 @@ Read read(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, file.errorString()};
+        return {{}, QStringLiteral("无法打开文件“%1”: %2").arg(QFileInfo(path).fileName(), file.errorString())};
+    const QString tooLarge = QStringLiteral("文件太大(超过 %1 MB),不是通讯录导出文件.").arg(kMaxBytes / (1024 * 1024));
     if (file.size() > kMaxBytes)
-        return {{}, QStringLiteral("文件太大(超过 %1 MB),不是通讯录导出文件.").arg(kMaxBytes / (1024 * 1024))};
-    const QByteArray bytes = file.readAll();
+        return {{}, tooLarge};
+    // Bounded even where the size is not known beforehand (a device or a pipe).
+    const QByteArray bytes = file.read(kMaxBytes + 1);
     if (file.error() != QFileDevice::NoError)
-        return {{}, file.errorString()};
+        return {{}, QStringLiteral("无法读取文件“%1”: %2").arg(QFileInfo(path).fileName(), file.errorString())};
+    if (bytes.size() > kMaxBytes)
+        return {{}, tooLarge};
     return fromBytes(bytes);
 }
 

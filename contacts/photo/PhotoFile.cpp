@@ -23,11 +23,17 @@ Loaded load(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {{}, QStringLiteral("无法打开文件“%1”: %2").arg(QFileInfo(path).fileName(), file.errorString())};
+    const QString name = QFileInfo(path).fileName();
+    const QString tooLarge = QStringLiteral("文件“%1”太大(超过%2 MB),不能作为照片,照片没有改变.")
+                                 .arg(name)
+                                 .arg(kMaxFileBytes / (1024 * 1024));
     if (file.size() > kMaxFileBytes)
-        return {{}, QStringLiteral("文件“%1”太大(超过%2 MB),不能作为照片,照片没有改变.")
-                        .arg(QFileInfo(path).fileName())
-                        .arg(kMaxFileBytes / (1024 * 1024))};
-    return fromBytes(file.readAll(), QFileInfo(path).fileName());
+        return {{}, tooLarge};
+    // Bounded even where the size is not known beforehand (a device or a pipe).
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    if (bytes.size() > kMaxFileBytes)
+        return {{}, tooLarge};
+    return fromBytes(bytes, name);
 }
 
 Loaded fromBytes(const QByteArray &bytes, const QString &name)

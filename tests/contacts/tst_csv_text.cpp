@@ -105,6 +105,26 @@ private slots:
         QVERIFY(read.lines.isEmpty());
     }
 
+    // Files that cannot be address book exports are refused with a message
+    // naming why, without reading them whole.
+    void refusesUnfitFiles_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("says");
+        // A device has no size: reading it to the end would never stop.
+        QTest::newRow("endless device") << "/dev/zero" << QStringLiteral("文件太大");
+        QTest::newRow("missing") << "/no-such-folder/a.csv" << QStringLiteral("无法打开文件“a.csv”");
+        QTest::newRow("a folder") << "/tmp" << QStringLiteral("无法打开文件“tmp”");
+    }
+    void refusesUnfitFiles()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, says);
+        const ImportFile::Read read = ImportFile::read(path);
+        QVERIFY2(read.error.startsWith(says), qPrintable(read.error));
+        QVERIFY(read.lines.isEmpty());
+    }
+
     void openFillsHeaderAndLineNumbers()
     {
         ImportGrid grid;

@@ -93,6 +93,14 @@ private slots:
                  qPrintable(loaded.error));
     }
 
+    // A device has no size; reading it to the end would never stop.
+    void endlessDeviceIsRefused()
+    {
+        const auto loaded = PhotoFile::load(QStringLiteral("/dev/zero"));
+        QVERIFY(!loaded.ok());
+        QVERIFY2(loaded.error.contains(QStringLiteral("太大")), qPrintable(loaded.error));
+    }
+
     void fileThatIsNoPictureIsRefused_data()
     {
         QTest::addColumn<QByteArray>("content");
