@@ -7,11 +7,11 @@
 #include "WholeFile.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
-#include <QDir>
 #include <QVBoxLayout>
 
 ExportPanel::ExportPanel(const QSqlDatabase &db, Tpe_connect &window, QWidget *parent)
@@ -39,14 +39,31 @@ ExportPanel::ExportPanel(const QSqlDatabase &db, Tpe_connect &window, QWidget *p
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &ExportPanel::rowChanged);
     connect(m_grid, &QAbstractItemView::doubleClicked, this, &ExportPanel::detailsRequested);
     connect(m_grid, &RecordGrid::refreshRequested, this, &ExportPanel::refill);
-    connect(&m_window, &Tpe_connect::resultsChanged, this, &ExportPanel::refill);
+    connect(&m_window, &Tpe_connect::resultsChanged, this, &ExportPanel::resultsChanged);
     refill();
+}
+
+void ExportPanel::resultsChanged()
+{
+    m_export->setEnabled(m_window.results().isOpen());
+    if (isVisible())
+        refill();
+    else
+        m_stale = true;
+}
+
+void ExportPanel::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_stale)
+        refill();
 }
 
 void ExportPanel::refill()
 {
     const ResultList &results = m_window.results();
     m_export->setEnabled(results.isOpen());
+    m_stale = false;
     m_filling = true;
     if (!results.isOpen()) {
         m_grid->setRows({});

@@ -15,6 +15,9 @@ public:
     ExportPanel(const QSqlDatabase &db, Tpe_connect &window, QWidget *parent = nullptr);
     // Refills the list from the result list (after a search).
     void refill();
+
+protected:
+    void showEvent(QShowEvent *event) override;
     void exportTo(const QString &path);
 
 signals:
@@ -26,10 +29,14 @@ signals:
 private:
     void exportClicked();
     void rowChanged();
+    void resultsChanged();
 
     QSqlDatabase m_db;
     Tpe_connect &m_window;
     RecordGrid *m_grid = nullptr;
     QPushButton *m_export = nullptr;
     bool m_filling = false;
+    // The result list changed while the tab was hidden: the list is filled
+    // when the tab is shown, so a search never waits for a list nobody sees.
+    bool m_stale = false;
 };

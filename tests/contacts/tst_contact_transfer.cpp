@@ -211,11 +211,33 @@ private slots:
         QCOMPARE(contactCount(), 3);
     }
 
+    // The list is filled when its tab is shown, from the latest search,
+    // whichever tab that search was made on.
+    void exportListFollowsSearchesMadeElsewhere()
+    {
+        ContactsFixture f;
+        importInto(f, "赵一\r\n赵二\r\n钱三\r\n");
+        auto *list = f.child<QTableView>(QStringLiteral("eGrid"));
+        f.tabs()->setCurrentIndex(Tpe_connect::PersonalTab);
+        f.search(QStringLiteral("kindName"), QStringLiteral("赵"));
+        f.tabs()->setCurrentIndex(Tpe_connect::ExportTab);
+        QCOMPARE(list->model()->rowCount(), 2);
+        f.search(QStringLiteral("kindName"), QStringLiteral("钱")); // on the export tab itself
+        QCOMPARE(list->model()->rowCount(), 1);
+        f.tabs()->setCurrentIndex(Tpe_connect::PersonalTab);
+        f.search(QStringLiteral("kindName"), QStringLiteral("三"));
+        f.search(QStringLiteral("kindName"), QStringLiteral("赵"));
+        f.tabs()->setCurrentIndex(Tpe_connect::ExportTab);
+        QCOMPARE(list->model()->rowCount(), 2);
+        QCOMPARE(list->model()->index(1, 0).data().toString(), QStringLiteral("赵二"));
+    }
+
     void selectingListRowMovesResultList()
     {
         ContactsFixture f;
         importInto(f, "赵一\r\n赵二\r\n");
         f.search(QStringLiteral("kindName"), QStringLiteral("赵"));
+        f.tabs()->setCurrentIndex(Tpe_connect::ExportTab);
         auto *list = f.child<QTableView>(QStringLiteral("eGrid"));
         QCOMPARE(list->model()->rowCount(), 2);
         QCOMPARE(list->model()->index(1, 1).data().toString(), QStringLiteral("true"));
