@@ -1,10 +1,7 @@
 #include "ContactSearch.h"
 
 #include "ContactColumns.h"
-#include "StoreError.h"
-
-#include <QSqlQuery>
-#include <QVariant>
+#include "KeyedRows.h"
 
 namespace ContactSearch {
 
@@ -62,19 +59,14 @@ QString containsPattern(const QString &text)
 Outcome run(const QSqlDatabase &db, Kind kind, const QString &text)
 {
     Outcome outcome;
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
     // Ordered by the contact id alone, so that the covering index of the
     // searched column gives the order and the scan never reads the table.
-    query.prepare(QStringLiteral("SELECT rowid, %1 FROM %2 WHERE %3 LIKE ? ESCAPE '\\' ORDER BY %1")
-                      .arg(kId, table(kind), column(kind)));
-    query.addBindValue(containsPattern(text));
-    if (!query.exec()) {
-        outcome.error = StoreError::text(query.lastError());
-        return outcome;
-    }
-    while (query.next())
-        outcome.hits << Hit{query.value(0).toLongLong(), query.value(1).toString()};
+    const QString sql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE %3 LIKE ? ESCAPE '\\' ORDER BY %1")
+                            .arg(kId, table(kind), column(kind));
+    QList<Hit> &hits = outcome.hits;
+    const auto add = [&hits](qint64 rowid, const QString &contactId) { hits.append({rowid, contactId}); };
+    if (!KeyedRows::read(db, sql, containsPattern(text), add, &outcome.error))
+        hits.clear();
     return outcome;
 }
 
