@@ -49,7 +49,7 @@ void Tcala_tools::buildOptions(QGridLayout *grid)
         rounding->addButton(option);
         grid->addWidget(option, 1, decimals - 1);
         connect(option, &QRadioButton::toggled, this,
-                [this, decimals](bool checked) { roundingChosen(decimals, checked); });
+                [this, places = decimals](bool checked) { roundingChosen(places, checked); });
     }
     connect(addKey(grid, QStringLiteral("Button15"), QStringLiteral("CE"), 1, 2), &QPushButton::clicked,
             this, &Tcala_tools::clearEntry);
@@ -77,7 +77,7 @@ void Tcala_tools::buildKeypad(QGridLayout *grid)
     for (const auto &[name, op, row, column] : operators) {
         QPushButton *key = addKey(grid, QString::fromLatin1(name), QString(QChar(op)), row, column);
         m_keys.insert(QChar(op), key);
-        connect(key, &QPushButton::clicked, this, [this, op] { m_calculator.setOperator(QChar(op)); });
+        connect(key, &QPushButton::clicked, this, [this, sign = op] { m_calculator.setOperator(QChar(sign)); });
     }
     QPushButton *point = addKey(grid, QStringLiteral("bd"), QStringLiteral("."), 5, 1);
     m_keys.insert(u'.', point);
