@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 #include "FieldCodec.h"
+#include "RecordSet.h"
 #include "ResultList.h"
 #include "StoredForm.h"
 #include "TabButtonBar.h"
@@ -32,11 +33,8 @@ OtherPanel::OtherPanel(const QSqlDatabase &db, const ResultList *results, QWidge
     layout->addWidget(line);
     m_buttons = new TabButtonBar(QStringLiteral("o"), 2, this);
     layout->addWidget(m_buttons);
-    connect(m_buttons->button(TabButtons::Modify), &QPushButton::clicked, this, &OtherPanel::modify);
-    connect(m_buttons->button(TabButtons::Save), &QPushButton::clicked, this, &OtherPanel::save);
-    connect(m_buttons->button(TabButtons::Delete), &QPushButton::clicked, this,
-            &OtherPanel::deleteCurrent);
-    connect(m_buttons->button(TabButtons::Undo), &QPushButton::clicked, this, &OtherPanel::undo);
+    m_buttons->connectClicks<OtherPanel>(this, {&OtherPanel::modify, &OtherPanel::save, &OtherPanel::deleteCurrent,
+                                                &OtherPanel::undo, nullptr, nullptr});
     applyState();
 }
 
@@ -53,10 +51,7 @@ void OtherPanel::reset()
 
 void OtherPanel::load(const QString &contactId)
 {
-    auto fetched = m_repository.byContact(contactId);
-    if (!fetched.ok())
-        Dialogs::error(this, fetched.error);
-    m_rows = fetched.rows;
+    m_rows = RecordSet::fetch(m_repository, contactId, this);
     if (m_rows.isEmpty()) {
         m_state.loadedEmpty();
         m_text->setPlainText(kPrompt);

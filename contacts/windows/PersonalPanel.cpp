@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "PhotoBox.h"
 #include "RecordGrid.h"
+#include "RecordSet.h"
 #include "ResultList.h"
 #include "StoredForm.h"
 #include "TabButtonBar.h"
@@ -128,13 +129,9 @@ void PersonalPanel::buildButtons()
     print->setObjectName(QStringLiteral("pPrint"));
     m_buttons->addExtra(print);
     layout()->addWidget(m_buttons);
-    connect(m_buttons->button(TabButtons::Modify), &QPushButton::clicked, this, &PersonalPanel::modify);
-    connect(m_buttons->button(TabButtons::Save), &QPushButton::clicked, this, &PersonalPanel::save);
-    connect(m_buttons->button(TabButtons::Delete), &QPushButton::clicked, this,
-            &PersonalPanel::deleteCurrent);
-    connect(m_buttons->button(TabButtons::Undo), &QPushButton::clicked, this, &PersonalPanel::undo);
-    connect(m_buttons->button(TabButtons::New), &QPushButton::clicked, this, &PersonalPanel::startNew);
-    connect(m_buttons->button(TabButtons::Cancel), &QPushButton::clicked, this, &PersonalPanel::cancel);
+    m_buttons->connectClicks<PersonalPanel>(this, {&PersonalPanel::modify, &PersonalPanel::save,
+                                                   &PersonalPanel::deleteCurrent, &PersonalPanel::undo,
+                                                   &PersonalPanel::startNew, &PersonalPanel::cancel});
     connect(print, &QPushButton::clicked, this, &PersonalPanel::printRequested);
 }
 
@@ -153,22 +150,13 @@ void PersonalPanel::reset()
 void PersonalPanel::openSet(const QString &contactId)
 {
     m_setId = contactId;
-    m_rows.clear();
-    if (!contactId.isEmpty()) {
-        auto fetched = m_repository.byContact(contactId);
-        if (!fetched.ok())
-            Dialogs::error(this, fetched.error);
-        m_rows = fetched.rows;
-    }
+    m_rows = RecordSet::fetch(m_repository, contactId, this);
     QList<QStringList> cells;
     for (const PersonRecord &row : std::as_const(m_rows)) {
         cells << QStringList{row.texts.value(Name), row.male ? QStringLiteral("男") : QStringLiteral("女"),
                              row.texts.value(CurrentAddress), row.texts.value(Mobile)};
     }
-    m_grid->setRows(cells);
-    const bool several = m_rows.size() >= 2;
-    m_gridBox->setVisible(several);
-    m_remarks->setFixedHeight(several ? kRemarksShort : kRemarksTall);
+    RecordSet::show(m_grid, m_gridBox, m_remarks, cells, kRemarksShort, kRemarksTall);
 }
 
 void PersonalPanel::load(const QString &contactId)

@@ -3,6 +3,7 @@
 #include "ContactColumns.h"
 #include "Dialogs.h"
 #include "RecordGrid.h"
+#include "RecordSet.h"
 #include "ResultList.h"
 #include "StoredForm.h"
 #include "TabButtonBar.h"
@@ -69,14 +70,9 @@ void UnitPanel::buildButtons()
 {
     m_buttons = new TabButtonBar(QStringLiteral("d"), 3, this);
     layout()->addWidget(m_buttons);
-    connect(m_buttons->button(TabButtons::Modify), &QPushButton::clicked, this, &UnitPanel::modify);
-    connect(m_buttons->button(TabButtons::Save), &QPushButton::clicked, this, &UnitPanel::save);
-    connect(m_buttons->button(TabButtons::Delete), &QPushButton::clicked, this,
-            &UnitPanel::deleteCurrent);
-    connect(m_buttons->button(TabButtons::Undo), &QPushButton::clicked, this, &UnitPanel::undo);
-    connect(m_buttons->button(TabButtons::New), &QPushButton::clicked, this, &UnitPanel::startNew);
-    connect(m_buttons->button(TabButtons::Cancel), &QPushButton::clicked, this,
-            &UnitPanel::loaderRequested);
+    m_buttons->connectClicks<UnitPanel>(this, {&UnitPanel::modify, &UnitPanel::save, &UnitPanel::deleteCurrent,
+                                               &UnitPanel::undo, &UnitPanel::startNew,
+                                               &UnitPanel::loaderRequested});
 }
 
 void UnitPanel::applyState()
@@ -93,20 +89,11 @@ void UnitPanel::reset()
 void UnitPanel::openSet(const QString &contactId)
 {
     m_setId = contactId;
-    m_rows.clear();
-    if (!contactId.isEmpty()) {
-        auto fetched = m_repository.byContact(contactId);
-        if (!fetched.ok())
-            Dialogs::error(this, fetched.error);
-        m_rows = fetched.rows;
-    }
+    m_rows = RecordSet::fetch(m_repository, contactId, this);
     QList<QStringList> cells;
     for (const UnitRecord &row : std::as_const(m_rows))
         cells << row.texts.mid(0, UnitNotes);
-    m_grid->setRows(cells);
-    const bool several = m_rows.size() >= 2;
-    m_gridBox->setVisible(several);
-    m_notes->setFixedHeight(several ? kNotesShort : kNotesTall);
+    RecordSet::show(m_grid, m_gridBox, m_notes, cells, kNotesShort, kNotesTall);
 }
 
 void UnitPanel::load(const QString &contactId)
