@@ -40,6 +40,7 @@ ExportPanel::ExportPanel(const QSqlDatabase &db, Tpe_connect &window, QWidget *p
     connect(m_grid, &QAbstractItemView::doubleClicked, this, &ExportPanel::detailsRequested);
     connect(m_grid, &RecordGrid::refreshRequested, this, &ExportPanel::refill);
     connect(&m_window, &Tpe_connect::resultsChanged, this, &ExportPanel::resultsChanged);
+    connect(&m_window, &Tpe_connect::positionChanged, this, &ExportPanel::followPosition);
     refill();
 }
 
@@ -57,6 +58,19 @@ void ExportPanel::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (m_stale)
         refill();
+    else
+        followPosition();
+}
+
+// The list's current row is the result list's contact, however it was reached.
+void ExportPanel::followPosition()
+{
+    const ResultList &results = m_window.results();
+    if (m_stale || !isVisible() || !results.isOpen() || m_grid->currentRow() == results.position())
+        return;
+    m_filling = true;
+    m_grid->setCurrentRow(results.position());
+    m_filling = false;
 }
 
 void ExportPanel::refill()

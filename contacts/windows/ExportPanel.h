@@ -30,6 +30,7 @@ private:
     void exportClicked();
     void rowChanged();
     void resultsChanged();
+    void followPosition();
 
     QSqlDatabase m_db;
     Tpe_connect &m_window;

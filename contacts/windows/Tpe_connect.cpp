@@ -283,6 +283,7 @@ void Tpe_connect::loadContact()
     m_personal->load(id);
     m_nav->setPosition(m_results.position() + 1);
     m_quiet = quiet;
+    emit positionChanged();
 }
 
 ShownContact Tpe_connect::shownContact() const

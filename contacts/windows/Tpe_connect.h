@@ -56,6 +56,8 @@ signals:
     void printRequested();
     // A search opened or closed the result list.
     void resultsChanged();
+    // The result list moved to another contact.
+    void positionChanged();
 
 protected:
     void showEvent(QShowEvent *event) override;

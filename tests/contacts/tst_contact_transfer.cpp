@@ -232,6 +232,26 @@ private slots:
         QCOMPARE(list->model()->index(1, 0).data().toString(), QStringLiteral("赵二"));
     }
 
+    // Moves made with the navigation strip show in the list, on its tab or
+    // when it is shown again.
+    void exportListFollowsMoves()
+    {
+        ContactsFixture f;
+        importInto(f, "赵一\r\n赵二\r\n赵三\r\n");
+        f.search(QStringLiteral("kindName"), QStringLiteral("赵"));
+        f.tabs()->setCurrentIndex(Tpe_connect::ExportTab);
+        auto *list = f.child<QTableView>(QStringLiteral("eGrid"));
+        QCOMPARE(list->currentIndex().row(), 0);
+        QVERIFY(f.press(QStringLiteral("nextButton")));
+        QCOMPARE(list->currentIndex().row(), 1);
+        f.tabs()->setCurrentIndex(Tpe_connect::PersonalTab);
+        QVERIFY(f.press(QStringLiteral("nextButton")));
+        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("赵三"));
+        f.tabs()->setCurrentIndex(Tpe_connect::ExportTab);
+        QCOMPARE(list->currentIndex().row(), 2);
+        QCOMPARE(f.window.results().position(), 2);
+    }
+
     void selectingListRowMovesResultList()
     {
         ContactsFixture f;
