@@ -104,7 +104,9 @@ QString wmfText(const QString &file, const QString &svg)
     // font's character set (GB2312) says how to read them.
     QStringDecoder gbk("GBK");
     QString text;
-    static const QRegularExpression element(QStringLiteral("<text[^>]*>([^<]*)</text>"));
+    // The player writes text as it is, "<" and "&" unescaped.
+    static const QRegularExpression element(QStringLiteral("<text[^>]*>(.*?)</text>"),
+                                            QRegularExpression::DotMatchesEverythingOption);
     const QString raw = QString::fromLatin1(in.readAll());
     for (auto it = element.globalMatch(raw); it.hasNext();)
         text += gbk.decode(it.next().captured(1).toLatin1()) + u'\n';
@@ -182,6 +184,44 @@ private slots:
             QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" not in:\n") + text));
         // Memo lines come without the blank line between them.
         QVERIFY(!text.contains(QStringLiteral("老朋友\n\n")));
+    }
+
+    void hostileTextSurvivesEveryExport_data()
+    {
+        QTest::addColumn<ExportFormat>("format");
+        QTest::addColumn<bool>("beyondGbk"); // the format keeps characters GBK lacks
+        QTest::newRow("html") << ExportFormat::Html << true;
+        QTest::newRow("text") << ExportFormat::Text << true;
+        QTest::newRow("xls") << ExportFormat::Xls << true;
+        // Written as its two UTF-16 halves, as RTF wants, which unrtf does not join.
+        QTest::newRow("rtf") << ExportFormat::Rtf << false;
+        QTest::newRow("wmf") << ExportFormat::Wmf << false;
+        QTest::newRow("pdf") << ExportFormat::Pdf << false; // the card's font has no emoji
+    }
+    // Markup, RTF control characters, quotes and percent signs in a value are
+    // text to every writer: the readers show them as typed.
+    void hostileTextSurvivesEveryExport()
+    {
+        QFETCH(ExportFormat, format);
+        QFETCH(bool, beyondGbk);
+        const QString markup = QStringLiteral("<b>粗</b> &amp; {\\par} \"引\" 100%");
+        const QString emoji = QStringLiteral("😀");
+        ContactCardValues values = card();
+        values.otherInfo = markup + u' ' + emoji;
+        const RenderedReport hostile = ReportRenderer::render(ContactCard::layout(values));
+        const QString file = m_dir.filePath(QStringLiteral("hostile-%1").arg(int(format)));
+        QString error;
+        QVERIFY2(ReportExport::writeFile(hostile, format, file, &error), qPrintable(error));
+        const QString text = readBack(format, file, m_dir);
+        QVERIFY2(text.contains(markup), qPrintable(text));
+        QVERIFY(text.contains(kName));
+        if (beyondGbk)
+            QVERIFY2(text.contains(emoji), qPrintable(text));
+        if (format == ExportFormat::Rtf) {
+            QFile raw(file);
+            QVERIFY(raw.open(QIODevice::ReadOnly));
+            QVERIFY(raw.readAll().contains("\\u-10179\\'3f\\u-8704\\'3f")); // U+1F600 as D83D DE00
+        }
     }
 
     void textFollowsReadingOrder()
