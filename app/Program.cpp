@@ -16,8 +16,10 @@ int runOrganiser(QApplication &app, const std::function<void(Tmain &)> &launcher
     app.setApplicationName(QStringLiteral("velmora"));
     app.setApplicationDisplayName(AppPaths::kApplicationTitle);
 
+    // A guard that cannot be made (no writable runtime folder) does not keep
+    // the organiser from starting: only a copy that runs does.
     SingleInstance guard;
-    if (!guard.acquire()) {
+    if (guard.acquire() == SingleInstance::Outcome::HeldByAnother) {
         Dialogs::plain(nullptr, QStringLiteral("Velmora商务记事本已在运行中..."), QString());
         return 0;
     }

@@ -3,11 +3,20 @@
 #include <QDir>
 #include <QStandardPaths>
 
-SingleInstance::SingleInstance(const QString &name)
+namespace {
+
+QString runtimeFolder()
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return folder.isEmpty() ? QDir::tempPath() : folder;
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString &name) : SingleInstance(name, runtimeFolder()) {}
+
+SingleInstance::SingleInstance(const QString &name, const QString &folder)
+{
     QString fileName = name;
     fileName.replace(u' ', u'-');
     m_path = QDir(folder).filePath(fileName + QStringLiteral(".lock"));
@@ -15,13 +24,14 @@ SingleInstance::SingleInstance(const QString &name)
 
 SingleInstance::~SingleInstance() = default;
 
-bool SingleInstance::acquire()
+SingleInstance::Outcome SingleInstance::acquire()
 {
     m_lock = std::make_unique<QLockFile>(m_path);
     // Only a lock whose process is gone is stale, however old it is.
     m_lock->setStaleLockTime(0);
     if (m_lock->tryLock(0))
-        return true;
+        return Outcome::Acquired;
+    const bool held = m_lock->error() == QLockFile::LockFailedError;
     m_lock.reset();
-    return false;
+    return held ? Outcome::HeldByAnother : Outcome::Unavailable;
 }

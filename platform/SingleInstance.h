@@ -12,10 +12,16 @@ class SingleInstance final
 {
 public:
     explicit SingleInstance(const QString &name = QStringLiteral("velmora note pad 2"));
+    // The guard in `folder` instead of the runtime folder.
+    SingleInstance(const QString &name, const QString &folder);
     ~SingleInstance();
 
-    // True when this process now holds the guard.
-    bool acquire();
+    enum class Outcome {
+        Acquired,      // this process now holds the guard
+        HeldByAnother, // another copy runs
+        Unavailable,   // the lock file cannot be made (folder missing or not writable)
+    };
+    Outcome acquire();
     QString lockPath() const { return m_path; }
 
 private:

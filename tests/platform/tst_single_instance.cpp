@@ -14,7 +14,7 @@
 static int childMain(const QString &mode)
 {
     SingleInstance guard;
-    const bool acquired = guard.acquire();
+    const bool acquired = guard.acquire() == SingleInstance::Outcome::Acquired;
     if (mode == u"hold") {
         std::puts(acquired ? "held" : "refused");
         std::fflush(stdout);
@@ -69,10 +69,24 @@ private slots:
     {
         {
             SingleInstance first;
-            QVERIFY(first.acquire());
+            QCOMPARE(first.acquire(), SingleInstance::Outcome::Acquired);
             QCOMPARE(tryChild(), 3);
         }
         QCOMPARE(tryChild(), 0);
+    }
+
+    // A folder that cannot hold the lock file is not another running copy.
+    void unusableFolderIsNotARunningCopy_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("missing") << QStringLiteral("/no-such-folder/runtime");
+        QTest::newRow("a file") << QCoreApplication::applicationFilePath();
+    }
+    void unusableFolderIsNotARunningCopy()
+    {
+        QFETCH(QString, folder);
+        SingleInstance guard(QStringLiteral("velmora test"), folder);
+        QCOMPARE(guard.acquire(), SingleInstance::Outcome::Unavailable);
     }
 };
 
