@@ -163,6 +163,35 @@ bool syncFile(QFile &file)
 #endif
 }
 
+QString partName(const QString &target)
+{
+    return target + QStringLiteral(".part");
+}
+
+// Renames `part` over `target` and makes the new name durable.
+bool replaceWith(const QString &part, const QString &target, QString *error)
+{
+#if defined(Q_OS_UNIX)
+    if (::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0) {
+        *error = systemError(errno);
+        return false;
+    }
+    const int folder = ::open(QFile::encodeName(QFileInfo(target).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return true;
+#else
+    QFile::remove(target);
+    if (!QFile::rename(part, target)) {
+        *error = QStringLiteral("rename failed");
+        return false;
+    }
+    return true;
+#endif
+}
+
 } // namespace
 
 qint64 RecordFile::chunkSize(qint64 size)
@@ -183,16 +212,19 @@ RecordFile::Outcome RecordFile::copy(
     if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return failed(QStringLiteral("无法读取记录文件\"%1\": %2")
                           .arg(QFileInfo(source).absoluteFilePath(), in.errorString()));
-    QFile out(target);
+    // The copy grows beside the target and takes its name only when whole
+    // and on the disk: an earlier file of that name (the last backup) stays
+    // as it was until then, and a failure leaves nothing that looks whole.
+    const QString part = partName(target);
+    if (QFileInfo(part).isFile())
+        QFile::remove(part); // scrap of a copy that never finished
+    QFile out(part);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return failed(cannotWrite(target, out.errorString()));
 
-    // From here on the target holds no earlier content worth keeping: a
-    // failure removes it rather than leave a partial copy that looks whole.
     const auto abandon = [&](const QString &why) {
         out.close();
-        if (QFileInfo(target).isFile())
-            QFile::remove(target);
+        QFile::remove(part);
         return failed(QStringLiteral("复制记录文件到\"%1\"时出错: %2")
                           .arg(QFileInfo(target).absoluteFilePath(), why));
     };
@@ -213,9 +245,13 @@ RecordFile::Outcome RecordFile::copy(
             return abandon(error);
         remaining -= piece;
     }
+    if (!syncFile(out))
+        return abandon(systemError(errno));
     out.close();
     if (out.error() != QFileDevice::NoError)
         return abandon(out.errorString());
+    if (!replaceWith(part, target, &error))
+        return abandon(error);
     return {};
 }
 

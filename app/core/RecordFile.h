@@ -24,9 +24,11 @@ public:
     // Length of each copied piece: one hundredth of `size`, at least one byte.
     static qint64 chunkSize(qint64 size);
 
-    // Copies `source` to `target` byte for byte, creating or overwriting the
-    // target. On failure a target this call created or truncated is removed,
-    // so no half copy is left behind; `source` is never written.
+    // Copies `source` to `target` byte for byte, creating or replacing the
+    // target. The copy is written beside the target ("<target>.part"),
+    // synced, and renamed over it only when whole: on failure an earlier
+    // target is left as it was and no half copy remains; `source` is never
+    // written.
     static Outcome copy(
         const QString &source, const QString &target, const Progress &progress = {});
 

@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "RecordFile.h"
 
 #include <QDir>
@@ -6,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <unistd.h>
+
+#include <optional>
 
 #if defined(Q_OS_LINUX)
 #include <csignal>
@@ -121,6 +124,34 @@ private slots:
             QVERIFY(!QFile::exists(path(target)));
     }
 
+    // A backup that fails part way, over the backup made last time: that one
+    // is kept whole, and no scrap stays beside it.
+    void failedCopyKeepsTheEarlierBackup_data()
+    {
+        QTest::addColumn<bool>("fullDisk");
+        QTest::newRow("record file cut short while copying") << false;
+        QTest::newRow("disk full") << true;
+    }
+    void failedCopyKeepsTheEarlierBackup()
+    {
+        QFETCH(bool, fullDisk);
+        const QByteArray earlier = randomBytes(150000);
+        writeFile(path("backup.pck"), earlier);
+        writeFile(path("pad.db"), randomBytes(200000));
+        std::optional<FileSizeLimit> full;
+        if (fullDisk)
+            full.emplace(100000);
+        const auto copied = RecordFile::copy(path("pad.db"), path("backup.pck"), [&](int position) {
+            if (position == 50 && !fullDisk)
+                QFile(path("pad.db")).resize(10);
+        });
+        full.reset();
+        QVERIFY(!copied.ok);
+        QVERIFY2(copied.error.contains(path("backup.pck")), qPrintable(copied.error));
+        QCOMPARE(readFile(path("backup.pck")), earlier);
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), (QStringList{"backup.pck", "pad.db"}));
+    }
+
 #if defined(Q_OS_LINUX)
     // A file size limit refuses the copy's space the way a full disk does.
     void fullDiskLeavesNoTarget()
@@ -136,7 +167,7 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &saved);
         QVERIFY(!copied.ok);
         QVERIFY(copied.error.contains(path("copy.pck")));
-        QVERIFY(!QFile::exists(path("copy.pck")));
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"pad.db"});
     }
 #endif
 
