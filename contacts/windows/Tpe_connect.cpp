@@ -12,6 +12,7 @@
 #include "StoredForm.h"
 #include "UnitPanel.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
@@ -100,9 +101,9 @@ void Tpe_connect::buildTabs()
 
 void Tpe_connect::buildTransferPanels()
 {
-    auto *importPanel = new ImportPanel(m_db);
+    m_import = new ImportPanel(m_db);
     auto *exportPanel = new ExportPanel(m_db, *this);
-    const QList<std::pair<Tab, QWidget *>> panels{{ImportTab, importPanel}, {ExportTab, exportPanel}};
+    const QList<std::pair<Tab, QWidget *>> panels{{ImportTab, m_import}, {ExportTab, exportPanel}};
     for (const auto &[tab, panel] : panels) {
         auto *layout = new QVBoxLayout(m_pages[tab]);
         layout->setContentsMargins(0, 0, 0, 0);
@@ -117,6 +118,15 @@ void Tpe_connect::buildTransferPanels()
     };
     connect(exportPanel, &ExportPanel::exported, this, showPersonal);
     connect(exportPanel, &ExportPanel::detailsRequested, this, showPersonal);
+}
+
+void Tpe_connect::closeEvent(QCloseEvent *event)
+{
+    if (m_import->isImporting()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 QWidget *Tpe_connect::page(Tab tab) const

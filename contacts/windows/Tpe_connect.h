@@ -10,6 +10,7 @@
 
 class QTabWidget;
 class Shell;
+class ImportPanel;
 class NavigationStrip;
 class OtherPanel;
 class PersonalPanel;
@@ -61,6 +62,8 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Refused while an import runs: closing would stop it half way.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildTabs();
@@ -83,6 +86,7 @@ private:
     PersonalPanel *m_personal = nullptr;
     UnitPanel *m_unit = nullptr;
     OtherPanel *m_other = nullptr;
+    ImportPanel *m_import = nullptr;
     QList<QWidget *> m_pages;
     bool m_quiet = false; // tab changes made by the window itself
     bool m_centred = false;

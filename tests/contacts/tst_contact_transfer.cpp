@@ -127,6 +127,9 @@ private slots:
         QVERIFY(f.press(QStringLiteral("iImport")));
         QVERIFY(f.child<QProgressBar>(QStringLiteral("iProgress"))->isVisible());
         QVERIFY(!f.child(QStringLiteral("iOpen"))->isEnabled());
+        // Closing now would stop the import half way: the window stays.
+        QVERIFY(!f.window.close());
+        QVERIFY(f.window.isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(!panel->isImporting(), 60000);
         QVERIFY(answeredMidway);
         QVERIFY(!f.child<QProgressBar>(QStringLiteral("iProgress"))->isVisible());
