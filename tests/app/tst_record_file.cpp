@@ -10,10 +10,6 @@
 
 #include <optional>
 
-#if defined(Q_OS_LINUX)
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 class TstRecordFile : public QObject {
     Q_OBJECT
@@ -152,24 +148,18 @@ private slots:
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), (QStringList{"backup.pck", "pad.db"}));
     }
 
-#if defined(Q_OS_LINUX)
     // A file size limit refuses the copy's space the way a full disk does.
     void fullDiskLeavesNoTarget()
     {
         writeFile(path("pad.db"), randomBytes(200000));
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit saved {};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        rlimit small = saved;
-        small.rlim_cur = 100000;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        std::optional<FileSizeLimit> full(std::in_place, 100000);
+        QVERIFY(full->isSet());
         const auto copied = RecordFile::copy(path("pad.db"), path("copy.pck"));
-        setrlimit(RLIMIT_FSIZE, &saved);
+        full.reset();
         QVERIFY(!copied.ok);
         QVERIFY(copied.error.contains(path("copy.pck")));
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"pad.db"});
     }
-#endif
 
     void fillers()
     {
