@@ -78,9 +78,4 @@ bool read(const QSqlDatabase &db, const QString &sql, const QString &text, const
     return true;
 }
 
-bool read(const QSqlDatabase &db, const QString &sql, const QString &text, QList<Row> &rows, QString *error)
-{
-    return read(db, sql, text, [&rows](qint64 rowid, const QString &key) { rows.append({rowid, key}); }, error);
-}
-
 } // namespace KeyedRows

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QList>
 #include <QSqlDatabase>
 #include <QString>
 
@@ -12,12 +11,6 @@
 // times what the scan itself does.
 namespace KeyedRows {
 
-struct Row
-{
-    qint64 rowid = -1;
-    QString key;
-};
-
 using Add = std::function<void(qint64 rowid, const QString &key)>;
 
 // Runs `sql`, whose two result columns are an integer and a text, with
@@ -25,8 +18,5 @@ using Add = std::function<void(qint64 rowid, const QString &key)>;
 // in a row share one string. On failure `error` holds what StoreError::text
 // gives for the engine's error.
 bool read(const QSqlDatabase &db, const QString &sql, const QString &text, const Add &add, QString *error);
-
-// The same, collected into a list.
-bool read(const QSqlDatabase &db, const QString &sql, const QString &text, QList<Row> &rows, QString *error);
 
 } // namespace KeyedRows

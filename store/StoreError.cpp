@@ -17,8 +17,7 @@ QString engineText(const QSqlError &error)
     return engine.isEmpty() ? error.text().trimmed() : engine;
 }
 
-} // namespace
-
+// The plain explanation; empty for errors the user cannot mend.
 QString explanation(const QSqlError &error)
 {
     bool known = false;
@@ -45,6 +44,8 @@ QString explanation(const QSqlError &error)
         return {};
     }
 }
+
+} // namespace
 
 QString text(const QSqlError &error)
 {

@@ -12,9 +12,6 @@ namespace StoreError {
 // for anything else the engine's text alone.
 QString text(const QSqlError &error);
 
-// The plain explanation alone; empty for errors without one.
-QString explanation(const QSqlError &error);
-
 struct TooLong
 {
     QString column;

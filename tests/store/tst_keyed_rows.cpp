@@ -44,16 +44,18 @@ void tst_keyed_rows::readsRowsInOrderWithTheTextBound()
         insert.addBindValue(value);
         QVERIFY(insert.exec());
     }
-    QList<KeyedRows::Row> read;
+    QStringList found;
+    QList<qint64> rowids;
+    const auto add = [&](qint64 rowid, const QString &key) {
+        rowids << rowid;
+        found << key;
+    };
     QString error;
     QVERIFY2(KeyedRows::read(Store::database(), QStringLiteral("SELECT rowid, k FROM t WHERE v LIKE ? ORDER BY k"),
-                             text, read, &error),
+                             text, add, &error),
              qPrintable(error));
-    QStringList found;
-    for (const KeyedRows::Row &row : read) {
-        found << row.key;
-        QVERIFY(row.rowid >= 1 && row.rowid <= 5);
-    }
+    for (const qint64 rowid : std::as_const(rowids))
+        QVERIFY(rowid >= 1 && rowid <= 5);
     QCOMPARE(found, keys);
     QVERIFY(QSqlQuery(Store::database()).exec(QStringLiteral("SELECT 1 FROM note_pad")));
 }
@@ -61,16 +63,17 @@ void tst_keyed_rows::readsRowsInOrderWithTheTextBound()
 void tst_keyed_rows::reportsTheEngineError()
 {
     TempStore store;
-    QList<KeyedRows::Row> read;
+    int rows = 0;
+    const auto add = [&rows](qint64, const QString &) { ++rows; };
     QString error;
     QVERIFY(!KeyedRows::read(Store::database(), QStringLiteral("SELECT rowid, k FROM missing WHERE k = ?"),
-                             QString(), read, &error));
+                             QString(), add, &error));
     QCOMPARE(error, QStringLiteral("no such table: missing"));
     Store::close();
     QVERIFY(!KeyedRows::read(Store::database(), QStringLiteral("SELECT rowid, pe_id FROM pe_info WHERE pe_id = ?"),
-                             QString(), read, &error));
+                             QString(), add, &error));
     QCOMPARE(error, QStringLiteral("记录文件没有打开。"));
-    QVERIFY(read.isEmpty());
+    QCOMPARE(rows, 0);
 }
 
 QTEST_GUILESS_MAIN(tst_keyed_rows)
