@@ -2,6 +2,7 @@
 
 #include "StartChecks.h"
 #include "StoreError.h"
+#include "store/SchemaSteps.h"
 
 #include <QFileInfo>
 #include <QSqlError>
@@ -40,6 +41,26 @@ bool openConnection(QSqlDatabase &db, QString *error)
     return true;
 }
 
+// A store written by a newer program is refused before anything is written
+// to it.
+Store::Opened refuseNewer(QSqlDatabase &db)
+{
+    const Result<int> version = Schema::version(db);
+    if (!version)
+        return {Store::Status::Unusable, version.error()};
+    if (*version > Schema::currentVersion())
+        return {Store::Status::TooNew, {}};
+    return {Store::Status::Ready, {}};
+}
+
+// An older store that passed the start checks is brought up step by step.
+Store::Opened bringUpToDate(QSqlDatabase &db)
+{
+    if (const Result<void> upgraded = Schema::upgrade(db, storePath()); !upgraded)
+        return {Store::Status::Unusable, upgraded.error()};
+    return {Store::Status::Ready, {}};
+}
+
 } // namespace
 
 Store::Opened Store::open(const QString &path)
@@ -52,10 +73,16 @@ Store::Opened Store::open(const QString &path)
     QString error;
     if (!openConnection(db, &error))
         return {Status::Unusable, error};
-    const StartChecks::Result checked = StartChecks::run(db);
-    if (checked.status != Status::Ready)
+    Opened opened = refuseNewer(db);
+    if (opened.status == Status::Ready) {
+        const StartChecks::Result checked = StartChecks::run(db);
+        opened = {checked.status, checked.detail};
+    }
+    if (opened.status == Status::Ready)
+        opened = bringUpToDate(db);
+    if (opened.status != Status::Ready)
         db.close();
-    return {checked.status, checked.detail};
+    return opened;
 }
 
 QSqlDatabase Store::database()
@@ -108,6 +135,9 @@ QString Store::message(const Opened &opened)
         return QStringLiteral("程序记录文件丢失,程序无法运行,即将关闭...");
     case Status::Damaged:
         return QStringLiteral("记录文件被破坏,程序无法运行,即将关闭...");
+    case Status::TooNew:
+        return QStringLiteral("记录文件是由较新版本的程序写成的,本程序无法使用它,请使用新版本的程序。"
+                              "记录文件没有改动,程序即将关闭...");
     case Status::Unusable:
         return QStringLiteral("记录文件无法读写,程序无法运行,即将关闭...\n%1\n%2")
             .arg(storePath(), opened.detail);

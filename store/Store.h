@@ -15,6 +15,7 @@ public:
         FileMissing, // no pad.db
         Damaged,     // a table or column the program needs is missing
         Unusable,    // the file is there but is not a store we can read and write
+        TooNew,      // written by a newer program; left untouched
     };
 
     struct Opened
@@ -25,7 +26,8 @@ public:
 
     static inline const QString kConnectionName = QStringLiteral("velmora-pad");
 
-    // Opens `path` as the shared connection and runs the start checks.
+    // Opens `path` as the shared connection, brings an older store up to the
+    // program's version and runs the start checks.
     static Opened open(const QString &path);
     static QSqlDatabase database();
     static QString path();

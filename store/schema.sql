@@ -1,6 +1,9 @@
--- The supplied record store. Column order is part of the format: windows read
--- some tables by position. Text widths are enforced by CHECK so an over-long
--- value is refused whole instead of being cut. Booleans are 0/1.
+-- The record store at version 0: its tables as first supplied. Column order is
+-- part of the format: windows read some tables by position. Text widths are
+-- enforced by CHECK so an over-long value is refused whole instead of being
+-- cut. Booleans are 0/1. Every later change (an index, a table) is a step in
+-- SchemaSteps.cpp, so it reaches the stores users already have; the build runs
+-- those steps on this form to make the supplied pad.db.
 
 CREATE TABLE public_code (
   pub_id          TEXT CHECK (length(pub_id) <= 50),
@@ -15,7 +18,6 @@ CREATE TABLE note_pad (
   date_id   TEXT CHECK (length(date_id) <= 14),
   note_memo TEXT
 );
-CREATE INDEX note_pad_by_date ON note_pad (date_id);
 
 CREATE TABLE job_do (
   id          TEXT CHECK (length(id) <= 14),
@@ -25,8 +27,6 @@ CREATE TABLE job_do (
   e_dec_yn    BOOLEAN NOT NULL DEFAULT 0 CHECK (e_dec_yn IN (0, 1)),
   complete_yn TEXT CHECK (length(complete_yn) <= 14)
 );
-CREATE INDEX job_do_by_id ON job_do (id);
-CREATE INDEX job_do_by_date ON job_do (date_id);
 
 CREATE TABLE job_do_sub (
   id           TEXT CHECK (length(id) <= 14),
@@ -34,7 +34,6 @@ CREATE TABLE job_do_sub (
   job_memo_sub TEXT,
   e_dec_yn     BOOLEAN NOT NULL DEFAULT 0 CHECK (e_dec_yn IN (0, 1))
 );
-CREATE INDEX job_do_sub_by_id ON job_do_sub (id);
 
 CREATE TABLE pe_info (
   pe_id    TEXT CHECK (length(pe_id) <= 14),
@@ -52,12 +51,6 @@ CREATE TABLE pe_info (
   pe_img   BLOB,
   e_dec_yn BOOLEAN NOT NULL DEFAULT 0 CHECK (e_dec_yn IN (0, 1))
 );
-CREATE INDEX pe_info_by_id ON pe_info (pe_id);
--- The contact searches scan one column in contact order: each of these covers
--- its search, so the scan never touches the table.
-CREATE INDEX pe_info_name_search ON pe_info (pe_id, pe_name);
-CREATE INDEX pe_info_mobile_search ON pe_info (pe_id, pe_mib);
-CREATE INDEX pe_info_memo_search ON pe_info (pe_id, pe_memo);
 
 CREATE TABLE pe_dw_info (
   pe_id    TEXT CHECK (length(pe_id) <= 14),
@@ -69,17 +62,12 @@ CREATE TABLE pe_dw_info (
   pe_memo  TEXT,
   e_dec_yn BOOLEAN NOT NULL DEFAULT 0 CHECK (e_dec_yn IN (0, 1))
 );
-CREATE INDEX pe_dw_info_by_id ON pe_dw_info (pe_id);
-CREATE INDEX pe_dw_info_name_search ON pe_dw_info (pe_id, dw_name);
-CREATE INDEX pe_dw_info_memo_search ON pe_dw_info (pe_id, pe_memo);
 
 CREATE TABLE pe_other_info (
   pe_id         TEXT CHECK (length(pe_id) <= 14),
   pe_other_memo TEXT,
   e_dec_yn      BOOLEAN NOT NULL DEFAULT 0 CHECK (e_dec_yn IN (0, 1))
 );
-CREATE INDEX pe_other_info_by_id ON pe_other_info (pe_id);
-CREATE INDEX pe_other_info_memo_search ON pe_other_info (pe_id, pe_other_memo);
 
 CREATE TABLE povince (
   provinceID TEXT CHECK (length(provinceID) <= 50),
@@ -91,14 +79,12 @@ CREATE TABLE city (
   city   TEXT CHECK (length(city) <= 50),
   father TEXT CHECK (length(father) <= 50)
 );
-CREATE INDEX city_by_father ON city (father);
 
 CREATE TABLE area (
   areaID TEXT CHECK (length(areaID) <= 50),
   area   TEXT CHECK (length(area) <= 50),
   father TEXT CHECK (length(father) <= 50)
 );
-CREATE INDEX area_by_father ON area (father);
 
 -- The start-up password flag: "乌苏尔市" while no password is set. Its father
 -- key is used by no city, so the region lookup never lists it.

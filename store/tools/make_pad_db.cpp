@@ -1,7 +1,14 @@
-// Build step: makes the supplied pad.db from the schema and the region CSVs.
+// Build step: makes the supplied pad.db from the version 0 schema and the
+// region CSVs, then brings it to the program's version through the same
+// steps that upgrade a user's store.
 // Usage: make_pad_db <schema.sql> <regions dir> <output pad.db>
 // The file is written beside the output and renamed into place, so a failed
 // run never leaves a half-made store behind.
+
+#include "store/SchemaSteps.h"
+
+#include <QCoreApplication>
+#include <QSqlDatabase>
 
 #include <sqlite3.h>
 
@@ -87,6 +94,24 @@ bool exec(sqlite3 *db, const std::string &sql)
     return true;
 }
 
+bool runSteps(const std::string &path)
+{
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("make_pad_db"));
+        db.setDatabaseName(QString::fromStdString(path));
+        if (db.open()) {
+            const Result<void> upgraded = Schema::upgrade(db, QString::fromStdString(path));
+            if (!upgraded)
+                std::fprintf(stderr, "upgrade: %s\n", qPrintable(upgraded.error()));
+            ok = upgraded.ok();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("make_pad_db"));
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -95,6 +120,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: make_pad_db <schema.sql> <regions dir> <pad.db>\n");
         return 2;
     }
+    QCoreApplication app(argc, argv);
     const std::string regions = argv[2];
     const std::string target = argv[3];
     const std::string temp = target + ".part";
@@ -113,6 +139,7 @@ int main(int argc, char **argv)
         && loadCsv(db, regions + "/city.csv", "city", 3)
         && loadCsv(db, regions + "/area.csv", "area", 3) && exec(db, "COMMIT; VACUUM;");
     sqlite3_close(db);
+    ok = ok && runSteps(temp);
     if (!ok || std::rename(temp.c_str(), target.c_str()) != 0) {
         std::remove(temp.c_str());
         return 1;

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "store/Result.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
+#include <QVariantMap>
+
+// The one way a statement reaches the engine: prepared, every value bound,
+// run, and every engine error (prepare() included) turned into the text the
+// user is shown, with the plain explanation StoreError gives.
+namespace Sql {
+
+// Values bound in order to the statement's "?" placeholders.
+Result<QSqlQuery> run(const QSqlDatabase &db, const QString &statement, const QVariantList &values = {});
+// Values bound by name (":name" keys).
+Result<QSqlQuery> run(const QSqlDatabase &db, const QString &statement, const QVariantMap &values);
+
+// Runs a statement whose first row's first column is the answer (a count, a
+// flag); a missing row gives an invalid QVariant.
+Result<QVariant> scalar(const QSqlDatabase &db, const QString &statement, const QVariantList &values = {});
+
+// Runs `work` inside one transaction: committed when it succeeds, rolled
+// back when it fails or the commit does.
+template<typename Work>
+Result<void> inTransaction(QSqlDatabase db, Work &&work);
+
+Result<void> begin(QSqlDatabase &db);
+Result<void> commit(QSqlDatabase &db);
+
+} // namespace Sql
+
+template<typename Work>
+Result<void> Sql::inTransaction(QSqlDatabase db, Work &&work)
+{
+    if (Result<void> begun = begin(db); !begun)
+        return begun;
+    Result<void> done = work();
+    if (!done) {
+        db.rollback();
+        return done;
+    }
+    return commit(db);
+}
