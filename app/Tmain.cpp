@@ -337,7 +337,7 @@ bool Tmain::passPrompt()
     const auto entry = Dialogs::input(this, QStringLiteral("安全密码输入"), QStringLiteral(" "));
     if (!entry)
         return false;
-    if (*entry == m_password)
+    if (m_password && *entry == *m_password)
         return true;
     Dialogs::information(this, QStringLiteral("1.密码输入错误,请检查后重新输入....."));
     return false;
@@ -374,7 +374,7 @@ void Tmain::openToolbox()
 
 void Tmain::openSettings()
 {
-    const bool modal = m_password == Shell::kNoPassword;
+    const bool modal = !m_password;
     if (!modal && !passPrompt())
         return;
     auto *config = WindowOpener::replace(m_config, [this] { return new Tmain_config(*this, this); });
@@ -387,7 +387,7 @@ void Tmain::openSettings()
 
 void Tmain::openBackup()
 {
-    if (m_password != Shell::kNoPassword && !passPrompt())
+    if (m_password && !passPrompt())
         return;
     // A running copy keeps its window: a second one would copy, reopen or
     // delete the record file under the first.

@@ -41,8 +41,8 @@ public:
 
     // Shell
     QSqlDatabase database() const override;
-    QString currentPassword() const override { return m_password; }
-    void setCurrentPassword(const QString &password) override { m_password = password; }
+    std::optional<QString> currentPassword() const override { return m_password; }
+    void setCurrentPassword(std::optional<QString> password) override { m_password = std::move(password); }
     bool diaryNeedsPassword() const override { return m_diaryNeedsPassword; }
     bool scheduleNeedsPassword() const override { return m_scheduleNeedsPassword; }
     void setNeedsPassword(bool diary, bool schedule) override;
@@ -108,7 +108,7 @@ private:
     QPointer<Trecord_backup> m_backup;
     QPointer<Tabout_note> m_about;
 
-    QString m_password = Shell::kNoPassword;
+    std::optional<QString> m_password; // none until the password window or the settings set one
     bool m_diaryNeedsPassword = false;
     bool m_scheduleNeedsPassword = false;
     Appearance m_appearance;

@@ -143,8 +143,7 @@ void Tmain_config::readProfile()
 
 void Tmain_config::showEvent(QShowEvent *event)
 {
-    const QString password = m_shell.currentPassword();
-    m_password->setText(password == Shell::kNoPassword ? QString() : password);
+    m_password->setText(m_shell.currentPassword().value_or(QString()));
     m_diary->setChecked(m_shell.diaryNeedsPassword());
     m_schedule->setChecked(m_shell.scheduleNeedsPassword());
     updatePasswordBoxes();

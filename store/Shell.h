@@ -3,6 +3,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <optional>
+
 // What a subsystem's windows need of the program around them. The launcher
 // implements it; tests pass a fake. No subsystem includes the launcher.
 class Shell
@@ -13,9 +15,9 @@ public:
     // The shared connection; stays valid across a backup's close and reopen.
     virtual QSqlDatabase database() const = 0;
 
-    // "no" while no password is set.
-    virtual QString currentPassword() const = 0;
-    virtual void setCurrentPassword(const QString &password) = 0;
+    // Empty while no password is set. Any text is a password, "no" included.
+    virtual std::optional<QString> currentPassword() const = 0;
+    virtual void setCurrentPassword(std::optional<QString> password) = 0;
     virtual bool diaryNeedsPassword() const = 0;
     virtual bool scheduleNeedsPassword() const = 0;
     virtual void setNeedsPassword(bool diary, bool schedule) = 0;
@@ -24,6 +26,4 @@ public:
     virtual QString defaultReminderTime() const = 0;
     // Reloads today's reminders after a job was saved or deleted.
     virtual void reloadReminders() = 0;
-
-    static inline const QString kNoPassword = QStringLiteral("no");
 };

@@ -66,7 +66,7 @@ Result run(const SettingsForm &form, const ProfileFile &profile, Autostart &auto
         return failed(error);
 
     if (password.isEmpty()) {
-        shell.setCurrentPassword(Shell::kNoPassword);
+        shell.setCurrentPassword(std::nullopt);
         shell.setNeedsPassword(false, false);
     } else {
         shell.setCurrentPassword(password);

@@ -33,8 +33,8 @@ class BenchShell final : public Shell
 {
 public:
     QSqlDatabase database() const override { return Store::database(); }
-    QString currentPassword() const override { return kNoPassword; }
-    void setCurrentPassword(const QString &) override {}
+    std::optional<QString> currentPassword() const override { return std::nullopt; }
+    void setCurrentPassword(std::optional<QString>) override {}
     bool diaryNeedsPassword() const override { return false; }
     bool scheduleNeedsPassword() const override { return false; }
     void setNeedsPassword(bool, bool) override {}

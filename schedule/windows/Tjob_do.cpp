@@ -2,9 +2,11 @@
 
 #include "Clock.h"
 #include "Dialogs.h"
+#include "FieldCodec.h"
 #include "JobForm.h"
 #include "JobListModel.h"
 #include "JobPasswordBox.h"
+#include "ListFit.h"
 #include "ScheduleFormats.h"
 #include "Shell.h"
 #include "TimeStamp.h"
@@ -41,6 +43,23 @@ QLabel *namedLabel(const QString &name, const QString &text, QWidget *parent)
     return label;
 }
 
+// The widest rows a list meets: the empty-job placeholder, ten Chinese
+// characters, the cut Base64 text of a protected job and a reminder.
+QList<JobRecord> widestJobs()
+{
+    JobRecord empty;
+    empty.dateId = QStringLiteral("20241231000000");
+    JobRecord plain;
+    plain.memo = QStringLiteral("国庆节前安排全体员工体检");
+    plain.dateId = QStringLiteral("20241231235900");
+    plain.reminder = true;
+    JobRecord secret;
+    secret.memo = FieldCodec::encode(QStringLiteral("银行卡密码更换提醒"));
+    secret.dateId = QStringLiteral("20241231000000");
+    secret.isProtected = true;
+    return { empty, plain, secret };
+}
+
 } // namespace
 
 Tjob_do::Tjob_do(Shell &shell, QWidget *parent)
@@ -67,7 +86,7 @@ Tjob_do::Tjob_do(Shell &shell, QWidget *parent)
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
 
-    resize(720, 620);
+    resize(sizeWithPanel().expandedTo(QSize(720, 620)));
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     showToday();
@@ -142,14 +161,15 @@ QWidget *Tjob_do::buildListGroup()
     m_listBox = new QGroupBox(QStringLiteral("本日已安排工作"), group);
     m_listBox->setObjectName(QStringLiteral("gb4"));
     m_listModel = new JobListModel(JobListModel::Layout::DayList, this);
-    m_list = buildList(QStringLiteral("DBGrid1"), m_listModel, kSilver);
+    m_list = buildList(QStringLiteral("DBGrid1"), m_listModel, JobListModel::Layout::DayList, kSilver);
     (new QVBoxLayout(m_listBox))->addWidget(m_list);
 
     m_panelBox = new QGroupBox(group);
     m_panelBox->setObjectName(QStringLiteral("gb5"));
     m_panelModel = new JobListModel(JobListModel::Layout::Panel, this);
     (new QVBoxLayout(m_panelBox))
-        ->addWidget(buildList(QStringLiteral("DBGrid2"), m_panelModel, kSkyBlue));
+        ->addWidget(buildList(
+            QStringLiteral("DBGrid2"), m_panelModel, JobListModel::Layout::Panel, kSkyBlue));
     m_panelBox->hide();
 
     auto *layout = new QHBoxLayout(group);
@@ -163,7 +183,8 @@ QWidget *Tjob_do::buildListGroup()
     return group;
 }
 
-QTableView *Tjob_do::buildList(const QString &name, JobListModel *model, const QColor &colour)
+QTableView *Tjob_do::buildList(const QString &name, JobListModel *model,
+    JobListModel::Layout layout, const QColor &colour)
 {
     auto *view = new QTableView(this);
     view->setObjectName(name);
@@ -172,9 +193,12 @@ QTableView *Tjob_do::buildList(const QString &name, JobListModel *model, const Q
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->verticalHeader()->hide();
-    const QList<int> widths = model->columnWidths();
-    for (int i = 0; i < widths.size(); ++i)
-        view->setColumnWidth(i, widths.at(i));
+    JobListModel samples(layout);
+    samples.setJobs(widestJobs());
+    // Every column stays in sight: the list is never narrower than its
+    // columns, and the last one takes what room is left.
+    view->setMinimumWidth(ListFit::fitColumns(view, model->columnWidths(), samples));
+    view->horizontalHeader()->setStretchLastSection(true);
     QPalette palette = view->palette();
     palette.setColor(QPalette::Base, colour);
     view->setPalette(palette);
@@ -182,6 +206,18 @@ QTableView *Tjob_do::buildList(const QString &name, JobListModel *model, const Q
     connect(view, &QWidget::customContextMenuRequested, this,
         [this, view](const QPoint &pos) { m_menu->popup(view->viewport()->mapToGlobal(pos)); });
     return view;
+}
+
+// Room for the day list and the confirmation panel side by side, so the day
+// list keeps its columns when the panel appears after a save.
+QSize Tjob_do::sizeWithPanel()
+{
+    m_panelBox->setVisible(true);
+    layout()->invalidate();
+    const QSize size = layout()->totalSizeHint();
+    m_panelBox->setVisible(false);
+    layout()->invalidate();
+    return size;
 }
 
 void Tjob_do::buildMenu()
@@ -361,7 +397,7 @@ void Tjob_do::openCurrent()
     if (!job)
         return;
     // With no password set there is nothing to ask for.
-    if (!job->isProtected || m_shell.currentPassword() == Shell::kNoPassword)
+    if (!job->isProtected || !m_shell.currentPassword())
         openLog(job->id);
     else
         m_passBox->ask();

@@ -1,3 +1,4 @@
+#include "FakeShell.h"
 #include "FieldCodec.h"
 #include "PasswordHash.h"
 #include "PasswordRow.h"
@@ -116,7 +117,7 @@ private slots:
         launcher.show();
         QCOMPARE(seen, asks);
         QVERIFY(!launcher.programEnded());
-        QCOMPARE(launcher.currentPassword(), asks ? QStringLiteral("pw") : QStringLiteral("no"));
+        QCOMPARE(launcher.currentPassword(), asks ? std::optional<QString>(QStringLiteral("pw")) : std::nullopt);
         QCOMPARE(dialogs.texts(), QStringList());
     }
 
@@ -207,12 +208,12 @@ private slots:
         QTest::newRow("diary, password no") << "BitBtn1" << "no" << true << false << true;
         QTest::newRow("schedule, flag clear") << "BitBtn2" << "pw" << true << false << false;
         QTest::newRow("schedule, flag set") << "BitBtn2" << "pw" << false << true << true;
-        QTest::newRow("options, no password") << "N2" << "no" << false << false << false;
+        QTest::newRow("options, no password") << "N2" << QString() << false << false << false;
         QTest::newRow("options, password") << "N2" << "pw" << false << false << true;
-        QTest::newRow("options, password no") << "N2" << "no" << true << true << false;
-        QTest::newRow("backup, no password") << "N4" << "no" << false << false << false;
+        QTest::newRow("options, password no") << "N2" << "no" << false << false << true;
+        QTest::newRow("backup, no password") << "N4" << QString() << false << false << false;
         QTest::newRow("backup, password") << "N4" << "pw" << false << false << true;
-        QTest::newRow("backup, password no") << "N4" << "no" << true << true << false;
+        QTest::newRow("backup, password no") << "N4" << "no" << false << false << true;
     }
     void guards()
     {
@@ -224,7 +225,7 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         Tmain launcher;
-        launcher.setCurrentPassword(password);
+        launcher.setCurrentPassword(passwordOrNone(password));
         launcher.setNeedsPassword(diary, schedule);
         if (auto *button = launcher.findChild<QToolButton *>(command))
             button->click();
@@ -242,9 +243,11 @@ private slots:
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("entry");
         QTest::addColumn<int>("opened"); // -1 none, 0 modeless, 1 modal
-        QTest::newRow("no password") << "no" << "" << 1;
+        QTest::newRow("no password") << QString() << "" << 1;
         QTest::newRow("right entry") << "pw" << "pw" << 0;
         QTest::newRow("wrong entry") << "pw" << "pw " << -1;
+        QTest::newRow("password no, right entry") << "no" << "no" << 0;
+        QTest::newRow("password no, empty entry") << "no" << "" << -1;
     }
     void optionsOpenModalOnlyWithoutPassword()
     {
@@ -254,7 +257,7 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         Tmain launcher;
-        launcher.setCurrentPassword(password);
+        launcher.setCurrentPassword(passwordOrNone(password));
         auto *options = launcher.findChild<QAction *>(QStringLiteral("N2"));
         for (int i = 0; i < 3; ++i) {
             dialogs.answer(Dialogs::Answer::Ok, entry);

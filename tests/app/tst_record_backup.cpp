@@ -255,8 +255,9 @@ private slots:
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("entry");
         QTest::addColumn<int>("windows");
-        QTest::newRow("no password") << "no"
-                                     << "" << 1;
+        QTest::newRow("no password") << QString() << "" << 1;
+        QTest::newRow("password no, right entry") << "no" << "no" << 1;
+        QTest::newRow("password no, empty entry") << "no" << "" << 0;
         QTest::newRow("right entry") << "pw"
                                      << "pw" << 1;
         QTest::newRow("wrong entry") << "pw"
@@ -271,7 +272,7 @@ private slots:
         TempStore store(false);
         Tmain launcher;
         launcher.show();
-        launcher.setCurrentPassword(password);
+        launcher.setCurrentPassword(passwordOrNone(password));
         QAction *item = launcher.findChild<QMenu *>("PopupMenu1")->findChild<QAction *>("N4");
         for (int i = 0; i < 3; ++i) {
             dialogs.answer(Answer::Ok, entry);

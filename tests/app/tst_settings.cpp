@@ -134,12 +134,12 @@ private slots:
         QTest::addColumn<QString>("shownPassword");
         QTest::addColumn<bool>("skinTicked");
         QTest::addColumn<bool>("hideTicked");
-        QTest::newRow("defaults") << QStringList() << "no" << false << false << "" << false << false;
+        QTest::newRow("defaults") << QStringList() << QString() << false << false << "" << false << false;
         QTest::newRow("all set") << QStringList{"/pics/a.bmp", "07:30", "1"} << "pw" << true << true << "pw"
                                  << true << true;
         QTest::newRow("hided not 0") << QStringList{"no", "9:5", "2"} << "pw" << false << false << "pw"
                                      << false << true;
-        QTest::newRow("password no") << QStringList{"no", "08:00", "0"} << "no" << true << false << ""
+        QTest::newRow("password no") << QStringList{"no", "08:00", "0"} << "no" << true << false << "no"
                                      << false << false;
     }
     void valuesOnCreationAndShow()
@@ -161,7 +161,7 @@ private slots:
         if (autostart)
             QVERIFY(XdgAutostart(kProgram).enable());
         FakeShell shell;
-        shell.password = password;
+        shell.password = passwordOrNone(password);
         shell.diaryFlag = shell.scheduleFlag = flags;
         Config config(shell);
         QCOMPARE(config.skinPath()->text(), ini.isEmpty() ? QStringLiteral("no") : ini[0]);
@@ -290,7 +290,7 @@ private slots:
         QCOMPARE(fixed.value(0).toString(), QStringLiteral("%4tw=83QmZRy9!#&:^"));
         QVERIFY(fixed.value(1).toBool());
         QCOMPARE(startFlag(), StartPasswordFlag::State::Set);
-        QCOMPARE(shell.password, QStringLiteral("pw"));
+        QCOMPARE(shell.password, std::optional<QString>(QStringLiteral("pw")));
         QVERIFY(shell.diaryFlag && !shell.scheduleFlag);
 
         // A second save edits the row, and unticking removes the log-on entry.
@@ -310,7 +310,7 @@ private slots:
         QVERIFY(row.diaryNeedsPassword && row.scheduleNeedsPassword);
         QVERIFY(!autostartEntry());
         QCOMPARE(profile("backgroup", "bg"), QStringLiteral("/pics/new.bmp"));
-        QCOMPARE(shell.password, QStringLiteral("新密码"));
+        QCOMPARE(shell.password, std::optional<QString>(QStringLiteral("新密码")));
     }
 
     void blankPasswordClearsTheStartFlagOnly()
@@ -329,7 +329,7 @@ private slots:
         config.ok();
         QCOMPARE(passwordRow().code, stored);
         QCOMPARE(startFlag(), StartPasswordFlag::State::NotSet);
-        QCOMPARE(shell.password, QStringLiteral("no"));
+        QVERIFY(!shell.password);
         QVERIFY(!shell.diaryFlag && !shell.scheduleFlag);
     }
 
@@ -350,8 +350,34 @@ private slots:
         QVERIFY(PasswordHash::isHash(row.code));
         QCOMPARE(PasswordHash::verify(row.code, QStringLiteral("abcde")), PasswordHash::Check::Match);
         QVERIFY(row.diaryNeedsPassword && !row.scheduleNeedsPassword);
-        QCOMPARE(shell.password, QStringLiteral("abcde"));
+        QCOMPARE(shell.password, std::optional<QString>(QStringLiteral("abcde")));
         QVERIFY(shell.diaryFlag && !shell.scheduleFlag);
+    }
+
+    // "no" is a password like any other: shown, and kept by a save that
+    // changes nothing, with its flags and the start-up check.
+    void passwordNoIsKeptByUnchangedSave()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        QString error;
+        QVERIFY(PasswordRow(Store::database())
+                    .save(PasswordHash::make(QStringLiteral("no"), QByteArrayLiteral("fixture-salt-16b"), 10),
+                          true, true, &error));
+        QVERIFY(StartPasswordFlag(Store::database()).write(true, &error));
+        FakeShell shell; // as the password window leaves it
+        shell.password = QStringLiteral("no");
+        shell.diaryFlag = shell.scheduleFlag = true;
+        Config config(shell);
+        QCOMPARE(config.password()->text(), QStringLiteral("no"));
+        QVERIFY(config.diary()->isEnabled() && config.diary()->isChecked());
+        config.ok();
+        QCOMPARE(dialogs.texts(), QStringList());
+        QCOMPARE(PasswordHash::verify(passwordRow().code, QStringLiteral("no")), PasswordHash::Check::Match);
+        QVERIFY(passwordRow().diaryNeedsPassword && passwordRow().scheduleNeedsPassword);
+        QCOMPARE(startFlag(), StartPasswordFlag::State::Set);
+        QCOMPARE(shell.password, std::optional<QString>(QStringLiteral("no")));
+        QVERIFY(shell.diaryFlag && shell.scheduleFlag);
     }
 
     void logOnEntryFailureKeepsDialogOpen()
@@ -380,7 +406,7 @@ private slots:
         QCOMPARE(profile("time", "alter"), QStringLiteral("<none>"));
         QVERIFY(!passwordRow().exists);
         QCOMPARE(startFlag(), StartPasswordFlag::State::NotSet);
-        QCOMPARE(shell.password, QStringLiteral("no"));
+        QVERIFY(!shell.password);
     }
 
     void closeSavesNothing()
@@ -395,7 +421,7 @@ private slots:
         QVERIFY(!config.dialog.isVisible());
         QVERIFY(!QFile::exists(AppPaths::profileFile()));
         QVERIFY(!passwordRow().exists);
-        QCOMPARE(shell.password, QStringLiteral("no"));
+        QVERIFY(!shell.password);
     }
 
     void launcherRepaintsAtOnce()

@@ -422,6 +422,24 @@ private slots:
         QVERIFY(planner.findChild<Tjob_do_sub *>());
     }
 
+    // "no" is a password like any other, not the absence of one.
+    void passwordNoStillGuardsAProtectedJob()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        insertJob("20240501080000", "20240501000000", FieldCodec::encode("机密"), true);
+        m_shell.password = QStringLiteral("no");
+        Tjob_do planner(m_shell);
+        planner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&planner));
+        doubleClickRow(planner, 0);
+        QVERIFY(child<QGroupBox>(planner, "pass_box")->isVisible());
+        QVERIFY(!planner.findChild<Tjob_do_sub *>());
+        child<QLineEdit>(planner, "Edit3")->setText(QStringLiteral("no"));
+        child<QPushButton>(planner, "Button1")->click();
+        QVERIFY(planner.findChild<Tjob_do_sub *>());
+    }
+
     void escapeCloses()
     {
         ScriptedDialogs dialogs;
