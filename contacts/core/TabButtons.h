@@ -25,6 +25,9 @@ public:
     // The button a place shows, if any.
     std::optional<Button> inPlace(int place) const;
     TabMode mode() const { return m_mode; }
+    // "保存" is offered: the tab edits a record or adds one, and the form
+    // holds what the user types for it.
+    bool isEditing() const { return m_shown[Save]; }
 
 protected:
     TabButtons() = default;

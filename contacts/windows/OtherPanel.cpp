@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 #include "FieldCodec.h"
 #include "RecordSet.h"
+#include "RecordTable.h"
 #include "ResultList.h"
 #include "StoredForm.h"
 #include "TabButtonBar.h"
@@ -12,6 +13,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+
+const QString kAskDelete = QStringLiteral("是否确定删除本记录 (Yes/No)...");
+
+} // namespace
 
 OtherPanel::OtherPanel(const QSqlDatabase &db, const ResultList *results, QWidget *parent)
     : QWidget(parent)
@@ -24,6 +31,9 @@ OtherPanel::OtherPanel(const QSqlDatabase &db, const ResultList *results, QWidge
     m_text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     layout->addWidget(m_text, 1);
+    m_table = new RecordTable(QStringLiteral("o"), QStringLiteral("双击显示内容"), {500}, {m_text, kTextShort, 0},
+                              this);
+    layout->addWidget(m_table, 1);
     m_encode = new QCheckBox(QStringLiteral("是否加密处理"), this);
     m_encode->setObjectName(QStringLiteral("oEncode"));
     m_encode->setToolTip(QStringLiteral("基于128位加密处理"));
@@ -35,12 +45,17 @@ OtherPanel::OtherPanel(const QSqlDatabase &db, const ResultList *results, QWidge
     layout->addWidget(m_buttons);
     m_buttons->connectClicks<OtherPanel>(this, {&OtherPanel::modify, &OtherPanel::save, &OtherPanel::deleteCurrent,
                                                 &OtherPanel::undo, nullptr, nullptr});
+    connect(m_table, &RecordTable::rowChosen, this, &OtherPanel::showRow);
+    connect(m_table, &RecordTable::refreshRequested, this, [this] { openSet(QString(m_setId)); });
+    connect(m_table, &RecordTable::deleteRequested, this, &OtherPanel::gridDelete);
+    openSet({});
     applyState();
 }
 
 void OtherPanel::applyState()
 {
     m_buttons->apply(m_state);
+    m_table->setHeld(m_state.isEditing());
 }
 
 void OtherPanel::reset()
@@ -49,22 +64,43 @@ void OtherPanel::reset()
     applyState();
 }
 
+void OtherPanel::openSet(const QString &contactId)
+{
+    m_setId = contactId;
+    m_rows = RecordSet::fetch(m_repository, contactId, this);
+    QList<qint64> rowids;
+    QList<QStringList> cells;
+    for (const OtherRecord &row : std::as_const(m_rows)) {
+        rowids << row.rowid;
+        cells << QStringList{row.memo.section(u'\n', 0, 0)};
+    }
+    m_table->fill(rowids, std::move(cells));
+}
+
 void OtherPanel::load(const QString &contactId)
 {
-    m_rows = RecordSet::fetch(m_repository, contactId, this);
+    openSet(contactId);
     if (m_rows.isEmpty()) {
         m_state.loadedEmpty();
         m_text->setPlainText(kPrompt);
     } else {
-        const OtherRecord &record = m_rows.first();
-        const auto shown = StoredForm::shown({record.memo}, record.encoded);
-        m_text->setPlainText(shown.texts.first());
-        m_encode->setChecked(record.encoded);
+        showRow(0);
         m_state.loadedWithText();
-        if (!shown.ok())
-            Dialogs::error(this, shown.error);
     }
     applyState();
+}
+
+void OtherPanel::showRow(int row)
+{
+    if (row < 0 || row >= m_rows.size())
+        return;
+    m_table->setShownRow(row);
+    const OtherRecord &record = m_rows.at(row);
+    const auto shown = StoredForm::shown({record.memo}, record.encoded);
+    m_text->setPlainText(shown.texts.first());
+    m_encode->setChecked(record.encoded);
+    if (!shown.ok())
+        Dialogs::error(this, shown.error);
 }
 
 QString OtherPanel::shownText() const
@@ -97,6 +133,7 @@ void OtherPanel::save()
     OtherRecord record;
     record.memo = m_encode->isChecked() ? FieldCodec::encode(text) : text;
     record.encoded = m_encode->isChecked();
+    const int row = m_table->shownRow();
     if (m_state.mode() == TabMode::New) {
         record.id = m_results->currentId();
         const Written written = m_repository.append(record);
@@ -105,8 +142,8 @@ void OtherPanel::save()
             return;
         }
         Dialogs::information(this, QStringLiteral("成功保存本记录 ..."));
-    } else if (m_state.mode() == TabMode::Edit && !m_rows.isEmpty()) {
-        record.rowid = m_rows.first().rowid;
+    } else if (m_state.mode() == TabMode::Edit && row >= 0) {
+        record.rowid = m_rows.at(row).rowid;
         const Written written = m_repository.update(record);
         if (!written.ok) {
             Dialogs::error(this, written.error);
@@ -121,10 +158,26 @@ void OtherPanel::save()
 
 void OtherPanel::deleteCurrent()
 {
-    if (Dialogs::confirm(this, QStringLiteral("是否确定删除本记录 (Yes/No)...")) && !m_rows.isEmpty()) {
-        const Written written = m_repository.remove(m_rows.first().rowid);
-        if (!written.ok)
-            Dialogs::error(this, written.error);
-    }
+    if (Dialogs::confirm(this, kAskDelete))
+        removeShown();
     emit loaderRequested();
+}
+
+void OtherPanel::gridDelete()
+{
+    if (m_table->shownRow() >= 0 && Dialogs::confirm(this, kAskDelete))
+        removeShown();
+    emit loaderRequested();
+}
+
+// The text the form shows, never another row of the grid.
+bool OtherPanel::removeShown()
+{
+    const int row = m_table->shownRow();
+    if (row < 0)
+        return true;
+    const Written written = m_repository.remove(m_rows.at(row).rowid);
+    if (!written.ok)
+        Dialogs::error(this, written.error);
+    return written.ok;
 }

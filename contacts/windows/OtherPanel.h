@@ -8,16 +8,20 @@
 
 class QCheckBox;
 class QPlainTextEdit;
+class RecordTable;
 class ResultList;
 class TabButtonBar;
 
-// The tab "其他信息": one free text per contact, kept exactly as typed.
+// The tab "其他信息": one free text per contact, kept exactly as typed. A
+// store may hold several for one contact (contacts once shared an id); the
+// grid then lists them, as the other record tabs list theirs.
 class OtherPanel final : public QWidget
 {
     Q_OBJECT
 
 public:
     static inline const QString kPrompt = QStringLiteral(" 请输入新的备注内容....");
+    static constexpr int kTextShort = 300;
 
     OtherPanel(const QSqlDatabase &db, const ResultList *results, QWidget *parent = nullptr);
 
@@ -33,17 +37,23 @@ signals:
 
 private:
     void applyState();
+    void openSet(const QString &contactId);
+    void showRow(int row);
     void modify();
     void undo();
     void save();
     void deleteCurrent();
+    void gridDelete();
+    bool removeShown();
 
     OtherRepository m_repository;
     const ResultList *m_results = nullptr;
     OtherTabState m_state;
-    QList<OtherRecord> m_rows; // the other-information set; the first row is shown
+    QString m_setId;
+    QList<OtherRecord> m_rows; // the other-information set
 
     QPlainTextEdit *m_text = nullptr;
     QCheckBox *m_encode = nullptr;
+    RecordTable *m_table = nullptr;
     TabButtonBar *m_buttons = nullptr;
 };

@@ -4,15 +4,14 @@
 #include "ContactColumns.h"
 #include "Dialogs.h"
 #include "PhotoBox.h"
-#include "RecordGrid.h"
 #include "RecordSet.h"
+#include "RecordTable.h"
 #include "ResultList.h"
 #include "StoredForm.h"
 #include "TabButtonBar.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -97,14 +96,9 @@ void PersonalPanel::buildForm()
     m_remarks->setObjectName(kPersonTexts.at(Remarks));
     m_remarks->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     layout->addWidget(m_remarks);
-    m_gridBox = new QGroupBox(QStringLiteral("多项记录表"), this);
-    m_gridBox->setObjectName(QStringLiteral("pGridBox"));
-    auto *gridLayout = new QVBoxLayout(m_gridBox);
-    m_grid = new RecordGrid({60, 30, 200, 90}, m_gridBox);
-    m_grid->setObjectName(QStringLiteral("pGrid"));
-    m_grid->setToolTip(QStringLiteral("双击显示信息"));
-    gridLayout->addWidget(m_grid);
-    layout->addWidget(m_gridBox, 1);
+    m_table = new RecordTable(QStringLiteral("p"), QStringLiteral("双击显示信息"), {60, 30, 200, 90},
+                              {m_remarks, kRemarksShort, kRemarksTall}, this);
+    layout->addWidget(m_table, 1);
     layout->addStretch();
 
     // Tab walks the form in reading order: name and sex, then the rest.
@@ -116,10 +110,9 @@ void PersonalPanel::buildForm()
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
-    connect(m_grid, &QAbstractItemView::doubleClicked, this, &PersonalPanel::gridDoubleClicked);
-    connect(m_grid, &RecordGrid::refreshRequested, this,
-            [this] { openSet(QString(m_setId)); });
-    connect(m_grid, &RecordGrid::deleteRequested, this, &PersonalPanel::gridDelete);
+    connect(m_table, &RecordTable::rowChosen, this, &PersonalPanel::showRow);
+    connect(m_table, &RecordTable::refreshRequested, this, [this] { openSet(QString(m_setId)); });
+    connect(m_table, &RecordTable::deleteRequested, this, &PersonalPanel::gridDelete);
 }
 
 void PersonalPanel::buildButtons()
@@ -138,6 +131,7 @@ void PersonalPanel::buildButtons()
 void PersonalPanel::applyState()
 {
     m_buttons->apply(m_state);
+    m_table->setHeld(m_state.isEditing());
 }
 
 void PersonalPanel::reset()
@@ -151,12 +145,14 @@ void PersonalPanel::openSet(const QString &contactId)
 {
     m_setId = contactId;
     m_rows = RecordSet::fetch(m_repository, contactId, this);
+    QList<qint64> rowids;
     QList<QStringList> cells;
     for (const PersonRecord &row : std::as_const(m_rows)) {
+        rowids << row.rowid;
         cells << QStringList{row.texts.value(Name), row.male ? QStringLiteral("男") : QStringLiteral("女"),
                              row.texts.value(CurrentAddress), row.texts.value(Mobile)};
     }
-    RecordSet::show(m_grid, m_gridBox, m_remarks, cells, kRemarksShort, kRemarksTall);
+    m_table->fill(rowids, std::move(cells));
 }
 
 void PersonalPanel::load(const QString &contactId)
@@ -173,6 +169,7 @@ void PersonalPanel::showRow(int row)
 {
     if (row < 0 || row >= m_rows.size())
         return;
+    m_table->setShownRow(row);
     const PersonRecord &record = m_rows.at(row);
     (record.male ? m_male : m_female)->setChecked(true);
     const auto shown = StoredForm::shown(record.texts, record.encoded);
@@ -225,7 +222,7 @@ void PersonalPanel::undo()
 {
     m_state.undo();
     applyState();
-    showRow(m_grid->currentRow());
+    showRow(m_table->shownRow());
 }
 
 void PersonalPanel::startNew()
@@ -247,7 +244,7 @@ void PersonalPanel::cancel()
     }
     m_state.cancel();
     applyState();
-    showRow(m_grid->currentRow());
+    showRow(m_table->shownRow());
 }
 
 void PersonalPanel::save()
@@ -289,7 +286,7 @@ void PersonalPanel::saveNew(PersonRecord record)
 
 void PersonalPanel::saveEdit(PersonRecord record)
 {
-    const int row = m_grid->currentRow();
+    const int row = m_table->shownRow();
     if (row >= 0) {
         record.rowid = m_rows.at(row).rowid;
         record.id = m_rows.at(row).id;
@@ -299,7 +296,6 @@ void PersonalPanel::saveEdit(PersonRecord record)
             return;
         }
         openSet(record.id);
-        m_grid->setCurrentRow(row);
     }
     m_state.editSaved();
     applyState();
@@ -310,7 +306,7 @@ void PersonalPanel::saveEdit(PersonRecord record)
 // Deletes the shown row only; its work units and other information stay.
 void PersonalPanel::deleteCurrent()
 {
-    const int row = m_grid->currentRow();
+    const int row = m_table->shownRow();
     if (row < 0 || !Dialogs::confirm(this, kAskDelete))
         return;
     const PersonRecord gone = m_rows.at(row);
@@ -320,11 +316,6 @@ void PersonalPanel::deleteCurrent()
         return;
     }
     openSet(gone.id);
-}
-
-void PersonalPanel::gridDoubleClicked()
-{
-    showRow(m_grid->currentRow());
 }
 
 void PersonalPanel::gridDelete()

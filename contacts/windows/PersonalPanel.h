@@ -7,13 +7,12 @@
 #include <QWidget>
 
 class QCheckBox;
-class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class PhotoBox;
-class RecordGrid;
+class RecordTable;
 class ResultList;
 class TabButtonBar;
 
@@ -66,7 +65,6 @@ private:
     void saveNew(PersonRecord record);
     void saveEdit(PersonRecord record);
     void deleteCurrent();
-    void gridDoubleClicked();
     void gridDelete();
 
     PersonRepository m_repository;
@@ -81,7 +79,6 @@ private:
     QRadioButton *m_female = nullptr;
     QCheckBox *m_encode = nullptr;
     PhotoBox *m_photo = nullptr;
-    QGroupBox *m_gridBox = nullptr;
-    RecordGrid *m_grid = nullptr;
+    RecordTable *m_table = nullptr;
     TabButtonBar *m_buttons = nullptr;
 };

@@ -73,11 +73,15 @@ int RecordGrid::rows() const
 
 int RecordGrid::currentRow() const
 {
-    return rows() > 0 ? std::max(currentIndex().row(), 0) : -1;
+    return currentIndex().isValid() ? currentIndex().row() : -1;
 }
 
 void RecordGrid::setCurrentRow(int row)
 {
+    if (row < 0 || row >= rows()) {
+        selectionModel()->clear();
+        return;
+    }
     setCurrentIndex(m_model->index(row, 0));
 }
 

@@ -34,8 +34,9 @@ public:
 
     void setRows(QList<QStringList> rows);
     int rows() const;
-    // 0-based current row; -1 without rows.
+    // 0-based current row; -1 while no row is current.
     int currentRow() const;
+    // A row outside the grid (-1) leaves no row current or selected.
     void setCurrentRow(int row);
 
     QAction *refreshAction() const { return m_refresh; }

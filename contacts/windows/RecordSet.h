@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Dialogs.h"
-#include "RecordGrid.h"
 
 #include <QList>
 #include <QString>
@@ -21,17 +20,6 @@ auto fetch(const Repository &repository, const QString &contactId, QWidget *pare
     if (!fetched.ok())
         Dialogs::error(parent, fetched.error);
     return fetched.rows;
-}
-
-// The list of the rows appears only for two or more of them; the memo box
-// below takes its room otherwise.
-inline void show(RecordGrid *grid, QWidget *gridBox, QWidget *memo, const QList<QStringList> &cells,
-                 int memoWithList, int memoAlone)
-{
-    grid->setRows(cells);
-    const bool several = cells.size() >= 2;
-    gridBox->setVisible(several);
-    memo->setFixedHeight(several ? memoWithList : memoAlone);
 }
 
 } // namespace RecordSet

@@ -2,15 +2,14 @@
 
 #include "ContactColumns.h"
 #include "Dialogs.h"
-#include "RecordGrid.h"
 #include "RecordSet.h"
+#include "RecordTable.h"
 #include "ResultList.h"
 #include "StoredForm.h"
 #include "TabButtonBar.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -50,20 +49,14 @@ void UnitPanel::buildForm()
     m_notes->setObjectName(QStringLiteral("dw_memo"));
     m_notes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     layout->addWidget(m_notes);
-    m_gridBox = new QGroupBox(QStringLiteral("多项记录表"), this);
-    m_gridBox->setObjectName(QStringLiteral("dGridBox"));
-    auto *gridLayout = new QVBoxLayout(m_gridBox);
-    m_grid = new RecordGrid({100, 120, 80, 80, 100}, m_gridBox);
-    m_grid->setObjectName(QStringLiteral("dGrid"));
-    m_grid->setToolTip(QStringLiteral("双击显示内容"));
-    gridLayout->addWidget(m_grid);
-    layout->addWidget(m_gridBox, 1);
+    m_table = new RecordTable(QStringLiteral("d"), QStringLiteral("双击显示内容"), {100, 120, 80, 80, 100},
+                              {m_notes, kNotesShort, kNotesTall}, this);
+    layout->addWidget(m_table, 1);
     layout->addStretch();
 
-    // A double-click shows the clicked unit; a following edit saves that one.
-    connect(m_grid, &QAbstractItemView::doubleClicked, this, [this] { showRow(m_grid->currentRow()); });
-    connect(m_grid, &RecordGrid::refreshRequested, this, [this] { openSet(QString(m_setId)); });
-    connect(m_grid, &RecordGrid::deleteRequested, this, &UnitPanel::gridDelete);
+    connect(m_table, &RecordTable::rowChosen, this, &UnitPanel::showRow);
+    connect(m_table, &RecordTable::refreshRequested, this, [this] { openSet(QString(m_setId)); });
+    connect(m_table, &RecordTable::deleteRequested, this, &UnitPanel::gridDelete);
 }
 
 void UnitPanel::buildButtons()
@@ -78,6 +71,7 @@ void UnitPanel::buildButtons()
 void UnitPanel::applyState()
 {
     m_buttons->apply(m_state);
+    m_table->setHeld(m_state.isEditing());
 }
 
 void UnitPanel::reset()
@@ -90,10 +84,13 @@ void UnitPanel::openSet(const QString &contactId)
 {
     m_setId = contactId;
     m_rows = RecordSet::fetch(m_repository, contactId, this);
+    QList<qint64> rowids;
     QList<QStringList> cells;
-    for (const UnitRecord &row : std::as_const(m_rows))
+    for (const UnitRecord &row : std::as_const(m_rows)) {
+        rowids << row.rowid;
         cells << row.texts.mid(0, UnitNotes);
-    RecordSet::show(m_grid, m_gridBox, m_notes, cells, kNotesShort, kNotesTall);
+    }
+    m_table->fill(rowids, std::move(cells));
 }
 
 void UnitPanel::load(const QString &contactId)
@@ -112,6 +109,7 @@ void UnitPanel::showRow(int row)
 {
     if (row < 0 || row >= m_rows.size())
         return;
+    m_table->setShownRow(row);
     const UnitRecord &record = m_rows.at(row);
     const auto shown = StoredForm::shown(record.texts, record.encoded);
     for (int i = 0; i < UnitNotes; ++i)
@@ -156,7 +154,7 @@ void UnitPanel::undo()
 {
     m_state.undo();
     applyState();
-    showRow(m_grid->currentRow());
+    showRow(m_table->shownRow());
 }
 
 void UnitPanel::save()
@@ -168,7 +166,7 @@ void UnitPanel::save()
         return;
     }
     record.encoded = m_encode->isChecked();
-    const int row = m_grid->currentRow();
+    const int row = m_table->shownRow();
     if (m_state.mode() == TabMode::New) {
         record.id = m_results->currentId();
         const Written written = m_repository.append(record);
@@ -198,26 +196,27 @@ void UnitPanel::save()
 
 void UnitPanel::deleteCurrent()
 {
-    const int row = m_grid->currentRow();
     if (!Dialogs::confirm(this, QStringLiteral("是否确定删除本记录 (Yes/No)...")))
         return;
-    if (row >= 0) {
-        const Written written = m_repository.remove(m_rows.at(row).rowid);
-        if (!written.ok) {
-            Dialogs::error(this, written.error);
-            return;
-        }
-    }
-    emit loaderRequested();
+    if (removeShown())
+        emit loaderRequested();
 }
 
 void UnitPanel::gridDelete()
 {
-    const int row = m_grid->currentRow();
-    if (row >= 0 && Dialogs::confirm(this, QStringLiteral("是否确定删除本记录 (Yes/No)..."))) {
-        const Written written = m_repository.remove(m_rows.at(row).rowid);
-        if (!written.ok)
-            Dialogs::error(this, written.error);
-    }
+    if (m_table->shownRow() >= 0 && Dialogs::confirm(this, QStringLiteral("是否确定删除本记录 (Yes/No)...")))
+        removeShown();
     emit loaderRequested();
+}
+
+// The unit the form shows, never another row of the grid.
+bool UnitPanel::removeShown()
+{
+    const int row = m_table->shownRow();
+    if (row < 0)
+        return true;
+    const Written written = m_repository.remove(m_rows.at(row).rowid);
+    if (!written.ok)
+        Dialogs::error(this, written.error);
+    return written.ok;
 }

@@ -7,10 +7,9 @@
 #include <QWidget>
 
 class QCheckBox;
-class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
-class RecordGrid;
+class RecordTable;
 class ResultList;
 class TabButtonBar;
 
@@ -49,6 +48,7 @@ private:
     void save();
     void deleteCurrent();
     void gridDelete();
+    bool removeShown();
 
     UnitRepository m_repository;
     const ResultList *m_results = nullptr;
@@ -59,7 +59,6 @@ private:
     QList<QLineEdit *> m_edits; // name, address, telephone, fax, web address
     QPlainTextEdit *m_notes = nullptr;
     QCheckBox *m_encode = nullptr;
-    QGroupBox *m_gridBox = nullptr;
-    RecordGrid *m_grid = nullptr;
+    RecordTable *m_table = nullptr;
     TabButtonBar *m_buttons = nullptr;
 };

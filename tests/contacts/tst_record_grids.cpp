@@ -1,0 +1,277 @@
+#include "ContactsFixture.h"
+
+#include <QAction>
+#include <QSqlRecord>
+#include <QTableView>
+
+// The record grids of the address book, clicked and keyed as a user does:
+// the form always shows the row the grid points at, the tab's buttons act on
+// that row alone, and while a tab edits or adds its grid stays where it is.
+class TstRecordGrids : public QObject
+{
+    Q_OBJECT
+
+    static constexpr const char *kId = "20260101000001";
+
+    // Where a tab keeps the three records a test gives it, and the boxes
+    // that show a record's name and the value the test changes.
+    struct TabCase
+    {
+        Tpe_connect::Tab tab;
+        QString prefix; // of the tab's buttons and grid
+        QString table;
+        QString nameColumn;
+        QString changedColumn;
+        QString nameBox;
+        QString changedBox;
+        QStringList names;
+    };
+
+    static TabCase tabCase(const QString &name)
+    {
+        if (name == u"personal") {
+            return {Tpe_connect::PersonalTab, "p", "pe_info", "pe_name", "n_add", "pe_name", "n_add",
+                    {"甲一", "甲二", "甲三"}};
+        }
+        if (name == u"unit") {
+            return {Tpe_connect::UnitTab, "d", "pe_dw_info", "dw_name", "dw_add", "dw_name", "dw_add",
+                    {"一公司", "二公司", "三公司"}};
+        }
+        return {Tpe_connect::OtherTab, "o", "pe_other_info", "pe_other_memo", "pe_other_memo", "pe_other_memo",
+                "pe_other_memo", {"其他一", "其他二", "其他三"}};
+    }
+
+    // One contact whose tab `c` holds three records (rowids 1 to 3), shown on that tab.
+    static void openThree(ContactsFixture &f, const TabCase &c)
+    {
+        if (c.tab != Tpe_connect::PersonalTab)
+            QVERIFY(f.exec("INSERT INTO pe_info (pe_id, pe_name) VALUES (?, '甲')", {kId}));
+        for (int i = 0; i < 3; ++i) {
+            const QString address = QStringLiteral("地址%1").arg(i + 1);
+            if (c.tab == Tpe_connect::OtherTab) {
+                QVERIFY(f.exec("INSERT INTO pe_other_info (pe_id, pe_other_memo) VALUES (?, ?)", {kId, c.names[i]}));
+            } else {
+                QVERIFY(f.exec(QStringLiteral("INSERT INTO %1 (pe_id, %2, %3) VALUES (?, ?, ?)")
+                                   .arg(c.table, c.nameColumn, c.changedColumn),
+                               {kId, c.names[i], address}));
+            }
+        }
+        f.search(QStringLiteral("kindName"), c.tab == Tpe_connect::PersonalTab ? c.names[0] : QStringLiteral("甲"));
+        QVERIFY(f.window.results().isOpen());
+        f.tabs()->setCurrentIndex(c.tab);
+        QVERIFY(grid(f, c)->isVisible());
+        QCOMPARE(grid(f, c)->model()->rowCount(), 3);
+    }
+
+    static QTableView *grid(const ContactsFixture &f, const TabCase &c)
+    {
+        return f.child<QTableView>(c.prefix + QStringLiteral("Grid"));
+    }
+
+    static QString shown(const ContactsFixture &f, const QString &box)
+    {
+        if (auto *line = f.window.findChild<QLineEdit *>(box))
+            return line->text();
+        return f.memo(box)->toPlainText();
+    }
+
+    static void type(const ContactsFixture &f, const QString &box, const QString &text)
+    {
+        if (auto *line = f.window.findChild<QLineEdit *>(box))
+            line->setText(text);
+        else
+            f.memo(box)->setPlainText(text);
+    }
+
+    static void click(QTableView *view, int row)
+    {
+        const QRect cell = view->visualRect(view->model()->index(row, 0));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+
+    // Moves from the first row to `row` by a click or by arrow keys.
+    static void moveTo(QTableView *view, int row, const QString &how)
+    {
+        if (how == u"click") {
+            click(view, row);
+            return;
+        }
+        for (int i = 0; i < row; ++i)
+            QTest::keyClick(view, Qt::Key_Down);
+    }
+
+    static QVariantList rowValues(const QString &table, int rowid)
+    {
+        QSqlQuery query(Store::database());
+        query.prepare(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(table));
+        query.addBindValue(rowid);
+        QVariantList values;
+        if (query.exec() && query.next()) {
+            for (int i = 0; i < query.record().count(); ++i)
+                values << query.value(i);
+        }
+        return values;
+    }
+
+    static QVariant value(const QString &table, const QString &column, int rowid)
+    {
+        return ContactsFixture::scalar(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(column, table),
+                                       {rowid});
+    }
+
+    static void tabsAndMoves()
+    {
+        QTest::addColumn<QString>("tab");
+        QTest::addColumn<QString>("how");
+        for (const char *tab : {"personal", "unit", "other"}) {
+            for (const char *how : {"click", "arrow key"})
+                QTest::addRow("%s, %s", tab, how) << QString::fromLatin1(tab) << QString::fromLatin1(how);
+        }
+    }
+
+private slots:
+    void editAfterAMoveChangesTheShownRecord_data() { tabsAndMoves(); }
+    // Three records, the second chosen with one click (or one arrow key),
+    // "修改", a new value, "保存": the second changes, the others stay whole.
+    void editAfterAMoveChangesTheShownRecord()
+    {
+        QFETCH(QString, tab);
+        QFETCH(QString, how);
+        ContactsFixture f;
+        const TabCase c = tabCase(tab);
+        openThree(f, c);
+        const QVariantList first = rowValues(c.table, 1);
+        const QVariantList third = rowValues(c.table, 3);
+
+        moveTo(grid(f, c), 1, how);
+        QCOMPARE(shown(f, c.nameBox), c.names[1]);
+        QCOMPARE(grid(f, c)->currentIndex().row(), 1);
+        QVERIFY(f.press(c.prefix + QStringLiteral("Modify")));
+        type(f, c.changedBox, QStringLiteral("新地址"));
+        QVERIFY(f.press(c.prefix + QStringLiteral("Save")));
+
+        QCOMPARE(value(c.table, c.changedColumn, 2).toString(), QStringLiteral("新地址"));
+        if (c.nameColumn != c.changedColumn)
+            QCOMPARE(value(c.table, c.nameColumn, 2).toString(), c.names[1]);
+        QCOMPARE(rowValues(c.table, 1), first);
+        QCOMPARE(rowValues(c.table, 3), third);
+        QCOMPARE(ContactsFixture::scalar(QStringLiteral("SELECT count(*) FROM %1").arg(c.table)).toInt(), 3);
+    }
+
+    void deleteAfterAClickDeletesTheShownRecord_data()
+    {
+        QTest::addColumn<QString>("tab");
+        QTest::addColumn<bool>("fromMenu");
+        for (const char *tab : {"personal", "unit", "other"}) {
+            QTest::addRow("%s, button", tab) << QString::fromLatin1(tab) << false;
+            QTest::addRow("%s, grid menu", tab) << QString::fromLatin1(tab) << true;
+        }
+    }
+    void deleteAfterAClickDeletesTheShownRecord()
+    {
+        QFETCH(QString, tab);
+        QFETCH(bool, fromMenu);
+        ContactsFixture f;
+        const TabCase c = tabCase(tab);
+        openThree(f, c);
+        click(grid(f, c), 2);
+        QCOMPARE(shown(f, c.nameBox), c.names[2]);
+        if (fromMenu)
+            grid(f, c)->findChild<QAction *>(QStringLiteral("deleteRecord"))->trigger();
+        else
+            QVERIFY(f.press(c.prefix + QStringLiteral("Delete")));
+        QCOMPARE(f.dialogs.texts().value(0), QStringLiteral("是否确定删除本记录 (Yes/No)..."));
+        const QString names = QStringLiteral("SELECT group_concat(%1, '|') FROM (SELECT %1 FROM %2 ORDER BY rowid)")
+                                  .arg(c.nameColumn, c.table);
+        QCOMPARE(ContactsFixture::scalar(names).toString(), c.names[0] + u'|' + c.names[1]);
+    }
+
+    void gridStaysWhileTheTabEdits_data()
+    {
+        QTest::addColumn<QString>("tab");
+        QTest::addColumn<QString>("start"); // the button that starts the input
+        QTest::addColumn<QString>("leave"); // the button that ends it unsaved
+        QTest::newRow("personal, 修改") << "personal" << "Modify" << "Undo";
+        QTest::newRow("unit, 修改") << "unit" << "Modify" << "Undo";
+        QTest::newRow("other, 修改") << "other" << "Modify" << "Undo";
+        QTest::newRow("personal, 新建") << "personal" << "New" << "Cancel";
+        QTest::newRow("unit, 新建") << "unit" << "New" << "Cancel";
+    }
+    // Neither a click nor a key moves the grid under typed text; once the
+    // input is given up, the grid follows clicks again.
+    void gridStaysWhileTheTabEdits()
+    {
+        QFETCH(QString, tab);
+        QFETCH(QString, start);
+        QFETCH(QString, leave);
+        ContactsFixture f;
+        const TabCase c = tabCase(tab);
+        openThree(f, c);
+        QTableView *view = grid(f, c);
+        QVERIFY(f.press(c.prefix + start));
+        type(f, c.changedBox, QStringLiteral("输入中"));
+        click(view, 2);
+        QTest::keyClick(view, Qt::Key_Down);
+        QCOMPARE(shown(f, c.changedBox), QStringLiteral("输入中"));
+        QCOMPARE(view->currentIndex().row(), 0);
+        QVERIFY(!view->isEnabled());
+
+        QVERIFY(f.press(c.prefix + leave));
+        QVERIFY(view->isEnabled());
+        // "撤消" on the other tab leaves the typed text on screen, unsaved.
+        QCOMPARE(shown(f, c.nameBox), c.tab == Tpe_connect::OtherTab ? QStringLiteral("输入中") : c.names[0]);
+        click(view, 2);
+        QCOMPARE(shown(f, c.nameBox), c.names[2]);
+    }
+
+    void savedEditStaysOnTheRecordItStarted()
+    {
+        ContactsFixture f;
+        const TabCase c = tabCase(QStringLiteral("unit"));
+        openThree(f, c);
+        const QVariantList second = rowValues(c.table, 2);
+        QVERIFY(f.press(QStringLiteral("dModify")));
+        type(f, c.changedBox, QStringLiteral("新地址"));
+        click(grid(f, c), 1);
+        QVERIFY(f.press(QStringLiteral("dSave")));
+        QCOMPARE(value(c.table, c.changedColumn, 1).toString(), QStringLiteral("新地址"));
+        QCOMPARE(value(c.table, c.nameColumn, 1).toString(), c.names[0]);
+        QCOMPARE(rowValues(c.table, 2), second);
+    }
+
+    void exportListMoveShowsTheContactThatIsThenEdited_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("click") << "click";
+        QTest::newRow("arrow key") << "arrow key";
+    }
+    void exportListMoveShowsTheContactThatIsThenEdited()
+    {
+        QFETCH(QString, how);
+        ContactsFixture f;
+        for (int i = 1; i <= 3; ++i) {
+            QVERIFY(f.exec("INSERT INTO pe_info (pe_id, pe_name, pe_mib) VALUES (?, ?, '-')",
+                           {QStringLiteral("2026010100000%1").arg(i), QStringLiteral("赵%1").arg(i)}));
+        }
+        f.search(QStringLiteral("kindName"), QStringLiteral("赵"));
+        f.tabs()->setCurrentIndex(Tpe_connect::ExportTab);
+        auto *list = f.child<QTableView>(QStringLiteral("eGrid"));
+        const QVariantList first = rowValues(QStringLiteral("pe_info"), 1);
+        const QVariantList third = rowValues(QStringLiteral("pe_info"), 3);
+        moveTo(list, 1, how);
+        QCOMPARE(f.window.results().position(), 1);
+        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("赵2"));
+
+        f.tabs()->setCurrentIndex(Tpe_connect::PersonalTab);
+        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("赵2"));
+        QVERIFY(f.press(QStringLiteral("pModify")));
+        f.edit(QStringLiteral("pe_mib"))->setText(QStringLiteral("13900000002"));
+        QVERIFY(f.press(QStringLiteral("pSave")));
+        QCOMPARE(value(QStringLiteral("pe_info"), QStringLiteral("pe_mib"), 2).toString(), QStringLiteral("13900000002"));
+        QCOMPARE(rowValues(QStringLiteral("pe_info"), 1), first);
+        QCOMPARE(rowValues(QStringLiteral("pe_info"), 3), third);
+    }
+};
+
+QTEST_MAIN(TstRecordGrids)
+#include "tst_record_grids.moc"
