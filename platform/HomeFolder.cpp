@@ -17,21 +17,25 @@ QString withSlash(const QString &folder)
 
 // A marker written last, so a first start that was cut short is done again.
 const QString kSetUpMarker = QStringLiteral(".home-set-up");
+const QString kStore = QStringLiteral("pad.db");
 
+// Copies the supplied files the home lacks. QFile::copy never replaces a
+// file, and nothing here removes one: whatever the user has stays.
 bool copySupplied(const QString &shareDir, const QString &home, QString *error)
 {
     for (const QString &relative : kSuppliedFiles) {
         const QString from = QDir(shareDir).filePath(relative);
         const QString to = QDir(home).filePath(relative);
+        if (QFileInfo::exists(to))
+            continue;
         if (!QFileInfo::exists(from)) {
-            if (relative == u"pad.db") {
+            if (relative == kStore) {
                 *error = QStringLiteral("安装文件不完整: %1").arg(from);
                 return false;
             }
             continue; // a missing picture or help page is reported where it is used
         }
         QDir().mkpath(QFileInfo(to).absolutePath());
-        QFile::remove(to);
         if (!QFile::copy(from, to)) {
             *error = QStringLiteral("无法复制 %1 到 %2").arg(from, to);
             return false;
@@ -46,12 +50,19 @@ bool copySupplied(const QString &shareDir, const QString &home, QString *error)
     return true;
 }
 
+// Only an install tree puts a share folder of ours beside the executable's
+// folder; a portable folder keeps that shape after a transfer took its store.
+bool isInstalled(const QString &executableDir, const QString &shareDir)
+{
+    return !QFileInfo::exists(QDir(executableDir).filePath(kStore)) && QFileInfo(shareDir).isDir();
+}
+
 } // namespace
 
 Choice choose(const QString &executableDir, const QString &shareDir, const QString &userDataDir)
 {
     Choice choice;
-    if (QFileInfo::exists(QDir(executableDir).filePath(QStringLiteral("pad.db")))) {
+    if (!isInstalled(executableDir, shareDir)) {
         choice.home = withSlash(executableDir);
         return choice;
     }

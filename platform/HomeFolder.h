@@ -5,13 +5,17 @@
 
 // Chooses the folder that holds pad.db, main.ini, pic/ and sample/.
 //
-// Portable: pad.db stands beside the executable (the build tree, or a folder
-// the user unpacked); everything stays there.
-// Installed: otherwise the user's data folder is the home. On the first start
-// the supplied files are copied there from the installed share folder. A home
-// that was set up before keeps what it has: when pad.db has gone from it (a
-// transfer deletes it), the start checks report the missing store instead of
-// an empty one silently coming back.
+// Installed: the executable stands in the install tree, beside a share folder
+// holding the supplied files (bin/ next to share/velmora/). The user's data
+// folder is the home; on the first start it gets every supplied file it does
+// not have yet. A file already there (a store the user brought from another
+// machine, say) is never replaced. A home that was set up before is left as
+// it is: when pad.db has gone from it (a transfer deletes it), the start
+// checks report the missing store instead of an empty one silently coming back.
+// Portable: anywhere else (the build tree, a folder the user unpacked), the
+// executable's own folder is the home, with or without its pad.db. So a
+// portable folder that lost its store still counts as portable, and the start
+// checks report the store as lost.
 namespace HomeFolder {
 
 struct Choice

@@ -76,6 +76,47 @@ private slots:
         QVERIFY(!QFile::exists(userDir() + "/pad.db"));
     }
 
+    // A store brought from another machine (or put back by hand) before the
+    // first start is the user's: only what is missing is supplied.
+    void firstStartKeepsWhatTheUserHas()
+    {
+        writeFile(userDir() + "/pad.db", "brought along");
+        writeFile(userDir() + "/pic/copy.bmp", "own picture");
+        writeFile(userDir() + "/main.ini", "[time]\nalter=07:30\n");
+        const auto choice = HomeFolder::choose(exeDir(), shareDir(), userDir());
+        QVERIFY(choice.installed);
+        QVERIFY(choice.firstStart);
+        QCOMPARE(choice.home, userDir() + u'/');
+        QCOMPARE(readFile(userDir() + "/pad.db"), QByteArray("brought along"));
+        QCOMPARE(readFile(userDir() + "/pic/copy.bmp"), QByteArray("own picture"));
+        QCOMPARE(readFile(userDir() + "/main.ini"), QByteArray("[time]\nalter=07:30\n"));
+        QCOMPARE(readFile(userDir() + "/pic/null_pic.bmp"), QByteArray("placeholder"));
+        QCOMPARE(readFile(userDir() + "/sample/test123.htm"), QByteArray("help"));
+    }
+
+    void ownStoreNeedsNoSuppliedOne()
+    {
+        QVERIFY(QFile::remove(shareDir() + "/pad.db"));
+        writeFile(userDir() + "/pad.db", "brought along");
+        const auto choice = HomeFolder::choose(exeDir(), shareDir(), userDir());
+        QCOMPARE(choice.home, userDir() + u'/');
+        QCOMPARE(readFile(userDir() + "/pad.db"), QByteArray("brought along"));
+    }
+
+    // After a transfer a portable folder keeps its program and pictures but
+    // not its store: it stays the home, so the start checks say the store is lost.
+    void portableFolderThatLostItsStoreStaysPortable()
+    {
+        const QString portable = m_root.filePath(QStringLiteral("usb/velmora"));
+        writeFile(portable + "/pic/copy.bmp", "about picture");
+        writeFile(portable + "/main.ini", "");
+        const auto choice = HomeFolder::choose(portable, QDir::cleanPath(portable + "/../share/velmora"), userDir());
+        QCOMPARE(choice.home, portable + u'/');
+        QVERIFY(!choice.installed);
+        QVERIFY(choice.error.isEmpty());
+        QVERIFY(!QDir(userDir()).exists());
+    }
+
     void incompleteInstallationIsAnError()
     {
         QVERIFY(QFile::remove(shareDir() + "/pad.db"));
