@@ -10,7 +10,6 @@ namespace report::FontMap {
 
 namespace {
 
-constexpr double kMeasureDpi = 1200.0;
 constexpr double kMmPerInch = 25.4;
 
 // The reference surface all text is measured on.

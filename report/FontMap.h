@@ -19,6 +19,7 @@ QFont qtFont(const ReportFont &font, double scale = 1.0);
 
 // Measurements in millimetres, taken at a fixed high resolution so that the
 // layout does not depend on the screen.
+inline constexpr double kMeasureDpi = 1200.0;
 struct Metrics
 {
     double lineHeight = 0;

@@ -14,8 +14,7 @@ constexpr double kOutlineMm = 0.25;
 
 struct Scale
 {
-    double px;   // device pixels per mm
-    double font; // factor on point sizes for this device and zoom
+    double px; // device pixels per mm
 
     QRectF rect(const QRectF &mm) const
     {
@@ -24,17 +23,24 @@ struct Scale
     QPointF point(const QPointF &mm) const { return mm * px; }
 };
 
-void paintText(QPainter &painter, const PlacedItem &item, const Scale &scale)
+// Text is set at the resolution the layout measured it at and scaled to the
+// device: glyph advances rounded to a screen's few pixels would make a line
+// longer than the room the layout gave it.
+void paintText(QPainter &painter, const PlacedItem &item, const Scale &scale, double dpi)
 {
     if (!item.hasText())
         return;
-    painter.setFont(FontMap::qtFont(item.font, scale.font));
+    const double measurePx = FontMap::kMeasureDpi / kMmPerInch;
+    painter.save();
+    painter.scale(scale.px / measurePx, scale.px / measurePx);
+    painter.setFont(FontMap::qtFont(item.font, FontMap::kMeasureDpi / dpi));
     painter.setPen(Qt::black);
     for (qsizetype i = 0; i < item.lines.size(); ++i) {
         const QPointF baseline =
             item.textOrigin + QPointF(0, item.lineHeight * double(i) + item.ascent);
-        painter.drawText(scale.point(baseline), item.lines[i]);
+        painter.drawText(baseline * measurePx, item.lines[i]);
     }
+    painter.restore();
 }
 
 void paintBox(QPainter &painter, const PlacedItem &item, const Scale &scale)
@@ -55,7 +61,7 @@ void paint(QPainter &painter, const RenderedPage &page, const QSizeF &pageSize,
            double pixelsPerMm)
 {
     const double dpi = painter.device() ? painter.device()->logicalDpiY() : 72.0;
-    const Scale scale{pixelsPerMm, pixelsPerMm * kMmPerInch / dpi};
+    const Scale scale{pixelsPerMm};
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -67,7 +73,7 @@ void paint(QPainter &painter, const RenderedPage &page, const QSizeF &pageSize,
             continue;
         }
         paintBox(painter, item, scale);
-        paintText(painter, item, scale);
+        paintText(painter, item, scale, dpi);
     }
     painter.restore();
 }

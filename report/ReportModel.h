@@ -30,7 +30,7 @@ struct ReportFont
 };
 
 enum class ElementKind {
-    Label,   // one text that sizes itself and wraps at the band's right edge
+    Label,   // one text that sizes itself to its room (see LabelFit.h)
     Memo,    // a fixed box of lines, wrapped inside it
     Frame,   // a rectangle, optionally filled and titled
     Picture, // an image stretched to fill its box

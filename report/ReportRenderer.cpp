@@ -1,6 +1,7 @@
 #include "ReportRenderer.h"
 
 #include "FontMap.h"
+#include "LabelFit.h"
 
 namespace report::ReportRenderer {
 
@@ -9,32 +10,32 @@ namespace {
 // Inner space between a box's outline and its text.
 constexpr double kPadding = 0.5;
 
-PlacedItem textItem(const Element &element, const QRectF &box, const QStringList &lines)
+PlacedItem textItem(const Element &element, const QRectF &box, const QStringList &lines,
+                    const ReportFont &font)
 {
     PlacedItem item;
     item.kind = element.kind;
     item.box = box;
     item.lines = lines;
-    item.font = element.font;
+    item.font = font;
     item.fill = element.fill;
     item.border = element.border;
-    const FontMap::Metrics m = FontMap::metrics(element.font);
+    const FontMap::Metrics m = FontMap::metrics(font);
     item.lineHeight = m.lineHeight;
     item.ascent = m.ascent;
     item.textOrigin = box.topLeft();
     return item;
 }
 
-PlacedItem placeLabel(const Element &element, const QPointF &origin, double rightEdge)
+PlacedItem placeLabel(const Element &element, const QPointF &origin, const QSizeF &room)
 {
-    const QPointF topLeft = origin + element.box.topLeft();
-    const double room = rightEdge - topLeft.x();
-    const QStringList lines = FontMap::wrap(element.font, element.text, room);
+    const LabelFit::Fitted fitted = LabelFit::fit(element.font, element.text, room);
     double width = 0;
-    for (const QString &line : lines)
-        width = std::max(width, FontMap::textWidth(element.font, line));
-    const double height = FontMap::metrics(element.font).lineHeight * lines.size();
-    return textItem(element, QRectF(topLeft, QSizeF(std::min(width, room), height)), lines);
+    for (const QString &line : fitted.lines)
+        width = std::max(width, FontMap::textWidth(fitted.font, line));
+    const double height = FontMap::metrics(fitted.font).lineHeight * double(fitted.lines.size());
+    const QRectF box(origin + element.box.topLeft(), QSizeF(std::min(width, room.width()), height));
+    return textItem(element, box, fitted.lines, fitted.font);
 }
 
 PlacedItem placeMemo(const Element &element, const QPointF &origin)
@@ -49,7 +50,7 @@ PlacedItem placeMemo(const Element &element, const QPointF &origin)
     const auto fits = qsizetype((box.height() - 2 * kPadding) / lineHeight + 1e-6);
     if (lines.size() > fits)
         lines = lines.first(std::max<qsizetype>(0, fits));
-    PlacedItem item = textItem(element, box, lines);
+    PlacedItem item = textItem(element, box, lines, element.font);
     item.textOrigin = box.topLeft() + QPointF(kPadding, kPadding);
     return item;
 }
@@ -60,7 +61,7 @@ PlacedItem placeFrame(const Element &element, const QPointF &origin)
     QStringList lines;
     if (!element.text.isEmpty())
         lines << element.text;
-    PlacedItem item = textItem(element, box, lines);
+    PlacedItem item = textItem(element, box, lines, element.font);
     // A frame's title sits at its left, centred in its height.
     item.textOrigin = QPointF(box.left() + 2 * kPadding,
                               box.top() + (box.height() - item.lineHeight) / 2);
@@ -104,11 +105,12 @@ QList<PlacedItem> placeBand(const Band &band, const QPointF &origin, const PageS
         background.fill = band.background;
         items << background;
     }
-    const double rightEdge = page.marginLeft + page.contentWidth();
-    for (const Element &element : band.elements) {
+    const QList<QSizeF> rooms = LabelFit::rooms(band, page.contentWidth());
+    for (qsizetype i = 0; i < band.elements.size(); ++i) {
+        const Element &element = band.elements[i];
         switch (element.kind) {
         case ElementKind::Label:
-            items << placeLabel(element, origin, rightEdge);
+            items << placeLabel(element, origin, rooms[i]);
             break;
         case ElementKind::Memo:
             items << placeMemo(element, origin);

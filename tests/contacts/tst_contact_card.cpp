@@ -1,11 +1,15 @@
 #include "ContactCard.h"
 #include "ContactCardPrint.h"
+#include "FontMap.h"
+#include "LabelFit.h"
+#include "PagePainter.h"
 #include "PageView.h"
 #include "ReportRenderer.h"
 #include "Tprint_box.h"
 #include "Tprint_view.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QTest>
 
 using namespace report;
@@ -35,6 +39,52 @@ const PlacedItem *find(const RenderedPage &page, const QString &text)
         if (item.lines.contains(text))
             return &item;
     return nullptr;
+}
+
+// The card's value fields by name, for test tables.
+QString ContactCardValues::*valueField(const QString &name)
+{
+    using V = ContactCardValues;
+    static const QHash<QString, QString V::*> fields = {
+        {"name", &V::name},           {"mobile", &V::mobile},
+        {"homePhone", &V::homePhone}, {"idNumber", &V::idNumber},
+        {"current", &V::currentAddress}, {"registered", &V::registeredAddress},
+        {"postcode", &V::postcode},   {"other", &V::other},
+        {"online", &V::online},       {"unitName", &V::unitName},
+        {"unitAddress", &V::unitAddress}, {"officePhone", &V::officePhone},
+        {"fax", &V::officeFax},       {"web", &V::webAddress}};
+    return fields.value(name);
+}
+
+// The rectangle the item's text covers, measured line by line.
+QRectF inkBox(const PlacedItem &item)
+{
+    double width = 0;
+    for (const QString &line : item.lines)
+        width = std::max(width, FontMap::textWidth(item.font, line));
+    return {item.textOrigin, QSizeF(width, item.lineHeight * double(item.lines.size()))};
+}
+
+// Where the painted page differs with and without `item`, in mm.
+QRectF paintedArea(const RenderedReport &card, const PlacedItem &item)
+{
+    constexpr double kPxPerMm = 8.0;
+    const auto paint = [&](const RenderedPage &page) {
+        QImage image((card.pageSize * kPxPerMm).toSize(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        PagePainter::paint(painter, page, card.pageSize, kPxPerMm);
+        return image;
+    };
+    RenderedPage without = card.pages.first();
+    without.items.removeIf([&](const PlacedItem &other) { return other.lines == item.lines; });
+    const QImage with = paint(card.pages.first());
+    const QImage other = paint(without);
+    QRect changed;
+    for (int y = 0; y < with.height(); ++y)
+        for (int x = 0; x < with.width(); ++x)
+            if (with.pixel(x, y) != other.pixel(x, y))
+                changed |= QRect(x, y, 1, 1);
+    return QRectF(changed.topLeft() / kPxPerMm, changed.size() / kPxPerMm);
 }
 
 QStringList allText(const RenderedPage &page)
@@ -131,6 +181,92 @@ private slots:
         const PlacedItem *other = find(page, QStringLiteral(" 请输入新的备注内容...."));
         QVERIFY(other);
         QCOMPARE(other->kind, ElementKind::Memo);
+    }
+
+    // A long value shrinks, then wraps, inside the space before the next
+    // element: in the layout every output reads, and on the painted page.
+    void longValuesFitBeforeTheNextElement_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("wraps"); // too long for one line even at the smallest size
+        QTest::newRow("id number beside the photo") << "idNumber" << "11010119900101123X" << false;
+        QTest::newRow("name before the sex")
+            << "name" << "买买提·阿卜杜热合曼·艾力江" << false;
+        QTest::newRow("mobile numbers before the home phone")
+            << "mobile" << "13800000000 / 13911112222" << false;
+        QTest::newRow("registered address beside the photo")
+            << "registered" << "新疆维吾尔自治区伊犁哈萨克自治州察布查尔锡伯自治县孙扎齐牛录镇" << true;
+        QTest::newRow("current address before the registered one")
+            << "current"
+            << "广东省深圳市南山区粤海街道科技园南区高新南七道深圳湾科技生态园十栋A座三十二层3201室"
+            << true;
+        QTest::newRow("other contacts at the right margin")
+            << "other" << "微信号与QQ号相同:12345678901,备用邮箱见网络联系方式一栏" << false;
+        QTest::newRow("online contact before the photo frame")
+            << "online" << "微信号:张三丰武当山紫霄宫道长,邮箱与QQ号码请见其它联系方式一栏的详细说明"
+            << false;
+        QTest::newRow("unit address at the right margin")
+            << "unitAddress"
+            << "广东省深圳市南山区粤海街道科技园南区高新南七道深圳湾科技生态园十栋A座三十二层3201室,"
+               "来访请在一楼大堂登记后乘坐右侧电梯"
+            << true;
+        QTest::newRow("web address without a blank")
+            << "web"
+            << "https://www.example.com.cn/about/contact/office/shenzhen/nanshan/"
+               "science-park/ecological-park/building-10/floor-32/room-3201/index.html"
+            << false;
+        QTest::newRow("web address too long for one line")
+            << "web" << QStringLiteral("https://www.example.com.cn/") + QString(200, u'x') << true;
+    }
+    void longValuesFitBeforeTheNextElement()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        QFETCH(bool, wraps);
+        ContactCardValues values = sample();
+        values.*valueField(field) = value;
+        const RenderedReport card = ReportRenderer::render(ContactCard::layout(values));
+        const RenderedPage &page = card.pages.first();
+        const PlacedItem *item = nullptr;
+        for (const PlacedItem &candidate : page.items)
+            if (candidate.kind == ElementKind::Label
+                && candidate.lines.join(QString()).remove(u' ') == QString(value).remove(u' '))
+                item = &candidate;
+        QVERIFY2(item, "the value is not on the card whole");
+        QCOMPARE(item->lines.size() > 1, wraps);
+        QVERIFY(item->font.pointSize >= LabelFit::kMinimumPointSize);
+        QVERIFY(item->font.pointSize <= 10.0);
+        if (!wraps)
+            QVERIFY(item->font.pointSize < 10.0);
+
+        const QRectF ink = inkBox(*item);
+        const QRectF painted = paintedArea(card, *item);
+        QVERIFY(!painted.isEmpty());
+        // Glyphs reach a little past their advance, antialiasing a pixel
+        // further: less than the gap the layout keeps before the next element.
+        const double slack = LabelFit::kGap * 0.75;
+        QVERIFY2(ink.adjusted(-slack, -slack, slack, slack).contains(painted),
+                 qPrintable(QStringLiteral("painted up to %1 mm, laid out up to %2 mm")
+                                .arg(painted.right()).arg(ink.right())));
+        for (const PlacedItem &other : page.items) {
+            if (&other == item || other.box.contains(ink)) // the title band's background
+                continue;
+            // A text's box includes its line spacing; frames and pictures are ink throughout.
+            const bool text = other.kind == ElementKind::Label;
+            QVERIFY2(!ink.intersects(text ? inkBox(other) : other.box)
+                         && (text || !painted.intersects(other.box)),
+                     qPrintable(QStringLiteral("runs into %1").arg(other.lines.join(u' '))));
+        }
+    }
+
+    void shortValuesKeepTheirSize()
+    {
+        const RenderedPage page =
+            ReportRenderer::render(ContactCard::layout(sample())).pages.first();
+        for (const PlacedItem &item : page.items)
+            if (item.kind == ElementKind::Label && item.lines != QStringList{"个人详细信息表"})
+                QCOMPARE(item.font.pointSize, 10.0);
     }
 
     void photoCoversTheWordPhoto_data()

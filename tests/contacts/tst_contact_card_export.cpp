@@ -113,6 +113,30 @@ QString wmfText(const QString &file, const QString &svg)
     return text;
 }
 
+// The box, in mm, of the first word `word` that pdftotext finds on page 1.
+QRectF wordBox(const QString &pdf, const QString &word)
+{
+    const QStringList args = {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"),
+                              QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")};
+    const QString page = QString::fromUtf8(run(QStringLiteral("pdftotext"), args));
+    const QRegularExpression element(
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
+                       "yMax=\"([0-9.]+)\">%1</word>")
+            .arg(QRegularExpression::escape(word)));
+    const QRegularExpressionMatch m = element.match(page);
+    if (!m.hasMatch())
+        return {};
+    const double mmPerPt = 25.4 / 72.0;
+    return QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()) * mmPerPt,
+                  QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()) * mmPerPt);
+}
+
+double svgWidth(const QString &svg)
+{
+    static const QRegularExpression width(QStringLiteral("<svg[^>]*\\bwidth=\"([0-9.]+)"));
+    return width.match(svg).captured(1).toDouble();
+}
+
 QString readBack(ExportFormat format, const QString &file, const QTemporaryDir &dir)
 {
     switch (format) {
@@ -146,6 +170,18 @@ class TestContactCardExport final : public QObject
 private:
     RenderedReport m_card;
     QTemporaryDir m_dir;
+
+    QString printed(const RenderedReport &report, const QString &name)
+    {
+        const QString file = m_dir.filePath(name);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        PagePrinter::prepare(printer, report);
+        if (!PagePrinter::print(report, printer))
+            QTest::qFail("the printer did not start", __FILE__, __LINE__);
+        return file;
+    }
 
     QString exported(ExportFormat format, const QString &name)
     {
@@ -286,6 +322,72 @@ private slots:
             const QStringList columns = font.split(u' ', Qt::SkipEmptyParts);
             QVERIFY2(columns.size() > 4 && columns[columns.size() - 5] == QStringLiteral("yes"),
                      qPrintable(font));
+        }
+    }
+
+    // The 18-digit id number is set smaller to end before the photo frame;
+    // every output that places text draws it at the layout's size and place.
+    void idNumberEndsBeforeThePhotoInEveryOutput_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::newRow("pdf export") << "pdf";
+        QTest::newRow("printed") << "printed";
+        QTest::newRow("wmf") << "wmf";
+        QTest::newRow("html") << "html";
+    }
+    void idNumberEndsBeforeThePhotoInEveryOutput()
+    {
+        QFETCH(QString, output);
+        const QString id = card().idNumber;
+        const PlacedItem *item = nullptr;
+        for (const PlacedItem &candidate : m_card.pages.first().items)
+            if (candidate.lines == QStringList{id})
+                item = &candidate;
+        QVERIFY(item);
+        QVERIFY(item->font.pointSize < 10.0);
+        // The photo frame's left edge on the page: margin and place in the band.
+        const double frameLeftMm = 10.0 + 148.2;
+        QVERIFY(item->box.right() < frameLeftMm);
+
+        if (output == QLatin1String("pdf") || output == QLatin1String("printed")) {
+            const QString file = output == QLatin1String("pdf")
+                                     ? exported(ExportFormat::Pdf, QStringLiteral("id.pdf"))
+                                     : printed(m_card, QStringLiteral("id-printed.pdf"));
+            const QRectF word = wordBox(file, id);
+            QVERIFY2(!word.isEmpty(), "the id number is not one word on the page");
+            QVERIFY2(word.right() < frameLeftMm,
+                     qPrintable(QStringLiteral("ends at %1 mm").arg(word.right())));
+            QVERIFY(qAbs(word.left() - item->box.left()) < 0.5);
+        } else if (output == QLatin1String("wmf")) {
+            const QString svg = m_dir.filePath(QStringLiteral("id.svg"));
+            run(QStringLiteral("wmf2svg"),
+                {QStringLiteral("-o"), svg, exported(ExportFormat::Wmf, "id.wmf")});
+            QFile in(svg);
+            QVERIFY(in.open(QIODevice::ReadOnly));
+            const QString drawing = QString::fromLatin1(in.readAll());
+            // The player writes the size into the style and the place into a matrix.
+            const QRegularExpression text(
+                QStringLiteral("<text[^>]*font-size:([0-9.]+);[^>]*matrix\\([-0-9. ]+ ([0-9.]+) "
+                               "[0-9.]+\\)\"\\s*>")
+                + QRegularExpression::escape(id));
+            const QRegularExpressionMatch match = text.match(drawing);
+            QVERIFY2(match.hasMatch(), qPrintable(drawing.left(2000)));
+            const double pageWidth = svgWidth(drawing);
+            QVERIFY(pageWidth > 0);
+            const double mmPerUnit = m_card.pageSize.width() / pageWidth;
+            const double sizeMm = match.captured(1).toDouble() * mmPerUnit;
+            QVERIFY2(qAbs(sizeMm - item->font.pointSize * 25.4 / 72.0) < 0.1,
+                     qPrintable(match.captured(0)));
+            QVERIFY(qAbs(match.captured(2).toDouble() * mmPerUnit - item->box.left()) < 0.2);
+        } else {
+            QFile in(exported(ExportFormat::Html, QStringLiteral("id.htm")));
+            QVERIFY(in.open(QIODevice::ReadOnly));
+            const QString page = QString::fromUtf8(in.readAll());
+            const QRegularExpression div(QStringLiteral("font-size:([0-9.]+)pt[^>]*>")
+                                         + QRegularExpression::escape(id));
+            const QRegularExpressionMatch match = div.match(page);
+            QVERIFY(match.hasMatch());
+            QCOMPARE(match.captured(1).toDouble(), item->font.pointSize);
         }
     }
 

@@ -1,4 +1,5 @@
 #include "FontMap.h"
+#include "LabelFit.h"
 #include "ReportRenderer.h"
 
 #include <QFontDatabase>
@@ -103,6 +104,29 @@ private slots:
         QVERIFY(longLabel->box.right() <= 200.0 + 1e-6);
         QVERIFY(qAbs(longLabel->box.height() - longLabel->lineHeight * longLabel->lines.size())
                 < 1e-6);
+    }
+
+    // Too long for its room even at the smallest size: every character is
+    // kept, at that size, and the text runs on below rather than sideways.
+    void labelTooLongForItsRoomKeepsEveryCharacter()
+    {
+        Report r;
+        r.detailBand.height = 50;
+        const QString longText = QString(300, QChar(u'长'));
+        r.detailBand.elements << Element::label(0, 0, longText, ReportFont{});
+        r.detailBand.elements << Element::label(0, 8, QStringLiteral("下一行"), ReportFont{});
+        r.detailBand.elements << Element::frame(QRectF(60, 0, 20, 20), {}, ReportFont{});
+        r.rowCount = 1;
+
+        const RenderedPage page = ReportRenderer::render(r).pages.first();
+        const PlacedItem *label = nullptr;
+        for (const PlacedItem &item : page.items)
+            if (item.lines.size() > 1)
+                label = &item;
+        QVERIFY(label);
+        QCOMPARE(label->lines.join(QString()), longText);
+        QCOMPARE(label->font.pointSize, LabelFit::kMinimumPointSize);
+        QVERIFY(label->box.right() <= 10 + 60 - LabelFit::kGap + 1e-6);
     }
 
     void memoKeepsLinesAndStopsAtItsBottom()
