@@ -1,10 +1,9 @@
 #include "PersonRepository.h"
 
 #include "ContactColumns.h"
-#include "ContactStoreError.h"
+#include "ContactQuery.h"
 #include "UniqueStamp.h"
 
-#include <QSqlQuery>
 #include <QVariant>
 
 using namespace ContactColumns;
@@ -16,19 +15,18 @@ QString textColumns()
     return kPersonTexts.join(QStringLiteral(", "));
 }
 
-Written failed(const QSqlQuery &query)
+// The ten texts, the sex, the photo and the flag, in the order of the
+// INSERT and UPDATE statements below.
+QVariantList values(const PersonRecord &record)
 {
-    return {false, ContactStoreError::describe(kPersonTable, query.lastError())};
-}
-
-void bindValues(QSqlQuery &query, const PersonRecord &record)
-{
+    QVariantList list;
     for (int i = 0; i < PersonTextCount; ++i)
-        query.addBindValue(record.texts.value(i));
-    query.addBindValue(record.male);
+        list << record.texts.value(i);
+    list << record.male;
     // A missing photo is stored empty, not NULL, as the table describes it.
-    query.addBindValue(record.photo.isNull() ? QByteArray("") : record.photo);
-    query.addBindValue(record.encoded);
+    list << (record.photo.isNull() ? QByteArray("") : record.photo);
+    list << record.encoded;
+    return list;
 }
 
 } // namespace
@@ -43,11 +41,13 @@ Fetched<PersonRecord> PersonRepository::byContact(const QString &id) const
     Fetched<PersonRecord> result;
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT rowid, %1, %2, %3, %4, %5 FROM %6 WHERE %1 = ? ORDER BY rowid")
-                      .arg(kId, textColumns(), kSex, kPhoto, kEncoded, kPersonTable));
-    query.addBindValue(id);
-    if (!query.exec()) {
-        result.error = ContactStoreError::describe(kPersonTable, query.lastError());
+    const Written read = ContactQuery::run(
+        query, kPersonTable,
+        QStringLiteral("SELECT rowid, %1, %2, %3, %4, %5 FROM %6 WHERE %1 = ? ORDER BY rowid")
+            .arg(kId, textColumns(), kSex, kPhoto, kEncoded, kPersonTable),
+        {id});
+    if (!read.ok) {
+        result.error = read.error;
         return result;
     }
     while (query.next()) {
@@ -71,13 +71,14 @@ Written PersonRepository::append(PersonRecord &record, const QDateTime &now) con
     if (id.isEmpty())
         return {false, error};
     QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5, %6) VALUES (?%7)")
-                      .arg(kPersonTable, textColumns(), kSex, kPhoto, kEncoded, kId,
-                           QStringLiteral(", ?").repeated(PersonTextCount + 3)));
-    bindValues(query, record);
-    query.addBindValue(id);
-    if (!query.exec())
-        return failed(query);
+    const Written written = ContactQuery::run(
+        query, kPersonTable,
+        QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5, %6) VALUES (?%7)")
+            .arg(kPersonTable, textColumns(), kSex, kPhoto, kEncoded, kId,
+                 QStringLiteral(", ?").repeated(PersonTextCount + 3)),
+        values(record) << id);
+    if (!written.ok)
+        return written;
     record.id = id;
     record.rowid = query.lastInsertId().toLongLong();
     return {};
@@ -89,16 +90,14 @@ Written PersonRepository::update(const PersonRecord &record) const
     for (const QString &column : kPersonTexts + QStringList{kSex, kPhoto, kEncoded})
         sets << column + QStringLiteral(" = ?");
     QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(kPersonTable, sets.join(u',')));
-    bindValues(query, record);
-    query.addBindValue(record.rowid);
-    return query.exec() ? Written{} : failed(query);
+    return ContactQuery::run(query, kPersonTable,
+                             QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(kPersonTable, sets.join(u',')),
+                             values(record) << record.rowid);
 }
 
 Written PersonRepository::remove(qint64 rowid) const
 {
     QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(kPersonTable));
-    query.addBindValue(rowid);
-    return query.exec() ? Written{} : failed(query);
+    return ContactQuery::run(query, kPersonTable, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(kPersonTable),
+                             {rowid});
 }

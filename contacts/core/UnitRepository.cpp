@@ -1,25 +1,22 @@
 #include "UnitRepository.h"
 
 #include "ContactColumns.h"
-#include "ContactStoreError.h"
+#include "ContactQuery.h"
 
-#include <QSqlQuery>
 #include <QVariant>
 
 using namespace ContactColumns;
 
 namespace {
 
-Written failed(const QSqlQuery &query)
+// The six texts and the flag, in the order of the statements below.
+QVariantList values(const UnitRecord &record)
 {
-    return {false, ContactStoreError::describe(kUnitTable, query.lastError())};
-}
-
-void bindValues(QSqlQuery &query, const UnitRecord &record)
-{
+    QVariantList list;
     for (int i = 0; i < UnitTextCount; ++i)
-        query.addBindValue(record.texts.value(i));
-    query.addBindValue(record.encoded);
+        list << record.texts.value(i);
+    list << record.encoded;
+    return list;
 }
 
 } // namespace
@@ -34,11 +31,13 @@ Fetched<UnitRecord> UnitRepository::byContact(const QString &id) const
     Fetched<UnitRecord> result;
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT rowid, %1, %2, %3 FROM %4 WHERE %1 = ? ORDER BY rowid")
-                      .arg(kId, kUnitTexts.join(QStringLiteral(", ")), kEncoded, kUnitTable));
-    query.addBindValue(id);
-    if (!query.exec()) {
-        result.error = ContactStoreError::describe(kUnitTable, query.lastError());
+    const Written read = ContactQuery::run(
+        query, kUnitTable,
+        QStringLiteral("SELECT rowid, %1, %2, %3 FROM %4 WHERE %1 = ? ORDER BY rowid")
+            .arg(kId, kUnitTexts.join(QStringLiteral(", ")), kEncoded, kUnitTable),
+        {id});
+    if (!read.ok) {
+        result.error = read.error;
         return result;
     }
     while (query.next()) {
@@ -56,15 +55,15 @@ Fetched<UnitRecord> UnitRepository::byContact(const QString &id) const
 Written UnitRepository::append(UnitRecord &record) const
 {
     QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("INSERT INTO %1 (%2, %3, %4) VALUES (?%5)")
-                      .arg(kUnitTable, kUnitTexts.join(QStringLiteral(", ")), kEncoded, kId,
-                           QStringLiteral(", ?").repeated(UnitTextCount + 1)));
-    bindValues(query, record);
-    query.addBindValue(record.id);
-    if (!query.exec())
-        return failed(query);
-    record.rowid = query.lastInsertId().toLongLong();
-    return {};
+    const Written written = ContactQuery::run(
+        query, kUnitTable,
+        QStringLiteral("INSERT INTO %1 (%2, %3, %4) VALUES (?%5)")
+            .arg(kUnitTable, kUnitTexts.join(QStringLiteral(", ")), kEncoded, kId,
+                 QStringLiteral(", ?").repeated(UnitTextCount + 1)),
+        values(record) << record.id);
+    if (written.ok)
+        record.rowid = query.lastInsertId().toLongLong();
+    return written;
 }
 
 Written UnitRepository::update(const UnitRecord &record) const
@@ -73,16 +72,14 @@ Written UnitRepository::update(const UnitRecord &record) const
     for (const QString &column : kUnitTexts + QStringList{kEncoded})
         sets << column + QStringLiteral(" = ?");
     QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(kUnitTable, sets.join(u',')));
-    bindValues(query, record);
-    query.addBindValue(record.rowid);
-    return query.exec() ? Written{} : failed(query);
+    return ContactQuery::run(query, kUnitTable,
+                             QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(kUnitTable, sets.join(u',')),
+                             values(record) << record.rowid);
 }
 
 Written UnitRepository::remove(qint64 rowid) const
 {
     QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(kUnitTable));
-    query.addBindValue(rowid);
-    return query.exec() ? Written{} : failed(query);
+    return ContactQuery::run(query, kUnitTable, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(kUnitTable),
+                             {rowid});
 }

@@ -155,6 +155,68 @@ private slots:
         QCOMPARE(count.value(0).toInt(), 1);
     }
 
+    // Every step a repository or a search takes, by table: the error text
+    // it gives (empty when it succeeded).
+    static QString attempt(const QString &table, const QString &operation)
+    {
+        const QSqlDatabase db = Store::database();
+        const QString id = QStringLiteral("20260314092653");
+        if (operation == u"search") {
+            const Kind kind = table == u"pe_info" ? Kind::Name : table == u"pe_dw_info" ? Kind::UnitName : Kind::Other;
+            return ContactSearch::run(db, kind, QStringLiteral("甲")).error;
+        }
+        const qint64 rowid = 1;
+        if (table == u"pe_info") {
+            PersonRepository repository(db);
+            PersonRecord record = person("甲");
+            record.rowid = rowid;
+            if (operation == u"read")
+                return repository.byContact(id).error;
+            if (operation == u"append")
+                return repository.append(record, Clock::now()).error;
+            return operation == u"update" ? repository.update(record).error : repository.remove(rowid).error;
+        }
+        if (table == u"pe_dw_info") {
+            UnitRepository repository(db);
+            UnitRecord record{rowid, id, {"甲公司", "-", "-", "-", "-", "-"}, false};
+            if (operation == u"read")
+                return repository.byContact(id).error;
+            if (operation == u"append")
+                return repository.append(record).error;
+            return operation == u"update" ? repository.update(record).error : repository.remove(rowid).error;
+        }
+        OtherRepository repository(db);
+        OtherRecord record{rowid, id, "其他", false};
+        if (operation == u"read")
+            return repository.byContact(id).error;
+        if (operation == u"append")
+            return repository.append(record).error;
+        return operation == u"update" ? repository.update(record).error : repository.remove(rowid).error;
+    }
+
+    void missingTableIsReportedInTheEngineWords_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("operation");
+        for (const char *table : {"pe_info", "pe_dw_info", "pe_other_info"}) {
+            for (const char *operation : {"read", "append", "update", "remove", "search"})
+                QTest::addRow("%s, %s", table, operation) << QString::fromLatin1(table) << QString::fromLatin1(operation);
+        }
+    }
+    // A store that lost a table (damaged, or written by another program):
+    // every statement that cannot even be prepared says so in the engine's
+    // words, and writes nothing.
+    void missingTableIsReportedInTheEngineWords()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, operation);
+        TempStore store;
+        QVERIFY(attempt(table, operation).isEmpty() || operation == u"update" || operation == u"remove");
+        QVERIFY(QSqlQuery(Store::database()).exec(QStringLiteral("ALTER TABLE %1 RENAME TO lost_%1").arg(table)));
+        const QString error = attempt(table, operation);
+        QVERIFY2(error.contains(QStringLiteral("no such table: %1").arg(table)), qPrintable(error));
+    }
+
     void search_data()
     {
         QTest::addColumn<int>("kind");

@@ -186,6 +186,21 @@ private slots:
         QCOMPARE(f.scalar("SELECT pe_other_memo FROM pe_other_info").toString(), OtherPanel::kPrompt);
     }
 
+    // A store that lost the units' table: opening the tab says so in the
+    // engine's words, and the other tabs still work.
+    void missingUnitTableIsReportedInTheEngineWords()
+    {
+        ContactsFixture f;
+        openContact(f, Tpe_connect::PersonalTab);
+        QVERIFY(f.exec("ALTER TABLE pe_dw_info RENAME TO lost_units"));
+        f.tabs()->setCurrentIndex(Tpe_connect::UnitTab);
+        const auto shown = f.dialogs.shown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].kind, Dialogs::Kind::Error);
+        QVERIFY2(shown[0].text.contains(QStringLiteral("no such table: pe_dw_info")), qPrintable(shown[0].text));
+        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("甲"));
+    }
+
     void shownContactCopiesTheScreen()
     {
         ContactsFixture f;

@@ -1,0 +1,23 @@
+#include "ContactQuery.h"
+
+#include "ContactStoreError.h"
+
+#include <QSqlError>
+
+namespace ContactQuery {
+
+Written run(QSqlQuery &query, const QString &table, const QString &sql, const QVariantList &values)
+{
+    // A statement the engine cannot prepare (a table missing from a damaged
+    // store, say) must report the engine's reason, not the later "parameter
+    // count mismatch" of running it unprepared.
+    if (!query.prepare(sql))
+        return {false, ContactStoreError::describe(table, query.lastError())};
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        return {false, ContactStoreError::describe(table, query.lastError())};
+    return {};
+}
+
+} // namespace ContactQuery
