@@ -1,5 +1,6 @@
 #include "JobPasswordBox.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -50,20 +51,38 @@ JobPasswordBox::JobPasswordBox(QWidget *parent)
     connect(accept, &QPushButton::clicked, this, [this] { emit entered(m_entry->text()); });
     connect(m_entry, &QLineEdit::returnPressed, this, [this] { emit entered(m_entry->text()); });
     connect(dismiss, &QPushButton::clicked, this, &JobPasswordBox::cancelled);
+    // The area follows the lists when the window is resized under it.
+    if (parent)
+        parent->installEventFilter(this);
     hide();
 }
 
 void JobPasswordBox::ask()
 {
     m_entry->clear();
-    // Over the middle of the lists it covers.
-    if (QWidget *lists = parentWidget()) {
-        const QSize size(std::min(lists->width() - 20, 480), std::max(sizeHint().height(), 150));
-        setGeometry(QRect(QPoint(0, 0), size)
-                        .translated((lists->width() - size.width()) / 2,
-                            (lists->height() - size.height()) / 2));
-    }
+    place();
     show();
     raise();
     m_entry->setFocus();
+}
+
+// Over the middle of the lists it covers, never smaller than its text needs.
+void JobPasswordBox::place()
+{
+    const QWidget *lists = parentWidget();
+    if (!lists)
+        return;
+    const QSize least = minimumSizeHint().expandedTo(sizeHint());
+    const QSize size(std::max(least.width(), std::min(lists->width() - 20, 480)),
+        std::max(least.height(), 150));
+    setGeometry(QRect(QPoint(0, 0), size)
+                    .translated((lists->width() - size.width()) / 2,
+                        (lists->height() - size.height()) / 2));
+}
+
+bool JobPasswordBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::Resize && isVisible())
+        place();
+    return QGroupBox::eventFilter(watched, event);
 }

@@ -19,6 +19,11 @@ signals:
     void entered(const QString &password);
     void cancelled();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void place();
+
     QLineEdit *m_entry = nullptr;
 };

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "JobListModel.h"
 #include "JobRepository.h"
 
 #include <optional>
 #include <QWidget>
 
-class JobListModel;
 class JobPasswordBox;
 class QAction;
 class QCalendarWidget;
@@ -36,7 +36,9 @@ private:
     QWidget *buildDateGroup();
     QWidget *buildJobGroup();
     QWidget *buildListGroup();
-    QTableView *buildList(const QString &name, JobListModel *model, const QColor &colour);
+    QTableView *buildList(const QString &name, JobListModel *model, JobListModel::Layout layout,
+        const QColor &colour);
+    QSize sizeWithPanel();
     void buildMenu();
     void showToday();
 

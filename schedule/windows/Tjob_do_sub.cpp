@@ -5,6 +5,7 @@
 #include "FieldCodec.h"
 #include "JobCells.h"
 #include "JobEntryListModel.h"
+#include "ListFit.h"
 #include "ScheduleFormats.h"
 #include "Shell.h"
 #include "TimeStamp.h"
@@ -39,6 +40,15 @@ QPushButton *namedButton(const QString &name, const QString &text, QWidget *pare
     return button;
 }
 
+// A text area that shows lines of `characters` Chinese characters and at
+// least `lines` of them.
+void showAtLeast(QPlainTextEdit *area, int characters, int lines)
+{
+    const QFontMetrics metrics(area->font());
+    area->setMinimumSize(characters * metrics.horizontalAdvance(u'中'),
+        lines * metrics.lineSpacing() + 2 * (area->frameWidth() + 4));
+}
+
 void useSilver(QWidget *widget)
 {
     QPalette palette = widget->palette();
@@ -67,14 +77,16 @@ Tjob_do_sub::Tjob_do_sub(Shell &shell, QWidget *parent)
     setObjectName(QStringLiteral("Tjob_do_sub"));
     setWindowTitle(QStringLiteral("工作细节"));
 
+    // The entries and the new entry share the right side; the job, which is
+    // read once, takes the narrower left.
     auto *right = new QVBoxLayout;
     right->addWidget(buildEntryGroup(), 1);
-    right->addWidget(buildNewEntryGroup());
+    right->addWidget(buildNewEntryGroup(), 1);
     auto *layout = new QHBoxLayout(this);
-    layout->addWidget(buildJobGroup());
-    layout->addLayout(right, 1);
+    layout->addWidget(buildJobGroup(), 2);
+    layout->addLayout(right, 3);
 
-    resize(640, 480);
+    resize(sizeHint().expandedTo(QSize(640, 480)));
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     resetNewEntry();
@@ -89,6 +101,7 @@ QWidget *Tjob_do_sub::buildJobGroup()
     m_jobText->setObjectName(QStringLiteral("Memo1"));
     m_jobText->setReadOnly(true);
     m_jobText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    showAtLeast(m_jobText, 12, 4);
     m_completion = namedLabel(QStringLiteral("Label7"), {}, group);
 
     auto *layout = new QGridLayout(group);
@@ -116,7 +129,12 @@ QWidget *Tjob_do_sub::buildEntryGroup()
     m_entryList->setModel(m_entries);
     m_entryList->horizontalHeader()->hide();
     m_entryList->verticalHeader()->hide();
-    m_entryList->setColumnWidth(0, 100);
+    JobEntry widest;
+    widest.dateId = QStringLiteral("20241231235959");
+    JobEntryListModel samples;
+    samples.setEntries({ widest });
+    // The list is as wide as its dates; the entry's text takes the rest.
+    m_entryList->setFixedWidth(ListFit::fitColumns(m_entryList, { 100 }, samples));
     m_entryList->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_entryList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_entryList->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -130,6 +148,7 @@ QWidget *Tjob_do_sub::buildEntryGroup()
     m_entryText->setReadOnly(true);
     m_entryText->setFrameShape(QFrame::NoFrame);
     useSilver(m_entryText);
+    showAtLeast(m_entryText, 16, 4);
     (new QVBoxLayout(textGroup))->addWidget(m_entryText);
 
     auto *layout = new QHBoxLayout(group);
@@ -153,6 +172,7 @@ QWidget *Tjob_do_sub::buildNewEntryGroup()
     m_newText = new QPlainTextEdit(group);
     m_newText->setObjectName(QStringLiteral("Memo2"));
     m_newText->setTabChangesFocus(true);
+    showAtLeast(m_newText, 16, 3);
     auto *save = namedButton(QStringLiteral("BitBtn1"), QStringLiteral("保存"), group);
     auto *reset = namedButton(QStringLiteral("BitBtn3"), QStringLiteral("重写"), group);
     auto *cancel = namedButton(QStringLiteral("BitBtn2"), QStringLiteral("取消"), group);

@@ -5,9 +5,33 @@
 
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QStyle>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
+
+namespace {
+
+// The longest names in the supplied region data: a province of 8 Chinese
+// characters, a city of 11 and a district of 15.
+constexpr int kNameLengths[] = { 8, 11, 15 };
+
+// Room for a name of `characters` Chinese characters beside the row
+// numbers and the scroll bar of `list`, inside its group.
+int groupWidth(const QTableView *list, int characters)
+{
+    const QStyle *style = list->style();
+    const QFontMetrics metrics(list->font());
+    const int cellMargin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+    const int headerMargin = style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, list);
+    const QMargins group = list->parentWidget()->layout()->contentsMargins();
+    return characters * metrics.horizontalAdvance(u'中') + 2 * cellMargin
+        + metrics.horizontalAdvance(QStringLiteral("999")) + 2 * headerMargin
+        + style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) + 2 * list->frameWidth()
+        + group.left() + group.right() + 2;
+}
+
+} // namespace
 
 Tcity_tools::Tcity_tools(QSqlDatabase database, QWidget *parent)
     : QWidget(parent, Qt::Window)
@@ -29,7 +53,12 @@ Tcity_tools::Tcity_tools(QSqlDatabase database, QWidget *parent)
         splitter->addWidget(group);
     }
     splitter->setStretchFactor(2, 1);
-    splitter->setSizes({180, 180, 280});
+    // Each list starts wide enough for the longest names it holds.
+    QList<int> widths;
+    const QTableView *views[] = {m_provinceList, m_cityList, m_areaList};
+    for (int i = 0; i < 3; ++i)
+        widths << groupWidth(views[i], kNameLengths[i]);
+    splitter->setSizes(widths);
     (new QVBoxLayout(this))->addWidget(splitter);
 
     connect(m_provinceList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -37,7 +66,10 @@ Tcity_tools::Tcity_tools(QSqlDatabase database, QWidget *parent)
     connect(m_cityList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &Tcity_tools::cityChanged);
 
-    resize(640, 420);
+    const QMargins margins = layout()->contentsMargins();
+    resize(std::max(640, widths[0] + widths[1] + widths[2] + 2 * splitter->handleWidth()
+                             + margins.left() + margins.right()),
+           420);
     Placement::centreOnScreen(this);
 }
 

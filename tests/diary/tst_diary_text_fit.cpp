@@ -1,0 +1,93 @@
+#include "Clock.h"
+#include "FakeShell.h"
+#include "FieldCodec.h"
+#include "ScriptedDialogs.h"
+#include "Store.h"
+#include "TempStore.h"
+#include "TextFit.h"
+#include "This_note_pad.h"
+#include "Tnote_pad.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+#include <QToolButton>
+
+// Every caption of the diary's windows can be read whole, with or without
+// notes, at the fonts of this desktop.
+namespace {
+
+// One note a day, each written at a minute to midnight.
+void storeNotes(int count)
+{
+    QSqlDatabase database = Store::database();
+    QVERIFY(database.transaction());
+    QSqlQuery sql(database);
+    QVERIFY(sql.prepare(QStringLiteral("insert into note_pad (date_id, note_memo) values (?, ?)")));
+    const QDateTime first(QDate(2022, 1, 1), QTime(23, 59, 59));
+    for (int i = 0; i < count; ++i) {
+        sql.addBindValue(first.addDays(i).toString(QStringLiteral("yyyyMMddhhmmss")));
+        sql.addBindValue(FieldCodec::encode(QStringLiteral("今天和客户谈妥了合同,心情不错。")));
+        QVERIFY2(sql.exec(), qPrintable(sql.lastError().text()));
+    }
+    QVERIFY(database.commit());
+}
+
+void expectAllReadable(QWidget &window)
+{
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    TextFit::saveShot(&window, QString::fromLatin1(QTest::currentDataTag()));
+    const QStringList faults = TextFit::faults(&window);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+}
+
+} // namespace
+
+class TstDiaryTextFit : public QObject
+{
+    Q_OBJECT
+
+    FakeShell m_shell;
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China)); }
+    void cleanup() { Clock::reset(); }
+
+    void editor_data()
+    {
+        QTest::addColumn<QDateTime>("moment");
+        QTest::newRow("editor") << QDateTime(QDate(2024, 12, 28), QTime(23, 59, 59));
+    }
+    void editor()
+    {
+        QFETCH(QDateTime, moment);
+        ScriptedDialogs dialogs;
+        TempStore store;
+        Clock::setNow(moment);
+        Tnote_pad editor(m_shell);
+        editor.show();
+        expectAllReadable(editor);
+    }
+
+    void history_data()
+    {
+        QTest::addColumn<int>("notes");
+        QTest::newRow("history, no notes") << 0;
+        QTest::newRow("history, a thousand notes") << 1000;
+    }
+    void history()
+    {
+        QFETCH(int, notes);
+        ScriptedDialogs dialogs;
+        TempStore store;
+        storeNotes(notes);
+        This_note_pad browser(m_shell);
+        browser.show();
+        // The oldest note: the position counter as long as the total.
+        browser.findChild<QToolButton *>(QStringLiteral("sp4"))->click();
+        expectAllReadable(browser);
+    }
+};
+
+QTEST_MAIN(TstDiaryTextFit)
+#include "tst_diary_text_fit.moc"

@@ -1,0 +1,161 @@
+#include "Clock.h"
+#include "FakeShell.h"
+#include "FieldCodec.h"
+#include "ScriptedDialogs.h"
+#include "TempStore.h"
+#include "TextFit.h"
+#include "Tjob_do.h"
+#include "Tjob_do_sub.h"
+
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTest>
+
+// Every caption and list of the schedule's windows can be read whole, in
+// each state the windows take, at the fonts of this desktop.
+namespace {
+
+const QDateTime kNow(QDate(2024, 5, 1), QTime(10, 15, 7));
+const QString kLongText = QStringLiteral(
+    "下午三点去客户公司谈下一季度的供货合同,带上报价单和样品,谈完后把会议纪要发给经理。");
+
+void insertJob(const QString &id, const QString &dateId, const QString &memo, bool reminder,
+    bool isProtected, const QString &completion = QStringLiteral("未完成.."))
+{
+    QSqlQuery query(Store::database());
+    query.prepare(QStringLiteral("INSERT INTO job_do VALUES (?, ?, ?, ?, ?, ?)"));
+    for (const QVariant &value :
+        { QVariant(id), QVariant(dateId), QVariant(memo), QVariant(reminder),
+            QVariant(isProtected), QVariant(completion) })
+        query.addBindValue(value);
+    QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
+}
+
+void insertEntry(const QString &jobId, const QString &dateId, const QString &memo)
+{
+    QSqlQuery query(Store::database());
+    query.prepare(QStringLiteral("INSERT INTO job_do_sub VALUES (?, ?, ?, 0)"));
+    query.addBindValue(jobId);
+    query.addBindValue(dateId);
+    query.addBindValue(memo);
+    QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
+}
+
+// A day with a reminder job, a long one and a protected one.
+void insertDay()
+{
+    insertJob(QStringLiteral("20240430090000"), QStringLiteral("20240501093000"),
+        QStringLiteral("给王经理回电话"), true, false);
+    insertJob(QStringLiteral("20240430090100"), QStringLiteral("20240501000000"), kLongText,
+        false, false);
+    insertJob(QStringLiteral("20240430090200"), QStringLiteral("20240501143000"),
+        FieldCodec::encode(QStringLiteral("银行密码更换")), true, true);
+}
+
+template <typename T> T *child(QWidget &window, const char *name)
+{
+    auto *found = window.findChild<T *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no child %s", name);
+    return found;
+}
+
+void doubleClickRow(QTableView *list, int row)
+{
+    const QRect cell = list->visualRect(list->model()->index(row, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+void expectAllReadable(QWidget &window)
+{
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    TextFit::saveShot(&window, QString::fromLatin1(QTest::currentDataTag()));
+    const QStringList faults = TextFit::faults(&window);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+}
+
+} // namespace
+
+class TstScheduleTextFit : public QObject {
+    Q_OBJECT
+
+    FakeShell m_shell;
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China)); }
+    void init()
+    {
+        Clock::setNow(kNow);
+        m_shell = FakeShell();
+    }
+    void cleanup() { Clock::reset(); }
+
+    void planner_data()
+    {
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<bool>("askingPassword");
+        QTest::addColumn<bool>("month");
+        QTest::newRow("planner, a day of jobs") << false << false << false;
+        QTest::newRow("planner, confirmation panel") << true << false << false;
+        QTest::newRow("planner, password area") << false << true << false;
+        QTest::newRow("planner, panel and password area") << true << true << false;
+        QTest::newRow("planner, month list") << false << false << true;
+    }
+    void planner()
+    {
+        QFETCH(bool, saved);
+        QFETCH(bool, askingPassword);
+        QFETCH(bool, month);
+        ScriptedDialogs dialogs;
+        TempStore store;
+        insertDay();
+        m_shell.password = QStringLiteral("abc");
+        Tjob_do planner(m_shell);
+        planner.show();
+        if (saved) {
+            child<QPlainTextEdit>(planner, "Memo1")->setPlainText(kLongText);
+            child<QPushButton>(planner, "BitBtn1")->click();
+            QVERIFY(child<QWidget>(planner, "gb5")->isVisible());
+        }
+        if (month)
+            child<QAction>(planner, "N7")->trigger();
+        if (askingPassword) {
+            // The protected job, planned last in the day.
+            auto *list = child<QTableView>(planner, "DBGrid1");
+            doubleClickRow(list, list->model()->rowCount() - 1);
+            QVERIFY(child<QWidget>(planner, "pass_box")->isVisible());
+        }
+        expectAllReadable(planner);
+    }
+
+    void completionLog_data()
+    {
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<QString>("completion");
+        QTest::newRow("log, no entries") << 0 << "未完成..";
+        QTest::newRow("log, entries of a finished job") << 3 << "20240503174501";
+    }
+    void completionLog()
+    {
+        QFETCH(int, entries);
+        QFETCH(QString, completion);
+        ScriptedDialogs dialogs;
+        TempStore store;
+        const QString id = QStringLiteral("20240430090100");
+        insertJob(id, QStringLiteral("20240501000000"), kLongText, false, false, completion);
+        for (int i = 0; i < entries; ++i)
+            insertEntry(id, QStringLiteral("2024050%11200").arg(i + 2), kLongText);
+        Tjob_do_sub log(m_shell);
+        QVERIFY(log.load(id));
+        log.show();
+        expectAllReadable(log);
+    }
+};
+
+QTEST_MAIN(TstScheduleTextFit)
+#include "tst_schedule_text_fit.moc"

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QStringList>
+
+class QWidget;
+
+// What a window cannot show whole on the fonts it is given. A window test
+// shows the window in the state to check and fails on any line returned;
+// each line names the control, its text and what is wrong.
+namespace TextFit {
+
+// Captions of labels, buttons, check boxes, radio buttons, group boxes, tabs
+// and list headers that are larger than their room, cut off by an enclosing
+// widget or the edge of their list, or drawn over another caption; and list
+// cells of the visible rows cut off the same way.
+QStringList clippedTexts(const QWidget *window);
+
+// Text areas whose lines hold fewer than `characters` Chinese characters.
+QStringList narrowTextAreas(const QWidget *window, int characters = 12);
+
+// Both of the above.
+QStringList faults(const QWidget *window, int characters = 12);
+
+// When VELMORA_WINDOW_SHOTS names a folder, saves the window there as
+// <name>.png, so the windows a test shows can be looked at.
+void saveShot(QWidget *window, const QString &name);
+
+} // namespace TextFit
