@@ -62,6 +62,23 @@ QByteArray encodeFor(int charset, const QString &text)
     return text.toLatin1();
 }
 
+// A face name holds at most 31 bytes before its terminating zero; it is cut
+// between characters, never inside a two-byte one.
+QByteArray faceName(int charset, const QString &face)
+{
+    constexpr qsizetype kLongest = 31;
+    QByteArray name;
+    for (qsizetype i = 0; i < face.size();) {
+        const qsizetype length = face[i].isHighSurrogate() && i + 1 < face.size() ? 2 : 1;
+        const QByteArray character = encodeFor(charset, face.mid(i, length));
+        if (name.size() + character.size() > kLongest)
+            break;
+        name += character;
+        i += length;
+    }
+    return name;
+}
+
 QByteArray dib(const QImage &source)
 {
     const QImage image = source.convertToFormat(QImage::Format_RGB888);
@@ -193,7 +210,7 @@ void WmfWriter::text(const QPoint &topLeft, const QString &text, const QString &
     put16(font, bold ? 700 : 400);
     font.append(char(italic ? 1 : 0)).append('\0').append('\0').append(char(charset));
     font.append('\0').append('\0').append('\0').append('\0');
-    QByteArray name = encodeFor(charset, face).left(31);
+    QByteArray name = faceName(charset, face);
     name.append('\0');
     if (name.size() % 2)
         name.append('\0');
