@@ -214,13 +214,17 @@ void Tmain::startUp()
 }
 
 // With a password set, start-up goes on only once the password window has
-// been passed; it ends the program otherwise.
+// been passed; it ends the program otherwise. A flag that cannot be read
+// ends it too: going on would open a protected store without the password.
 bool Tmain::passStartCheck()
 {
     QString error;
     const auto flag = StartPasswordFlag(database()).read(&error);
-    if (!error.isEmpty())
-        Dialogs::error(nullptr, error);
+    if (!error.isEmpty()) {
+        Dialogs::informationYes(nullptr, Tpass_login::damagedStoreMessage(error));
+        endProgram(1);
+        return false;
+    }
     if (flag != StartPasswordFlag::State::Set)
         return true;
     auto *login = WindowOpener::replace(m_passLogin, [this] { return new Tpass_login(*this, this); });

@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 #include "Shell.h"
+#include "Store.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -103,8 +104,10 @@ void Tpass_login::confirm()
         Dialogs::information(this, kWrong);
         break;
     case PasswordLogin::Outcome::StoreError:
-        Dialogs::error(this, m_login.error());
-        break;
+        // A password row that cannot be read is damage, as at the start checks.
+        Dialogs::informationYes(this, damagedStoreMessage(m_login.error()));
+        endProgram(1);
+        return;
     case PasswordLogin::Outcome::Unreadable:
         Dialogs::information(this, kBroken);
         endProgram(1);
@@ -115,6 +118,11 @@ void Tpass_login::confirm()
     }
     m_entry->selectAll();
     m_entry->setFocus();
+}
+
+QString Tpass_login::damagedStoreMessage(const QString &detail)
+{
+    return Store::message({Store::Status::Damaged, {}}) + u'\n' + detail;
 }
 
 void Tpass_login::endProgram(int exitCode)

@@ -20,6 +20,10 @@ public:
 
     int attempts() const { return m_login.attempts(); }
 
+    // Said before the program ends on a start-up flag or password row that
+    // cannot be read: such a store is damaged, and never opens unprotected.
+    static QString damagedStoreMessage(const QString &detail);
+
 signals:
     // The program must end; the launcher ends it.
     void endRequested(int exitCode);

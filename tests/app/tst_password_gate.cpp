@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
@@ -166,6 +167,43 @@ private slots:
             QVERIFY(!launcher.scheduleNeedsPassword());
         }
         QTRY_VERIFY(launcher.findChildren<Tpass_login *>().isEmpty());
+    }
+
+    // A store whose start-up flag or password row cannot be read is damaged:
+    // the program ends instead of starting without the password.
+    void unreadableStoreEndsTheProgram_data()
+    {
+        QTest::addColumn<QStringList>("damage");
+        QTest::newRow("start-up flag")
+            << QStringList{QStringLiteral("ALTER TABLE area RENAME COLUMN father TO father_gone")};
+        // The row's password cannot be computed: reading it fails in the engine.
+        QTest::newRow("password row") << QStringList{
+            QStringLiteral("ALTER TABLE public_code RENAME TO public_code_rows"),
+            QStringLiteral("CREATE VIEW public_code AS SELECT pub_id, abs(-9223372036854775808) AS pub_code, "
+                           "pub_end, pub_static, pub_static_do_n, pub_static_do_d FROM public_code_rows")};
+    }
+    void unreadableStoreEndsTheProgram()
+    {
+        QFETCH(QStringList, damage);
+        ScriptedDialogs dialogs;
+        TempStore store;
+        putPasswordRow(quickHash(QStringLiteral("pw")), true, true);
+        setStartFlag(QStringLiteral("乌苏尔尔市"));
+        for (const QString &statement : damage) {
+            QSqlQuery query(Store::database());
+            QVERIFY2(query.exec(statement), qPrintable(query.lastError().text()));
+        }
+        Tmain launcher;
+        bool seen = false;
+        whenLoginShows(&seen, [](Tpass_login *login) { enter(login, QStringLiteral("pw")); });
+        launcher.show();
+        QVERIFY(launcher.programEnded());
+        QCOMPARE(launcher.exitCode(), 1);
+        QVERIFY(!launcher.currentPassword());
+        const QStringList texts = dialogs.texts();
+        QCOMPARE(texts.size(), 1);
+        QVERIFY2(texts[0].startsWith(QStringLiteral("记录文件被破坏,程序无法运行,即将关闭...\n")), qPrintable(texts[0]));
+        QVERIFY(texts[0].size() > 30); // the engine's reason follows
     }
 
     void passwordWindowClosesOnlyThroughItsButtons()
