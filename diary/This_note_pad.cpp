@@ -4,7 +4,9 @@
 #include "EscapeCloser.h"
 #include "Shell.h"
 
+#include <QBoxLayout>
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLinearGradient>
@@ -21,15 +23,15 @@ namespace {
 constexpr int kWidth = 560;
 const QColor kSilver(0xc0, 0xc0, 0xc0);
 
-QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, QRect geometry)
+QLabel *addLabel(QWidget *parent, const QString &name, const QString &text)
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(name);
-    label->setGeometry(geometry);
     return label;
 }
 
-// The band across the top: drawn once, stretched to the window's width.
+// The band across the top: drawn once at kWidth, stretched to the window's
+// width.
 QPixmap bandPicture()
 {
     QPixmap band(kWidth, 48);
@@ -56,42 +58,68 @@ This_note_pad::This_note_pad(Shell &shell, QWidget *parent)
 {
     setObjectName(QStringLiteral("This_note_pad"));
     setWindowTitle(QStringLiteral("以前记事本记录"));
-    setFixedSize(kWidth, 440);
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, kSilver);
     setPalette(palette);
 
-    buildBand();
-    buildCounters();
-    buildNavigation();
-    buildText();
+    // The band spans the window; below it the counters and the navigation
+    // share a row, then the note. Sizes follow the desktop's font.
+    auto *head = new QHBoxLayout;
+    head->addLayout(buildCounters());
+    head->addStretch(1);
+    head->addLayout(buildNavigation());
+    auto *body = new QVBoxLayout;
+    body->setContentsMargins(16, 8, 16, 14);
+    body->setSpacing(8);
+    body->addLayout(head);
+    body->addLayout(buildText(), 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(buildBand());
+    layout->addLayout(body, 1);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
     new EscapeCloser(this);
+    adjustSize();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
 }
 
-void This_note_pad::buildBand()
+QWidget *This_note_pad::buildBand()
 {
     auto *band = new QLabel(this);
     band->setObjectName(QStringLiteral("Image1"));
-    band->setGeometry(0, 0, kWidth, 48);
+    band->setFixedHeight(48);
+    band->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     band->setScaledContents(true);
     band->setPixmap(bandPicture());
+    return band;
 }
 
-void This_note_pad::buildCounters()
+QLayout *This_note_pad::buildCounters()
 {
-    addLabel(this, QStringLiteral("Label2"), QStringLiteral("共计记录:"), { 16, 60, 70, 20 });
-    m_total = addLabel(this, QStringLiteral("Label3"), {}, { 88, 60, 60, 20 });
+    const int number = fontMetrics().horizontalAdvance(QStringLiteral("00000"));
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(4);
+    grid->addWidget(addLabel(this, QStringLiteral("Label2"), QStringLiteral("共计记录:")), 0, 0);
+    m_total = addLabel(this, QStringLiteral("Label3"), {});
     m_total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    addLabel(this, QStringLiteral("Label4"), QStringLiteral("/"), { 152, 60, 10, 20 });
-    m_position = addLabel(this, QStringLiteral("Label5"), {}, { 164, 60, 60, 20 });
-    addLabel(this, QStringLiteral("Label1"), QStringLiteral("记录时间:"), { 16, 90, 70, 20 });
-    m_time = addLabel(this, QStringLiteral("Label6"), {}, { 88, 90, 260, 20 });
+    m_total->setMinimumWidth(number);
+    grid->addWidget(m_total, 0, 1);
+    grid->addWidget(addLabel(this, QStringLiteral("Label4"), QStringLiteral("/")), 0, 2);
+    m_position = addLabel(this, QStringLiteral("Label5"), {});
+    m_position->setMinimumWidth(number);
+    grid->addWidget(m_position, 0, 3);
+    grid->addWidget(addLabel(this, QStringLiteral("Label1"), QStringLiteral("记录时间:")), 1, 0);
+    m_time = addLabel(this, QStringLiteral("Label6"), {});
+    grid->addWidget(m_time, 1, 1, 1, 4);
+    grid->setColumnStretch(4, 1);
+    return grid;
 }
 
-void This_note_pad::buildNavigation()
+QLayout *This_note_pad::buildNavigation()
 {
     struct Button
     {
@@ -106,7 +134,8 @@ void This_note_pad::buildNavigation()
         { "sp2", QStringLiteral("后一条"), QStyle::SP_MediaSeekForward, &NoteHistory::next },
         { "sp4", QStringLiteral("未尾"), QStyle::SP_MediaSkipForward, &NoteHistory::last },
     };
-    int x = 236;
+    auto *row = new QHBoxLayout;
+    row->setSpacing(2);
     for (const Button &b : buttons) {
         auto *button = new QToolButton(this);
         button->setObjectName(QString::fromLatin1(b.name));
@@ -114,17 +143,19 @@ void This_note_pad::buildNavigation()
         button->setIcon(style()->standardIcon(b.picture));
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         button->setAutoRaise(true);
-        button->setGeometry(x, 56, 76, 28);
-        x += 78;
+        button->setMinimumSize(76, 28);
+        row->addWidget(button, 0, Qt::AlignTop);
         connect(button, &QToolButton::clicked, this, [this, move = b.move] { step(move); });
     }
+    return row;
 }
 
-void This_note_pad::buildText()
+QLayout *This_note_pad::buildText()
 {
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("Memo1"));
-    m_memo->setGeometry(16, 118, 528, 264);
+    m_memo->setMinimumSize(
+        44 * fontMetrics().horizontalAdvance(u'中'), 18 * fontMetrics().lineSpacing());
     m_memo->setReadOnly(true);
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QPalette palette = m_memo->palette();
@@ -133,11 +164,11 @@ void This_note_pad::buildText()
 
     auto *write = new QPushButton(QStringLiteral("写新记录"), this);
     write->setObjectName(QStringLiteral("BitBtn3"));
-    write->setGeometry(334, 396, 100, 30);
+    write->setMinimumSize(100, 30);
     connect(write, &QPushButton::clicked, this, &QWidget::close);
     auto *cancel = new QPushButton(QStringLiteral("取消"), this);
     cancel->setObjectName(QStringLiteral("BitBtn2"));
-    cancel->setGeometry(444, 396, 100, 30);
+    cancel->setMinimumSize(100, 30);
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
 
     m_menu = new QMenu(m_memo);
@@ -157,6 +188,17 @@ void This_note_pad::buildText()
     m_memo->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_memo, &QWidget::customContextMenuRequested, this,
         [this](const QPoint &at) { m_menu->popup(m_memo->mapToGlobal(at)); });
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(10);
+    buttons->addStretch(1);
+    buttons->addWidget(write);
+    buttons->addWidget(cancel);
+    auto *column = new QVBoxLayout;
+    column->setSpacing(14);
+    column->addWidget(m_memo, 1);
+    column->addLayout(buttons);
+    return column;
 }
 
 void This_note_pad::showEvent(QShowEvent *event)

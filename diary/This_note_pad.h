@@ -6,6 +6,7 @@
 
 class QAction;
 class QLabel;
+class QLayout;
 class QMenu;
 class QPlainTextEdit;
 class QToolButton;
@@ -29,10 +30,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void buildBand();
-    void buildCounters();
-    void buildNavigation();
-    void buildText();
+    QWidget *buildBand();
+    QLayout *buildCounters();
+    QLayout *buildNavigation();
+    QLayout *buildText();
     void openList();
     void showCurrent();
     void showEmpty();

@@ -6,6 +6,7 @@
 #include "This_note_pad.h"
 #include "WindowOpener.h"
 
+#include <QBoxLayout>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -17,11 +18,11 @@ namespace {
 const QString kMemoHint
     = QStringLiteral("每日心情一记,没事看看以前心情故事!       (所有内容均128位加密运算,以防偷窥)");
 
-QPushButton *addButton(QWidget *parent, const QString &name, const QString &caption, QRect geometry)
+QPushButton *addButton(QWidget *parent, const QString &name, const QString &caption, int width)
 {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(name);
-    button->setGeometry(geometry);
+    button->setMinimumSize(width, 30);
     return button;
 }
 
@@ -34,26 +35,24 @@ Tnote_pad::Tnote_pad(Shell &shell, QWidget *parent)
 {
     setObjectName(QStringLiteral("Tnote_pad"));
     setWindowTitle(QStringLiteral("记事本"));
-    setFixedSize(560, 400);
     buildControls();
     new EscapeCloser(this);
+    adjustSize();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
 }
 
+// The window takes the size its texts need: a page of 44 characters by 16
+// lines, the captions and buttons at the desktop's font.
 void Tnote_pad::buildControls()
 {
     auto *caption = new QLabel(QStringLiteral("记录日期:"), this);
     caption->setObjectName(QStringLiteral("Label1"));
-    caption->setGeometry(16, 12, 70, 20);
-
     m_moment = new QLabel(this);
     m_moment->setObjectName(QStringLiteral("Label2"));
-    m_moment->setGeometry(90, 12, 300, 20);
 
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("Memo1"));
-    m_memo->setGeometry(16, 40, 528, 300);
     m_memo->setToolTip(kMemoHint);
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QFont font = m_memo->font();
@@ -62,18 +61,35 @@ void Tnote_pad::buildControls()
     QPalette palette = m_memo->palette();
     palette.setColor(QPalette::Base, Qt::white);
     m_memo->setPalette(palette);
+    m_memo->setMinimumSize(44 * fontMetrics().horizontalAdvance(u'中'),
+        16 * QFontMetrics(font).lineSpacing());
     connect(m_memo, &QPlainTextEdit::textChanged, this, &Tnote_pad::textChanged);
 
-    m_save
-        = addButton(this, QStringLiteral("BitBtn1"), QStringLiteral("保存"), { 16, 354, 100, 30 });
-    auto *restart
-        = addButton(this, QStringLiteral("BitBtn3"), QStringLiteral("重写"), { 126, 354, 100, 30 });
-    auto *history = addButton(
-        this, QStringLiteral("BitBtn4"), QStringLiteral("查看以前记录"), { 236, 354, 130, 30 });
+    m_save = addButton(this, QStringLiteral("BitBtn1"), QStringLiteral("保存"), 100);
+    auto *restart = addButton(this, QStringLiteral("BitBtn3"), QStringLiteral("重写"), 100);
+    auto *history
+        = addButton(this, QStringLiteral("BitBtn4"), QStringLiteral("查看以前记录"), 130);
     history->setToolTip(QStringLiteral("看看以前心情故事! "));
-    auto *cancel
-        = addButton(this, QStringLiteral("BitBtn2"), QStringLiteral("取消"), { 444, 354, 100, 30 });
+    auto *cancel = addButton(this, QStringLiteral("BitBtn2"), QStringLiteral("取消"), 100);
     m_save->setEnabled(false);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(caption);
+    top->addWidget(m_moment, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(10);
+    buttons->addWidget(m_save);
+    buttons->addWidget(restart);
+    buttons->addWidget(history);
+    buttons->addStretch(1);
+    buttons->addWidget(cancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 12, 16, 16);
+    layout->setSpacing(10);
+    layout->addLayout(top);
+    layout->addWidget(m_memo, 1);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(m_save, &QPushButton::clicked, this, &Tnote_pad::save);
     connect(restart, &QPushButton::clicked, this, &Tnote_pad::startPage);

@@ -104,7 +104,8 @@ QWidget *Tjob_do::buildDateGroup()
     m_time = new QLineEdit(group);
     m_time->setObjectName(QStringLiteral("m_time"));
     m_time->setInputMask(kTimeMask);
-    m_time->setMaximumWidth(60);
+    // As wide as a time of day, at whatever size the font has.
+    m_time->setMaximumWidth(m_time->fontMetrics().horizontalAdvance(QStringLiteral("00:00")) + 24);
 
     auto *layout = new QGridLayout(group);
     layout->addWidget(m_calendar, 0, 0, 1, 3);

@@ -14,7 +14,7 @@
 #include <QToolButton>
 
 // Every caption of the diary's windows can be read whole, with or without
-// notes, at the fonts of this desktop.
+// notes, at the fonts of this desktop and at larger ones.
 namespace {
 
 // One note a day, each written at a minute to midnight.
@@ -55,15 +55,17 @@ private slots:
 
     void editor_data()
     {
-        QTest::addColumn<QDateTime>("moment");
-        QTest::newRow("editor") << QDateTime(QDate(2024, 12, 28), QTime(23, 59, 59));
+        QTest::addColumn<qreal>("fontScale");
+        QTest::newRow("editor") << 1.0;
+        QTest::newRow("editor, larger font") << 1.5;
     }
     void editor()
     {
-        QFETCH(QDateTime, moment);
+        QFETCH(qreal, fontScale);
+        TextFit::ScaledFont font(fontScale);
         ScriptedDialogs dialogs;
         TempStore store;
-        Clock::setNow(moment);
+        Clock::setNow(QDateTime(QDate(2024, 12, 28), QTime(23, 59, 59)));
         Tnote_pad editor(m_shell);
         editor.show();
         expectAllReadable(editor);
@@ -72,12 +74,16 @@ private slots:
     void history_data()
     {
         QTest::addColumn<int>("notes");
-        QTest::newRow("history, no notes") << 0;
-        QTest::newRow("history, a thousand notes") << 1000;
+        QTest::addColumn<qreal>("fontScale");
+        QTest::newRow("history, no notes") << 0 << 1.0;
+        QTest::newRow("history, a thousand notes") << 1000 << 1.0;
+        QTest::newRow("history, larger font") << 1000 << 1.5;
     }
     void history()
     {
         QFETCH(int, notes);
+        QFETCH(qreal, fontScale);
+        TextFit::ScaledFont font(fontScale);
         ScriptedDialogs dialogs;
         TempStore store;
         storeNotes(notes);

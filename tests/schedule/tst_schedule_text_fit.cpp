@@ -16,7 +16,8 @@
 #include <QTest>
 
 // Every caption and list of the schedule's windows can be read whole, in
-// each state the windows take, at the fonts of this desktop.
+// each state the windows take, at the fonts of this desktop and at larger
+// ones.
 namespace {
 
 const QDateTime kNow(QDate(2024, 5, 1), QTime(10, 15, 7));
@@ -100,17 +101,21 @@ private slots:
         QTest::addColumn<bool>("saved");
         QTest::addColumn<bool>("askingPassword");
         QTest::addColumn<bool>("month");
-        QTest::newRow("planner, a day of jobs") << false << false << false;
-        QTest::newRow("planner, confirmation panel") << true << false << false;
-        QTest::newRow("planner, password area") << false << true << false;
-        QTest::newRow("planner, panel and password area") << true << true << false;
-        QTest::newRow("planner, month list") << false << false << true;
+        QTest::addColumn<qreal>("fontScale");
+        QTest::newRow("planner, a day of jobs") << false << false << false << 1.0;
+        QTest::newRow("planner, confirmation panel") << true << false << false << 1.0;
+        QTest::newRow("planner, password area") << false << true << false << 1.0;
+        QTest::newRow("planner, panel and password area") << true << true << false << 1.0;
+        QTest::newRow("planner, month list") << false << false << true << 1.0;
+        QTest::newRow("planner, larger font") << true << true << false << 1.5;
     }
     void planner()
     {
         QFETCH(bool, saved);
         QFETCH(bool, askingPassword);
         QFETCH(bool, month);
+        QFETCH(qreal, fontScale);
+        TextFit::ScaledFont font(fontScale);
         ScriptedDialogs dialogs;
         TempStore store;
         insertDay();
@@ -137,13 +142,17 @@ private slots:
     {
         QTest::addColumn<int>("entries");
         QTest::addColumn<QString>("completion");
-        QTest::newRow("log, no entries") << 0 << "未完成..";
-        QTest::newRow("log, entries of a finished job") << 3 << "20240503174501";
+        QTest::addColumn<qreal>("fontScale");
+        QTest::newRow("log, no entries") << 0 << "未完成.." << 1.0;
+        QTest::newRow("log, entries of a finished job") << 3 << "20240503174501" << 1.0;
+        QTest::newRow("log, larger font") << 3 << "20240503174501" << 1.5;
     }
     void completionLog()
     {
         QFETCH(int, entries);
         QFETCH(QString, completion);
+        QFETCH(qreal, fontScale);
+        TextFit::ScaledFont font(fontScale);
         ScriptedDialogs dialogs;
         TempStore store;
         const QString id = QStringLiteral("20240430090100");

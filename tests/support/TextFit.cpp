@@ -1,6 +1,7 @@
 #include "TextFit.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
@@ -441,6 +442,19 @@ QStringList narrowTextAreas(const QWidget *window, int characters)
 QStringList faults(const QWidget *window, int characters)
 {
     return clippedTexts(window) + narrowTextAreas(window, characters);
+}
+
+ScaledFont::ScaledFont(qreal scale)
+    : m_desktop(QApplication::font())
+{
+    QFont font = m_desktop;
+    font.setPointSizeF(m_desktop.pointSizeF() * scale);
+    QApplication::setFont(font);
+}
+
+ScaledFont::~ScaledFont()
+{
+    QApplication::setFont(m_desktop);
 }
 
 void saveShot(QWidget *window, const QString &name)

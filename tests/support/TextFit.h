@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QStringList>
 
 class QWidget;
@@ -20,6 +21,20 @@ QStringList narrowTextAreas(const QWidget *window, int characters = 12);
 
 // Both of the above.
 QStringList faults(const QWidget *window, int characters = 12);
+
+// For its lifetime the application font is `scale` times the desktop's, as
+// on a desktop set to larger text; windows made meanwhile must follow it.
+class ScaledFont final
+{
+public:
+    explicit ScaledFont(qreal scale);
+    ~ScaledFont();
+    ScaledFont(const ScaledFont &) = delete;
+    ScaledFont &operator=(const ScaledFont &) = delete;
+
+private:
+    QFont m_desktop;
+};
 
 // When VELMORA_WINDOW_SHOTS names a folder, saves the window there as
 // <name>.png, so the windows a test shows can be looked at.

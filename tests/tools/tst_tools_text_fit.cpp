@@ -15,7 +15,8 @@
 #include <QTest>
 
 // Every caption of the toolbox and its tools can be read whole, on every
-// tab and with the longest times, at the fonts of this desktop.
+// tab, with the longest names and times, at the fonts of this desktop and
+// at larger ones.
 namespace {
 
 // Makes the row showing `name` current, as a click on it would.
@@ -48,39 +49,19 @@ private slots:
     void toolWindows_data()
     {
         QTest::addColumn<QString>("window");
-        QTest::newRow("toolbox") << "Ttools_box";
-        QTest::newRow("calculator") << "Tcala_tools";
-        QTest::newRow("region lookup") << "Tcity_tools";
-    }
-
-    // The longest names of the supplied region data, each in its list.
-    void regionNames_data()
-    {
-        QTest::addColumn<QString>("province");
-        QTest::addColumn<QString>("city");
-        QTest::addColumn<QString>("district");
-        QTest::newRow("region lookup, longest province and city")
-            << "新疆维吾尔自治区" << "克孜勒苏柯尔克孜自治州" << "阿图什市";
-        QTest::newRow("region lookup, longest district")
-            << "云南省" << "临沧市" << "双江拉祜族佤族布朗族傣族自治县";
-    }
-    void regionNames()
-    {
-        QFETCH(QString, province);
-        QFETCH(QString, city);
-        QFETCH(QString, district);
-        ScriptedDialogs dialogs;
-        TempStore store;
-        Tcity_tools lookup(Store::database());
-        lookup.show();
-        choose(lookup.findChild<QTableView *>(QStringLiteral("DBGrid1")), province);
-        choose(lookup.findChild<QTableView *>(QStringLiteral("DBGrid2")), city);
-        choose(lookup.findChild<QTableView *>(QStringLiteral("DBGrid3")), district);
-        expectAllReadable(lookup);
+        QTest::addColumn<qreal>("fontScale");
+        for (const qreal scale : { 1.0, 1.5 }) {
+            const QString font = scale == 1.0 ? QString() : QStringLiteral(", larger font");
+            QTest::newRow(qPrintable("toolbox" + font)) << "Ttools_box" << scale;
+            QTest::newRow(qPrintable("calculator" + font)) << "Tcala_tools" << scale;
+            QTest::newRow(qPrintable("region lookup" + font)) << "Tcity_tools" << scale;
+        }
     }
     void toolWindows()
     {
         QFETCH(QString, window);
+        QFETCH(qreal, fontScale);
+        TextFit::ScaledFont font(fontScale);
         ScriptedDialogs dialogs;
         TempStore store;
         FakeShell shell;
@@ -95,16 +76,51 @@ private slots:
         expectAllReadable(*shown);
     }
 
+    // The longest names of the supplied region data, each in its list.
+    void regionNames_data()
+    {
+        QTest::addColumn<QString>("province");
+        QTest::addColumn<QString>("city");
+        QTest::addColumn<QString>("district");
+        QTest::addColumn<qreal>("fontScale");
+        QTest::newRow("region lookup, longest province and city")
+            << "新疆维吾尔自治区" << "克孜勒苏柯尔克孜自治州" << "阿图什市" << 1.0;
+        QTest::newRow("region lookup, longest district")
+            << "云南省" << "临沧市" << "双江拉祜族佤族布朗族傣族自治县" << 1.0;
+        QTest::newRow("region lookup, longest district, larger font")
+            << "云南省" << "临沧市" << "双江拉祜族佤族布朗族傣族自治县" << 1.5;
+    }
+    void regionNames()
+    {
+        QFETCH(QString, province);
+        QFETCH(QString, city);
+        QFETCH(QString, district);
+        QFETCH(qreal, fontScale);
+        TextFit::ScaledFont font(fontScale);
+        ScriptedDialogs dialogs;
+        TempStore store;
+        Tcity_tools lookup(Store::database());
+        lookup.show();
+        choose(lookup.findChild<QTableView *>(QStringLiteral("DBGrid1")), province);
+        choose(lookup.findChild<QTableView *>(QStringLiteral("DBGrid2")), city);
+        choose(lookup.findChild<QTableView *>(QStringLiteral("DBGrid3")), district);
+        expectAllReadable(lookup);
+    }
+
     void converterTabs_data()
     {
         QTest::addColumn<int>("tab");
+        QTest::addColumn<qreal>("fontScale");
         const QStringList names { "length", "mass", "area", "temperature", "volume", "formulas" };
         for (int tab = 0; tab < names.size(); ++tab)
-            QTest::newRow(qPrintable(QStringLiteral("converter, ") + names[tab])) << tab;
+            QTest::newRow(qPrintable(QStringLiteral("converter, ") + names[tab])) << tab << 1.0;
+        QTest::newRow("converter, temperature, larger font") << 3 << 1.5;
     }
     void converterTabs()
     {
         QFETCH(int, tab);
+        QFETCH(qreal, fontScale);
+        TextFit::ScaledFont font(fontScale);
         Ttools_sub converter;
         converter.findChild<QTabWidget *>(QStringLiteral("pc1"))->setCurrentIndex(tab);
         converter.show();
@@ -114,12 +130,17 @@ private slots:
     void stopwatch_data()
     {
         QTest::addColumn<qint64>("elapsedMs");
-        QTest::newRow("stopwatch, stopped") << qint64(0);
-        QTest::newRow("stopwatch, past 100 hours") << qint64(100) * 3600 * 1000 + 59 * 60 * 1000;
+        QTest::addColumn<qreal>("fontScale");
+        const qint64 hundredHours = qint64(100) * 3600 * 1000 + 59 * 60 * 1000;
+        QTest::newRow("stopwatch, stopped") << qint64(0) << 1.0;
+        QTest::newRow("stopwatch, past 100 hours") << hundredHours << 1.0;
+        QTest::newRow("stopwatch, larger font") << hundredHours << 1.5;
     }
     void stopwatch()
     {
         QFETCH(qint64, elapsedMs);
+        QFETCH(qreal, fontScale);
+        TextFit::ScaledFont font(fontScale);
         Clock::setNow(QDateTime(QDate(2024, 5, 1), QTime(8, 0)));
         Tmim_tools stopwatch;
         stopwatch.show();
