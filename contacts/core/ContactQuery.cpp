@@ -20,4 +20,12 @@ Written run(QSqlQuery &query, const QString &table, const QString &sql, const QV
     return {};
 }
 
+Written changeOne(QSqlQuery &query, const QString &table, const QString &sql, const QVariantList &values)
+{
+    const Written written = run(query, table, sql, values);
+    if (written.ok && query.numRowsAffected() == 0)
+        return {false, ContactStoreError::kGone, true};
+    return written;
+}
+
 } // namespace ContactQuery

@@ -15,4 +15,8 @@ namespace ContactQuery {
 // table whose column captions explain a value that was too long.
 Written run(QSqlQuery &query, const QString &table, const QString &sql, const QVariantList &values = {});
 
+// Runs an UPDATE or DELETE of one row addressed by its rowid. A row that is
+// no longer there (deleted meanwhile) fails with ContactStoreError::kGone.
+Written changeOne(QSqlQuery &query, const QString &table, const QString &sql, const QVariantList &values);
+
 } // namespace ContactQuery

@@ -40,6 +40,7 @@ struct Written
 {
     bool ok = true;
     QString error;
+    bool gone = false; // the row to change was no longer in the store
 };
 
 template<typename Record>

@@ -47,7 +47,7 @@ Written OtherRepository::append(OtherRecord &record) const
 Written OtherRepository::update(const OtherRecord &record) const
 {
     QSqlQuery query(m_db);
-    return ContactQuery::run(
+    return ContactQuery::changeOne(
         query, kOtherTable,
         QStringLiteral("UPDATE %1 SET %2 = ?, %3 = ? WHERE rowid = ?").arg(kOtherTable, kOtherMemo, kEncoded),
         {record.memo, record.encoded, record.rowid});
@@ -56,6 +56,6 @@ Written OtherRepository::update(const OtherRecord &record) const
 Written OtherRepository::remove(qint64 rowid) const
 {
     QSqlQuery query(m_db);
-    return ContactQuery::run(query, kOtherTable, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(kOtherTable),
+    return ContactQuery::changeOne(query, kOtherTable, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(kOtherTable),
                              {rowid});
 }

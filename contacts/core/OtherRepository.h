@@ -12,6 +12,7 @@ public:
 
     Fetched<OtherRecord> byContact(const QString &id) const;
     Written append(OtherRecord &record) const;
+    // Update and remove fail as `gone` when the row is no longer there.
     Written update(const OtherRecord &record) const;
     Written remove(qint64 rowid) const;
 

@@ -90,7 +90,7 @@ Written PersonRepository::update(const PersonRecord &record) const
     for (const QString &column : kPersonTexts + QStringList{kSex, kPhoto, kEncoded})
         sets << column + QStringLiteral(" = ?");
     QSqlQuery query(m_db);
-    return ContactQuery::run(query, kPersonTable,
+    return ContactQuery::changeOne(query, kPersonTable,
                              QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(kPersonTable, sets.join(u',')),
                              values(record) << record.rowid);
 }
@@ -98,6 +98,6 @@ Written PersonRepository::update(const PersonRecord &record) const
 Written PersonRepository::remove(qint64 rowid) const
 {
     QSqlQuery query(m_db);
-    return ContactQuery::run(query, kPersonTable, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(kPersonTable),
+    return ContactQuery::changeOne(query, kPersonTable, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(kPersonTable),
                              {rowid});
 }

@@ -17,7 +17,8 @@ public:
     // of `now`, or of the next second that no contact holds yet; it is set
     // into `record` together with the rowid.
     Written append(PersonRecord &record, const QDateTime &now) const;
-    // Writes every column but the id into the row `record.rowid`.
+    // Writes every column but the id into the row `record.rowid`. Update and
+    // remove fail as `gone` when that row is no longer there.
     Written update(const PersonRecord &record) const;
     Written remove(qint64 rowid) const;
 

@@ -72,7 +72,7 @@ Written UnitRepository::update(const UnitRecord &record) const
     for (const QString &column : kUnitTexts + QStringList{kEncoded})
         sets << column + QStringLiteral(" = ?");
     QSqlQuery query(m_db);
-    return ContactQuery::run(query, kUnitTable,
+    return ContactQuery::changeOne(query, kUnitTable,
                              QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(kUnitTable, sets.join(u',')),
                              values(record) << record.rowid);
 }
@@ -80,6 +80,6 @@ Written UnitRepository::update(const UnitRecord &record) const
 Written UnitRepository::remove(qint64 rowid) const
 {
     QSqlQuery query(m_db);
-    return ContactQuery::run(query, kUnitTable, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(kUnitTable),
+    return ContactQuery::changeOne(query, kUnitTable, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(kUnitTable),
                              {rowid});
 }

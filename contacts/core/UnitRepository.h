@@ -13,6 +13,7 @@ public:
     Fetched<UnitRecord> byContact(const QString &id) const;
     // Appends `record` (stored form, its id set); sets its rowid.
     Written append(UnitRecord &record) const;
+    // Update and remove fail as `gone` when the row is no longer there.
     Written update(const UnitRecord &record) const;
     Written remove(qint64 rowid) const;
 

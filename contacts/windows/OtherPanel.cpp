@@ -134,26 +134,33 @@ void OtherPanel::save()
     record.memo = m_encode->isChecked() ? FieldCodec::encode(text) : text;
     record.encoded = m_encode->isChecked();
     const int row = m_table->shownRow();
-    if (m_state.mode() == TabMode::New) {
-        record.id = m_results->currentId();
-        const Written written = m_repository.append(record);
-        if (!written.ok) {
-            Dialogs::error(this, written.error);
+    // "修改" after "撤消" on a contact without the text edits a record that
+    // never was: the text is added, as a new one would be.
+    if (m_state.mode() == TabMode::New || (m_state.mode() == TabMode::Edit && m_rows.isEmpty())) {
+        if (!append(record))
+            return;
+    } else if (m_state.mode() == TabMode::Edit) {
+        if (row < 0) {
+            RecordSet::reportGone(this);
             return;
         }
-        Dialogs::information(this, QStringLiteral("成功保存本记录 ..."));
-    } else if (m_state.mode() == TabMode::Edit && row >= 0) {
         record.rowid = m_rows.at(row).rowid;
-        const Written written = m_repository.update(record);
-        if (!written.ok) {
-            Dialogs::error(this, written.error);
+        if (RecordSet::failed(m_repository.update(record), this, [this] { openSet(QString(m_setId)); }))
             return;
-        }
         m_state.editSaved();
         applyState();
         Dialogs::information(this, QStringLiteral("修改完成,成功保存本记录 ..."));
     }
     emit loaderRequested();
+}
+
+bool OtherPanel::append(OtherRecord &record)
+{
+    record.id = m_results->currentId();
+    if (RecordSet::failed(m_repository.append(record), this, [] {}))
+        return false;
+    Dialogs::information(this, QStringLiteral("成功保存本记录 ..."));
+    return true;
 }
 
 void OtherPanel::deleteCurrent()
@@ -171,13 +178,9 @@ void OtherPanel::gridDelete()
 }
 
 // The text the form shows, never another row of the grid.
-bool OtherPanel::removeShown()
+void OtherPanel::removeShown()
 {
     const int row = m_table->shownRow();
-    if (row < 0)
-        return true;
-    const Written written = m_repository.remove(m_rows.at(row).rowid);
-    if (!written.ok)
-        Dialogs::error(this, written.error);
-    return written.ok;
+    if (row >= 0)
+        RecordSet::failed(m_repository.remove(m_rows.at(row).rowid), this, [] {});
 }

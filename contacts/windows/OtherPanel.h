@@ -44,7 +44,8 @@ private:
     void save();
     void deleteCurrent();
     void gridDelete();
-    bool removeShown();
+    void removeShown();
+    bool append(OtherRecord &record);
 
     OtherRepository m_repository;
     const ResultList *m_results = nullptr;

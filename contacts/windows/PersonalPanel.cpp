@@ -287,35 +287,33 @@ void PersonalPanel::saveNew(PersonRecord record)
 void PersonalPanel::saveEdit(PersonRecord record)
 {
     const int row = m_table->shownRow();
-    if (row >= 0) {
-        record.rowid = m_rows.at(row).rowid;
-        record.id = m_rows.at(row).id;
-        const Written written = m_repository.update(record);
-        if (!written.ok) {
-            Dialogs::error(this, written.error);
-            return;
-        }
-        openSet(record.id);
+    if (row < 0) {
+        RecordSet::reportGone(this);
+        return;
     }
+    record.rowid = m_rows.at(row).rowid;
+    record.id = m_rows.at(row).id;
+    if (RecordSet::failed(m_repository.update(record), this, [this] { openSet(QString(m_setId)); }))
+        return;
+    openSet(record.id);
     m_state.editSaved();
     applyState();
-    if (row >= 0)
-        Dialogs::information(this, QStringLiteral("修改完成,成功保存本记录 ..."));
+    Dialogs::information(this, QStringLiteral("修改完成,成功保存本记录 ..."));
 }
 
 // Deletes the shown row only; its work units and other information stay.
+// The form keeps the deleted values until another row is shown.
 void PersonalPanel::deleteCurrent()
 {
     const int row = m_table->shownRow();
-    if (row < 0 || !Dialogs::confirm(this, kAskDelete))
-        return;
-    const PersonRecord gone = m_rows.at(row);
-    const Written written = m_repository.remove(gone.rowid);
-    if (!written.ok) {
-        Dialogs::error(this, written.error);
+    if (row < 0) {
+        RecordSet::reportGone(this);
         return;
     }
-    openSet(gone.id);
+    if (!Dialogs::confirm(this, kAskDelete))
+        return;
+    RecordSet::failed(m_repository.remove(m_rows.at(row).rowid), this, [] {});
+    openSet(QString(m_setId));
 }
 
 void PersonalPanel::gridDelete()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ContactRecords.h"
+#include "ContactStoreError.h"
 #include "Dialogs.h"
 
 #include <QList>
@@ -20,6 +22,26 @@ auto fetch(const Repository &repository, const QString &contactId, QWidget *pare
     if (!fetched.ok())
         Dialogs::error(parent, fetched.error);
     return fetched.rows;
+}
+
+// Shows why a write failed and returns true. A row deleted meanwhile also
+// leaves the set (`reopen`), so the form keeps what it shows, typed text
+// included, but no longer points at a row.
+template<typename Reopen>
+bool failed(const Written &written, QWidget *parent, Reopen reopen)
+{
+    if (written.ok)
+        return false;
+    Dialogs::error(parent, written.error);
+    if (written.gone)
+        reopen();
+    return true;
+}
+
+// The form shows a record that was deleted: it can be neither saved nor deleted.
+inline void reportGone(QWidget *parent)
+{
+    Dialogs::error(parent, ContactStoreError::kGone);
 }
 
 } // namespace RecordSet

@@ -178,18 +178,16 @@ void UnitPanel::save()
         applyState();
         Dialogs::information(this, QStringLiteral("成功保存本记录 ..."));
     } else if (m_state.mode() == TabMode::Edit) {
-        if (row >= 0) {
-            record.rowid = m_rows.at(row).rowid;
-            const Written written = m_repository.update(record);
-            if (!written.ok) {
-                Dialogs::error(this, written.error);
-                return;
-            }
+        if (row < 0) {
+            RecordSet::reportGone(this);
+            return;
         }
+        record.rowid = m_rows.at(row).rowid;
+        if (RecordSet::failed(m_repository.update(record), this, [this] { openSet(QString(m_setId)); }))
+            return;
         m_state.editSaved();
         applyState();
-        if (row >= 0)
-            Dialogs::information(this, QStringLiteral("修改完成,成功保存本记录 ..."));
+        Dialogs::information(this, QStringLiteral("修改完成,成功保存本记录 ..."));
     }
     emit loaderRequested();
 }
@@ -198,8 +196,8 @@ void UnitPanel::deleteCurrent()
 {
     if (!Dialogs::confirm(this, QStringLiteral("是否确定删除本记录 (Yes/No)...")))
         return;
-    if (removeShown())
-        emit loaderRequested();
+    removeShown();
+    emit loaderRequested();
 }
 
 void UnitPanel::gridDelete()
@@ -210,13 +208,11 @@ void UnitPanel::gridDelete()
 }
 
 // The unit the form shows, never another row of the grid.
-bool UnitPanel::removeShown()
+void UnitPanel::removeShown()
 {
     const int row = m_table->shownRow();
     if (row < 0)
-        return true;
-    const Written written = m_repository.remove(m_rows.at(row).rowid);
-    if (!written.ok)
-        Dialogs::error(this, written.error);
-    return written.ok;
+        RecordSet::reportGone(this);
+    else
+        RecordSet::failed(m_repository.remove(m_rows.at(row).rowid), this, [] {});
 }

@@ -48,7 +48,7 @@ private:
     void save();
     void deleteCurrent();
     void gridDelete();
-    bool removeShown();
+    void removeShown();
 
     UnitRepository m_repository;
     const ResultList *m_results = nullptr;

@@ -1,3 +1,4 @@
+#include "ContactStoreError.h"
 #include "ContactsFixture.h"
 
 #include <QAction>
@@ -7,11 +8,14 @@
 // The record grids of the address book, clicked and keyed as a user does:
 // the form always shows the row the grid points at, the tab's buttons act on
 // that row alone, and while a tab edits or adds its grid stays where it is.
+// A record that is gone is never written in silence.
 class TstRecordGrids : public QObject
 {
     Q_OBJECT
 
     static constexpr const char *kId = "20260101000001";
+    // As the error box shows it.
+    inline static const QString kGoneShown = Dialogs::withFullStop(ContactStoreError::kGone);
 
     // Where a tab keeps the three records a test gives it, and the boxes
     // that show a record's name and the value the test changes.
@@ -117,6 +121,18 @@ class TstRecordGrids : public QObject
     {
         return ContactsFixture::scalar(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(column, table),
                                        {rowid});
+    }
+
+    static int count(const QString &table)
+    {
+        return ContactsFixture::scalar(QStringLiteral("SELECT count(*) FROM %1").arg(table)).toInt();
+    }
+
+    static void tabs()
+    {
+        QTest::addColumn<QString>("tab");
+        for (const char *tab : {"personal", "unit", "other"})
+            QTest::newRow(tab) << QString::fromLatin1(tab);
     }
 
     static void tabsAndMoves()
@@ -237,6 +253,113 @@ private slots:
         QCOMPARE(value(c.table, c.changedColumn, 1).toString(), QStringLiteral("新地址"));
         QCOMPARE(value(c.table, c.nameColumn, 1).toString(), c.names[0]);
         QCOMPARE(rowValues(c.table, 2), second);
+    }
+
+    void editAfterDeleteSaysTheContactIsGone_data()
+    {
+        QTest::addColumn<int>("records"); // sharing the contact's id
+        QTest::newRow("one record") << 1;
+        QTest::newRow("two records, the second deleted") << 2;
+    }
+    // "删除" leaves the deleted values on screen; "修改" and "保存" then say
+    // the record is gone, keep the typed text and stay in edit state, and
+    // never write over another record of the contact.
+    void editAfterDeleteSaysTheContactIsGone()
+    {
+        QFETCH(int, records);
+        ContactsFixture f;
+        for (int i = 1; i <= records; ++i)
+            QVERIFY(f.exec("INSERT INTO pe_info (pe_id, pe_name) VALUES (?, ?)", {kId, QStringLiteral("甲%1").arg(i)}));
+        f.search(QStringLiteral("kindName"), QStringLiteral("甲1"));
+        if (records == 2)
+            click(f.child<QTableView>(QStringLiteral("pGrid")), 1);
+        const QVariantList first = rowValues(QStringLiteral("pe_info"), 1);
+        QVERIFY(f.press(QStringLiteral("pDelete")));
+        QCOMPARE(count(QStringLiteral("pe_info")), records - 1);
+        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("甲%1").arg(records));
+        f.dialogs.shown();
+
+        QVERIFY(f.press(QStringLiteral("pModify")));
+        f.edit(QStringLiteral("pe_name"))->setText(QStringLiteral("改过的名字"));
+        QVERIFY(f.press(QStringLiteral("pSave")));
+        const auto shown = f.dialogs.shown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].kind, Dialogs::Kind::Error);
+        QCOMPARE(shown[0].text, Dialogs::withFullStop(QStringLiteral("本记录已不存在,请刷新所有记录")));
+        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("改过的名字"));
+        QCOMPARE(f.visibleButtons("p"), QStringLiteral("保存|撤消"));
+        QCOMPARE(count(QStringLiteral("pe_info")), records - 1);
+        if (records == 2)
+            QCOMPARE(rowValues(QStringLiteral("pe_info"), 1), first);
+
+        // Back in view, "删除" has nothing left to delete either.
+        QVERIFY(f.press(QStringLiteral("pUndo")));
+        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("改过的名字"));
+        QVERIFY(f.press(QStringLiteral("pDelete")));
+        QCOMPARE(f.dialogs.texts(), QStringList{kGoneShown});
+        QCOMPARE(count(QStringLiteral("pe_info")), records - 1);
+    }
+
+    void editOfARecordDeletedElsewhereSaysItIsGone_data() { tabs(); }
+    // The shown record disappears from the store behind the window.
+    void editOfARecordDeletedElsewhereSaysItIsGone()
+    {
+        QFETCH(QString, tab);
+        ContactsFixture f;
+        const TabCase c = tabCase(tab);
+        openThree(f, c);
+        QTableView *view = grid(f, c);
+        click(view, 1);
+        QVERIFY(f.exec(QStringLiteral("DELETE FROM %1 WHERE rowid = 2").arg(c.table)));
+        QVERIFY(f.press(c.prefix + QStringLiteral("Modify")));
+        type(f, c.changedBox, QStringLiteral("新内容"));
+        QVERIFY(f.press(c.prefix + QStringLiteral("Save")));
+        QCOMPARE(f.dialogs.texts(), QStringList{kGoneShown});
+        QCOMPARE(shown(f, c.changedBox), QStringLiteral("新内容"));
+        QVERIFY(f.child(c.prefix + QStringLiteral("Save"))->isVisible());
+        QCOMPARE(count(c.table), 2);
+        QCOMPARE(ContactsFixture::scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE %2 = '新内容'")
+                                             .arg(c.table, c.changedColumn))
+                     .toInt(),
+                 0);
+        // The grid lists what is left, and is free again once the edit is given up.
+        QCOMPARE(view->model()->rowCount(), 2);
+        QVERIFY(f.press(c.prefix + QStringLiteral("Undo")));
+        QVERIFY(view->isEnabled());
+        click(view, 1);
+        QCOMPARE(shown(f, c.nameBox), c.names[2]);
+    }
+
+    void deleteOfARecordDeletedElsewhereSaysItIsGone_data() { tabs(); }
+    void deleteOfARecordDeletedElsewhereSaysItIsGone()
+    {
+        QFETCH(QString, tab);
+        ContactsFixture f;
+        const TabCase c = tabCase(tab);
+        openThree(f, c);
+        click(grid(f, c), 1);
+        QVERIFY(f.exec(QStringLiteral("DELETE FROM %1 WHERE rowid = 2").arg(c.table)));
+        QVERIFY(f.press(c.prefix + QStringLiteral("Delete")));
+        QCOMPARE(f.dialogs.texts(), (QStringList{"是否确定删除本记录 (Yes/No)...", kGoneShown}));
+        QCOMPARE(count(c.table), 2);
+    }
+
+    // "修改" after "撤消" on a contact without other information: the
+    // typed text is stored, not dropped by the reload that follows.
+    void otherTextTypedAfterUndoIsStored()
+    {
+        ContactsFixture f;
+        QVERIFY(f.exec("INSERT INTO pe_info (pe_id, pe_name) VALUES (?, '甲')", {kId}));
+        f.search(QStringLiteral("kindName"), QStringLiteral("甲"));
+        f.tabs()->setCurrentIndex(Tpe_connect::OtherTab);
+        QVERIFY(f.press(QStringLiteral("oUndo")));
+        QVERIFY(f.press(QStringLiteral("oModify")));
+        f.memo(QStringLiteral("pe_other_memo"))->setPlainText(QStringLiteral("生日 5月1日"));
+        QVERIFY(f.press(QStringLiteral("oSave")));
+        QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("成功保存本记录 ...")});
+        QCOMPARE(f.scalar("SELECT pe_other_memo FROM pe_other_info WHERE pe_id = ?", {kId}).toString(),
+                 QStringLiteral("生日 5月1日"));
+        QCOMPARE(f.memo(QStringLiteral("pe_other_memo"))->toPlainText(), QStringLiteral("生日 5月1日"));
     }
 
     void exportListMoveShowsTheContactThatIsThenEdited_data()
