@@ -52,9 +52,12 @@ QMessageBox::StandardButton showBox(QWidget *parent, QMessageBox::Icon icon, con
 
 } // namespace
 
+// A text that already ends a sentence, in Chinese or in Latin marks, gets no
+// second stop.
 QString withFullStop(const QString &text)
 {
-    if (!text.isEmpty() && text.back().unicode() > u'.')
+    static const QString kSentenceEnds = QStringLiteral(".!?。!?.…");
+    if (!text.isEmpty() && text.back().unicode() > u'.' && !kSentenceEnds.contains(text.back()))
         return text + u'.';
     return text;
 }

@@ -23,7 +23,8 @@ void informationYes(QWidget *parent, const QString &text);
 // Confirmation titled "Confirm" with Yes and No; true for Yes.
 bool confirm(QWidget *parent, const QString &text);
 // The standard error box: error icon, the application title as caption,
-// the text with a full stop added when its last character sorts after ".".
+// the text with a full stop added when its last character sorts after "."
+// and does not already end a sentence ("。", "?", "!" and the like).
 void error(QWidget *parent, const QString &text);
 // A plain box with an OK button and the given title.
 void plain(QWidget *parent, const QString &text, const QString &title);

@@ -19,6 +19,11 @@ private slots:
         QTest::newRow("blank sorts before") << "oops " << "oops ";
         QTest::newRow("comma sorts before") << "a," << "a,";
         QTest::newRow("chinese") << QStringLiteral("磁盘已满") << QStringLiteral("磁盘已满.");
+        QTest::newRow("chinese stop") << QStringLiteral("记录文件没有打开。") << QStringLiteral("记录文件没有打开。");
+        QTest::newRow("chinese question") << QStringLiteral("是否继续?") << QStringLiteral("是否继续?");
+        QTest::newRow("chinese exclamation") << QStringLiteral("出错了!") << QStringLiteral("出错了!");
+        QTest::newRow("question mark") << "why?" << "why?";
+        QTest::newRow("ellipsis") << QStringLiteral("请稍候…") << QStringLiteral("请稍候…");
         QTest::newRow("empty") << "" << "";
     }
     void fullStopRule()
