@@ -224,6 +224,13 @@ SettingsForm Tmain_config::form() const
 
 void Tmain_config::save()
 {
+    // Checked first, so that nothing is saved and the typed time stays to be mended.
+    if (!SettingsSave::isReminderTime(m_time->text())) {
+        Dialogs::information(this, SettingsSave::kBadReminderTime);
+        m_time->setFocus();
+        m_time->selectAll();
+        return;
+    }
     const SettingsSave::Result result = SettingsSave::run(
         form(), ProfileFile(AppPaths::profileFile()), *m_autostart, m_shell.database(), m_shell);
     if (result.ok)

@@ -9,6 +9,7 @@
 #include "StartPasswordFlag.h"
 #include "StoreError.h"
 
+#include <QRegularExpression>
 #include <QSqlError>
 
 namespace SettingsSave {
@@ -46,10 +47,18 @@ bool writePassword(QSqlDatabase &db, const SettingsForm &form, const QString &pa
 
 } // namespace
 
+bool isReminderTime(const QString &text)
+{
+    static const QRegularExpression pattern(QStringLiteral(R"(^([01]\d|2[0-3]):[0-5]\d$)"));
+    return pattern.match(text).hasMatch();
+}
+
 Result run(const SettingsForm &form, const ProfileFile &profile, Autostart &autostart,
            QSqlDatabase db, Shell &shell)
 {
     using namespace ProfileKeys;
+    if (!isReminderTime(form.reminderTime))
+        return failed(kBadReminderTime);
     QString error;
     if (!profile.write(kSkinSection, kSkinKey, form.useSkin ? form.skinPath : QStringLiteral("no"), &error))
         return failed(error);

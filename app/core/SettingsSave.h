@@ -23,7 +23,8 @@ struct SettingsForm
 // Saving the settings, in this order: skin, hide after start, start at
 // log-on, reminder time, the password row with the start-up flag, and the
 // launcher's password state. The first step that fails stops the rest; the
-// steps before it stay done.
+// steps before it stay done. A reminder time the planner could not use is
+// refused before anything is written.
 namespace SettingsSave {
 
 struct Result
@@ -31,6 +32,12 @@ struct Result
     bool ok = true;
     QString error;
 };
+
+inline const QString kBadReminderTime
+    = QStringLiteral("日程安排提醒时间不正确,请按\"时:分\"输入两位数字,如 09:00");
+
+// "hh:nn" with hours 00 to 23 and minutes 00 to 59.
+bool isReminderTime(const QString &text);
 
 Result run(const SettingsForm &form, const ProfileFile &profile, Autostart &autostart,
            QSqlDatabase db, Shell &shell);

@@ -231,6 +231,56 @@ private slots:
         QCOMPARE(config.time()->text(), result);
     }
 
+    // A time the planner cannot use is refused before anything is saved; the
+    // dialog stays open with the text to mend.
+    void badReminderTimeSavesNothing_data()
+    {
+        QTest::addColumn<QString>("keys"); // typed into the emptied field
+        QTest::addColumn<QString>("text"); // set instead when keys is empty
+        QTest::newRow("0930 typed") << "0930" << "";
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("hour 24") << "" << "24:00";
+        QTest::newRow("minute 60") << "" << "07:60";
+        QTest::newRow("short, from main.ini") << "" << "9:5";
+    }
+    void badReminderTimeSavesNothing()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, text);
+        ScriptedDialogs dialogs;
+        TempStore store;
+        FakeShell shell;
+        Config config(shell);
+        QSignalSpy written(&config.dialog, &Tmain_config::settingsWritten);
+        config.hide()->click();
+        config.password()->setText(QStringLiteral("pw"));
+        config.time()->setText(text);
+        for (const QChar key : keys)
+            QTest::keyClick(config.time(), key.toLatin1());
+        const QString typed = config.time()->text();
+        config.ok();
+        const auto shown = dialogs.shown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].kind, Dialogs::Kind::Information);
+        QCOMPARE(shown[0].text, SettingsSave::kBadReminderTime);
+        QVERIFY(config.dialog.isVisible());
+        QCOMPARE(config.time()->text(), typed);
+        QCOMPARE(written.size(), 0);
+        QVERIFY(!QFile::exists(AppPaths::profileFile()));
+        QVERIFY(!passwordRow().exists);
+        QVERIFY(!shell.password);
+
+        // The save steps refuse it on their own as well.
+        XdgAutostart autostart(kProgram);
+        SettingsForm form;
+        form.reminderTime = typed;
+        form.hideAfterStart = true;
+        const SettingsSave::Result result = SettingsSave::run(
+            form, ProfileFile(AppPaths::profileFile()), autostart, Store::database(), shell);
+        QVERIFY(!result.ok);
+        QVERIFY(!QFile::exists(AppPaths::profileFile()));
+    }
+
     void chooseSkinShowsPreview()
     {
         ScriptedDialogs dialogs;
@@ -265,7 +315,7 @@ private slots:
             config.skinPath()->setText(QStringLiteral("/pics/kept.bmp")); // but unticked
             config.hide()->click();
             config.autostart()->click();
-            config.time()->setText(QStringLiteral("7:5x")); // saved as typed
+            config.time()->setText(QStringLiteral("07:05"));
             config.password()->setText(QStringLiteral(" pw "));
             config.diary()->click();
             config.ok();
@@ -276,7 +326,7 @@ private slots:
         QCOMPARE(profile("backgroup", "bg"), QStringLiteral("no"));
         QCOMPARE(profile("system set", "hided"), QStringLiteral("1"));
         QVERIFY(autostartEntry());
-        QCOMPARE(profile("time", "alter"), QStringLiteral("7:5x"));
+        QCOMPARE(profile("time", "alter"), QStringLiteral("07:05"));
         QCOMPARE(profile("user", "note"), QStringLiteral("kept"));
         PasswordRow::Values row = passwordRow();
         QVERIFY(row.exists);
