@@ -100,17 +100,13 @@ QWidget *This_note_pad::buildBand()
 
 QLayout *This_note_pad::buildCounters()
 {
-    const int number = fontMetrics().horizontalAdvance(QStringLiteral("00000"));
     auto *grid = new QGridLayout;
     grid->setHorizontalSpacing(4);
     grid->addWidget(addLabel(this, QStringLiteral("Label2"), QStringLiteral("共计记录:")), 0, 0);
     m_total = addLabel(this, QStringLiteral("Label3"), {});
-    m_total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_total->setMinimumWidth(number);
     grid->addWidget(m_total, 0, 1);
     grid->addWidget(addLabel(this, QStringLiteral("Label4"), QStringLiteral("/")), 0, 2);
     m_position = addLabel(this, QStringLiteral("Label5"), {});
-    m_position->setMinimumWidth(number);
     grid->addWidget(m_position, 0, 3);
     grid->addWidget(addLabel(this, QStringLiteral("Label1"), QStringLiteral("记录时间:")), 1, 0);
     m_time = addLabel(this, QStringLiteral("Label6"), {});
