@@ -3,6 +3,7 @@
 #include "ContactColumns.h"
 #include "CsvText.h"
 #include "StoreError.h"
+#include "StoredForm.h"
 
 #include <QHash>
 #include <QSet>
@@ -39,8 +40,8 @@ QString readAll(const QSqlDatabase &db, Rows &rows)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    const QString sql = QStringLiteral("SELECT rowid, %1, %2, %3 FROM %4 ORDER BY rowid")
-                            .arg(kId, kPersonTexts.join(u','), kSex, kPersonTable);
+    const QString sql = QStringLiteral("SELECT rowid, %1, %2, %3, %4 FROM %5 ORDER BY rowid")
+                            .arg(kId, kPersonTexts.join(u','), kSex, kEncoded, kPersonTable);
     if (!query.prepare(sql) || !query.exec())
         return StoreError::text(query.lastError());
     while (query.next()) {
@@ -49,6 +50,7 @@ QString readAll(const QSqlDatabase &db, Rows &rows)
         for (int i = 0; i < PersonTextCount; ++i)
             record.texts << query.value(2 + i).toString();
         record.male = query.value(2 + PersonTextCount).toBool();
+        record.encoded = query.value(3 + PersonTextCount).toBool();
         record.rowid = query.value(0).toLongLong();
         if (!rows.firstOfContact.contains(record.id))
             rows.firstOfContact.insert(record.id, record.rowid);
@@ -85,14 +87,16 @@ Listed list(const QSqlDatabase &db, ContactSearch::Kind kind, const QList<Contac
 
 QString line(const PersonRecord &record)
 {
+    // A value that cannot be decoded is written as stored rather than lost.
+    const QStringList texts = StoredForm::shown(record.texts, record.encoded).texts;
     QString out = value(record.id);
     out += u',';
-    out += value(record.texts.value(Name));
+    out += value(texts.value(Name));
     out += u',';
     out += record.male ? QStringLiteral("男") : QStringLiteral("女");
     for (int i = 1; i < int(std::size(kLineTexts)); ++i) {
         out += u',';
-        out += value(record.texts.value(kLineTexts[i]));
+        out += value(texts.value(kLineTexts[i]));
     }
     return out;
 }

@@ -6,7 +6,9 @@
 #include <QSqlDatabase>
 
 // Writes contacts as comma-separated lines: id, the nine personal columns
-// of the grid, sex as "男"/"女", "-" for empty, values as stored.
+// of the grid, sex as "男"/"女", "-" for empty. Values are written as the
+// user reads them: a protected contact's are decoded, so that the file
+// serves other address books and comes back whole through "导入".
 namespace ContactExport {
 QString line(const PersonRecord &record);
 

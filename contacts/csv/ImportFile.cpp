@@ -5,6 +5,39 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace {
+
+// An exported line: the contact id, then the fields the import takes.
+constexpr int kExportedFields = CsvText::kMaxFields + 1;
+
+bool isContactId(const QString &field)
+{
+    if (field.size() != 14)
+        return false;
+    for (const QChar c : field) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
+// Every line that holds anything is in the exported form; a file from
+// elsewhere that merely starts a line with digits is taken as it is.
+bool isOwnExport(const QList<QStringList> &lines)
+{
+    bool any = false;
+    for (const QStringList &line : lines) {
+        if (line.isEmpty())
+            continue;
+        if (line.size() != kExportedFields || !isContactId(line.first()))
+            return false;
+        any = true;
+    }
+    return any;
+}
+
+} // namespace
+
 namespace ImportFile {
 
 Read read(const QString &path)
@@ -29,7 +62,16 @@ Read fromBytes(const QByteArray &bytes)
     // Text files never hold NUL bytes (UTF-16 files included, which we do not read).
     if (bytes.contains('\0'))
         return {{}, QStringLiteral("该文件不是文本文件,无法导入.")};
-    return {CsvText::parse(CsvText::decode(bytes)), {}};
+    // One field more than an exported line holds tells a longer line apart.
+    QList<QStringList> lines = CsvText::parse(CsvText::decode(bytes), kExportedFields + 1);
+    const bool ownExport = isOwnExport(lines);
+    for (QStringList &line : lines) {
+        if (ownExport && !line.isEmpty())
+            line.removeFirst();
+        else if (line.size() > CsvText::kMaxFields)
+            line.resize(CsvText::kMaxFields);
+    }
+    return {lines, {}};
 }
 
 } // namespace ImportFile

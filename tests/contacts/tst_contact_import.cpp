@@ -4,6 +4,7 @@
 #include "CsvText.h"
 #include "ImportGrid.h"
 #include "PersonRepository.h"
+#include "StoredForm.h"
 #include "Store.h"
 #include "TempStore.h"
 
@@ -123,6 +124,19 @@ private slots:
         QCOMPARE(gbk(result.bytes), QStringLiteral("20260501080000,甲,男,地址,-,-,-,-,-,-,-\r\n"
                                                    "20260501080001,乙,女,-,-,-,-,-,-,-,-\r\n"
                                                    "20260501080002,丙,男,-,-,-,-,-,-,-,qq\r\n"));
+    }
+
+    // A protected contact is written as the user reads it, not in its
+    // stored (encoded) form, which no address book could read back.
+    void exportsProtectedContactReadable()
+    {
+        PersonRecord secret;
+        secret.texts = StoredForm::toStore({"秘密", "", "139", "", "", "", "", "", "qq:1", "备注"}, true);
+        secret.encoded = true;
+        secret.male = false;
+        QVERIFY(PersonRepository(Store::database()).append(secret, m_now).ok);
+        const ContactExport::Result result = ContactExport::build(Store::database(), Kind::Name, allHits());
+        QCOMPARE(gbk(result.bytes), QStringLiteral("20260501080000,秘密,女,-,139,-,-,-,-,-,qq:1\r\n"));
     }
 
     // Values with commas and quotes come back unchanged after the user

@@ -1,8 +1,12 @@
+#include "ContactColumns.h"
 #include "ContactsFixture.h"
 #include "FileSizeLimit.h"
 #include "ImportGrid.h"
 #include "ImportPanel.h"
+#include "PersonRepository.h"
 #include "ShellOpen.h"
+#include "StoredForm.h"
+#include "UnitRepository.h"
 
 #include <QDir>
 #include <QImage>
@@ -166,6 +170,66 @@ private slots:
         QCOMPARE(lines.size(), 4);
         QVERIFY(lines.at(1).endsWith(QStringLiteral(",赵二,女,\"北京市,海淀区\",-,-,-,-,-,-,-")));
         QVERIFY(lines.at(3).isEmpty());
+    }
+
+    // What "导出" writes comes back whole through "打开" and "导入" into an
+    // empty address book: every exported field, protected contacts readable.
+    void exportedFileImportsBackWhole()
+    {
+        ContactsFixture f;
+        QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
+        struct Contact
+        {
+            QStringList texts; // ContactColumns::kPersonTexts order
+            bool male;
+            bool encoded;
+        };
+        const QList<Contact> contacts{
+            {{"赵一", "北京市,海淀区", "13900000001", "say \"hi\"", "010-1", "100000", "110101199001011234",
+              "北京市东城区", "qq:10001", "老同学"},
+             true, false},
+            {{"赵二", "上海", "13900000002", "-", "021-2", "200000", "310101199202022345", "上海市黄浦区",
+              "zhao2@example.com", "备注"},
+             false, true},
+            {{"赵三", "", "", "", "", "", "", "", "", ""}, true, false},
+        };
+        // Found through their units, which the protected name cannot hide.
+        for (const Contact &contact : contacts) {
+            PersonRecord person;
+            person.texts = StoredForm::toStore(contact.texts, contact.encoded);
+            person.male = contact.male;
+            person.encoded = contact.encoded;
+            QVERIFY(PersonRepository(Store::database()).append(person, Clock::now()).ok);
+            UnitRecord unit{-1, person.id, {"赵家公司", "-", "-", "-", "-", "-"}, false};
+            QVERIFY(UnitRepository(Store::database()).append(unit).ok);
+        }
+        f.search(QStringLiteral("kindUnitName"), QStringLiteral("赵家"));
+        f.tabs()->setCurrentIndex(Tpe_connect::ExportTab);
+        const QString out = f.store.filePath(QStringLiteral("out.csv"));
+        Dialogs::pushReply({Dialogs::Answer::Ok, out});
+        QVERIFY(f.press(QStringLiteral("eExport")));
+        QCOMPARE(boxes(f).last().text, QStringLiteral("成功导出:3 联系人记录....."));
+
+        QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
+        addPlaceholderPhoto(f);
+        openInGrid(f, out);
+        QVERIFY(f.press(QStringLiteral("iImport")));
+        QTRY_VERIFY(!f.window.findChild<ImportPanel *>()->isImporting());
+        QVERIFY(boxes(f).isEmpty());
+
+        QSqlQuery query(Store::database());
+        QVERIFY(query.exec(QStringLiteral("SELECT %1, pe_sex, e_dec_yn FROM pe_info ORDER BY rowid")
+                               .arg(ContactColumns::kPersonTexts.join(u','))));
+        for (const Contact &contact : contacts) {
+            QVERIFY(query.next());
+            const QStringList typed = StoredForm::withPlaceholders(contact.texts);
+            for (int i = 0; i < ContactColumns::Remarks; ++i)
+                QCOMPARE(query.value(i).toString(), typed.at(i));
+            QCOMPARE(query.value(ContactColumns::Remarks).toString(), QStringLiteral("-")); // not exported
+            QCOMPARE(query.value(ContactColumns::PersonTextCount).toBool(), contact.male);
+            QCOMPARE(query.value(ContactColumns::PersonTextCount + 1).toBool(), false);
+        }
+        QVERIFY(!query.next());
     }
 
     void failedExportSaysWhyAndKeepsTheOldFile_data()

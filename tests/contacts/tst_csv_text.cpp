@@ -98,6 +98,47 @@ private slots:
         QCOMPARE(read.lines.at(2).value(2), QStringLiteral("上海"));
     }
 
+    // A file the address book exported itself loses its id column on
+    // opening, so its eleventh field (the online contact) is kept; any
+    // other file keeps its first ten fields as they stand.
+    void dropsTheIdColumnOfItsOwnExport_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("firstLine");
+        const QStringList tenFields{"甲", "男", "地址", "139", "-", "-", "-", "-", "-", "qq:1"};
+        QTest::newRow("own export") << QByteArray("20260501080000,甲,男,地址,139,-,-,-,-,-,qq:1\r\n"
+                                                  "20260501080001,乙,女,-,-,-,-,-,-,-,-\r\n")
+                                    << tenFields;
+        QTest::newRow("own export, quoted comma")
+            << QByteArray("20260501080000,甲,男,\"北京市,海淀区\",139,-,-,-,-,-,qq:1\r\n")
+            << QStringList{"甲", "男", "北京市,海淀区", "139", "-", "-", "-", "-", "-", "qq:1"};
+        QTest::newRow("own export, empty line between")
+            << QByteArray("20260501080000,甲,男,地址,139,-,-,-,-,-,qq:1\r\n\r\n"
+                          "20260501080001,乙,女,-,-,-,-,-,-,-,-\r\n")
+            << tenFields;
+        QTest::newRow("eleven fields, first no id")
+            << QByteArray("2026050108000,甲,男,地址,139,-,-,-,-,-,qq:1\r\n")
+            << QStringList{"2026050108000", "甲", "男", "地址", "139", "-", "-", "-", "-", "-"};
+        QTest::newRow("one line of another form")
+            << QByteArray("20260501080000,甲,男,地址,139,-,-,-,-,-,qq:1\r\n乙,女\r\n")
+            << QStringList{"20260501080000", "甲", "男", "地址", "139", "-", "-", "-", "-", "-"};
+        QTest::newRow("id, then ten fields and more")
+            << QByteArray("20260501080000,甲,男,地址,139,-,-,-,-,-,qq:1,x\r\n")
+            << QStringList{"20260501080000", "甲", "男", "地址", "139", "-", "-", "-", "-", "-"};
+        QTest::newRow("id and fewer fields") << QByteArray("20260501080000,甲,男\r\n")
+                                             << QStringList{"20260501080000", "甲", "男"};
+    }
+    void dropsTheIdColumnOfItsOwnExport()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, firstLine);
+        const ImportFile::Read read = ImportFile::fromBytes(CsvText::encodeGbk(QString::fromUtf8(bytes)));
+        QVERIFY(read.ok());
+        QCOMPARE(read.lines.first(), firstLine);
+        for (const QStringList &line : read.lines)
+            QVERIFY(line.size() <= CsvText::kMaxFields);
+    }
+
     void refusesBinaryFile()
     {
         const ImportFile::Read read = ImportFile::fromBytes(QByteArray("PK\x03\x04\0\0\xff\xfe", 8));
