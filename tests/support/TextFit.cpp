@@ -302,11 +302,16 @@ void checkTabs(const QTabBar *bar, QStringList &faults)
         const QString text = bar->tabText(i);
         const QRect tab = bar->tabRect(i);
         const int needed = bar->fontMetrics().size(Qt::TextShowMnemonic, text).width() + space;
-        if (tab.width() < needed)
+        // Tabs at the left or right edge run their text from top to bottom.
+        const QTabBar::Shape shape = bar->shape();
+        const bool upright = shape == QTabBar::RoundedWest || shape == QTabBar::RoundedEast
+            || shape == QTabBar::TriangularWest || shape == QTabBar::TriangularEast;
+        const int length = upright ? tab.height() : tab.width();
+        if (length < needed)
             faults << QStringLiteral("%1 needs %2 px, has %3")
                           .arg(describe(bar, text))
                           .arg(needed)
-                          .arg(tab.width());
+                          .arg(length);
         else if (!bar->rect().contains(tab))
             faults << QStringLiteral("%1 is cut off by the tab bar").arg(describe(bar, text));
     }
