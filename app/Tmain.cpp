@@ -4,6 +4,7 @@
 #include "AutoHide.h"
 #include "Clock.h"
 #include "Dialogs.h"
+#include "ImportPanel.h"
 #include "ProfileFile.h"
 #include "ReminderWatch.h"
 #include "StartPasswordFlag.h"
@@ -403,9 +404,20 @@ void Tmain::openBackup()
     auto *backup = WindowOpener::replace(m_backup, [this] {
         auto *window = new Trecord_backup(this);
         connect(window, &Trecord_backup::transferred, this, [this] { endProgram(); });
+        window->setStoreInUseCheck([this] { return storeInUse(); });
         return window;
     });
     backup->show();
+}
+
+// A contact import writes row after row from a timer: closing the store
+// under it would cut it off half way.
+QString Tmain::storeInUse() const
+{
+    const auto *import = m_contacts ? m_contacts->findChild<ImportPanel *>() : nullptr;
+    if (import && import->isImporting())
+        return QStringLiteral("通讯录正在导入联系人,请等导入完成后再备份或转移记录。");
+    return {};
 }
 
 void Tmain::openAbout()

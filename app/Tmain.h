@@ -87,6 +87,7 @@ private:
     void openSettings();
     void openBackup();
     void openAbout();
+    QString storeInUse() const;
 
     QWidget *m_panel = nullptr;
     QLabel *m_skin = nullptr;

@@ -1,6 +1,7 @@
 #include "Trecord_backup.h"
 
 #include "Dialogs.h"
+#include "ModalScope.h"
 #include "RecordFile.h"
 #include "Store.h"
 
@@ -43,6 +44,8 @@ Trecord_backup::Trecord_backup(QWidget *parent)
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
 }
+
+Trecord_backup::~Trecord_backup() = default;
 
 void Trecord_backup::buildLayout()
 {
@@ -110,6 +113,10 @@ void Trecord_backup::closeEvent(QCloseEvent *event)
 void Trecord_backup::setBusy(bool busy)
 {
     m_busy = busy;
+    if (busy)
+        m_scope = std::make_unique<ModalScope>(this);
+    else
+        m_scope.reset();
     m_start->setEnabled(!busy);
     m_close->setEnabled(!busy);
     m_option->setEnabled(!busy);
@@ -129,6 +136,10 @@ void Trecord_backup::hideProgress()
 
 void Trecord_backup::start()
 {
+    if (const QString inUse = m_storeInUse ? m_storeInUse() : QString(); !inUse.isEmpty()) {
+        Dialogs::information(this, inUse);
+        return;
+    }
     const QString target = Dialogs::saveFileName(this, QStringLiteral("另存为"), kFilter);
     if (target.isEmpty())
         return;
@@ -186,6 +197,7 @@ void Trecord_backup::transfer(const QString &target)
         QStringLiteral("成功转移记录文件到:[ %1 ],并删除原记录文件!\r\n\r\n\r\n程序将自动关闭!")
             .arg(QFileInfo(target).absoluteFilePath()));
     m_busy = false;
+    m_scope.reset();
     emit transferred();
 }
 

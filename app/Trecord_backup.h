@@ -2,9 +2,13 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <memory>
+
 class QCheckBox;
 class QProgressBar;
 class QPushButton;
+class ModalScope;
 
 // "备份或转移记录窗口": copies pad.db to a file the user names. With the
 // option ticked the copy becomes a transfer: the record file is overwritten,
@@ -14,6 +18,12 @@ class Trecord_backup final : public QWidget {
 
 public:
     explicit Trecord_backup(QWidget *parent = nullptr);
+    ~Trecord_backup() override;
+
+    // Why the store may not be closed now (a window still writing to it), or
+    // an empty text when it may. Asked before every copy.
+    using StoreInUse = std::function<QString()>;
+    void setStoreInUseCheck(StoreInUse check) { m_storeInUse = std::move(check); }
 
     // True while the shared connection is closed for a copy or a transfer.
     bool isBusy() const { return m_busy; }
@@ -45,4 +55,7 @@ private:
     QPushButton *m_close = nullptr;
     QProgressBar *m_progress = nullptr;
     bool m_busy = false;
+    StoreInUse m_storeInUse;
+    // Keeps every other window from the store while its connection is closed.
+    std::unique_ptr<ModalScope> m_scope;
 };

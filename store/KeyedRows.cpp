@@ -43,7 +43,7 @@ bool read(const QSqlDatabase &db, const QString &sql, const QString &text, const
     sqlite3 *handle = handleOf(db);
     if (!handle) {
         if (error)
-            *error = QStringLiteral("记录文件没有打开。");
+            *error = StoreError::kNotOpen;
         return false;
     }
     sqlite3_stmt *raw = nullptr;

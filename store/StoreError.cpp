@@ -50,6 +50,8 @@ QString explanation(const QSqlError &error)
 QString text(const QSqlError &error)
 {
     const QString engine = engineText(error);
+    if (engine.isEmpty() && error.nativeErrorCode().isEmpty())
+        return kNotOpen;
     const QString plain = explanation(error);
     return plain.isEmpty() ? engine : plain + QStringLiteral("\n(") + engine + u')';
 }

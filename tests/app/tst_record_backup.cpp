@@ -2,8 +2,10 @@
 #include "RecordFile.h"
 #include "ScriptedDialogs.h"
 #include "Store.h"
+#include "StoreError.h"
 #include "TempStore.h"
 #include "Tmain.h"
+#include "Tjob_do.h"
 #include "Trecord_backup.h"
 
 #include <QCheckBox>
@@ -15,10 +17,17 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSqlQuery>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 #include <unistd.h>
 
 using Dialogs::Answer;
+
+namespace {
+const QString kFilter = QStringLiteral(" 转移文件 (*.pck)");
+} // namespace
 
 class TstRecordBackup : public QObject {
     Q_OBJECT
@@ -32,6 +41,14 @@ class TstRecordBackup : public QObject {
     static QPushButton *button(QWidget *window, const char *name)
     {
         return window->findChild<QPushButton *>(QLatin1String(name));
+    }
+
+    static int rowCount(const QString &table)
+    {
+        QSqlQuery query(Store::database());
+        return query.exec(QStringLiteral("select count(*) from ") + table) && query.next()
+            ? query.value(0).toInt()
+            : -1;
     }
 
     static QString backupMessage(const QString &target)
@@ -218,6 +235,91 @@ private slots:
         QCOMPARE(dialogs.texts().last(), backupMessage(store.filePath(QStringLiteral("copy.pck"))));
         QVERIFY(saves(held, QStringLiteral("20260101110000")));
         QVERIFY(saves(shell.database(), QStringLiteral("20260101120000")));
+    }
+
+    // While the copy holds the store closed, the other windows take no input:
+    // a click on the planner's save, typing and Esc do nothing there, and the
+    // typed job is still in the planner to be saved afterwards.
+    void copyKeepsOtherWindowsFromTheStore()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store(false);
+        Tmain launcher;
+        launcher.show();
+        launcher.findChild<QToolButton *>(QStringLiteral("BitBtn2"))->click();
+        auto *planner = launcher.findChild<Tjob_do *>();
+        QVERIFY(planner);
+        QVERIFY(QTest::qWaitForWindowExposed(planner));
+        auto *memo = planner->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
+        auto *save = planner->findChild<QPushButton *>(QStringLiteral("BitBtn1"));
+        memo->setPlainText(QStringLiteral("拜访客户"));
+        const int jobsBefore = rowCount(QStringLiteral("job_do"));
+
+        launcher.findChild<QAction *>(QStringLiteral("N4"))->trigger();
+        auto *window = launcher.findChild<Trecord_backup *>();
+        QVERIFY(window);
+        bool storeWasClosed = false;
+        // Run by the events the copy lets through.
+        QTimer::singleShot(0, planner, [&] {
+            storeWasClosed = !Store::isOpen();
+            QTest::mouseClick(save, Qt::LeftButton);
+            planner->activateWindow();
+            QTest::keyClicks(memo, QStringLiteral("xyz"));
+            QTest::keyClick(memo, Qt::Key_Escape);
+            QTest::mouseClick(launcher.findChild<QToolButton *>(QStringLiteral("BitBtn5")), Qt::LeftButton);
+        });
+        const QString target = store.filePath(QStringLiteral("copy.pck"));
+        dialogs.answer(Answer::Ok, target);
+        button(window, "BitBtn1")->click();
+
+        QVERIFY(storeWasClosed);
+        QCOMPARE(dialogs.texts(), (QStringList { kFilter, backupMessage(target) }));
+        QVERIFY(launcher.isVisible() && !launcher.programEnded());
+        QVERIFY(planner->isVisible());
+        QCOMPARE(memo->toPlainText(), QStringLiteral("拜访客户"));
+        QCOMPARE(rowCount(QStringLiteral("job_do")), jobsBefore);
+
+        // Input reaches the planner again, and its job is saved.
+        QTest::mouseClick(save, Qt::LeftButton);
+        QCOMPARE(rowCount(QStringLiteral("job_do")), jobsBefore + 1);
+    }
+
+    // A save that still meets the closed store (here called directly, as no
+    // click gets through) says why in plain words and keeps the typed text.
+    void saveDuringCopySaysTheStoreIsClosed()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        FakeShell shell;
+        Tjob_do planner(shell);
+        planner.show();
+        auto *memo = planner.findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
+        memo->setPlainText(QStringLiteral("拜访客户"));
+        Trecord_backup window;
+        QTimer::singleShot(0, &planner, [&] {
+            planner.findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+        });
+        const QString target = store.filePath(QStringLiteral("copy.pck"));
+        dialogs.answer(Answer::Ok, target);
+        button(&window, "BitBtn1")->click();
+        const auto shown = dialogs.shown();
+        QCOMPARE(shown.size(), 3); // the file dialog, the failed save, the backup done
+        QCOMPARE(shown[1].kind, Dialogs::Kind::Error);
+        QCOMPARE(shown[1].text, StoreError::kNotOpen);
+        QCOMPARE(memo->toPlainText(), QStringLiteral("拜访客户"));
+    }
+
+    // The copy does not start while an import still writes contacts.
+    void noCopyWhileTheStoreIsInUse()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        Trecord_backup window;
+        window.setStoreInUseCheck([] { return QStringLiteral("busy elsewhere"); });
+        button(&window, "BitBtn1")->click();
+        QCOMPARE(dialogs.texts(), QStringList { QStringLiteral("busy elsewhere") });
+        QVERIFY(Store::isOpen());
+        QVERIFY(!QFile::exists(store.filePath(QStringLiteral("copy.pck"))));
     }
 
     // Close requests that arrive while the copy runs (its own button, the

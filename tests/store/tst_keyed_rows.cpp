@@ -2,6 +2,7 @@
 // query layer would give, the text bound as a value, errors in plain words.
 #include "KeyedRows.h"
 #include "Store.h"
+#include "StoreError.h"
 #include "TempStore.h"
 
 #include <QSqlQuery>
@@ -72,7 +73,7 @@ void tst_keyed_rows::reportsTheEngineError()
     Store::close();
     QVERIFY(!KeyedRows::read(Store::database(), QStringLiteral("SELECT rowid, pe_id FROM pe_info WHERE pe_id = ?"),
                              QString(), add, &error));
-    QCOMPARE(error, QStringLiteral("记录文件没有打开。"));
+    QCOMPARE(error, StoreError::kNotOpen);
     QCOMPARE(rows, 0);
 }
 

@@ -3,7 +3,9 @@
 // kept after it for whoever has to look further.
 #include "StoreError.h"
 
+#include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QTest>
 
 class tst_store_error final : public QObject
@@ -14,6 +16,7 @@ private slots:
     void explainsWhatTheUserCanMend_data();
     void explainsWhatTheUserCanMend();
     void tooLongNamesColumnAndLimit();
+    void closedConnectionSaysSo();
 };
 
 void tst_store_error::explainsWhatTheUserCanMend_data()
@@ -67,6 +70,24 @@ void tst_store_error::tooLongNamesColumnAndLimit()
     QCOMPARE(tooLong->limit, 255);
     QVERIFY(!StoreError::tooLong(QSqlError(QString(), QStringLiteral("database is locked"),
                                            QSqlError::StatementError, QStringLiteral("5"))));
+}
+
+// Qt reports a statement on a closed connection with no text at all, which
+// made an empty error box.
+void tst_store_error::closedConnectionSaysSo()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("closed"));
+        db.setDatabaseName(QStringLiteral(":memory:"));
+        QVERIFY(db.open());
+        db.close();
+        QSqlQuery query(db);
+        QVERIFY(!query.prepare(QStringLiteral("SELECT 1")));
+        QCOMPARE(StoreError::text(query.lastError()), StoreError::kNotOpen);
+        QVERIFY(!query.exec(QStringLiteral("SELECT 1")));
+        QCOMPARE(StoreError::text(query.lastError()), StoreError::kNotOpen);
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("closed"));
 }
 
 QTEST_GUILESS_MAIN(tst_store_error)
