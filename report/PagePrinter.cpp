@@ -12,46 +12,82 @@ namespace report::PagePrinter {
 
 namespace {
 
-std::optional<bool> &availabilityOverride()
+std::optional<QPageLayout> &sessionLayout()
 {
-    static std::optional<bool> value;
-    return value;
+    static std::optional<QPageLayout> layout;
+    return layout;
+}
+
+QPageLayout designedLayout(const PageSetup &design)
+{
+    return QPageLayout(QPageSize(design.size, QPageSize::Millimeter), QPageLayout::Portrait,
+                       QMarginsF(design.marginLeft, design.marginTop, design.marginRight,
+                                 design.marginBottom),
+                       QPageLayout::Millimeter);
 }
 
 } // namespace
 
-void prepare(QPrinter &printer, const RenderedReport &report)
-{
-    printer.setPageSize(QPageSize(report.pageSize, QPageSize::Millimeter));
-    printer.setPageOrientation(QPageLayout::Portrait);
-}
-
 bool printerAvailable()
 {
-    if (availabilityOverride())
-        return *availabilityOverride();
     return !QPrinterInfo::availablePrinters().isEmpty();
 }
 
-void overrideAvailability(std::optional<bool> available)
+void prepare(QPrinter &printer, const PageSetup &design)
 {
-    availabilityOverride() = available;
+    if (!printer.setPageLayout(sessionLayout().value_or(designedLayout(design)))) {
+        // Margins narrower than the printer allows: the paper and the
+        // orientation still count.
+        const QPageLayout wanted = sessionLayout().value_or(designedLayout(design));
+        printer.setPageSize(wanted.pageSize());
+        printer.setPageOrientation(wanted.orientation());
+    }
+}
+
+void keepPageSetup(const QPageLayout &layout)
+{
+    QPageLayout kept = layout;
+    kept.setMode(QPageLayout::StandardMode);
+    sessionLayout() = kept;
+}
+
+void forgetPageSetup()
+{
+    sessionLayout().reset();
+}
+
+PageSetup paperOf(const QPrinter &printer)
+{
+    const QPageLayout layout = printer.pageLayout();
+    const QMarginsF margins = layout.margins(QPageLayout::Millimeter);
+    PageSetup paper;
+    paper.size = layout.fullRect(QPageLayout::Millimeter).size();
+    paper.marginLeft = margins.left();
+    paper.marginTop = margins.top();
+    paper.marginRight = margins.right();
+    paper.marginBottom = margins.bottom();
+    return paper;
 }
 
 bool print(const RenderedReport &report, QPrinter &printer)
 {
+    // The pages carry their margins: draw from the sheet's corner, and give
+    // the printer its margins back for the next page set-up.
     printer.setFullPage(true);
     printer.setDocName(report.title);
     QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
+    bool printed = painter.begin(&printer);
     const double pixelsPerMm = printer.resolution() / 25.4;
-    for (qsizetype i = 0; i < report.pages.size(); ++i) {
+    for (qsizetype i = 0; printed && i < report.pages.size(); ++i) {
         if (i > 0 && !printer.newPage())
-            return false;
-        PagePainter::paint(painter, report.pages[i], report.pageSize, pixelsPerMm);
+            printed = false;
+        else
+            PagePainter::paint(painter, report.pages[i], report.pageSize, pixelsPerMm);
     }
-    return painter.end();
+    if (painter.isActive())
+        printed = painter.end() && printed;
+    printer.setFullPage(false);
+    return printed;
 }
 
 } // namespace report::PagePrinter

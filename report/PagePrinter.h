@@ -4,19 +4,27 @@
 
 #include <optional>
 
+class QPageLayout;
 class QPrinter;
 
-// Printing the laid-out pages through Qt's print support.
+// Printing the laid-out pages through Qt's print support, and the page
+// set-up the user chose, which holds for the rest of the session.
 namespace report::PagePrinter {
 
-// Whether a printer is installed. A test may decide the answer, so that no
-// test ever reaches a real printer.
+// Whether a printer is installed.
 bool printerAvailable();
-void overrideAvailability(std::optional<bool> available);
 
-// Sets the printer to the report's paper, before the user's page set-up
-// (which may change it) and printing.
-void prepare(QPrinter &printer, const RenderedReport &report);
+// Sets the printer to the session's page set-up, or to `design` until the
+// user has chosen one. A printer that cannot take it keeps what it can, so
+// the layout follows the printer's own page, not this request.
+void prepare(QPrinter &printer, const PageSetup &design);
+// Keeps `layout` for every later preview of this session.
+void keepPageSetup(const QPageLayout &layout);
+// Back to the designed page (for tests).
+void forgetPageSetup();
+
+// The paper, orientation and margins `printer` is set to, in millimetres.
+PageSetup paperOf(const QPrinter &printer);
 
 // Draws every page on `printer`, each on a sheet of its own, from the
 // sheet's corner. False when the printer cannot be started.

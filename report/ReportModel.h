@@ -71,6 +71,7 @@ struct PageSetup
     double marginBottom = 10.0;
 
     double contentWidth() const { return size.width() - marginLeft - marginRight; }
+    double contentHeight() const { return size.height() - marginTop - marginBottom; }
     double contentBottom() const { return size.height() - marginBottom; }
 };
 

@@ -2,6 +2,7 @@
 
 #include "FontMap.h"
 #include "LabelFit.h"
+#include "PageFit.h"
 
 namespace report::ReportRenderer {
 
@@ -154,6 +155,11 @@ RenderedReport render(const Report &report)
         y += band.height;
     }
     return out;
+}
+
+RenderedReport render(const Report &report, const PageSetup &paper)
+{
+    return PageFit::fit(render(report), report.page, paper);
 }
 
 } // namespace report::ReportRenderer

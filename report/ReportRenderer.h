@@ -9,5 +9,7 @@
 namespace report::ReportRenderer {
 
 RenderedReport render(const Report &report);
+// The same, for `paper` instead of the report's own page (see PageFit.h).
+RenderedReport render(const Report &report, const PageSetup &paper);
 
 } // namespace report::ReportRenderer

@@ -43,6 +43,16 @@ QByteArray rowRtf(const ReadingOrder::Row &row)
     return out + "\\par\n";
 }
 
+// The paper the pages were laid out for, in twips.
+QByteArray paper(const QSizeF &mm)
+{
+    const auto twips = [](double mm) { return QByteArray::number(qRound(mm / 25.4 * 1440)); };
+    QByteArray out = "\\paperw" + twips(mm.width()) + "\\paperh" + twips(mm.height());
+    if (mm.width() > mm.height())
+        out += "\\landscape";
+    return out;
+}
+
 } // namespace
 
 QByteArray rtf(const RenderedReport &report)
@@ -50,7 +60,7 @@ QByteArray rtf(const RenderedReport &report)
     QByteArray out = "{\\rtf1\\ansi\\ansicpg936\\deff0\\uc1\n"
                      "{\\fonttbl{\\f0\\fnil\\fcharset134 SimSun;}}\n"
                      "{\\info{\\title "
-                     + escaped(report.title) + "}}\n\\paperw11906\\paperh16838\\f0\\fs20\n";
+                     + escaped(report.title) + "}}\n" + paper(report.pageSize) + "\\f0\\fs20\n";
     for (qsizetype p = 0; p < report.pages.size(); ++p) {
         if (p > 0)
             out += "\\page\n";

@@ -1,6 +1,5 @@
 #include "Tprint_box.h"
 
-#include "ReportRenderer.h"
 #include "Tprint_view.h"
 #include "WindowOpener.h"
 
@@ -24,15 +23,11 @@ void Tprint_box::setReport(report::Report report)
 
 Tprint_view *Tprint_box::preview()
 {
-    auto rendered = std::make_shared<const report::RenderedReport>(
-        report::ReportRenderer::render(m_report));
     Tprint_view *view =
         WindowOpener::replace(Tprint_view::reference(), [this] { return new Tprint_view(this); });
-    view->attach(rendered);
+    view->attach(m_report);
     // The end of the preview is the end of this layout.
     connect(view, &Tprint_view::closed, this, &QWidget::close, Qt::QueuedConnection);
     view->showMaximized();
-    for (int page = 1; page <= int(rendered->pages.size()); ++page)
-        view->pageAvailable(page);
     return view;
 }

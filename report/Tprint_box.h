@@ -23,8 +23,8 @@ public:
     report::Report &report() { return m_report; }
     void setReport(report::Report report);
 
-    // Renders the pages and shows them in a new preview window; an open
-    // preview is asked to close first.
+    // Shows the report in a new preview window, which lays it out for the
+    // page set-up; an open preview is asked to close first.
     Tprint_view *preview();
 
 private:

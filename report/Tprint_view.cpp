@@ -4,6 +4,7 @@
 #include "PagePrinter.h"
 #include "PageView.h"
 #include "ReportExport.h"
+#include "ReportRenderer.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -113,12 +114,24 @@ QToolButton *Tprint_view::addButton(const QString &name, const QString &text,
     return button;
 }
 
-void Tprint_view::attach(std::shared_ptr<const report::RenderedReport> report)
+void Tprint_view::attach(const report::Report &definition)
 {
-    if (report)
-        report::PagePrinter::prepare(*m_printer, *report);
-    m_view->setReport(std::move(report));
+    m_definition = definition;
+    report::PagePrinter::prepare(*m_printer, m_definition.page);
+    layOut();
     m_view->setZoom(100);
+}
+
+// The pages are laid out for the paper the printer is set to, so the
+// preview shows what the printer gets.
+void Tprint_view::layOut()
+{
+    auto rendered = std::make_shared<const report::RenderedReport>(report::ReportRenderer::render(
+        m_definition, report::PagePrinter::paperOf(*m_printer)));
+    const int pages = int(rendered->pages.size());
+    m_view->setReport(std::move(rendered));
+    for (int page = 1; page <= pages; ++page)
+        pageAvailable(page);
 }
 
 void Tprint_view::pageAvailable(int page)
@@ -155,7 +168,10 @@ void Tprint_view::pageSetup()
         return;
     }
     QPageSetupDialog dialog(m_printer.get(), this);
-    dialog.exec();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    report::PagePrinter::keepPageSetup(m_printer->pageLayout());
+    layOut();
 }
 
 void Tprint_view::exportFile()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RenderedReport.h"
+#include "ReportModel.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -28,7 +29,8 @@ public:
     // The one preview window, while it exists.
     static QPointer<Tprint_view> &reference();
 
-    void attach(std::shared_ptr<const report::RenderedReport> report);
+    // Lays `definition` out for the session's page set-up and shows it.
+    void attach(const report::Report &definition);
     // The engine reports a rendered page: show its number, allow printing.
     void pageAvailable(int page);
 
@@ -46,6 +48,7 @@ protected:
 
 private:
     QToolButton *addButton(const QString &name, const QString &text, const QString &hint);
+    void layOut();
     void printPages();
     void pageSetup();
     void exportFile();
@@ -57,4 +60,5 @@ private:
     QLabel *m_pageNumber;
     QToolButton *m_print = nullptr;
     std::unique_ptr<QPrinter> m_printer;
+    report::Report m_definition;
 };

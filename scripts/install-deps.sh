@@ -9,6 +9,9 @@ packages=(
   # Independent readers the report export tests check the files with
   # (wmf2svg cannot start without the URW fonts, which apt only recommends).
   poppler-utils python3-xlrd unrtf libwmf-bin fonts-urw-base35
+  # A print server with a PDF printer, which the printing tests start
+  # privately (scripts/print-server.sh)
+  cups cups-client printer-driver-cups-pdf
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -177,7 +177,7 @@ private:
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(file);
-        PagePrinter::prepare(printer, report);
+        PagePrinter::prepare(printer, PageSetup{});
         if (!PagePrinter::print(report, printer))
             QTest::qFail("the printer did not start", __FILE__, __LINE__);
         return file;

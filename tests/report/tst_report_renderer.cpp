@@ -1,3 +1,4 @@
+#include "ExportFilters.h"
 #include "FontMap.h"
 #include "LabelFit.h"
 #include "ReportRenderer.h"
@@ -77,6 +78,59 @@ private slots:
                 expected << QStringLiteral("明细%1").arg(row++);
             QCOMPARE(texts, expected);
         }
+    }
+
+    // On other paper the designed page is scaled down evenly to fit inside
+    // the new margins, from their corner; on the designed paper it stays.
+    void pagesFitThePaper_data()
+    {
+        QTest::addColumn<QSizeF>("paper");
+        QTest::addColumn<double>("margin");
+        QTest::addColumn<double>("scale");
+        const QSizeF a4(210, 297);
+        QTest::newRow("A4 portrait as designed") << a4 << 10.0 << 1.0;
+        QTest::newRow("A4 landscape: the height decides") << a4.transposed() << 10.0 << 190.0 / 277;
+        QTest::newRow("A5: the width decides") << QSizeF(148, 210) << 10.0 << 128.0 / 190;
+        QTest::newRow("US Letter") << QSizeF(215.9, 279.4) << 10.0 << 259.4 / 277;
+        QTest::newRow("A4, narrow margins: never enlarged") << a4 << 5.0 << 1.0;
+        QTest::newRow("A4, wide margins") << a4 << 25.0 << 160.0 / 190;
+    }
+    void pagesFitThePaper()
+    {
+        QFETCH(QSizeF, paper);
+        QFETCH(double, margin);
+        QFETCH(double, scale);
+        Report r = bandsReport(1, 257.0); // fills the designed page to its bottom margin
+        r.detailBand.elements << Element::frame(QRectF(0, 0, 190, 10), QStringLiteral("栏"),
+                                                ReportFont{});
+        r.detailBand.elements << Element::label(150, 250, QStringLiteral("右下"), ReportFont{});
+        PageSetup setup;
+        setup.size = paper;
+        setup.marginLeft = setup.marginTop = setup.marginRight = setup.marginBottom = margin;
+
+        const RenderedReport designed = ReportRenderer::render(r);
+        const RenderedReport out = ReportRenderer::render(r, setup);
+        QCOMPARE(out.pageSize, paper);
+        QCOMPARE(out.pages.size(), designed.pages.size());
+        const QRectF content(margin, margin, paper.width() - 2 * margin,
+                             paper.height() - 2 * margin);
+        for (qsizetype i = 0; i < out.pages.first().items.size(); ++i) {
+            const PlacedItem &was = designed.pages.first().items[i];
+            const PlacedItem &now = out.pages.first().items[i];
+            QVERIFY2(content.adjusted(-1e-6, -1e-6, 1e-6, 1e-6).contains(now.box),
+                     qPrintable(now.lines.join(u' ')));
+            QVERIFY(qAbs(now.box.width() - was.box.width() * scale) < 1e-6);
+            QVERIFY(qAbs(now.font.pointSize - was.font.pointSize * scale) < 1e-6);
+            QCOMPARE(now.lines, was.lines);
+            const QPointF fromCorner = now.box.topLeft() - QPointF(margin, margin);
+            QVERIFY(qAbs(fromCorner.x() - (was.box.left() - 10) * scale) < 1e-6);
+        }
+        if (margin == 10.0 && scale == 1.0)
+            QCOMPARE(out.pages.first().items.first().box, designed.pages.first().items.first().box);
+        // Documents that name their paper name this one.
+        const auto twips = [](double mm) { return QByteArray::number(qRound(mm / 25.4 * 1440)); };
+        QVERIFY(ExportFilters::rtf(out).contains("\\paperw" + twips(paper.width()) + "\\paperh"
+                                                 + twips(paper.height())));
     }
 
     void labelsSizeThemselvesAndWrapAtTheMargin()
