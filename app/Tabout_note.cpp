@@ -4,14 +4,16 @@
 
 #include <QFrame>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
 
 namespace {
 
-QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, QPoint at, int pixelSize = 0)
+QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, int pixelSize = 0)
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(name);
@@ -20,30 +22,29 @@ QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, QPoi
         font.setPixelSize(pixelSize);
         label->setFont(font);
     }
-    label->move(at);
-    label->adjustSize();
     return label;
 }
 
-QFrame *addRule(QWidget *parent, const QString &name, QRect geometry)
+QFrame *addRule(QWidget *parent, const QString &name)
 {
     auto *rule = new QFrame(parent);
     rule->setObjectName(name);
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Sunken);
-    rule->setGeometry(geometry);
     return rule;
 }
 
 } // namespace
 
+// The picture on the left; on the right the title with the version, a rule,
+// the purpose, the maker and three contact lines; a rule across the bottom
+// and "确定". 537 by 356 pixels on a small font; larger text makes it larger.
 Tabout_note::Tabout_note(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("Tabout_note"));
     setWindowTitle(QStringLiteral("关于我们"));
     setWindowModality(Qt::ApplicationModal);
-    setFixedSize(537, 356);
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::white);
@@ -51,27 +52,48 @@ Tabout_note::Tabout_note(QWidget *parent)
 
     m_picture = new QLabel(this);
     m_picture->setObjectName(QStringLiteral("Image1"));
-    m_picture->setGeometry(16, 16, 169, 209);
+    m_picture->setFixedSize(169, 209);
     m_picture->setAlignment(Qt::AlignCenter);
 
-    addLabel(this, QStringLiteral("Label1"), AppPaths::kApplicationTitle, {200, 20}, 27);
-    addLabel(this, QStringLiteral("Label2"), QStringLiteral("Ver 1.21"), {460, 34});
-    addRule(this, QStringLiteral("Bevel1"), {200, 62, 320, 2});
+    auto *title = new QHBoxLayout;
+    title->addWidget(addLabel(this, QStringLiteral("Label1"), AppPaths::kApplicationTitle, 27));
+    title->addWidget(addLabel(this, QStringLiteral("Label2"), QStringLiteral("Ver 1.21")), 0, Qt::AlignBottom);
+    title->addStretch();
     auto *purpose = addLabel(this, QStringLiteral("Label3"),
-                             QStringLiteral("主要功能是为商务人士提供记事,日程安排,通讯录等功能."), {200, 76});
+                             QStringLiteral("主要功能是为商务人士提供记事,日程安排,通讯录等功能."));
     purpose->setWordWrap(true);
-    purpose->setGeometry(200, 76, 320, 40);
-    addLabel(this, QStringLiteral("Label4"), QStringLiteral("Velmora计算机技术有限公司"), {200, 128}, 16);
-    addLabel(this, QStringLiteral("Label5"), QStringLiteral("电话: 0571-8800 1210"), {200, 160});
-    addLabel(this, QStringLiteral("Label6"), QStringLiteral("网址: www.velmora.example"), {200, 182});
-    addLabel(this, QStringLiteral("Label7"), QStringLiteral("邮箱: support@velmora.example"), {200, 204});
-    addRule(this, QStringLiteral("Bevel2"), {16, 290, 505, 2});
+    purpose->setMinimumWidth(320);
+    // Its wrapped height as the right column's width gives it.
+    purpose->setMinimumHeight(purpose->heightForWidth(320));
+    auto *text = new QVBoxLayout;
+    text->addLayout(title);
+    text->addWidget(addRule(this, QStringLiteral("Bevel1")));
+    text->addWidget(purpose);
+    text->addSpacing(8);
+    text->addWidget(addLabel(this, QStringLiteral("Label4"), QStringLiteral("Velmora计算机技术有限公司"), 16));
+    text->addSpacing(8);
+    text->addWidget(addLabel(this, QStringLiteral("Label5"), QStringLiteral("电话: 0571-8800 1210")));
+    text->addWidget(addLabel(this, QStringLiteral("Label6"), QStringLiteral("网址: www.velmora.example")));
+    text->addWidget(addLabel(this, QStringLiteral("Label7"), QStringLiteral("邮箱: support@velmora.example")));
+    text->addStretch();
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_picture, 0, Qt::AlignTop);
+    top->addSpacing(8);
+    top->addLayout(text, 1);
 
     auto *ok = new QPushButton(QStringLiteral("确定"), this);
     ok->setObjectName(QStringLiteral("BitBtn1"));
-    ok->setGeometry(430, 306, 90, 30);
+    ok->setMinimumSize(90, 30);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 16);
+    layout->addLayout(top, 1);
+    layout->addWidget(addRule(this, QStringLiteral("Bevel2")));
+    layout->addWidget(ok, 0, Qt::AlignRight);
+    setFixedSize(layout->totalSizeHint().expandedTo(QSize(537, 356)));
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());

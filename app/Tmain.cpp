@@ -7,6 +7,7 @@
 #include "ImportPanel.h"
 #include "ProfileFile.h"
 #include "ReminderWatch.h"
+#include "ScheduleFormats.h"
 #include "StartPasswordFlag.h"
 #include "Store.h"
 #include "Tabout_note.h"
@@ -32,6 +33,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
+
 Tmain::Tmain(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
@@ -51,7 +54,7 @@ Tmain::Tmain(QWidget *parent)
     m_reminders = std::make_unique<ReminderWatch>(*this);
     connect(m_reminderTimer, &QTimer::timeout, this, &Tmain::reminderTick);
 
-    setFixedSize(kPanelWidth, kPanelHeight);
+    placeControls();
     const QScreen *screen = QGuiApplication::primaryScreen();
     const int screenWidth = screen ? screen->geometry().width() : 1024;
     move(screenWidth - 150, 2);
@@ -63,7 +66,6 @@ void Tmain::buildPanel()
 {
     m_panel = new QWidget(this);
     m_panel->setObjectName(QStringLiteral("Panel1"));
-    m_panel->setGeometry(0, 0, kPanelWidth, kPanelHeight);
     m_panel->setAutoFillBackground(true);
     QPalette palette = m_panel->palette();
     palette.setColor(QPalette::Window, Qt::white);
@@ -73,15 +75,14 @@ void Tmain::buildPanel()
     // Drawn at its own size from the top-left corner, never stretched.
     m_skin = new QLabel(m_panel);
     m_skin->setObjectName(QStringLiteral("Image1"));
-    m_skin->setGeometry(0, 0, kPanelWidth, kPanelHeight);
     m_skin->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_skin->hide();
 
-    addButton(QStringLiteral("BitBtn1"), QStringLiteral("记事本"), QStringLiteral("note"), 24);
-    addButton(QStringLiteral("BitBtn2"), QStringLiteral("日程安排"), QStringLiteral("schedule"), 112);
-    addButton(QStringLiteral("BitBtn3"), QStringLiteral("通讯录"), QStringLiteral("contacts"), 200);
-    addButton(QStringLiteral("BitBtn4"), QStringLiteral("百宝箱"), QStringLiteral("tools"), 288);
-    addButton(QStringLiteral("BitBtn5"), QStringLiteral("退出记事本"), QStringLiteral("exit"), 376);
+    addButton(QStringLiteral("BitBtn1"), QStringLiteral("记事本"), QStringLiteral("note"));
+    addButton(QStringLiteral("BitBtn2"), QStringLiteral("日程安排"), QStringLiteral("schedule"));
+    addButton(QStringLiteral("BitBtn3"), QStringLiteral("通讯录"), QStringLiteral("contacts"));
+    addButton(QStringLiteral("BitBtn4"), QStringLiteral("百宝箱"), QStringLiteral("tools"));
+    addButton(QStringLiteral("BitBtn5"), QStringLiteral("退出记事本"), QStringLiteral("exit"));
     connect(findChild<QToolButton *>(QStringLiteral("BitBtn1")), &QToolButton::clicked, this, &Tmain::openDiary);
     connect(findChild<QToolButton *>(QStringLiteral("BitBtn2")), &QToolButton::clicked, this, &Tmain::openSchedule);
     connect(findChild<QToolButton *>(QStringLiteral("BitBtn3")), &QToolButton::clicked, this, &Tmain::openContacts);
@@ -90,13 +91,10 @@ void Tmain::buildPanel()
 
     m_version = new QLabel(kVersion, m_panel);
     m_version->setObjectName(QStringLiteral("Label1"));
-    m_version->move(112, 8);
-    m_version->adjustSize();
 
     m_clock = new QLabel(m_panel);
     m_clock->setObjectName(QStringLiteral("Label2"));
     m_clock->setAttribute(Qt::WA_TranslucentBackground);
-    m_clock->setGeometry(8, 8, 100, 14);
 
     // Hidden command other windows use to reload today's reminders.
     m_reload = new QPushButton(m_panel);
@@ -105,7 +103,7 @@ void Tmain::buildPanel()
     connect(m_reload, &QPushButton::clicked, this, &Tmain::reloadReminders);
 }
 
-QToolButton *Tmain::addButton(const QString &name, const QString &caption, const QString &icon, int y)
+QToolButton *Tmain::addButton(const QString &name, const QString &caption, const QString &icon)
 {
     auto *button = new QToolButton(m_panel);
     button->setObjectName(name);
@@ -114,8 +112,39 @@ QToolButton *Tmain::addButton(const QString &name, const QString &caption, const
     button->setIconSize(QSize(64, 64));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
-    button->setGeometry(16, y, 113, 89);
+    m_buttons << button;
     return button;
+}
+
+// The small-font arrangement: the clock and the version in the top row, the
+// buttons 113 by 89 at x 16 from y 24, one under the other. Larger text
+// widens and lengthens the buttons and the panel with it; the window is the
+// panel's size.
+void Tmain::placeControls()
+{
+    const QFontMetrics metrics(m_clock->font());
+    const int rowHeight = metrics.height();
+    const int clockWidth = metrics.horizontalAdvance(ScheduleFormats::longTime(QTime(23, 59, 59)));
+    const QSize versionSize = m_version->sizeHint();
+    QSize buttonSize(113, 89);
+    for (const QToolButton *button : std::as_const(m_buttons))
+        buttonSize = buttonSize.expandedTo(button->sizeHint());
+
+    const int width = std::max({kPanelWidth, 16 + buttonSize.width() + 16,
+                                8 + clockWidth + 8 + versionSize.width() + 8});
+    int y = std::max(24, 8 + std::max(rowHeight, versionSize.height()) + 2);
+    for (QToolButton *button : std::as_const(m_buttons)) {
+        button->setGeometry((width - buttonSize.width()) / 2, y, buttonSize.width(), buttonSize.height());
+        y += buttonSize.height();
+    }
+    const int height = std::max(kPanelHeight, y + 8);
+
+    m_version->setGeometry(std::min(112, width - versionSize.width() - 8), 8, versionSize.width(),
+                           versionSize.height());
+    m_clock->setGeometry(8, 8, m_version->x() - 16, rowHeight);
+    m_panel->setGeometry(0, 0, width, height);
+    m_skin->setGeometry(m_panel->rect());
+    setFixedSize(width, height);
 }
 
 void Tmain::buildMenu()
@@ -280,7 +309,7 @@ void Tmain::showSkin()
             return;
         }
         m_skin->setPixmap(QPixmap::fromImage(image));
-        m_skin->resize(image.size().boundedTo(QSize(kPanelWidth, kPanelHeight)));
+        m_skin->resize(image.size().boundedTo(m_panel->size()));
         m_shownSkin = path;
     }
     m_skin->show();

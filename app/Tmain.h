@@ -33,6 +33,7 @@ class Tmain final : public QWidget, public Shell
 
 public:
     static inline const QString kVersion = QStringLiteral("1.21");
+    // The panel's size on a small font; larger text makes it larger.
     static constexpr int kPanelWidth = 145;
     static constexpr int kPanelHeight = 482;
 
@@ -70,7 +71,8 @@ protected:
 private:
     void buildPanel();
     void buildMenu();
-    QToolButton *addButton(const QString &name, const QString &caption, const QString &icon, int y);
+    QToolButton *addButton(const QString &name, const QString &caption, const QString &icon);
+    void placeControls();
     void startUp();
     bool passStartCheck();
     void applyAppearance();
@@ -90,6 +92,7 @@ private:
     QString storeInUse() const;
 
     QWidget *m_panel = nullptr;
+    QList<QToolButton *> m_buttons;
     QLabel *m_skin = nullptr;
     QLabel *m_version = nullptr;
     QLabel *m_clock = nullptr;

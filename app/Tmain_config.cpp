@@ -9,31 +9,37 @@
 #include "Shell.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
-QGroupBox *addGroup(QWidget *parent, const QString &name, const QString &title, QRect geometry)
+// The size the window has on a small font; larger text makes it larger.
+constexpr QSize kSmallFontSize(656, 307);
+
+QGroupBox *addGroup(QWidget *parent, const QString &name, const QString &title)
 {
     auto *group = new QGroupBox(title, parent);
     group->setObjectName(name);
-    group->setGeometry(geometry);
     return group;
 }
 
 template<typename Widget>
-Widget *add(QWidget *parent, const QString &name, QRect geometry, const QString &text = {})
+Widget *add(QWidget *parent, const QString &name, const QString &text = {})
 {
     auto *widget = new Widget(parent);
     widget->setObjectName(name);
-    widget->setGeometry(geometry);
     if constexpr (!std::is_same_v<Widget, QLineEdit>) {
         if (!text.isEmpty())
             widget->setText(text);
@@ -41,8 +47,19 @@ Widget *add(QWidget *parent, const QString &name, QRect geometry, const QString 
     return widget;
 }
 
+// A field at least `pixels` wide, wider when `sample` needs it.
+void setFieldWidth(QLineEdit *field, int pixels, const QString &sample = {})
+{
+    const int needed = field->fontMetrics().horizontalAdvance(sample) + 16;
+    field->setMinimumWidth(std::max(pixels, needed));
+}
+
 } // namespace
 
+// Three columns as on the small font: the reminder time over the password on
+// the left, the skin over the other settings in the middle, the preview on
+// the right, and the two buttons below. Groups and fields take the room
+// their captions need on this desktop's font.
 Tmain_config::Tmain_config(Shell &shell, QWidget *parent, std::unique_ptr<Autostart> autostart)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
@@ -51,13 +68,25 @@ Tmain_config::Tmain_config(Shell &shell, QWidget *parent, std::unique_ptr<Autost
 {
     setObjectName(QStringLiteral("Tmain_config"));
     setWindowTitle(QStringLiteral("设置"));
-    setFixedSize(656, 307);
-    buildReminderGroup();
-    buildPasswordGroup();
-    buildSkinGroup();
-    buildOtherGroup();
-    buildPreview();
-    buildButtons();
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(buildReminderGroup());
+    left->addWidget(buildPasswordGroup());
+    left->addStretch();
+    auto *middle = new QVBoxLayout;
+    middle->addWidget(buildSkinGroup());
+    middle->addWidget(buildOtherGroup());
+    middle->addStretch();
+    auto *columns = new QHBoxLayout;
+    columns->addLayout(left);
+    columns->addLayout(middle);
+    columns->addWidget(buildPreview());
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(columns);
+    layout->addLayout(buildButtons());
+    setFixedSize(layout->totalSizeHint().expandedTo(kSmallFontSize));
+
     readProfile();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -65,69 +94,94 @@ Tmain_config::Tmain_config(Shell &shell, QWidget *parent, std::unique_ptr<Autost
 
 Tmain_config::~Tmain_config() = default;
 
-void Tmain_config::buildReminderGroup()
+QGroupBox *Tmain_config::buildReminderGroup()
 {
-    auto *group = addGroup(this, QStringLiteral("GroupBox1"), QStringLiteral(" 日程安排提醒时间设置  "),
-                           {8, 8, 250, 60});
-    m_time = add<QLineEdit>(group, QStringLiteral("Edit1"), {16, 24, 80, 22});
+    auto *group = addGroup(this, QStringLiteral("GroupBox1"), QStringLiteral(" 日程安排提醒时间设置  "));
+    m_time = add<QLineEdit>(group, QStringLiteral("Edit1"));
     m_time->setMaxLength(5);
+    setFieldWidth(m_time, 80, QStringLiteral("00:00"));
+    m_time->setFixedWidth(m_time->minimumWidth());
     m_time->installEventFilter(this);
+    auto *layout = new QVBoxLayout(group);
+    layout->addWidget(m_time);
+    return group;
 }
 
-void Tmain_config::buildPasswordGroup()
+QGroupBox *Tmain_config::buildPasswordGroup()
 {
-    auto *group = addGroup(this, QStringLiteral("GroupBox2"), QStringLiteral(" 登陆密码设置  "),
-                           {8, 76, 250, 110});
-    m_password = add<QLineEdit>(group, QStringLiteral("Edit2"), {16, 24, 220, 22});
+    auto *group = addGroup(this, QStringLiteral("GroupBox2"), QStringLiteral(" 登陆密码设置  "));
+    m_password = add<QLineEdit>(group, QStringLiteral("Edit2"));
     m_password->setEchoMode(QLineEdit::Password);
     m_password->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // "*"
-    m_diary = add<QCheckBox>(group, QStringLiteral("CheckBox1"), {16, 52, 220, 20},
-                             QStringLiteral("打开记事本需要密码"));
-    m_schedule = add<QCheckBox>(group, QStringLiteral("CheckBox2"), {16, 78, 220, 20},
-                                QStringLiteral("打开日程表需要密码"));
+    setFieldWidth(m_password, 220);
+    m_diary = add<QCheckBox>(group, QStringLiteral("CheckBox1"), QStringLiteral("打开记事本需要密码"));
+    m_schedule = add<QCheckBox>(group, QStringLiteral("CheckBox2"), QStringLiteral("打开日程表需要密码"));
+    auto *layout = new QVBoxLayout(group);
+    layout->addWidget(m_password);
+    layout->addWidget(m_diary);
+    layout->addWidget(m_schedule);
     connect(m_password, &QLineEdit::textChanged, this, &Tmain_config::updatePasswordBoxes);
+    return group;
 }
 
-void Tmain_config::buildSkinGroup()
+QGroupBox *Tmain_config::buildSkinGroup()
 {
-    auto *group = addGroup(this, QStringLiteral("GroupBox3"), QStringLiteral(" 工具皮肤图案  "),
-                           {266, 8, 280, 110});
-    add<QLabel>(group, QStringLiteral("Label1"), {16, 26, 90, 20}, QStringLiteral("皮肤文件位置:"));
-    m_skinPath = add<QLineEdit>(group, QStringLiteral("Edit3"), {16, 50, 190, 22});
-    m_choose = add<QPushButton>(group, QStringLiteral("BitBtn3"), {212, 49, 56, 24}, QStringLiteral("选择"));
+    auto *group = addGroup(this, QStringLiteral("GroupBox3"), QStringLiteral(" 工具皮肤图案  "));
+    auto *label = add<QLabel>(group, QStringLiteral("Label1"), QStringLiteral("皮肤文件位置:"));
+    m_skinPath = add<QLineEdit>(group, QStringLiteral("Edit3"));
+    setFieldWidth(m_skinPath, 190);
+    m_choose = add<QPushButton>(group, QStringLiteral("BitBtn3"), QStringLiteral("选择"));
     m_choose->setAutoDefault(false);
-    m_useSkin = add<QCheckBox>(group, QStringLiteral("CheckBox3"), {16, 80, 120, 20}, QStringLiteral("使用皮肤"));
+    m_useSkin = add<QCheckBox>(group, QStringLiteral("CheckBox3"), QStringLiteral("使用皮肤"));
+    auto *layout = new QGridLayout(group);
+    layout->addWidget(label, 0, 0, 1, 2);
+    layout->addWidget(m_skinPath, 1, 0);
+    layout->addWidget(m_choose, 1, 1);
+    layout->addWidget(m_useSkin, 2, 0, 1, 2);
     connect(m_useSkin, &QCheckBox::toggled, m_choose, &QWidget::setEnabled);
     connect(m_choose, &QPushButton::clicked, this, &Tmain_config::chooseSkin);
+    return group;
 }
 
-void Tmain_config::buildOtherGroup()
+QGroupBox *Tmain_config::buildOtherGroup()
 {
-    auto *group = addGroup(this, QStringLiteral("GroupBox4"), QStringLiteral(" 其它设置  "),
-                           {266, 126, 280, 60});
-    m_autostartBox = add<QCheckBox>(group, QStringLiteral("CheckBox4"), {16, 24, 130, 20},
-                                    QStringLiteral("Window 启动自动运行"));
-    m_hide = add<QCheckBox>(group, QStringLiteral("CheckBox5"), {150, 24, 125, 20},
-                            QStringLiteral("程序运行后自动隐藏"));
+    auto *group = addGroup(this, QStringLiteral("GroupBox4"), QStringLiteral(" 其它设置  "));
+    m_autostartBox = add<QCheckBox>(group, QStringLiteral("CheckBox4"), QStringLiteral("Window 启动自动运行"));
+    m_hide = add<QCheckBox>(group, QStringLiteral("CheckBox5"), QStringLiteral("程序运行后自动隐藏"));
+    auto *layout = new QHBoxLayout(group);
+    layout->addWidget(m_autostartBox);
+    layout->addWidget(m_hide);
+    return group;
 }
 
-void Tmain_config::buildPreview()
+QGroupBox *Tmain_config::buildPreview()
 {
-    auto *frame = addGroup(this, QStringLiteral("GroupBox5"), QString(), {556, 8, 92, 250});
-    add<QLabel>(frame, QStringLiteral("Label2"), {8, 8, 60, 16}, QStringLiteral("皮肤"));
-    m_preview = add<QLabel>(frame, QStringLiteral("Image1"), {8, 30, 73, 209});
+    auto *frame = addGroup(this, QStringLiteral("GroupBox5"), QString());
+    auto *label = add<QLabel>(frame, QStringLiteral("Label2"), QStringLiteral("皮肤"));
+    m_preview = add<QLabel>(frame, QStringLiteral("Image1"));
+    m_preview->setFixedSize(73, 209);
     m_preview->setScaledContents(true);
+    auto *layout = new QVBoxLayout(frame);
+    layout->addWidget(label);
+    layout->addWidget(m_preview);
+    layout->addStretch();
+    return frame;
 }
 
-void Tmain_config::buildButtons()
+QHBoxLayout *Tmain_config::buildButtons()
 {
-    auto *ok = add<QPushButton>(this, QStringLiteral("BitBtn1"), {392, 268, 75, 28}, QStringLiteral("确定"));
-    auto *close = add<QPushButton>(this, QStringLiteral("BitBtn2"), {474, 268, 75, 28}, QStringLiteral("关闭"));
+    auto *ok = add<QPushButton>(this, QStringLiteral("BitBtn1"), QStringLiteral("确定"));
+    auto *close = add<QPushButton>(this, QStringLiteral("BitBtn2"), QStringLiteral("关闭"));
     // Enter in a field neither saves nor closes.
     ok->setAutoDefault(false);
     close->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &Tmain_config::save);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(close);
+    return row;
 }
 
 void Tmain_config::readProfile()

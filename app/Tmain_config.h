@@ -9,6 +9,8 @@
 
 
 class QCheckBox;
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -36,12 +38,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildReminderGroup();
-    void buildPasswordGroup();
-    void buildSkinGroup();
-    void buildOtherGroup();
-    void buildPreview();
-    void buildButtons();
+    QGroupBox *buildReminderGroup();
+    QGroupBox *buildPasswordGroup();
+    QGroupBox *buildSkinGroup();
+    QGroupBox *buildOtherGroup();
+    QGroupBox *buildPreview();
+    QHBoxLayout *buildButtons();
     void readProfile();
     void updatePasswordBoxes();
     void chooseSkin();

@@ -14,6 +14,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 const QString kWrong = QStringLiteral("1.密码输入错误,请检查后重新输入(3次错误后,程序自动关闭).....");
@@ -36,10 +38,11 @@ Tpass_login::Tpass_login(Shell &shell, QWidget *parent)
     frame->setFrameShape(QFrame::StyledPanel);
     m_entry = new QLineEdit(frame);
     m_entry->setObjectName(QStringLiteral("Edit1"));
-    m_entry->setFixedSize(369, 33);
     QFont font = m_entry->font();
     font.setPixelSize(27);
     m_entry->setFont(font);
+    // 33 pixels high on a small font; as high as this font's line needs here.
+    m_entry->setFixedSize(369, std::max(33, m_entry->sizeHint().height()));
     QPalette palette = m_entry->palette();
     palette.setColor(QPalette::Base, Qt::black);
     palette.setColor(QPalette::Text, QColor(0x00, 0xff, 0x00)); // lime

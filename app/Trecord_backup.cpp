@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -39,7 +40,6 @@ Trecord_backup::Trecord_backup(QWidget *parent)
 {
     setObjectName(QStringLiteral("Trecord_backup"));
     setWindowTitle(QStringLiteral("备份或转移记录窗口"));
-    setFixedSize(310, 370);
     buildLayout();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
@@ -47,15 +47,16 @@ Trecord_backup::Trecord_backup(QWidget *parent)
 
 Trecord_backup::~Trecord_backup() = default;
 
+// From the top: the option with its two lines, the start button, the
+// progress bar, and under a rule the close button. 310 by 370 pixels on a
+// small font; larger text makes the window larger.
 void Trecord_backup::buildLayout()
 {
     auto *group = new QGroupBox(QStringLiteral("特殊功能"), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
-    group->setGeometry(10, 10, 290, 130);
 
     m_option = new QCheckBox(QStringLiteral("转移数据后删除原记录文件"), group);
     m_option->setObjectName(QStringLiteral("CheckBox1"));
-    m_option->setGeometry(14, 28, 260, 22);
     QPalette red = m_option->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     m_option->setPalette(red);
@@ -63,33 +64,51 @@ void Trecord_backup::buildLayout()
 
     auto *first = new QLabel(QStringLiteral("使用本功能前请关闭其它除主程序外所有"), group);
     first->setObjectName(QStringLiteral("Label1"));
-    first->setGeometry(14, 64, 270, 20);
     auto *second = new QLabel(QStringLiteral("子功能,否则在处理中可能会出错."), group);
     second->setObjectName(QStringLiteral("Label2"));
-    second->setGeometry(14, 88, 270, 20);
+    auto *groupLayout = new QVBoxLayout(group);
+    groupLayout->addWidget(m_option);
+    groupLayout->addSpacing(8);
+    groupLayout->addWidget(first);
+    groupLayout->addWidget(second);
 
     m_start = new QPushButton(QStringLiteral("开始...(&Start)"), this);
     m_start->setObjectName(QStringLiteral("BitBtn1"));
-    m_start->setGeometry(95, 160, 120, 32);
+    m_start->setMinimumSize(120, 32);
     connect(m_start, &QPushButton::clicked, this, &Trecord_backup::start);
 
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));
-    m_progress->setGeometry(10, 220, 290, 20);
     m_progress->setRange(0, 100);
     m_progress->setValue(0);
+    // Its place stays when it hides, so the window does not jump.
+    QSizePolicy keepPlace = m_progress->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    m_progress->setSizePolicy(keepPlace);
     m_progress->hide();
 
     auto *rule = new QFrame(this);
     rule->setObjectName(QStringLiteral("Bevel1"));
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Sunken);
-    rule->setGeometry(10, 300, 290, 2);
 
     m_close = new QPushButton(QStringLiteral("关闭"), this);
     m_close->setObjectName(QStringLiteral("BitBtn2"));
-    m_close->setGeometry(115, 320, 80, 30);
+    m_close->setMinimumSize(80, 30);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 10, 10, 20);
+    layout->addWidget(group);
+    layout->addSpacing(20);
+    layout->addWidget(m_start, 0, Qt::AlignHCenter);
+    layout->addSpacing(20);
+    layout->addWidget(m_progress);
+    layout->addStretch();
+    layout->addWidget(rule);
+    layout->addSpacing(16);
+    layout->addWidget(m_close, 0, Qt::AlignHCenter);
+    setFixedSize(layout->totalSizeHint().expandedTo(QSize(310, 370)));
 }
 
 void Trecord_backup::optionToggled(bool ticked)

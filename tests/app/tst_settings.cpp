@@ -114,7 +114,8 @@ private slots:
         FakeShell shell;
         Config config(shell);
         QCOMPARE(config.dialog.windowTitle(), QStringLiteral("设置"));
-        QCOMPARE(config.dialog.size(), QSize(656, 307));
+        // The small-font size at least, larger where this desktop's font needs it.
+        QVERIFY(config.dialog.width() >= 656 && config.dialog.height() >= 307);
         QStringList groups;
         for (int i = 1; i <= 4; ++i)
             groups << config.dialog.findChild<QGroupBox *>(QStringLiteral("GroupBox%1").arg(i))->title();
