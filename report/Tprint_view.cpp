@@ -52,12 +52,15 @@ Tprint_view::Tprint_view(QWidget *owner)
 
     auto *toolBar = new QWidget(this);
     toolBar->setObjectName(QStringLiteral("ToolBar"));
-    toolBar->setFixedHeight(kToolBarHeight);
     m_bar = new QHBoxLayout(toolBar);
     m_bar->setContentsMargins(4, 2, 4, 2);
+    // The buttons' own padding parts them; a narrow screen keeps them whole.
+    m_bar->setSpacing(0);
     m_bar->addWidget(new QLabel(QStringLiteral("页数:"), toolBar));
     m_bar->addWidget(m_pageNumber);
-    m_pageNumber->setMinimumWidth(30);
+    // Room for a four-digit page number in the desktop's font.
+    m_pageNumber->setMinimumWidth(
+        m_pageNumber->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
 
     m_print = addButton(QStringLiteral("PrintButton"), QStringLiteral("打印"), {});
     m_print->setEnabled(false);
@@ -80,6 +83,8 @@ Tprint_view::Tprint_view(QWidget *owner)
     connect(addButton(QStringLiteral("CloseButton"), QStringLiteral("关闭窗口"), {}),
             &QToolButton::clicked, this, &QWidget::close);
     m_bar->addStretch();
+    // Taller only when a large desktop font needs it.
+    toolBar->setFixedHeight(std::max(kToolBarHeight, m_bar->sizeHint().height()));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -1,6 +1,7 @@
 #include "PagePrinter.h"
 #include "PageView.h"
 #include "ScriptedDialogs.h"
+#include "TextFit.h"
 #include "Tprint_box.h"
 #include "Tprint_view.h"
 
@@ -113,6 +114,26 @@ private slots:
         QVERIFY(button(view, "PrintButton")->isEnabled());
         QCOMPARE(view->pageView()->page(), 1);
         QCOMPARE(view->pageView()->zoom(), 100);
+    }
+
+    // Every caption of the tool bar is whole, at this desktop's font and at
+    // a larger one.
+    void captionsAreWhole_data()
+    {
+        QTest::addColumn<qreal>("fontScale");
+        QTest::newRow("desktop font") << 1.0;
+        QTest::newRow("larger font") << 1.5;
+    }
+    void captionsAreWhole()
+    {
+        QFETCH(qreal, fontScale);
+        TextFit::ScaledFont font(fontScale);
+        Tprint_view *view = openPreview();
+        QVERIFY(view);
+        view->findChild<QLabel *>(QStringLiteral("PageNumber"))->setText(QStringLiteral("999"));
+        TextFit::saveShot(view, QStringLiteral("Tprint_view ") + QTest::currentDataTag());
+        const QStringList faults = TextFit::faults(view);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
     }
 
     void printIsDisabledUntilAPageIsAvailable()
