@@ -135,9 +135,16 @@ void ImportPanel::openFile(const QString &path)
         return;
     }
     m_model->grid().open(read.lines);
-    m_model->refresh();
+    refreshGrid();
     m_opened = true;
     updateButtons();
+}
+
+// Columns as wide as their cells: a grid wider than the tab scrolls sideways.
+void ImportPanel::refreshGrid()
+{
+    m_model->refresh();
+    m_view->resizeColumnsToContents();
 }
 
 void ImportPanel::help()
@@ -156,7 +163,7 @@ void ImportPanel::toggleSwap(ImportGrid::Swap mode)
 void ImportPanel::cellClicked(const QModelIndex &index)
 {
     if (m_model->grid().click(index.row(), index.column())) {
-        m_model->refresh();
+        refreshGrid();
         updateButtons();
     }
 }
@@ -168,7 +175,7 @@ void ImportPanel::deleteColumn()
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     m_model->grid().deleteColumn(current.column());
-    m_model->refresh();
+    refreshGrid();
     QGuiApplication::restoreOverrideCursor();
 }
 
@@ -179,7 +186,7 @@ void ImportPanel::deleteRow()
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     m_model->grid().deleteRow(current.row());
-    m_model->refresh();
+    refreshGrid();
     QGuiApplication::restoreOverrideCursor();
 }
 

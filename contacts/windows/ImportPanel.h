@@ -30,6 +30,7 @@ private:
     void buildControls();
     QPushButton *button(const QString &name, const QString &caption, const QString &hint);
     void open();
+    void refreshGrid();
     void help();
     void toggleSwap(ImportGrid::Swap mode);
     void cellClicked(const QModelIndex &index);

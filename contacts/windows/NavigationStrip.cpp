@@ -43,6 +43,11 @@ NavigationStrip::NavigationStrip(QWidget *parent)
     setPosition(0);
 }
 
+int NavigationStrip::bandHeight() const
+{
+    return std::max(kHeight, sizeHint().height());
+}
+
 void NavigationStrip::setCount(int count)
 {
     m_count->setText(QStringLiteral("记录数:%1").arg(count));

@@ -11,10 +11,12 @@ class NavigationStrip final : public QFrame
     Q_OBJECT
 
 public:
+    // The least height; a larger desktop font makes the strip taller.
     static constexpr int kHeight = 30;
 
     explicit NavigationStrip(QWidget *parent = nullptr);
 
+    int bandHeight() const;
     void setCount(int count);
     // 1-based.
     void setPosition(int position);

@@ -9,6 +9,7 @@
 #include "ResultList.h"
 #include "StoredForm.h"
 #include "TabButtonBar.h"
+#include "ValueBox.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -39,6 +40,24 @@ constexpr Place kPlaces[] = {
     {CurrentAddress, 4, 0, 3}, {RegisteredAddress, 5, 0, 3}, {OnlineContact, 6, 0, 3},
 };
 
+// What each one-line box must have room for.
+QString usualValue(int text)
+{
+    switch (text) {
+    case Name:
+        return ValueBox::characters(6);
+    case IdentityNumber:
+        return ValueBox::digits(20);
+    case CurrentAddress:
+    case RegisteredAddress:
+        return ValueBox::characters(16);
+    case OnlineContact:
+        return ValueBox::address();
+    default: // phones, postcode, other
+        return ValueBox::digits(13);
+    }
+}
+
 } // namespace
 
 PersonalPanel::PersonalPanel(const QSqlDatabase &db, const ResultList *results, QWidget *parent)
@@ -62,6 +81,7 @@ void PersonalPanel::buildForm()
     for (const Place &place : kPlaces) {
         auto *edit = new QLineEdit(this);
         edit->setObjectName(kPersonTexts.at(place.text));
+        ValueBox::fit(edit, usualValue(place.text));
         m_edits[place.text] = edit;
         QString label = kPersonCaptions.at(place.text) + u':';
         form->addWidget(new QLabel(label, this), place.row, place.column);

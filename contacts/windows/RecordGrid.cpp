@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
+#include <QStyle>
 
 RecordRowsModel::RecordRowsModel(int columns, QObject *parent)
     : QAbstractTableModel(parent)
@@ -37,12 +38,16 @@ QVariant RecordRowsModel::data(const QModelIndex &index, int role) const
 
 RecordGrid::RecordGrid(const QList<int> &columnWidths, QWidget *parent)
     : QTableView(parent)
+    , m_widths(columnWidths)
     , m_model(new RecordRowsModel(int(columnWidths.size()), this))
 {
     setModel(m_model);
     horizontalHeader()->hide();
-    verticalHeader()->setDefaultSectionSize(20);
+    // Rows of 20 pixels, or taller for a larger font; at least three in sight.
+    const int rowHeight = std::max(20, fontMetrics().height() + 4);
+    verticalHeader()->setDefaultSectionSize(rowHeight);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    setMinimumHeight(3 * rowHeight + style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * frameWidth());
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -61,6 +66,8 @@ RecordGrid::RecordGrid(const QList<int> &columnWidths, QWidget *parent)
 void RecordGrid::setRows(QList<QStringList> rows)
 {
     m_model->setRows(std::move(rows));
+    for (int i = 0; i < m_widths.size(); ++i)
+        setColumnWidth(i, std::max(m_widths.at(i), sizeHintForColumn(i)));
     m_delete->setEnabled(m_model->rowCount() > 0);
     if (m_model->rowCount() > 0)
         setCurrentRow(0);

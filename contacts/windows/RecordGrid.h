@@ -23,7 +23,9 @@ private:
 };
 
 // A record grid as every grid of the address book is: no title row, a row
-// indicator at the left, whole rows selected, nothing editable. Its context
+// indicator at the left, whole rows selected, nothing editable. Each column
+// is as wide as its cells need (never less than its given width); a grid
+// wider than its room scrolls sideways. Its context
 // menu offers "刷新..." and "删除本记录" (the latter only while it has rows).
 class RecordGrid final : public QTableView
 {
@@ -50,6 +52,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    QList<int> m_widths; // the least width of each column
     RecordRowsModel *m_model = nullptr;
     QAction *m_refresh = nullptr;
     QAction *m_delete = nullptr;

@@ -1,6 +1,7 @@
 #include "SearchArea.h"
 
 #include <QButtonGroup>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,18 +27,25 @@ SearchArea::SearchArea(QWidget *parent)
     setPalette(silver);
 
     auto *label = new QLabel(QStringLiteral("请输入需要查询的信息:"), this);
-    label->setGeometry(10, 6, 300, 18);
     m_box->setObjectName(QStringLiteral("searchBox"));
     QFont large = m_box->font();
     large.setPixelSize(20);
     m_box->setFont(large);
-    m_box->setGeometry(10, 26, 300, 32);
+    m_box->setMinimumWidth(300);
     connect(m_box, &QLineEdit::returnPressed, this, &SearchArea::searchRequested);
 
+    // Label and box over the six kinds; the two buttons beside them; the
+    // large button at the right end. Sizes follow the desktop's font.
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(10, 6, 10, 6);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(4);
+    grid->addWidget(label, 0, 0, 1, 3);
+    grid->addWidget(m_box, 1, 0, 1, 3);
     for (int i = 0; i < ContactSearch::kKindCount; ++i) {
         auto *radio = new QRadioButton(ContactSearch::kCaptions.at(i), this);
         radio->setObjectName(QLatin1String(kKindNames[i]));
-        radio->setGeometry(10 + (i % 3) * 100, 64 + (i / 3) * 26, i % 3 == 2 ? 120 : 95, 22);
+        grid->addWidget(radio, 2 + i / 3, i % 3);
         m_kinds->addButton(radio, i);
     }
     m_kinds->button(0)->setChecked(true);
@@ -45,22 +53,25 @@ SearchArea::SearchArea(QWidget *parent)
     auto *search = new QPushButton(QStringLiteral("开始查询"), this);
     search->setObjectName(QStringLiteral("searchButton"));
     search->setToolTip(QStringLiteral("默认姓名为查询内容,可以选择其它项..."));
-    search->setGeometry(320, 26, 100, 32);
+    search->setMinimumSize(100, 32);
+    grid->addWidget(search, 1, 3);
     connect(search, &QPushButton::clicked, this, &SearchArea::searchRequested);
 
     auto *import = new QPushButton(QStringLiteral("导入记录"), this);
     import->setObjectName(QStringLiteral("importButton"));
     import->setToolTip(QStringLiteral("新建联系人"));
-    import->setGeometry(320, 80, 100, 30);
+    import->setMinimumSize(100, 30);
+    grid->addWidget(import, 2, 3, 2, 1, Qt::AlignVCenter);
     connect(import, &QPushButton::clicked, this, &SearchArea::importRequested);
 
     m_newContact = new QPushButton(QStringLiteral("新建联系人"), this);
     m_newContact->setObjectName(QStringLiteral("newContactButton"));
     m_newContact->setToolTip(QStringLiteral("新建联系人"));
-    m_newContact->setGeometry(435, 10, 120, 105);
+    m_newContact->setMinimumSize(120, 105);
     QFont big = m_newContact->font();
     big.setPixelSize(16);
     m_newContact->setFont(big);
+    grid->addWidget(m_newContact, 0, 4, 4, 1);
     connect(m_newContact, &QPushButton::clicked, this, &SearchArea::newContactRequested);
 
     m_about = new QToolButton(this);
@@ -68,9 +79,15 @@ SearchArea::SearchArea(QWidget *parent)
     m_about->setIcon(QIcon(QStringLiteral(":/icons/contacts.png")));
     m_about->setIconSize(QSize(96, 96));
     m_about->setAutoRaise(true);
-    m_about->setGeometry(435, 10, 120, 105);
+    m_about->setMinimumSize(120, 105);
     m_about->hide();
+    grid->addWidget(m_about, 0, 4, 4, 1);
     connect(m_about, &QToolButton::clicked, this, &SearchArea::aboutRequested);
+}
+
+int SearchArea::bandHeight() const
+{
+    return std::max(kHeight, sizeHint().height());
 }
 
 ContactSearch::Kind SearchArea::kind() const

@@ -17,11 +17,13 @@ class SearchArea final : public QFrame
     Q_OBJECT
 
 public:
+    // The least height; a larger desktop font makes the band taller.
     static constexpr int kHeight = 125;
 
     explicit SearchArea(QWidget *parent = nullptr);
 
     QLineEdit *searchBox() const { return m_box; }
+    int bandHeight() const;
     ContactSearch::Kind kind() const;
     void setKind(ContactSearch::Kind kind);
     // Which button stands at the right end.

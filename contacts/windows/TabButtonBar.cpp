@@ -20,7 +20,7 @@ TabButtonBar::TabButtonBar(const QString &prefix, int places, QWidget *parent)
         const auto which = TabButtons::Button(i);
         auto *button = new QPushButton(TabButtons::caption(which), this);
         button->setObjectName(prefix + QLatin1String(kSuffixes[i]));
-        button->setFixedWidth(kPlaceWidth - 10);
+        button->setMinimumWidth(kPlaceWidth - 10);
         m_grid->addWidget(button, 0, TabButtons::placeOf(which));
         m_grid->setColumnMinimumWidth(TabButtons::placeOf(which), kPlaceWidth);
         m_buttons[i] = button;
@@ -40,7 +40,7 @@ void TabButtonBar::apply(const TabButtons &state)
 void TabButtonBar::addExtra(QPushButton *button)
 {
     button->setParent(this);
-    button->setFixedWidth(kPlaceWidth - 10);
+    button->setMinimumWidth(kPlaceWidth - 10);
     m_grid->addWidget(button, 0, m_places);
     m_grid->setColumnMinimumWidth(m_places, kPlaceWidth);
 }

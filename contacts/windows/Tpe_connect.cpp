@@ -152,17 +152,33 @@ void Tpe_connect::showEvent(QShowEvent *event)
     m_searchArea->searchBox()->setFocus();
 }
 
+// The fixed sizes are least sizes: at a larger desktop font the bands and the
+// tabs ask for more, and the window grows to give it to them.
+int Tpe_connect::bandWidth() const
+{
+    return std::max({kWidth, m_searchArea->minimumSizeHint().width(), m_nav->minimumSizeHint().width(),
+                     m_tabs->minimumSizeHint().width()});
+}
+
 void Tpe_connect::placeBands()
 {
-    m_searchArea->setGeometry(0, 0, kWidth, SearchArea::kHeight);
-    m_nav->setGeometry(0, SearchArea::kHeight, kWidth, NavigationStrip::kHeight);
-    const int top = SearchArea::kHeight + (m_nav->isVisibleTo(this) ? NavigationStrip::kHeight : 0);
-    m_tabs->setGeometry(0, top, kWidth, SearchArea::kHeight + kExpandedExtra - top);
+    const int search = m_searchArea->bandHeight();
+    const int nav = m_nav->bandHeight();
+    m_searchArea->setGeometry(0, 0, width(), search);
+    m_nav->setGeometry(0, search, width(), nav);
+    const int top = search + (m_nav->isVisibleTo(this) ? nav : 0);
+    m_tabs->setGeometry(0, top, width(), std::max(0, height() - top));
 }
 
 void Tpe_connect::setHeightAndTop(int extra, int top)
 {
-    setFixedSize(kWidth, SearchArea::kHeight + extra);
+    const int search = m_searchArea->bandHeight();
+    int height = search + extra;
+    if (extra == kExpandedExtra) {
+        const int nav = m_nav->isVisibleTo(this) ? m_nav->bandHeight() : 0;
+        height = std::max(height, search + nav + m_tabs->minimumSizeHint().height());
+    }
+    setFixedSize(bandWidth(), height);
     QWidget::move(x(), top);
     placeBands();
 }

@@ -25,6 +25,9 @@ class Tpe_connect final : public QWidget
     Q_OBJECT
 
 public:
+    // Least sizes: the window is as wide as its bands need, at least kWidth,
+    // and expanded as tall as its tabs need, at least kExpandedExtra under
+    // the search area.
     static constexpr int kWidth = 565;
     static constexpr int kCollapsedExtra = 40;
     static constexpr int kExpandedExtra = 580;
@@ -68,6 +71,7 @@ protected:
 private:
     void buildTabs();
     void buildTransferPanels();
+    int bandWidth() const;
     void placeBands();
     void setHeightAndTop(int extra, int top);
     void search();

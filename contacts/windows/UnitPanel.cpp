@@ -7,6 +7,7 @@
 #include "ResultList.h"
 #include "StoredForm.h"
 #include "TabButtonBar.h"
+#include "ValueBox.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -36,6 +37,8 @@ void UnitPanel::buildForm()
     for (int i = 0; i < UnitNotes; ++i) {
         auto *edit = new QLineEdit(this);
         edit->setObjectName(kUnitTexts.at(i));
+        const bool number = i == UnitPhone || i == UnitFax;
+        ValueBox::fit(edit, number ? ValueBox::digits(13) : i == UnitUrl ? ValueBox::address() : ValueBox::characters(16));
         m_edits << edit;
         form->addRow(kUnitCaptions.at(i) + u':', edit);
     }
