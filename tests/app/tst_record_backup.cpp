@@ -1,4 +1,5 @@
 #include "FakeShell.h"
+#include "ImportPanel.h"
 #include "RecordFile.h"
 #include "ScriptedDialogs.h"
 #include "Store.h"
@@ -9,7 +10,9 @@
 #include "Trecord_backup.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -320,6 +323,48 @@ private slots:
         QCOMPARE(dialogs.texts(), QStringList { QStringLiteral("busy elsewhere") });
         QVERIFY(Store::isOpen());
         QVERIFY(!QFile::exists(store.filePath(QStringLiteral("copy.pck"))));
+    }
+
+    // From the launcher: a running contact import keeps the store open, and
+    // the backup waits for it.
+    void noCopyDuringAContactImport()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store(false);
+        QVERIFY(QDir(store.folder()).mkpath(QStringLiteral("pic")));
+        QImage photo(4, 4, QImage::Format_RGB32);
+        photo.fill(Qt::white);
+        QVERIFY(photo.save(store.filePath(QStringLiteral("pic/null_pic.bmp")), "BMP"));
+        QFile csv(store.filePath(QStringLiteral("in.csv")));
+        QVERIFY(csv.open(QIODevice::WriteOnly));
+        csv.write("name,mobile\r\n");
+        for (int i = 0; i < 20; ++i)
+            csv.write(QByteArray("person") + QByteArray::number(i) + ",1390000" + QByteArray::number(i) + "\r\n");
+        csv.close();
+
+        Tmain launcher;
+        launcher.show();
+        launcher.findChild<QToolButton *>(QStringLiteral("BitBtn3"))->click();
+        auto *import = launcher.findChild<ImportPanel *>();
+        QVERIFY(import);
+        import->openFile(csv.fileName());
+        import->findChild<QPushButton *>(QStringLiteral("iImport"))->click();
+        QVERIFY(import->isImporting());
+
+        launcher.findChild<QAction *>(QStringLiteral("N4"))->trigger();
+        auto *window = launcher.findChild<Trecord_backup *>();
+        QVERIFY(window);
+        button(window, "BitBtn1")->click();
+        QCOMPARE(dialogs.texts(),
+                 QStringList { QStringLiteral("通讯录正在导入联系人,请等导入完成后再备份或转移记录。") });
+        QVERIFY(Store::isOpen());
+
+        QTRY_VERIFY(!import->isImporting());
+        QCOMPARE(dialogs.texts(), QStringList());
+        const QString target = store.filePath(QStringLiteral("copy.pck"));
+        dialogs.answer(Answer::Ok, target);
+        button(window, "BitBtn1")->click();
+        QCOMPARE(dialogs.texts(), (QStringList { kFilter, backupMessage(target) }));
     }
 
     // Close requests that arrive while the copy runs (its own button, the
