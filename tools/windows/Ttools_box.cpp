@@ -25,7 +25,8 @@ Ttools_box::Ttools_box(Shell &shell, QWidget *parent)
     palette.setColor(QPalette::Window, Qt::white);
     setPalette(palette);
 
-    new QGridLayout(this);
+    // Captions under neighbouring buttons keep apart at any font size.
+    (new QGridLayout(this))->setHorizontalSpacing(16);
     addTool(1, QStringLiteral("calc"), QStringLiteral("计算器"), [this] { openCalculator(); });
     addTool(2, QStringLiteral("region"), QStringLiteral("省市归属查询"), [this] { openRegions(); });
     addTool(3, QStringLiteral("convert"), QStringLiteral("单位换算器"), [this] { openConverter(); });
