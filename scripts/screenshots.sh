@@ -61,13 +61,7 @@ LANG=zh_CN.UTF-8 "$scratch/app/velmora" & app=$!
 sleep 2
 
 # No window manager: windows have no frame and stand where they placed
-# themselves; the newest is on top. The launcher sits at the right edge
-# (screen width - 150, top 2), its buttons 113 x 89 from (16, 24), 88 apart.
-launcher_x=874 launcher_y=2
-press_launcher() { # 0 diary, 1 schedule, 2 address book, 3 toolbox
-  xdotool mousemove $((launcher_x + 72)) $((launcher_y + 24 + 88 * $1 + 44)) click 1
-  sleep 2
-}
+# themselves; the newest is on top.
 # The newest window titled $1. A title is the window's caption, to which Qt
 # may add " — " and the program's name; titles are compared here, as
 # xdotool's own pattern match misses Chinese titles under some locales.
@@ -101,7 +95,23 @@ click_in() {
   sleep 2
 }
 
-/usr/bin/import -window root -crop 145x482+874+2 +repage docs/launcher.png
+# The launcher is the window named after the program that has a size; its
+# five buttons stand one under the other from 24 pixels below its top to 8
+# above its bottom.
+for window in $(xdotool search --name '.'); do
+  [[ "$(xdotool getwindowname "$window")" == "Velmora商务记事本" ]] || continue
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  ((WIDTH > 50)) && break
+done
+launcher_x=$X launcher_y=$Y launcher_w=$WIDTH launcher_h=$HEIGHT
+press_launcher() { # 0 diary, 1 schedule, 2 address book, 3 toolbox
+  local step=$(((launcher_h - 32) / 5))
+  xdotool mousemove $((launcher_x + launcher_w / 2)) $((launcher_y + 24 + step * $1 + step / 2)) \
+    click 1
+  sleep 2
+}
+/usr/bin/import -window root -crop "${launcher_w}x${launcher_h}+${launcher_x}+${launcher_y}" \
+  +repage docs/launcher.png
 echo "wrote docs/launcher.png"
 
 # The planner opens on today, with the day's jobs listed.
@@ -139,5 +149,5 @@ click_in '通讯录' 363 -22
 preview="$(window_of '打印预览')"
 xdotool windowmove "$preview" 0 0 windowsize "$preview" 1024 768
 sleep 1
-click_in '打印预览' 270 19
+click_in '打印预览' 250 19
 shoot '打印预览' card-preview.png
