@@ -6,9 +6,10 @@
 
 namespace {
 
-Result<QSqlQuery> prepared(const QSqlDatabase &db, const QString &statement)
+Result<QSqlQuery> prepared(const QSqlDatabase &db, const QString &statement, bool forwardOnly = false)
 {
     QSqlQuery query(db);
+    query.setForwardOnly(forwardOnly);
     if (!query.prepare(statement))
         return fail(StoreError::text(query.lastError()));
     return query;
@@ -26,6 +27,16 @@ Result<QSqlQuery> executed(QSqlQuery query)
 Result<QSqlQuery> Sql::run(const QSqlDatabase &db, const QString &statement, const QVariantList &values)
 {
     Result<QSqlQuery> query = prepared(db, statement);
+    if (!query)
+        return query;
+    for (const QVariant &value : values)
+        query->addBindValue(value);
+    return executed(std::move(query).value());
+}
+
+Result<QSqlQuery> Sql::read(const QSqlDatabase &db, const QString &statement, const QVariantList &values)
+{
+    Result<QSqlQuery> query = prepared(db, statement, true);
     if (!query)
         return query;
     for (const QVariant &value : values)

@@ -18,6 +18,10 @@ Result<QSqlQuery> run(const QSqlDatabase &db, const QString &statement, const QV
 // Values bound by name (":name" keys).
 Result<QSqlQuery> run(const QSqlDatabase &db, const QString &statement, const QVariantMap &values);
 
+// Like run(), for rows read once, front to back: the engine keeps no row
+// after it was read, so a long list is not held twice in memory.
+Result<QSqlQuery> read(const QSqlDatabase &db, const QString &statement, const QVariantList &values = {});
+
 // Runs a statement whose first row's first column is the answer (a count, a
 // flag); a missing row gives an invalid QVariant.
 Result<QVariant> scalar(const QSqlDatabase &db, const QString &statement, const QVariantList &values = {});
