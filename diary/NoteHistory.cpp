@@ -7,15 +7,15 @@ NoteHistory::NoteHistory(QSqlDatabase db)
 {
 }
 
-bool NoteHistory::open(QString *error)
+Result<void> NoteHistory::open()
 {
-    auto keys = m_repository.keysNewestFirst(error);
+    auto keys = m_repository.keysNewestFirst();
     if (!keys)
-        return false;
-    m_keys = std::move(*keys);
+        return fail(keys.error());
+    m_keys = std::move(keys).value();
     m_keys.squeeze();
     m_index = 0;
-    return true;
+    return {};
 }
 
 bool NoteHistory::moveTo(qsizetype index)
@@ -49,10 +49,9 @@ bool NoteHistory::last()
 NoteHistory::Note NoteHistory::current()
 {
     Note note;
-    QString error;
-    const auto stored = m_repository.fetch(m_keys.at(m_index), &error);
+    const auto stored = m_repository.fetch(m_keys.at(m_index));
     if (!stored) {
-        note.error = error;
+        note.error = stored.error();
         return note;
     }
     note.dateId = stored->dateId;
@@ -63,19 +62,23 @@ NoteHistory::Note NoteHistory::current()
     return note;
 }
 
-bool NoteHistory::removeCurrent(QString *error)
+Result<void> NoteHistory::removeCurrent()
 {
-    if (isEmpty() || !m_repository.remove(m_keys.at(m_index), error))
-        return false;
+    if (isEmpty())
+        return fail(NoteRepository::kGone);
+    if (Result<void> removed = m_repository.remove(m_keys.at(m_index)); !removed)
+        return removed;
     m_keys.removeAt(m_index);
     if (m_index >= m_keys.size())
         m_index = std::max<qsizetype>(0, m_keys.size() - 1);
-    return true;
+    return {};
 }
 
-bool NoteHistory::rewriteCurrent(const QString &text, QString *error)
+Result<void> NoteHistory::rewriteCurrent(const QString &text)
 {
-    return !isEmpty() && m_repository.rewrite(m_keys.at(m_index), text, error);
+    if (isEmpty())
+        return fail(NoteRepository::kGone);
+    return m_repository.rewrite(m_keys.at(m_index), text);
 }
 
 QString NoteHistory::timeText(const QString &dateId)

@@ -22,7 +22,7 @@ public:
     explicit NoteHistory(QSqlDatabase db);
 
     // (Re)reads the list; the newest note becomes current.
-    bool open(QString *error);
+    Result<void> open();
 
     int count() const { return int(m_keys.size()); }
     bool isEmpty() const { return m_keys.isEmpty(); }
@@ -40,10 +40,10 @@ public:
     Note current();
 
     // Deletes the current note; the next older one becomes current, or the
-    // one before when the oldest went.
-    bool removeCurrent(QString *error);
+    // one before when the oldest went. Both need a current note.
+    Result<void> removeCurrent();
     // Stores `text` as the current note's text; its stamp stays.
-    bool rewriteCurrent(const QString &text, QString *error);
+    Result<void> rewriteCurrent(const QString &text);
 
     // "2024年05月01日  09:30:05" for the stamp 20240501093005, built from the
     // stamp's characters by position.

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <optional>
+#include "store/Result.h"
+
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
@@ -20,19 +21,19 @@ public:
     explicit NoteRepository(QSqlDatabase db);
 
     // Appends one note stamped `dateId`; `text` is stored whole, untrimmed.
-    bool append(const QString &dateId, const QString &text, QString *error);
+    Result<void> append(const QString &dateId, const QString &text);
 
     // The rowids of all notes, newest stamp first; equal stamps newest row
     // first. Only the keys are read, so opening a long diary stays quick.
-    std::optional<QList<qint64>> keysNewestFirst(QString *error);
+    Result<QList<qint64>> keysNewestFirst();
 
-    // One note as stored; nullopt with `error` set when it cannot be read or
-    // no longer exists.
-    std::optional<Stored> fetch(qint64 rowid, QString *error);
+    // One note as stored; kGone when it no longer exists.
+    Result<Stored> fetch(qint64 rowid);
 
-    bool remove(qint64 rowid, QString *error);
-    // Replaces the text of one note; its stamp stays.
-    bool rewrite(qint64 rowid, const QString &text, QString *error);
+    Result<void> remove(qint64 rowid);
+    // Replaces the text of one note; its stamp stays. kGone when it no longer
+    // exists.
+    Result<void> rewrite(qint64 rowid, const QString &text);
 
     // Shown when a listed note has gone from the store since the list was read.
     static inline const QString kGone = QStringLiteral("本记录已不存在,请刷新所有记录");

@@ -215,9 +215,8 @@ void This_note_pad::closeEvent(QCloseEvent *event)
 
 void This_note_pad::openList()
 {
-    QString error;
-    if (!m_history.open(&error)) {
-        Dialogs::error(this, error);
+    if (const Result<void> opened = m_history.open(); !opened) {
+        Dialogs::error(this, opened.error());
         return;
     }
     showCurrent();
@@ -270,9 +269,8 @@ void This_note_pad::deleteCurrent()
     if (m_history.isEmpty()
         || !Dialogs::confirm(this, QStringLiteral("确定 [ 删除 ] 本记录吗? (Yes/No)")))
         return;
-    QString error;
-    if (!m_history.removeCurrent(&error)) {
-        Dialogs::error(this, error);
+    if (const Result<void> removed = m_history.removeCurrent(); !removed) {
+        Dialogs::error(this, removed.error());
         return;
     }
     showCurrent();
@@ -289,9 +287,8 @@ void This_note_pad::rewriteCurrent()
         Dialogs::error(this, m_history.current().error);
         return;
     }
-    QString error;
-    if (!m_history.rewriteCurrent(m_memo->toPlainText(), &error)) {
-        Dialogs::error(this, error);
+    if (const Result<void> written = m_history.rewriteCurrent(m_memo->toPlainText()); !written) {
+        Dialogs::error(this, written.error());
         return;
     }
     Dialogs::information(this, QStringLiteral("成功保存记录..."));

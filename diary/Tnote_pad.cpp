@@ -135,9 +135,8 @@ void Tnote_pad::save()
     }
     // On a store error nothing is written and the page stays as it is, so
     // the same note can be saved again.
-    QString error;
-    if (!m_notes.append(m_page.stamp(), text, &error)) {
-        Dialogs::error(this, error);
+    if (const Result<void> saved = m_notes.append(m_page.stamp(), text); !saved) {
+        Dialogs::error(this, saved.error());
         return;
     }
     if (Dialogs::confirm(this, QStringLiteral("成功保存!  是否继续写呢?")))

@@ -194,7 +194,7 @@ int main(int argc, char **argv)
     // The core alone: read one note by its key and decode it.
     {
         NoteHistory history(Store::database());
-        history.open(nullptr);
+        (void)history.open();
         Samples reads;
         for (int i = 0; i < 5000; ++i)
             reads.time([&] {
@@ -259,11 +259,11 @@ int main(int argc, char **argv)
     report("delete (删除本记录)", deletes);
     {
         NoteHistory history(Store::database());
-        history.open(nullptr);
+        (void)history.open();
         Samples removes;
         for (int i = 0; i < 100; ++i) {
             i % 2 ? history.last() : history.first();
-            removes.time([&] { history.removeCurrent(nullptr); });
+            removes.time([&] { (void)history.removeCurrent(); });
         }
         report("delete one note (store)", removes);
     }

@@ -19,7 +19,7 @@ class TstNoteCore : public QObject
     {
         NoteRepository notes(Store::database());
         for (const QString &stamp : stamps)
-            QVERIFY(notes.append(stamp, QStringLiteral("note ") + stamp, nullptr));
+            QVERIFY(notes.append(stamp, QStringLiteral("note ") + stamp).ok());
     }
 
     static QStringList stampsInOrder(NoteHistory &history)
@@ -102,9 +102,9 @@ private slots:
         TempStore store;
         seed({ "20240101080000", "20240301080000", "20240201080000", "20240301080000" });
         NoteRepository notes(Store::database());
-        QVERIFY(notes.append(QStringLiteral("20240301080000"), QStringLiteral("last"), nullptr));
+        QVERIFY(notes.append(QStringLiteral("20240301080000"), QStringLiteral("last")).ok());
         NoteHistory history(Store::database());
-        QVERIFY(history.open(nullptr));
+        QVERIFY(history.open().ok());
         QCOMPARE(history.count(), 5);
         QCOMPARE(history.position(), 1);
         QCOMPARE(history.current().text, QStringLiteral("last"));
@@ -118,7 +118,7 @@ private slots:
         TempStore store;
         seed({ "20240101080000", "20240201080000", "20240301080000" });
         NoteHistory history(Store::database());
-        QVERIFY(history.open(nullptr));
+        QVERIFY(history.open().ok());
         QVERIFY(!history.previous());
         QVERIFY(!history.first());
         QCOMPARE(history.position(), 1);
@@ -151,17 +151,17 @@ private slots:
         const QStringList stamps { "20240301080000", "20240201080000", "20240101080000" };
         seed(stamps.mid(0, notes));
         NoteHistory history(Store::database());
-        QVERIFY(history.open(nullptr));
+        QVERIFY(history.open().ok());
         for (int i = 1; i < removed; ++i)
             history.next();
-        QVERIFY(history.removeCurrent(nullptr));
+        QVERIFY(history.removeCurrent().ok());
         QCOMPARE(history.count(), notes - 1);
         QCOMPARE(history.position(), position);
         if (!history.isEmpty())
             QCOMPARE(history.current().dateId, shown);
         // The store agrees with the list.
         NoteHistory reread(Store::database());
-        QVERIFY(reread.open(nullptr));
+        QVERIFY(reread.open().ok());
         QCOMPARE(stampsInOrder(reread), stampsInOrder(history));
     }
 
@@ -170,9 +170,9 @@ private slots:
         TempStore store;
         seed({ "20240101080000", "20240101080000" });
         NoteHistory history(Store::database());
-        QVERIFY(history.open(nullptr));
-        QVERIFY(history.rewriteCurrent(QStringLiteral(" 改过 \n"), nullptr));
-        QVERIFY(history.open(nullptr));
+        QVERIFY(history.open().ok());
+        QVERIFY(history.rewriteCurrent(QStringLiteral(" 改过 \n")).ok());
+        QVERIFY(history.open().ok());
         QCOMPARE(history.current().text, QStringLiteral(" 改过 \n"));
         QCOMPARE(history.current().dateId, QStringLiteral("20240101080000"));
         history.next();
@@ -187,19 +187,20 @@ private slots:
         QVERIFY(sql.exec(QStringLiteral("create trigger refuse before insert on note_pad begin "
                                         "select raise(abort, '磁盘已满'); end")));
         NoteRepository notes(Store::database());
-        QString error;
-        QVERIFY(!notes.append(QStringLiteral("20240102080000"), QStringLiteral("x"), &error));
-        QCOMPARE(error, QStringLiteral("磁盘已满"));
+        const Result<void> refused = notes.append(QStringLiteral("20240102080000"), QStringLiteral("x"));
+        QVERIFY(!refused);
+        QCOMPARE(refused.error(), QStringLiteral("磁盘已满"));
         NoteHistory history(Store::database());
-        QVERIFY(history.open(nullptr));
+        QVERIFY(history.open().ok());
         QCOMPARE(history.count(), 1);
         // A note deleted behind the list's back is reported, not shown as empty.
         QVERIFY(sql.exec(QStringLiteral("delete from note_pad")));
         const NoteHistory::Note gone = history.current();
         QVERIFY(!gone.decoded);
         QCOMPARE(gone.error, NoteRepository::kGone);
-        QVERIFY(!history.rewriteCurrent(QStringLiteral("y"), &error));
-        QCOMPARE(error, NoteRepository::kGone);
+        const Result<void> lost = history.rewriteCurrent(QStringLiteral("y"));
+        QVERIFY(!lost);
+        QCOMPARE(lost.error(), NoteRepository::kGone);
     }
 
     void undecodableNoteReportsTheDecoderError()
@@ -212,7 +213,7 @@ private slots:
         sql.addBindValue(QStringLiteral("1tA= 1tA="));
         QVERIFY(sql.exec());
         NoteHistory history(Store::database());
-        QVERIFY(history.open(nullptr));
+        QVERIFY(history.open().ok());
         const NoteHistory::Note note = history.current();
         QVERIFY(!note.decoded);
         QCOMPARE(note.error, FieldCodec::kDecodeError);

@@ -18,6 +18,14 @@
 // the same calls the windows make when the user saves.
 namespace SavePlan {
 
+// A repository's answer as this runner's callers read it.
+inline bool reported(const Result<void> &saved, QString *error)
+{
+    if (!saved && error)
+        *error = saved.error();
+    return saved.ok();
+}
+
 // An import as the address book runs it: the file read into the grid, then
 // steps of 30 ms, each its own transaction, until every row is in.
 inline bool importRows(QSqlDatabase db, qint64 n, QString *error)
@@ -44,7 +52,7 @@ inline bool save(QSqlDatabase db, qint64 n, QString *error)
     using SavePlan::Kind;
     switch (SavePlan::kindOf(n)) {
     case Kind::Note:
-        return NoteRepository(db).append(SavePlan::key(n), SavePlan::memo(n, QStringLiteral("note")), error);
+        return reported(NoteRepository(db).append(SavePlan::key(n), SavePlan::memo(n, QStringLiteral("note"))), error);
     case Kind::Job: {
         JobRecord job;
         job.dateId = SavePlan::key(n);

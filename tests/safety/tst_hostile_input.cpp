@@ -76,7 +76,9 @@ Outcome save(const QString &field, const QString &text)
     out.table = table;
     const QDateTime now(QDate(2026, 12, 10), QTime(9, 0));
     if (table == QLatin1String("note_pad")) {
-        out.ok = NoteRepository(db).append(QStringLiteral("20261210090000"), text, &out.error);
+        const Result<void> saved = NoteRepository(db).append(QStringLiteral("20261210090000"), text);
+        out.ok = saved.ok();
+        out.error = saved.error();
         out.rowid = lastRow(table);
         out.stored = FieldCodec::decode(readBack(table, column, out.rowid)).text;
         return out;
