@@ -178,9 +178,8 @@ void Tmain::setNeedsPassword(bool diary, bool schedule)
 void Tmain::reloadReminders()
 {
     m_reminderTimer->stop();
-    QString error;
-    if (!m_reminders->reload(Clock::now(), &error)) {
-        Dialogs::error(this, error);
+    if (const Result<void> reloaded = m_reminders->reload(Clock::now()); !reloaded) {
+        Dialogs::error(this, reloaded.error());
         return;
     }
     m_reminderTimer->start();

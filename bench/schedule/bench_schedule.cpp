@@ -78,9 +78,7 @@ void BM_DayListQuery(benchmark::State &state, const QString &day)
     JobRepository jobs(shell().database());
     JobListModel model(JobListModel::Layout::DayList);
     for (auto _ : state) {
-        QList<JobRecord> rows;
-        jobs.listByDatePrefix(day, rows, nullptr);
-        model.setJobs(rows);
+        model.setJobs(jobs.listByDatePrefix(day).valueOr({}));
         // Every cell's text, as if all rows were on screen.
         for (int r = 0; r < model.rowCount(); ++r) {
             for (int c = 0; c < model.columnCount(); ++c)
@@ -136,7 +134,7 @@ void BM_ReminderReload(benchmark::State &state)
 {
     ReminderWatch watch(shell());
     for (auto _ : state)
-        watch.reload(kToday);
+        (void)watch.reload(kToday);
     state.counters["reminders"] = watch.count();
 }
 BENCHMARK(BM_ReminderReload)->Unit(benchmark::kMillisecond);
@@ -144,7 +142,7 @@ BENCHMARK(BM_ReminderReload)->Unit(benchmark::kMillisecond);
 void BM_ReminderTick(benchmark::State &state)
 {
     ReminderWatch watch(shell());
-    watch.reload(kToday);
+    (void)watch.reload(kToday);
     // 23:59:30: every entry has been looked at and none is due.
     const QDateTime late(kToday.date(), QTime(23, 59, 30));
     for (auto _ : state)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "JobRecord.h"
+#include "store/Result.h"
 
 #include <QList>
 #include <QSqlDatabase>
@@ -11,9 +12,9 @@ public:
     explicit JobEntryRepository(QSqlDatabase db);
 
     // A job's entries in the order they were written.
-    bool listForJob(const QString &jobId, QList<JobEntry> &rows, QString *error) const;
+    Result<QList<JobEntry>> listForJob(const QString &jobId) const;
     // Sets `entry.rowid`.
-    bool append(JobEntry &entry, QString *error);
+    Result<void> append(JobEntry &entry);
 
 private:
     QSqlDatabase m_db;

@@ -29,14 +29,14 @@ QString invalidTimeMessage(const QString &text)
     return QStringLiteral("'%1' is not a valid date and time").arg(text);
 }
 
-Built build(const Input &input)
+Result<JobRecord> build(const Input &input)
 {
     JobRecord job;
     const QString dayKey = TimeStamp::dayKey(input.day.startOfDay());
     if (input.reminder) {
         const auto time = parseTime(input.reminderText);
         if (!time)
-            return { std::nullopt, invalidTimeMessage(input.reminderText) };
+            return fail(invalidTimeMessage(input.reminderText));
         job.dateId = dayKey + time->toString(QStringLiteral("HHmm")) + QStringLiteral("00");
         job.reminder = true;
     } else {
@@ -45,7 +45,7 @@ Built build(const Input &input)
     job.isProtected = input.protect;
     job.memo = input.protect ? FieldCodec::encode(input.text) : input.text;
     job.completion = JobRecord::kOpenJob;
-    return { job, {} };
+    return job;
 }
 
 } // namespace JobForm

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "JobRecord.h"
+#include "store/Result.h"
 
 #include <optional>
 #include <QDate>
@@ -18,11 +19,6 @@ struct Input {
     QString text; // stored as typed, not trimmed
 };
 
-struct Built {
-    std::optional<JobRecord> job; // id and rowid still unset
-    QString error; // set when `job` is empty
-};
-
 // "保存" is offered only for a text with more than white space.
 bool canSave(const QString &text);
 
@@ -30,6 +26,7 @@ bool canSave(const QString &text);
 std::optional<QTime> parseTime(const QString &text);
 QString invalidTimeMessage(const QString &text);
 
-Built build(const Input &input);
+// The job row, its id and rowid still unset.
+Result<JobRecord> build(const Input &input);
 
 } // namespace JobForm

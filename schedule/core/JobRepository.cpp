@@ -1,9 +1,8 @@
 #include "JobRepository.h"
 
-#include "StoreError.h"
 #include "UniqueStamp.h"
+#include "store/Sql.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
 
 namespace {
@@ -24,13 +23,6 @@ JobRecord readJob(const QSqlQuery &query)
     return job;
 }
 
-bool fail(const QSqlQuery &query, QString *error)
-{
-    if (error)
-        *error = StoreError::text(query.lastError());
-    return false;
-}
-
 // The smallest text after every text that starts with `prefix`. A range on
 // date_id lets the store use its index where a "like" pattern would scan.
 QString prefixEnd(const QString &prefix)
@@ -40,6 +32,13 @@ QString prefixEnd(const QString &prefix)
     return end;
 }
 
+Result<void> done(const Result<QSqlQuery> &statement)
+{
+    if (!statement)
+        return fail(statement.error());
+    return {};
+}
+
 } // namespace
 
 JobRepository::JobRepository(QSqlDatabase db)
@@ -47,109 +46,74 @@ JobRepository::JobRepository(QSqlDatabase db)
 {
 }
 
-bool JobRepository::listByDatePrefix(
-    const QString &prefix, QList<JobRecord> &rows, QString *error) const
+Result<QList<JobRecord>> JobRepository::listByDatePrefix(const QString &prefix) const
 {
-    rows.clear();
+    QList<JobRecord> rows;
     if (prefix.isEmpty())
-        return true;
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!query.prepare(QStringLiteral("SELECT %1 FROM job_do WHERE date_id >= ? AND date_id < ? "
-                                      "ORDER BY date_id, rowid")
-                           .arg(kColumns)))
-        return fail(query, error);
-    query.addBindValue(prefix);
-    query.addBindValue(prefixEnd(prefix));
-    if (!query.exec())
-        return fail(query, error);
-    while (query.next())
-        rows.append(readJob(query));
-    return true;
+        return rows;
+    auto query = Sql::read(m_db,
+        QStringLiteral("SELECT %1 FROM job_do WHERE date_id >= ? AND date_id < ? "
+                       "ORDER BY date_id, rowid")
+            .arg(kColumns),
+        { prefix, prefixEnd(prefix) });
+    if (!query)
+        return fail(query.error());
+    while (query->next())
+        rows.append(readJob(*query));
+    return rows;
 }
 
-bool JobRepository::append(JobRecord &job, const QDateTime &now, QString *error)
+Result<void> JobRepository::append(JobRecord &job, const QDateTime &now)
 {
+    QString error;
     const QString id
-        = UniqueStamp::next(m_db, QStringLiteral("job_do"), QStringLiteral("id"), now, error);
+        = UniqueStamp::next(m_db, QStringLiteral("job_do"), QStringLiteral("id"), now, &error);
     if (id.isEmpty())
-        return false;
-    QSqlQuery query(m_db);
-    if (!query.prepare(
-            QStringLiteral("INSERT INTO job_do (id, date_id, job_memo, alter_yn, e_dec_yn, "
-                           "complete_yn) VALUES (?, ?, ?, ?, ?, ?)")))
-        return fail(query, error);
-    query.addBindValue(id);
-    query.addBindValue(job.dateId);
-    query.addBindValue(job.memo);
-    query.addBindValue(job.reminder);
-    query.addBindValue(job.isProtected);
-    query.addBindValue(job.completion);
-    if (!query.exec())
-        return fail(query, error);
+        return fail(error);
+    const auto inserted = Sql::run(m_db,
+        QStringLiteral("INSERT INTO job_do (id, date_id, job_memo, alter_yn, e_dec_yn, "
+                       "complete_yn) VALUES (?, ?, ?, ?, ?, ?)"),
+        { id, job.dateId, job.memo, job.reminder, job.isProtected, job.completion });
+    if (!inserted)
+        return fail(inserted.error());
     job.id = id;
-    job.rowid = query.lastInsertId().toLongLong();
-    return true;
+    job.rowid = inserted->lastInsertId().toLongLong();
+    return {};
 }
 
-bool JobRepository::markDone(qint64 rowid, const QString &moment, QString *error)
+Result<void> JobRepository::markDone(qint64 rowid, const QString &moment)
 {
-    QSqlQuery query(m_db);
-    if (!query.prepare(QStringLiteral("UPDATE job_do SET complete_yn = ? WHERE rowid = ?")))
-        return fail(query, error);
-    query.addBindValue(moment);
-    query.addBindValue(rowid);
-    if (!query.exec())
-        return fail(query, error);
-    return true;
+    return done(Sql::run(
+        m_db, QStringLiteral("UPDATE job_do SET complete_yn = ? WHERE rowid = ?"), { moment, rowid }));
 }
 
-bool JobRepository::remove(qint64 rowid, QString *error)
+Result<void> JobRepository::remove(qint64 rowid)
 {
-    QSqlQuery query(m_db);
-    if (!query.prepare(QStringLiteral("DELETE FROM job_do WHERE rowid = ?")))
-        return fail(query, error);
-    query.addBindValue(rowid);
-    if (!query.exec())
-        return fail(query, error);
-    return true;
+    return done(Sql::run(m_db, QStringLiteral("DELETE FROM job_do WHERE rowid = ?"), { rowid }));
 }
 
-std::optional<JobRecord> JobRepository::findById(const QString &id, QString *error) const
+Result<std::optional<JobRecord>> JobRepository::findById(const QString &id) const
 {
-    if (error)
-        error->clear();
-    QSqlQuery query(m_db);
-    if (!query.prepare(QStringLiteral("SELECT %1 FROM job_do WHERE id = ? ORDER BY rowid LIMIT 1")
-                           .arg(kColumns))) {
-        fail(query, error);
-        return std::nullopt;
-    }
-    query.addBindValue(id);
-    if (!query.exec()) {
-        fail(query, error);
-        return std::nullopt;
-    }
-    if (!query.next())
-        return std::nullopt;
-    return readJob(query);
+    auto query = Sql::read(m_db,
+        QStringLiteral("SELECT %1 FROM job_do WHERE id = ? ORDER BY rowid LIMIT 1").arg(kColumns),
+        { id });
+    if (!query)
+        return fail(query.error());
+    if (!query->next())
+        return std::optional<JobRecord>();
+    return std::optional<JobRecord>(readJob(*query));
 }
 
-bool JobRepository::reminderStamps(const QString &dayKey, QStringList &stamps, QString *error) const
+Result<QStringList> JobRepository::reminderStamps(const QString &dayKey) const
 {
-    stamps.clear();
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!query.prepare(
-            QStringLiteral("SELECT date_id FROM job_do WHERE alter_yn = ? AND date_id >= ? "
-                           "AND date_id < ? ORDER BY date_id, rowid")))
-        return fail(query, error);
-    query.addBindValue(true);
-    query.addBindValue(dayKey);
-    query.addBindValue(prefixEnd(dayKey));
-    if (!query.exec())
-        return fail(query, error);
-    while (query.next())
-        stamps.append(query.value(0).toString());
-    return true;
+    auto query = Sql::read(m_db,
+        QStringLiteral("SELECT date_id FROM job_do WHERE alter_yn = ? AND date_id >= ? "
+                       "AND date_id < ? ORDER BY date_id, rowid"),
+        { true, dayKey, prefixEnd(dayKey) });
+    if (!query)
+        return fail(query.error());
+    QStringList stamps;
+    while (query->next())
+        stamps.append(query->value(0).toString());
+    return stamps;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "JobRecord.h"
+#include "store/Result.h"
 
 #include <optional>
 #include <QDateTime>
@@ -15,21 +16,21 @@ public:
 
     // Jobs whose date_id starts with `prefix` (a day "yyyyMMdd" or a month
     // "yyyyMM"), by date_id and, within one date_id, in the order they were saved.
-    bool listByDatePrefix(const QString &prefix, QList<JobRecord> &rows, QString *error) const;
+    Result<QList<JobRecord>> listByDatePrefix(const QString &prefix) const;
 
     // Writes `job` under a fresh id: the stamp of `now`, or of the first later
     // second no job holds yet, so entries of two jobs never mix. Sets `job.id`
     // and `job.rowid`.
-    bool append(JobRecord &job, const QDateTime &now, QString *error);
+    Result<void> append(JobRecord &job, const QDateTime &now);
 
-    bool markDone(qint64 rowid, const QString &moment, QString *error);
-    bool remove(qint64 rowid, QString *error);
+    Result<void> markDone(qint64 rowid, const QString &moment);
+    Result<void> remove(qint64 rowid);
 
-    // The first job saved under `id`; nullopt with `error` empty when there is none.
-    std::optional<JobRecord> findById(const QString &id, QString *error) const;
+    // The first job saved under `id`; nullopt when there is none.
+    Result<std::optional<JobRecord>> findById(const QString &id) const;
 
     // Due stamps of the reminder jobs of one day, in date_id order.
-    bool reminderStamps(const QString &dayKey, QStringList &stamps, QString *error) const;
+    Result<QStringList> reminderStamps(const QString &dayKey) const;
 
 private:
     QSqlDatabase m_db;

@@ -10,19 +10,20 @@ ReminderWatch::ReminderWatch(const Shell &shell)
 {
 }
 
-bool ReminderWatch::reload(const QDateTime &now, QString *error)
+Result<void> ReminderWatch::reload(const QDateTime &now)
 {
     m_entries.clear();
     m_day = now.date();
-    QStringList stamps;
-    if (!JobRepository(m_shell.database()).reminderStamps(TimeStamp::dayKey(now), stamps, error))
-        return false;
-    m_entries.reserve(stamps.size());
-    for (const QString &stamp : stamps)
+    const Result<QStringList> stamps
+        = JobRepository(m_shell.database()).reminderStamps(TimeStamp::dayKey(now));
+    if (!stamps)
+        return fail(stamps.error());
+    m_entries.reserve(stamps->size());
+    for (const QString &stamp : *stamps)
         m_entries.append({ minuteOf(stamp), false });
     m_locale = QLocale();
     m_clockFormat = ScheduleFormats::longTimeFormat();
-    return true;
+    return {};
 }
 
 // Every stamp read is of the watched day, so a due stamp equals the present
@@ -49,7 +50,7 @@ ReminderWatch::Tick ReminderWatch::tick(const QDateTime &now)
     if (!m_day.isValid())
         return result;
     if (now.date() != m_day)
-        reload(now, &result.error);
+        result.error = reload(now).error();
     if (m_entries.isEmpty())
         return result;
     // Only the minute counts: a reminder is due during all of its minute.

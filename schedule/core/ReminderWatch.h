@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Result.h"
+
 #include <optional>
 #include <QDateTime>
 #include <QList>
@@ -27,8 +29,8 @@ public:
     explicit ReminderWatch(const Shell &shell);
 
     // Reads the reminder jobs of the day of `now`; every mark is cleared. On
-    // failure the watch is idle and `error` holds the store's text.
-    bool reload(const QDateTime &now, QString *error = nullptr);
+    // failure the watch is idle.
+    Result<void> reload(const QDateTime &now);
 
     // When the local date has moved on since the last reload, the new day's
     // reminders are read first: a program left running overnight keeps

@@ -256,12 +256,10 @@ bool Tjob_do::loadList(const QString &prefix, qint64 keepRowid)
 {
     m_listPrefix = prefix;
     const int oldRow = m_list->currentIndex().row();
-    QList<JobRecord> jobs;
-    QString error;
-    const bool loaded = m_jobs.listByDatePrefix(prefix, jobs, &error);
-    m_listModel->setJobs(jobs);
-    if (!loaded) {
-        Dialogs::error(this, error);
+    const Result<QList<JobRecord>> jobs = m_jobs.listByDatePrefix(prefix);
+    m_listModel->setJobs(jobs.valueOr({}));
+    if (!jobs) {
+        Dialogs::error(this, jobs.error());
         return false;
     }
     int row = keepRowid >= 0 ? m_listModel->rowOf(keepRowid) : -1;
@@ -294,16 +292,15 @@ void Tjob_do::saveJob()
     const QString text = m_text->toPlainText();
     if (!JobForm::canSave(text))
         return;
-    const JobForm::Built built = JobForm::build({ m_calendar->selectedDate(),
+    const Result<JobRecord> built = JobForm::build({ m_calendar->selectedDate(),
         m_reminder->isChecked(), m_time->text(), m_protect->isChecked(), text });
-    if (!built.job) {
-        Dialogs::error(this, built.error);
+    if (!built) {
+        Dialogs::error(this, built.error());
         return;
     }
-    JobRecord job = *built.job;
-    QString error;
-    if (!m_jobs.append(job, Clock::now(), &error)) {
-        Dialogs::error(this, error);
+    JobRecord job = *built;
+    if (const Result<void> saved = m_jobs.append(job, Clock::now()); !saved) {
+        Dialogs::error(this, saved.error());
         return;
     }
     showPanel(job);
@@ -321,13 +318,14 @@ void Tjob_do::saveJob()
 void Tjob_do::showPanel(const JobRecord &saved)
 {
     m_panelBox->show();
-    QList<JobRecord> jobs;
-    QString error;
-    if (!m_jobs.listByDatePrefix(saved.dateId.left(TimeStamp::kDayKeyLength), jobs, &error)) {
+    Result<QList<JobRecord>> read
+        = m_jobs.listByDatePrefix(saved.dateId.left(TimeStamp::kDayKeyLength));
+    if (!read) {
         m_panelModel->setJobs({ saved });
-        Dialogs::error(this, error);
+        Dialogs::error(this, read.error());
         return;
     }
+    QList<JobRecord> jobs = std::move(read).value();
     jobs.removeIf([&saved](const JobRecord &job) { return job.rowid == saved.rowid; });
     jobs.append(saved);
     m_panelModel->setJobs(jobs);
@@ -356,9 +354,8 @@ void Tjob_do::markDone()
     const auto job = currentJob();
     if (!job || !Dialogs::confirm(this, kConfirmDone))
         return;
-    QString error;
-    if (!m_jobs.markDone(job->rowid, TimeStamp::now(), &error)) {
-        Dialogs::error(this, error);
+    if (const Result<void> marked = m_jobs.markDone(job->rowid, TimeStamp::now()); !marked) {
+        Dialogs::error(this, marked.error());
         return;
     }
     loadList(m_listPrefix, job->rowid);
@@ -369,9 +366,8 @@ void Tjob_do::deleteJob()
     const auto job = currentJob();
     if (!job || !Dialogs::confirm(this, kConfirmDelete))
         return;
-    QString error;
-    if (!m_jobs.remove(job->rowid, &error)) {
-        Dialogs::error(this, error);
+    if (const Result<void> removed = m_jobs.remove(job->rowid); !removed) {
+        Dialogs::error(this, removed.error());
         return;
     }
     loadList(m_listPrefix, job->rowid);

@@ -202,13 +202,14 @@ QWidget *Tjob_do_sub::buildNewEntryGroup()
 
 bool Tjob_do_sub::load(const QString &jobId)
 {
-    QString error;
-    const auto job = m_jobs.findById(jobId, &error);
-    if (!job) {
-        if (!error.isEmpty())
-            Dialogs::error(this, error);
+    const Result<std::optional<JobRecord>> found = m_jobs.findById(jobId);
+    if (!found) {
+        Dialogs::error(this, found.error());
         return false;
     }
+    const std::optional<JobRecord> &job = *found;
+    if (!job)
+        return false;
     const auto text = readable(job->memo, job->isProtected);
     if (!text) {
         Dialogs::error(this, FieldCodec::kDecodeError);
@@ -219,13 +220,13 @@ bool Tjob_do_sub::load(const QString &jobId)
     m_day->setText(JobCells::day(job->dateId));
     m_completion->setText(JobCells::completion(job->completion));
 
-    QList<JobEntry> entries;
-    if (!m_entryStore.listForJob(jobId, entries, &error)) {
-        Dialogs::error(this, error);
+    const Result<QList<JobEntry>> entries = m_entryStore.listForJob(jobId);
+    if (!entries) {
+        Dialogs::error(this, entries.error());
         return false;
     }
-    m_entries->setEntries(entries);
-    if (entries.isEmpty()) {
+    m_entries->setEntries(*entries);
+    if (entries->isEmpty()) {
         m_entryText->setPlainText(kNoEntries);
     } else {
         m_entryList->setCurrentIndex(m_entries->index(0));
@@ -267,9 +268,8 @@ void Tjob_do_sub::addEntry()
     entry.dateId = TimeStamp::format(QDateTime(m_picker->date(), m_pickerTime));
     entry.isProtected = m_protect->isChecked();
     entry.memo = entry.isProtected ? FieldCodec::encode(text) : text;
-    QString error;
-    if (!m_entryStore.append(entry, &error)) {
-        Dialogs::error(this, error);
+    if (const Result<void> saved = m_entryStore.append(entry); !saved) {
+        Dialogs::error(this, saved.error());
         return;
     }
     m_entries->append(entry);

@@ -60,7 +60,7 @@ inline bool save(QSqlDatabase db, qint64 n, QString *error)
         job.reminder = SavePlan::flagA(n);
         job.isProtected = SavePlan::flagB(n);
         job.completion = JobRecord::kOpenJob;
-        return JobRepository(db).append(job, Clock::now(), error);
+        return reported(JobRepository(db).append(job, Clock::now()), error);
     }
     case Kind::Entry: {
         JobEntry entry;
@@ -68,7 +68,7 @@ inline bool save(QSqlDatabase db, qint64 n, QString *error)
         entry.dateId = SavePlan::key(n);
         entry.memo = SavePlan::memo(n, QStringLiteral("entry"));
         entry.isProtected = SavePlan::flagA(n);
-        return JobEntryRepository(db).append(entry, error);
+        return reported(JobEntryRepository(db).append(entry), error);
     }
     case Kind::Contact: {
         PersonRecord person;

@@ -88,14 +88,18 @@ Outcome save(const QString &field, const QString &text)
         job.dateId = QStringLiteral("20261210000000");
         job.memo = text;
         job.completion = JobRecord::kOpenJob;
-        out.ok = JobRepository(db).append(job, now, &out.error);
+        const Result<void> saved = JobRepository(db).append(job, now);
+        out.ok = saved.ok();
+        out.error = saved.error();
         out.rowid = job.rowid;
     } else if (table == QLatin1String("job_do_sub")) {
         JobEntry entry;
         entry.jobId = QStringLiteral("20261210090000");
         entry.dateId = QStringLiteral("20261210090000");
         entry.memo = text;
-        out.ok = JobEntryRepository(db).append(entry, &out.error);
+        const Result<void> saved = JobEntryRepository(db).append(entry);
+        out.ok = saved.ok();
+        out.error = saved.error();
         out.rowid = entry.rowid;
     } else if (table == QLatin1String("pe_info")) {
         PersonRecord person;

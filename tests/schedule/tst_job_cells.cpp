@@ -69,12 +69,12 @@ private slots:
         QFETCH(QString, dateId);
         QFETCH(QString, memo);
         const auto built = JobForm::build({ QDate(2024, 5, 1), reminder, time, protect, "A" });
-        QVERIFY(built.job);
-        QCOMPARE(built.job->dateId, dateId);
-        QCOMPARE(built.job->reminder, reminder);
-        QCOMPARE(built.job->isProtected, protect);
-        QCOMPARE(built.job->memo, memo);
-        QCOMPARE(built.job->completion, QStringLiteral("未完成.."));
+        QVERIFY(built);
+        QCOMPARE(built->dateId, dateId);
+        QCOMPARE(built->reminder, reminder);
+        QCOMPARE(built->isProtected, protect);
+        QCOMPARE(built->memo, memo);
+        QCOMPARE(built->completion, QStringLiteral("未完成.."));
     }
 
     void invalidTimeStopsTheSave_data()
@@ -89,8 +89,8 @@ private slots:
     {
         QFETCH(QString, time);
         const auto built = JobForm::build({ QDate(2024, 5, 1), true, time, false, "A" });
-        QVERIFY(!built.job);
-        QCOMPARE(built.error, QStringLiteral("'%1' is not a valid date and time").arg(time));
+        QVERIFY(!built);
+        QCOMPARE(built.error(), QStringLiteral("'%1' is not a valid date and time").arg(time));
     }
 };
 

@@ -30,7 +30,7 @@ class TstReminderWatch : public QObject {
         job.reminder = reminder;
         job.completion = JobRecord::kOpenJob;
         JobRepository jobs(m_shell.database());
-        if (!jobs.append(job, at(1, 8, 0), nullptr))
+        if (!jobs.append(job, at(1, 8, 0)))
             qFatal("job not stored");
         return job.rowid;
     }
@@ -61,7 +61,7 @@ private slots:
         addJob(QStringLiteral("20240502093000")); // another day
         const qint64 done = addJob(QStringLiteral("20240501170000"));
         QVERIFY(JobRepository(m_shell.database())
-                    .markDone(done, QStringLiteral("20240501080000"), nullptr));
+                    .markDone(done, QStringLiteral("20240501080000")));
         QVERIFY(m_shell.database().commit());
 
         ReminderWatch watch(m_shell);
@@ -121,7 +121,7 @@ private slots:
         const qint64 rowid = addJob(QStringLiteral("20240501093000"));
         ReminderWatch watch(m_shell);
         QVERIFY(watch.reload(at(1, 9, 0)));
-        QVERIFY(JobRepository(m_shell.database()).remove(rowid, nullptr));
+        QVERIFY(JobRepository(m_shell.database()).remove(rowid));
         QVERIFY(watch.reload(at(1, 9, 10)));
         QVERIFY(run(watch, at(1, 9, 10), at(1, 9, 40)).isEmpty());
     }
@@ -150,8 +150,8 @@ private slots:
         ReminderWatch watch(m_shell);
         QVERIFY(watch.reload(at(1, 9, 0)));
         QVERIFY(QSqlQuery(m_shell.database()).exec(QStringLiteral("DROP TABLE job_do")));
-        QString error;
-        QVERIFY(!watch.reload(at(1, 9, 1), &error));
+        const QString error = watch.reload(at(1, 9, 1)).error();
+        QVERIFY(!error.isEmpty());
         QVERIFY2(error.contains(QStringLiteral("no such table")), qPrintable(error));
         QVERIFY(!watch.isWatching());
         QVERIFY(run(watch, at(1, 9, 29), at(1, 9, 31)).isEmpty());
