@@ -3,12 +3,12 @@
 // (default 100000 notes, 20000 steps, 3500 distinct characters)
 // It copies the supplied pad.db to a temporary folder, fills it with notes of
 // about 500 characters and drives the real window offscreen.
-#include "Dialogs.h"
-#include "FieldCodec.h"
-#include "NoteHistory.h"
-#include "Shell.h"
-#include "Store.h"
-#include "This_note_pad.h"
+#include "platform/ui/Dialogs.h"
+#include "store/FieldCodec.h"
+#include "diary/core/NoteHistory.h"
+#include "store/Shell.h"
+#include "store/Store.h"
+#include "diary/windows/This_note_pad.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,13 +1,13 @@
 // 100,000 jobs spread over ten years, 500 of them reminders of "today".
 // Targets: a day list and the month list open in at most 30 ms, a reload of
 // 500 reminders takes at most 10 ms, a tick at most 50 us.
-#include "Clock.h"
-#include "JobListModel.h"
-#include "JobRepository.h"
-#include "ReminderWatch.h"
-#include "Shell.h"
-#include "Store.h"
-#include "Tjob_do.h"
+#include "store/Clock.h"
+#include "schedule/core/JobListModel.h"
+#include "schedule/core/JobRepository.h"
+#include "schedule/core/ReminderWatch.h"
+#include "store/Shell.h"
+#include "store/Store.h"
+#include "schedule/windows/Tjob_do.h"
 
 #include <benchmark/benchmark.h>
 #include <QAction>

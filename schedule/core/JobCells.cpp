@@ -1,7 +1,7 @@
-#include "JobCells.h"
+#include "schedule/core/JobCells.h"
 
-#include "FieldCodec.h"
-#include "JobRecord.h"
+#include "store/FieldCodec.h"
+#include "schedule/core/JobRecord.h"
 
 namespace JobCells {
 

@@ -1,6 +1,6 @@
-#include "JobEntryListModel.h"
+#include "schedule/core/JobEntryListModel.h"
 
-#include "JobCells.h"
+#include "schedule/core/JobCells.h"
 
 void JobEntryListModel::setEntries(const QList<JobEntry> &entries)
 {

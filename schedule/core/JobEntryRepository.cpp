@@ -1,4 +1,4 @@
-#include "JobEntryRepository.h"
+#include "schedule/core/JobEntryRepository.h"
 
 #include "store/Sql.h"
 

@@ -1,7 +1,7 @@
-#include "JobForm.h"
+#include "schedule/core/JobForm.h"
 
-#include "FieldCodec.h"
-#include "TimeStamp.h"
+#include "store/FieldCodec.h"
+#include "store/TimeStamp.h"
 
 #include <QRegularExpression>
 

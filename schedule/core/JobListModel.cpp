@@ -1,6 +1,6 @@
-#include "JobListModel.h"
+#include "schedule/core/JobListModel.h"
 
-#include "JobCells.h"
+#include "schedule/core/JobCells.h"
 
 JobListModel::JobListModel(Layout layout, QObject *parent)
     : QAbstractTableModel(parent)

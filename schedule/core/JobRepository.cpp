@@ -1,6 +1,6 @@
-#include "JobRepository.h"
+#include "schedule/core/JobRepository.h"
 
-#include "UniqueStamp.h"
+#include "store/UniqueStamp.h"
 #include "store/Sql.h"
 
 #include <QSqlQuery>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "JobRecord.h"
+#include "schedule/core/JobRecord.h"
 #include "store/Result.h"
 
 #include <optional>

@@ -1,9 +1,9 @@
-#include "ReminderWatch.h"
+#include "schedule/core/ReminderWatch.h"
 
-#include "JobRepository.h"
-#include "ScheduleFormats.h"
-#include "Shell.h"
-#include "TimeStamp.h"
+#include "schedule/core/JobRepository.h"
+#include "schedule/core/ScheduleFormats.h"
+#include "store/Shell.h"
+#include "store/TimeStamp.h"
 
 ReminderWatch::ReminderWatch(const Shell &shell)
     : m_shell(shell)

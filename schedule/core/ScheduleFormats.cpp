@@ -1,4 +1,4 @@
-#include "ScheduleFormats.h"
+#include "schedule/core/ScheduleFormats.h"
 
 #include <QLocale>
 

@@ -1,4 +1,4 @@
-#include "JobPasswordBox.h"
+#include "schedule/windows/JobPasswordBox.h"
 
 #include <QEvent>
 #include <QGridLayout>

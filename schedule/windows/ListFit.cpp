@@ -1,4 +1,4 @@
-#include "ListFit.h"
+#include "schedule/windows/ListFit.h"
 
 #include <QHeaderView>
 #include <QScrollBar>

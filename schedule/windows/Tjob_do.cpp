@@ -1,16 +1,16 @@
-#include "Tjob_do.h"
+#include "schedule/windows/Tjob_do.h"
 
-#include "Clock.h"
-#include "Dialogs.h"
-#include "FieldCodec.h"
-#include "JobForm.h"
-#include "JobListModel.h"
-#include "JobPasswordBox.h"
-#include "ListFit.h"
-#include "ScheduleFormats.h"
-#include "Shell.h"
-#include "TimeStamp.h"
-#include "Tjob_do_sub.h"
+#include "store/Clock.h"
+#include "platform/ui/Dialogs.h"
+#include "store/FieldCodec.h"
+#include "schedule/core/JobForm.h"
+#include "schedule/core/JobListModel.h"
+#include "schedule/windows/JobPasswordBox.h"
+#include "schedule/windows/ListFit.h"
+#include "schedule/core/ScheduleFormats.h"
+#include "store/Shell.h"
+#include "store/TimeStamp.h"
+#include "schedule/windows/Tjob_do_sub.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "JobListModel.h"
-#include "JobRepository.h"
+#include "schedule/core/JobListModel.h"
+#include "schedule/core/JobRepository.h"
 
 #include <optional>
 #include <QWidget>

@@ -1,14 +1,14 @@
-#include "Tjob_do_sub.h"
+#include "schedule/windows/Tjob_do_sub.h"
 
-#include "Clock.h"
-#include "Dialogs.h"
-#include "FieldCodec.h"
-#include "JobCells.h"
-#include "JobEntryListModel.h"
-#include "ListFit.h"
-#include "ScheduleFormats.h"
-#include "Shell.h"
-#include "TimeStamp.h"
+#include "store/Clock.h"
+#include "platform/ui/Dialogs.h"
+#include "store/FieldCodec.h"
+#include "schedule/core/JobCells.h"
+#include "schedule/core/JobEntryListModel.h"
+#include "schedule/windows/ListFit.h"
+#include "schedule/core/ScheduleFormats.h"
+#include "store/Shell.h"
+#include "store/TimeStamp.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

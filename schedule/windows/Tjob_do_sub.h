@@ -1,8 +1,8 @@
 #pragma once
 
-#include "JobEntryRepository.h"
-#include "JobRecord.h"
-#include "JobRepository.h"
+#include "schedule/core/JobEntryRepository.h"
+#include "schedule/core/JobRecord.h"
+#include "schedule/core/JobRepository.h"
 
 #include <QDialog>
 #include <QTime>

@@ -5,7 +5,7 @@
 #include "Tabout_note.h"
 #include "TempStore.h"
 #include "Tmain.h"
-#include "Tnote_pad.h"
+#include "diary/windows/Tnote_pad.h"
 #include "WindowOpener.h"
 
 #include <QApplication>

@@ -6,7 +6,7 @@
 #include "StoreError.h"
 #include "TempStore.h"
 #include "Tmain.h"
-#include "Tjob_do.h"
+#include "schedule/windows/Tjob_do.h"
 #include "Trecord_backup.h"
 
 #include <QCheckBox>

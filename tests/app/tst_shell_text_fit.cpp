@@ -1,5 +1,5 @@
 #include "FakeShell.h"
-#include "ScheduleFormats.h"
+#include "schedule/core/ScheduleFormats.h"
 #include "ScriptedDialogs.h"
 #include "Store.h"
 #include "TempStore.h"

@@ -1,11 +1,11 @@
-#include "Clock.h"
-#include "FieldCodec.h"
-#include "NoteHistory.h"
-#include "NotePage.h"
-#include "NoteRepository.h"
-#include "Store.h"
+#include "store/Clock.h"
+#include "store/FieldCodec.h"
+#include "diary/core/NoteHistory.h"
+#include "diary/core/NotePage.h"
+#include "diary/core/NoteRepository.h"
+#include "store/Store.h"
 #include "TempStore.h"
-#include "TimeStamp.h"
+#include "store/TimeStamp.h"
 
 #include <QLocale>
 #include <QSqlQuery>

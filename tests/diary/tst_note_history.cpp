@@ -1,9 +1,9 @@
 #include "FakeShell.h"
-#include "FieldCodec.h"
+#include "store/FieldCodec.h"
 #include "ScriptedDialogs.h"
-#include "Store.h"
+#include "store/Store.h"
 #include "TempStore.h"
-#include "This_note_pad.h"
+#include "diary/windows/This_note_pad.h"
 
 #include <QAction>
 #include <QApplication>

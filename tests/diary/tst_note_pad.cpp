@@ -1,11 +1,11 @@
-#include "Clock.h"
+#include "store/Clock.h"
 #include "FakeShell.h"
-#include "FieldCodec.h"
+#include "store/FieldCodec.h"
 #include "ScriptedDialogs.h"
-#include "Store.h"
+#include "store/Store.h"
 #include "TempStore.h"
-#include "This_note_pad.h"
-#include "Tnote_pad.h"
+#include "diary/windows/This_note_pad.h"
+#include "diary/windows/Tnote_pad.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -2,7 +2,7 @@
 
 #include "ContactColumns.h"
 #include "FieldCodec.h"
-#include "JobRecord.h"
+#include "schedule/core/JobRecord.h"
 #include "SavePlan.h"
 
 #include <QMap>

@@ -2,9 +2,9 @@
 // exactly or refused whole with a clear message, and no other row changes.
 #include "ContactColumns.h"
 #include "FieldCodec.h"
-#include "JobEntryRepository.h"
-#include "JobRepository.h"
-#include "NoteRepository.h"
+#include "schedule/core/JobEntryRepository.h"
+#include "schedule/core/JobRepository.h"
+#include "diary/core/NoteRepository.h"
 #include "OtherRepository.h"
 #include "PasswordHash.h"
 #include "PasswordRow.h"

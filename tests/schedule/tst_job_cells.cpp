@@ -1,6 +1,6 @@
-#include "FieldCodec.h"
-#include "JobCells.h"
-#include "JobForm.h"
+#include "store/FieldCodec.h"
+#include "schedule/core/JobCells.h"
+#include "schedule/core/JobForm.h"
 
 #include <QTest>
 

@@ -1,10 +1,10 @@
-#include "Clock.h"
+#include "store/Clock.h"
 #include "FakeShell.h"
-#include "FieldCodec.h"
+#include "store/FieldCodec.h"
 #include "ScriptedDialogs.h"
 #include "TempStore.h"
-#include "Tjob_do.h"
-#include "Tjob_do_sub.h"
+#include "schedule/windows/Tjob_do.h"
+#include "schedule/windows/Tjob_do_sub.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>

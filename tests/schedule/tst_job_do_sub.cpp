@@ -1,9 +1,9 @@
-#include "Clock.h"
+#include "store/Clock.h"
 #include "FakeShell.h"
-#include "FieldCodec.h"
+#include "store/FieldCodec.h"
 #include "ScriptedDialogs.h"
 #include "TempStore.h"
-#include "Tjob_do_sub.h"
+#include "schedule/windows/Tjob_do_sub.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

@@ -1,9 +1,9 @@
-#include "Clock.h"
+#include "store/Clock.h"
 #include "ScriptedDialogs.h"
-#include "Store.h"
+#include "store/Store.h"
 #include "TempStore.h"
-#include "Tjob_do.h"
-#include "Tmain.h"
+#include "schedule/windows/Tjob_do.h"
+#include "app/Tmain.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "FakeShell.h"
-#include "JobRepository.h"
-#include "ReminderWatch.h"
+#include "schedule/core/JobRepository.h"
+#include "schedule/core/ReminderWatch.h"
 #include "TempStore.h"
 
 #include <QLocale>

@@ -1,6 +1,6 @@
-#include "NoteHistory.h"
+#include "diary/core/NoteHistory.h"
 
-#include "FieldCodec.h"
+#include "store/FieldCodec.h"
 
 NoteHistory::NoteHistory(QSqlDatabase db)
     : m_repository(std::move(db))

@@ -1,4 +1,4 @@
-#include "EscapeCloser.h"
+#include "diary/windows/EscapeCloser.h"
 
 #include <QKeyEvent>
 #include <QMenu>

@@ -1,10 +1,10 @@
-#include "Tnote_pad.h"
+#include "diary/windows/Tnote_pad.h"
 
-#include "Dialogs.h"
-#include "EscapeCloser.h"
-#include "Shell.h"
-#include "This_note_pad.h"
-#include "WindowOpener.h"
+#include "platform/ui/Dialogs.h"
+#include "diary/windows/EscapeCloser.h"
+#include "store/Shell.h"
+#include "diary/windows/This_note_pad.h"
+#include "platform/ui/WindowOpener.h"
 
 #include <QBoxLayout>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "NotePage.h"
-#include "NoteRepository.h"
+#include "diary/core/NotePage.h"
+#include "diary/core/NoteRepository.h"
 
 #include <QPointer>
 #include <QWidget>

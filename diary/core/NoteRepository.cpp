@@ -1,7 +1,7 @@
-#include "NoteRepository.h"
+#include "diary/core/NoteRepository.h"
 
-#include "FieldCodec.h"
-#include "StoreError.h"
+#include "store/FieldCodec.h"
+#include "store/StoreError.h"
 #include "store/Sql.h"
 
 #include <QSqlError>

@@ -1,8 +1,8 @@
-#include "This_note_pad.h"
+#include "diary/windows/This_note_pad.h"
 
-#include "Dialogs.h"
-#include "EscapeCloser.h"
-#include "Shell.h"
+#include "platform/ui/Dialogs.h"
+#include "diary/windows/EscapeCloser.h"
+#include "store/Shell.h"
 
 #include <QBoxLayout>
 #include <QCloseEvent>

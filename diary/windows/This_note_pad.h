@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NoteHistory.h"
+#include "diary/core/NoteHistory.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NoteRepository.h"
+#include "diary/core/NoteRepository.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "NotePage.h"
+#include "diary/core/NotePage.h"
 
-#include "Clock.h"
-#include "TimeStamp.h"
+#include "store/Clock.h"
+#include "store/TimeStamp.h"
 
 #include <QLocale>
 
