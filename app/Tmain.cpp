@@ -51,7 +51,7 @@ Tmain::Tmain(QWidget *parent)
     m_reminderTimer = new QTimer(this);
     m_reminderTimer->setObjectName(QStringLiteral("Timer2"));
     m_reminderTimer->setInterval(100);
-    m_reminders = std::make_unique<ReminderWatch>(*this);
+    m_reminders = std::make_unique<ReminderWatch>(database());
     connect(m_reminderTimer, &QTimer::timeout, this, &Tmain::reminderTick);
 
     placeControls();
@@ -380,7 +380,7 @@ void Tmain::openDiary()
 {
     if (m_diaryNeedsPassword && !passPrompt())
         return;
-    WindowOpener::restoreOrCreate(m_notePad, [this] { return new Tnote_pad(*this, this); });
+    WindowOpener::restoreOrCreate(m_notePad, [this] { return new Tnote_pad(database(), this); });
 }
 
 void Tmain::openSchedule()

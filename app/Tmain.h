@@ -2,6 +2,7 @@
 
 #include "Appearance.h"
 #include "Shell.h"
+#include "schedule/core/PlannerHost.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -27,7 +28,7 @@ class ReminderWatch;
 // The launcher: a narrow panel at the right screen edge with the five main
 // buttons. It owns the shared connection and the values other windows read
 // through the Shell interface, and it opens every other window.
-class Tmain final : public QWidget, public Shell
+class Tmain final : public QWidget, public Shell, public PlannerHost
 {
     Q_OBJECT
 
@@ -40,7 +41,7 @@ public:
     explicit Tmain(QWidget *parent = nullptr);
     ~Tmain() override;
 
-    // Shell
+    // Shell, PlannerHost
     QSqlDatabase database() const override;
     std::optional<QString> currentPassword() const override { return m_password; }
     void setCurrentPassword(std::optional<QString> password) override { m_password = std::move(password); }

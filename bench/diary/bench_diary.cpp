@@ -6,7 +6,6 @@
 #include "platform/ui/Dialogs.h"
 #include "store/FieldCodec.h"
 #include "diary/core/NoteHistory.h"
-#include "store/Shell.h"
 #include "store/Store.h"
 #include "diary/windows/This_note_pad.h"
 
@@ -25,19 +24,6 @@
 #include <QToolButton>
 
 namespace {
-
-class BenchShell final : public Shell
-{
-public:
-    QSqlDatabase database() const override { return Store::database(); }
-    std::optional<QString> currentPassword() const override { return std::nullopt; }
-    void setCurrentPassword(std::optional<QString>) override { }
-    bool diaryNeedsPassword() const override { return false; }
-    bool scheduleNeedsPassword() const override { return false; }
-    void setNeedsPassword(bool, bool) override { }
-    QString defaultReminderTime() const override { return QStringLiteral("09:00"); }
-    void reloadReminders() override { }
-};
 
 long residentKb()
 {
@@ -176,13 +162,12 @@ int main(int argc, char **argv)
         double(QFile(path).size()) / 1e6);
     Dialogs::setScripted(true); // the delete question answers Yes
 
-    BenchShell shell;
     // Opening: create, show, list the keys and show the newest note, painted.
     Samples opens;
     for (int i = 0; i < 7; ++i) {
         This_note_pad *browser = nullptr;
         opens.time([&] {
-            browser = new This_note_pad(shell);
+            browser = new This_note_pad(Store::database());
             browser->show();
             browser->repaint();
         });
@@ -204,7 +189,7 @@ int main(int argc, char **argv)
         report("read + decode one note", reads);
     }
 
-    This_note_pad browser(shell);
+    This_note_pad browser(Store::database());
     browser.show();
     browser.repaint();
     QCoreApplication::processEvents();

@@ -5,7 +5,7 @@
 #include "schedule/core/JobListModel.h"
 #include "schedule/core/JobRepository.h"
 #include "schedule/core/ReminderWatch.h"
-#include "store/Shell.h"
+#include "tests/support/FakePlannerHost.h"
 #include "store/Store.h"
 #include "schedule/windows/Tjob_do.h"
 
@@ -23,21 +23,9 @@ const QDateTime kToday(QDate(2024, 5, 1), QTime(8, 0));
 constexpr int kJobs = 100000;
 constexpr int kReminders = 500;
 
-class BenchShell final : public Shell {
-public:
-    QSqlDatabase database() const override { return Store::database(); }
-    std::optional<QString> currentPassword() const override { return std::nullopt; }
-    void setCurrentPassword(std::optional<QString>) override { }
-    bool diaryNeedsPassword() const override { return false; }
-    bool scheduleNeedsPassword() const override { return false; }
-    void setNeedsPassword(bool, bool) override { }
-    QString defaultReminderTime() const override { return QStringLiteral("09:00"); }
-    void reloadReminders() override { }
-};
-
-BenchShell &shell()
+FakePlannerHost &host()
 {
-    static BenchShell s;
+    static FakePlannerHost s;
     return s;
 }
 
@@ -75,7 +63,7 @@ void fill()
 
 void BM_DayListQuery(benchmark::State &state, const QString &day)
 {
-    JobRepository jobs(shell().database());
+    JobRepository jobs(Store::database());
     JobListModel model(JobListModel::Layout::DayList);
     for (auto _ : state) {
         model.setJobs(jobs.listByDatePrefix(day).valueOr({}));
@@ -96,7 +84,7 @@ BENCHMARK_CAPTURE(BM_DayListQuery, month, QStringLiteral("202405"))->Unit(benchm
 // The planner as the user meets it: a calendar click lists a day, "显示本月工作安排" the month.
 void BM_PlannerDayClick(benchmark::State &state)
 {
-    Tjob_do planner(shell());
+    Tjob_do planner(host());
     planner.show();
     auto *calendar = planner.findChild<QCalendarWidget *>(QStringLiteral("MonthCalendar1"));
     const QDate day(2023, 3, 15);
@@ -110,7 +98,7 @@ BENCHMARK(BM_PlannerDayClick)->Unit(benchmark::kMillisecond);
 
 void BM_PlannerMonth(benchmark::State &state)
 {
-    Tjob_do planner(shell());
+    Tjob_do planner(host());
     planner.show();
     auto *month = planner.findChild<QAction *>(QStringLiteral("N7"));
     for (auto _ : state) {
@@ -123,7 +111,7 @@ BENCHMARK(BM_PlannerMonth)->Unit(benchmark::kMillisecond);
 void BM_PlannerOpen(benchmark::State &state)
 {
     for (auto _ : state) {
-        Tjob_do planner(shell());
+        Tjob_do planner(host());
         planner.show();
         QCoreApplication::processEvents();
     }
@@ -132,7 +120,7 @@ BENCHMARK(BM_PlannerOpen)->Unit(benchmark::kMillisecond);
 
 void BM_ReminderReload(benchmark::State &state)
 {
-    ReminderWatch watch(shell());
+    ReminderWatch watch(Store::database());
     for (auto _ : state)
         (void)watch.reload(kToday);
     state.counters["reminders"] = watch.count();
@@ -141,7 +129,7 @@ BENCHMARK(BM_ReminderReload)->Unit(benchmark::kMillisecond);
 
 void BM_ReminderTick(benchmark::State &state)
 {
-    ReminderWatch watch(shell());
+    ReminderWatch watch(Store::database());
     (void)watch.reload(kToday);
     // 23:59:30: every entry has been looked at and none is due.
     const QDateTime late(kToday.date(), QTime(23, 59, 30));

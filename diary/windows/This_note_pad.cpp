@@ -2,7 +2,6 @@
 
 #include "platform/ui/Dialogs.h"
 #include "diary/windows/EscapeCloser.h"
-#include "store/Shell.h"
 
 #include <QBoxLayout>
 #include <QCloseEvent>
@@ -52,9 +51,9 @@ QPixmap bandPicture()
 
 } // namespace
 
-This_note_pad::This_note_pad(Shell &shell, QWidget *parent)
+This_note_pad::This_note_pad(QSqlDatabase db, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
-    , m_history(shell.database())
+    , m_history(std::move(db))
 {
     setObjectName(QStringLiteral("This_note_pad"));
     setWindowTitle(QStringLiteral("以前记事本记录"));

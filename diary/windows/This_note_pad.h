@@ -10,7 +10,6 @@ class QLayout;
 class QMenu;
 class QPlainTextEdit;
 class QToolButton;
-class Shell;
 
 // "以前记事本记录": the saved notes one at a time, newest first. Pages
 // through them, refreshes the list, deletes a note and writes one back.
@@ -19,7 +18,7 @@ class This_note_pad final : public QWidget
     Q_OBJECT
 
 public:
-    explicit This_note_pad(Shell &shell, QWidget *parent = nullptr);
+    explicit This_note_pad(QSqlDatabase db, QWidget *parent = nullptr);
 
 signals:
     // The browser is closing; the editor that opened it comes back.

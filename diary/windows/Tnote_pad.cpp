@@ -2,7 +2,6 @@
 
 #include "platform/ui/Dialogs.h"
 #include "diary/windows/EscapeCloser.h"
-#include "store/Shell.h"
 #include "diary/windows/This_note_pad.h"
 #include "platform/ui/WindowOpener.h"
 
@@ -28,10 +27,10 @@ QPushButton *addButton(QWidget *parent, const QString &name, const QString &capt
 
 } // namespace
 
-Tnote_pad::Tnote_pad(Shell &shell, QWidget *parent)
+Tnote_pad::Tnote_pad(QSqlDatabase db, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
-    , m_shell(shell)
-    , m_notes(shell.database())
+    , m_db(db)
+    , m_notes(db)
 {
     setObjectName(QStringLiteral("Tnote_pad"));
     setWindowTitle(QStringLiteral("记事本"));
@@ -148,7 +147,7 @@ void Tnote_pad::save()
 void Tnote_pad::openHistory()
 {
     auto *browser
-        = WindowOpener::replace(m_history, [this] { return new This_note_pad(m_shell, this); });
+        = WindowOpener::replace(m_history, [this] { return new This_note_pad(m_db, this); });
     // Only the browser opened last brings the editor back; one replaced by it
     // closes later and must not show the editor over its successor.
     connect(browser, &This_note_pad::closed, this, [this, browser] { returnFromHistory(browser); });

@@ -9,7 +9,6 @@
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-class Shell;
 class This_note_pad;
 
 // "记事本": writes one free-text note per page, stamped with the moment the
@@ -19,7 +18,7 @@ class Tnote_pad final : public QWidget
     Q_OBJECT
 
 public:
-    explicit Tnote_pad(Shell &shell, QWidget *parent = nullptr);
+    explicit Tnote_pad(QSqlDatabase db, QWidget *parent = nullptr);
 
     const NotePage &page() const { return m_page; }
     // The browser this editor opened, while it is open.
@@ -36,7 +35,7 @@ private:
     void openHistory();
     void returnFromHistory(This_note_pad *browser);
 
-    Shell &m_shell;
+    QSqlDatabase m_db;
     NoteRepository m_notes;
     NotePage m_page;
     bool m_pageStarted = false;

@@ -2,11 +2,10 @@
 
 #include "schedule/core/JobRepository.h"
 #include "schedule/core/ScheduleFormats.h"
-#include "store/Shell.h"
 #include "store/TimeStamp.h"
 
-ReminderWatch::ReminderWatch(const Shell &shell)
-    : m_shell(shell)
+ReminderWatch::ReminderWatch(QSqlDatabase db)
+    : m_db(std::move(db))
 {
 }
 
@@ -15,7 +14,7 @@ Result<void> ReminderWatch::reload(const QDateTime &now)
     m_entries.clear();
     m_day = now.date();
     const Result<QStringList> stamps
-        = JobRepository(m_shell.database()).reminderStamps(TimeStamp::dayKey(now));
+        = JobRepository(m_db).reminderStamps(TimeStamp::dayKey(now));
     if (!stamps)
         return fail(stamps.error());
     m_entries.reserve(stamps->size());

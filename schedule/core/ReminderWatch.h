@@ -6,9 +6,8 @@
 #include <QDateTime>
 #include <QList>
 #include <QLocale>
+#include <QSqlDatabase>
 #include <QString>
-
-class Shell;
 
 // Today's reminder jobs, compared with the clock at every tick. A reminder is
 // due during the whole minute of its stamp and is shown once per reload. The
@@ -26,7 +25,7 @@ public:
         std::optional<QString> clock;
     };
 
-    explicit ReminderWatch(const Shell &shell);
+    explicit ReminderWatch(QSqlDatabase db);
 
     // Reads the reminder jobs of the day of `now`; every mark is cleared. On
     // failure the watch is idle.
@@ -53,7 +52,7 @@ private:
 
     static int minuteOf(const QString &stamp);
 
-    const Shell &m_shell;
+    QSqlDatabase m_db;
     QList<Entry> m_entries;
     QDate m_day;
     QLocale m_locale;

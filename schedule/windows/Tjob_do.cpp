@@ -8,7 +8,7 @@
 #include "schedule/windows/JobPasswordBox.h"
 #include "schedule/windows/ListFit.h"
 #include "schedule/core/ScheduleFormats.h"
-#include "store/Shell.h"
+#include "schedule/core/PlannerHost.h"
 #include "store/TimeStamp.h"
 #include "schedule/windows/Tjob_do_sub.h"
 
@@ -62,10 +62,10 @@ QList<JobRecord> widestJobs()
 
 } // namespace
 
-Tjob_do::Tjob_do(Shell &shell, QWidget *parent)
+Tjob_do::Tjob_do(PlannerHost &host, QWidget *parent)
     : QWidget(parent, Qt::Window)
-    , m_shell(shell)
-    , m_jobs(shell.database())
+    , m_host(host)
+    , m_jobs(host.database())
 {
     setObjectName(QStringLiteral("Tjob_do"));
     setWindowTitle(QStringLiteral("日程安排"));
@@ -242,7 +242,7 @@ void Tjob_do::buildMenu()
 void Tjob_do::showToday()
 {
     const QDate today = Clock::now().date();
-    m_time->setText(m_shell.defaultReminderTime());
+    m_time->setText(m_host.defaultReminderTime());
     m_calendar->setSelectedDate(today);
     m_dayText->setText(ScheduleFormats::shortDate(today));
     m_text->clear();
@@ -306,7 +306,7 @@ void Tjob_do::saveJob()
     showPanel(job);
     loadList(m_listPrefix);
     Dialogs::information(this, kSaved);
-    m_shell.reloadReminders();
+    m_host.reloadReminders();
     m_text->clear();
     m_text->setFocus();
     // A further save while the panel shows does not restart its count.
@@ -372,7 +372,7 @@ void Tjob_do::deleteJob()
     }
     loadList(m_listPrefix, job->rowid);
     // A deleted job must not be reminded any more.
-    m_shell.reloadReminders();
+    m_host.reloadReminders();
 }
 
 void Tjob_do::refreshList()
@@ -394,7 +394,7 @@ void Tjob_do::openCurrent()
     if (!job)
         return;
     // With no password set there is nothing to ask for.
-    if (!job->isProtected || !m_shell.currentPassword())
+    if (!job->isProtected || !m_host.currentPassword())
         openLog(job->id);
     else
         m_passBox->ask();
@@ -402,7 +402,7 @@ void Tjob_do::openCurrent()
 
 void Tjob_do::passwordEntered(const QString &password)
 {
-    if (password != m_shell.currentPassword())
+    if (password != m_host.currentPassword())
         return;
     m_passBox->hide();
     if (const auto job = currentJob())
@@ -417,7 +417,7 @@ void Tjob_do::passwordCancelled()
 
 void Tjob_do::openLog(const QString &jobId)
 {
-    auto *log = new Tjob_do_sub(m_shell, this);
+    auto *log = new Tjob_do_sub(m_host.database(), this);
     if (!log->load(jobId)) {
         delete log;
         return;

@@ -17,7 +17,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QTableView;
 class QTimer;
-class Shell;
+class PlannerHost;
 
 // "日程安排": the day planner. A job is written for the day chosen on the
 // calendar, with an optional reminder minute and protection; the list below
@@ -26,7 +26,7 @@ class Tjob_do final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit Tjob_do(Shell &shell, QWidget *parent = nullptr);
+    explicit Tjob_do(PlannerHost &host, QWidget *parent = nullptr);
 
     static inline const QString kSaved = QStringLiteral("成功保存记录...准备下一条记录输入...");
     static inline const QString kConfirmDone = QStringLiteral("确定 [ 完成 ] 本记录吗? (Yes/No)");
@@ -60,7 +60,7 @@ private:
     void passwordCancelled();
     void openLog(const QString &jobId);
 
-    Shell &m_shell;
+    PlannerHost &m_host;
     JobRepository m_jobs;
     QString m_listPrefix;
     int m_panelTicks = 0;

@@ -7,7 +7,6 @@
 #include "schedule/core/JobEntryListModel.h"
 #include "schedule/windows/ListFit.h"
 #include "schedule/core/ScheduleFormats.h"
-#include "store/Shell.h"
 #include "store/TimeStamp.h"
 
 #include <QCheckBox>
@@ -69,10 +68,10 @@ std::optional<QString> readable(const QString &stored, bool isProtected)
 
 } // namespace
 
-Tjob_do_sub::Tjob_do_sub(Shell &shell, QWidget *parent)
+Tjob_do_sub::Tjob_do_sub(QSqlDatabase db, QWidget *parent)
     : QDialog(parent)
-    , m_jobs(shell.database())
-    , m_entryStore(shell.database())
+    , m_jobs(db)
+    , m_entryStore(db)
 {
     setObjectName(QStringLiteral("Tjob_do_sub"));
     setWindowTitle(QStringLiteral("工作细节"));

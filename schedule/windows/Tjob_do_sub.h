@@ -13,7 +13,6 @@ class QDateEdit;
 class QLabel;
 class QPlainTextEdit;
 class QTableView;
-class Shell;
 
 // "工作细节": one job with the dated entries that record how it was carried
 // out; new entries are added here. The job itself is only read.
@@ -21,7 +20,7 @@ class Tjob_do_sub final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit Tjob_do_sub(Shell &shell, QWidget *parent = nullptr);
+    explicit Tjob_do_sub(QSqlDatabase db, QWidget *parent = nullptr);
 
     // Reads the job and its entries. False, after an error box where there is
     // something to say, when the log cannot be shown: no such job, a store

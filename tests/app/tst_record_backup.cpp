@@ -1,3 +1,4 @@
+#include "FakePlannerHost.h"
 #include "FakeShell.h"
 #include "ImportPanel.h"
 #include "RecordFile.h"
@@ -293,8 +294,8 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
-        FakeShell shell;
-        Tjob_do planner(shell);
+        FakePlannerHost host;
+        Tjob_do planner(host);
         planner.show();
         auto *memo = planner.findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
         memo->setPlainText(QStringLiteral("拜访客户"));

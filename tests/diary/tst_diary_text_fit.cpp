@@ -1,5 +1,4 @@
 #include "store/Clock.h"
-#include "FakeShell.h"
 #include "store/FieldCodec.h"
 #include "ScriptedDialogs.h"
 #include "store/Store.h"
@@ -47,7 +46,6 @@ class TstDiaryTextFit : public QObject
 {
     Q_OBJECT
 
-    FakeShell m_shell;
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China)); }
@@ -66,7 +64,7 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         Clock::setNow(QDateTime(QDate(2024, 12, 28), QTime(23, 59, 59)));
-        Tnote_pad editor(m_shell);
+        Tnote_pad editor(Store::database());
         editor.show();
         expectAllReadable(editor);
     }
@@ -87,7 +85,7 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         storeNotes(notes);
-        This_note_pad browser(m_shell);
+        This_note_pad browser(Store::database());
         browser.show();
         // The oldest note: the position counter as long as the total.
         browser.findChild<QToolButton *>(QStringLiteral("sp4"))->click();

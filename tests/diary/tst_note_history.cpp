@@ -1,4 +1,3 @@
-#include "FakeShell.h"
 #include "store/FieldCodec.h"
 #include "ScriptedDialogs.h"
 #include "store/Store.h"
@@ -57,7 +56,7 @@ class TstNoteHistory : public QObject
 
     This_note_pad *openBrowser()
     {
-        m_browser = new This_note_pad(m_shell);
+        m_browser = new This_note_pad(Store::database());
         m_browser->setAttribute(Qt::WA_DeleteOnClose);
         m_browser->show();
         return m_browser;
@@ -84,7 +83,6 @@ class TstNoteHistory : public QObject
         m_browser->findChild<QAction *>(QString::fromLatin1(name))->trigger();
     }
 
-    FakeShell m_shell;
     TempStore *m_store = nullptr;
     QPointer<This_note_pad> m_browser;
 

@@ -1,5 +1,4 @@
 #include "store/Clock.h"
-#include "FakeShell.h"
 #include "store/FieldCodec.h"
 #include "ScriptedDialogs.h"
 #include "store/Store.h"
@@ -53,7 +52,7 @@ class TstNotePad : public QObject
     // A shown editor that frees itself on close, as the launcher opens it.
     Tnote_pad *openEditor()
     {
-        auto *editor = new Tnote_pad(m_shell);
+        auto *editor = new Tnote_pad(Store::database());
         editor->setAttribute(Qt::WA_DeleteOnClose);
         editor->show();
         return editor;
@@ -71,7 +70,6 @@ class TstNotePad : public QObject
         return w->findChild<QLabel *>(QStringLiteral("Label2"))->text();
     }
 
-    FakeShell m_shell;
     TempStore *m_store = nullptr;
 
 private slots:

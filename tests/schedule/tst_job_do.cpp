@@ -1,5 +1,5 @@
 #include "store/Clock.h"
-#include "FakeShell.h"
+#include "FakePlannerHost.h"
 #include "store/FieldCodec.h"
 #include "ScriptedDialogs.h"
 #include "TempStore.h"
@@ -84,7 +84,7 @@ QStringList rowsOf(const QTableView *view)
 class TstJobDo : public QObject {
     Q_OBJECT
 
-    FakeShell m_shell;
+    FakePlannerHost m_host;
 
     template <typename T> static T *child(QWidget &window, const char *name)
     {
@@ -130,7 +130,7 @@ private slots:
     void init()
     {
         Clock::setNow(kNow);
-        m_shell = FakeShell();
+        m_host = FakePlannerHost();
     }
     void cleanup() { Clock::reset(); }
 
@@ -138,8 +138,8 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
-        m_shell.reminderTime = QStringLiteral("07:45");
-        Tjob_do planner(m_shell);
+        m_host.reminderTime = QStringLiteral("07:45");
+        Tjob_do planner(m_host);
         planner.show();
         QCOMPARE(planner.windowTitle(), QStringLiteral("日程安排"));
         QCOMPARE(child<QLineEdit>(planner, "m_time")->text(), QStringLiteral("07:45"));
@@ -196,7 +196,7 @@ private slots:
         QFETCH(QString, panelRow);
         ScriptedDialogs dialogs;
         TempStore store;
-        Tjob_do planner(m_shell);
+        Tjob_do planner(m_host);
         planner.show();
         child<QCheckBox>(planner, "CheckBox1")->setChecked(reminder);
         child<QLineEdit>(planner, "m_time")->setText(QStringLiteral("09:30"));
@@ -215,7 +215,7 @@ private slots:
         QVERIFY(child<QGroupBox>(planner, "gb5")->isVisible());
         QCOMPARE(rowsOf(child<QTableView>(planner, "DBGrid2")), QStringList { panelRow });
         QCOMPARE(dialogs.texts(), QStringList { Tjob_do::kSaved });
-        QCOMPARE(m_shell.reloads, 1);
+        QCOMPARE(m_host.reloads, 1);
         // Ready for the next job: the text goes, the choices stay.
         QVERIFY(child<QPlainTextEdit>(planner, "Memo1")->toPlainText().isEmpty());
         QCOMPARE(child<QCheckBox>(planner, "CheckBox1")->isChecked(), reminder);
@@ -237,7 +237,7 @@ private slots:
         QFETCH(QString, message);
         ScriptedDialogs dialogs;
         TempStore store;
-        Tjob_do planner(m_shell);
+        Tjob_do planner(m_host);
         planner.show();
         child<QCheckBox>(planner, "CheckBox1")->setChecked(true);
         child<QLineEdit>(planner, "m_time")->setText(time);
@@ -248,14 +248,14 @@ private slots:
         QCOMPARE(shown[0].text, message);
         QVERIFY(storedJobs().isEmpty());
         QCOMPARE(child<QPlainTextEdit>(planner, "Memo1")->toPlainText(), QStringLiteral("keep me"));
-        QCOMPARE(m_shell.reloads, 0);
+        QCOMPARE(m_host.reloads, 0);
     }
 
     void jobsOfOneSecondGetTheirOwnIds()
     {
         ScriptedDialogs dialogs;
         TempStore store;
-        Tjob_do planner(m_shell);
+        Tjob_do planner(m_host);
         planner.show();
         save(planner, QStringLiteral("first"));
         save(planner, QStringLiteral("second"));
@@ -272,7 +272,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
-        Tjob_do planner(m_shell);
+        Tjob_do planner(m_host);
         planner.show();
         auto *timer = child<QTimer>(planner, "Timer1");
         QVERIFY(!timer->isActive());
@@ -295,7 +295,7 @@ private slots:
         insertJob("20240501000000", "20240531000000", "may 31");
         insertJob("20240502000000", "20240503000000", "may 3");
         insertJob("20240503000000", "20240603000000", "june");
-        Tjob_do planner(m_shell);
+        Tjob_do planner(m_host);
         planner.show();
         auto *calendar = child<QCalendarWidget>(planner, "MonthCalendar1");
         calendar->setSelectedDate(QDate(2024, 6, 3));
@@ -317,7 +317,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
-        Tjob_do planner(m_shell);
+        Tjob_do planner(m_host);
         planner.show();
         QCOMPARE(rowsOf(child<QTableView>(planner, "DBGrid1")), QStringList {});
         QCOMPARE(enabledItems(planner), (QStringList { "N5", "N7" }));
@@ -335,7 +335,7 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         insertJob("20240501080000", "20240501000000", "A");
-        Tjob_do planner(m_shell);
+        Tjob_do planner(m_host);
         planner.show();
         trigger(planner, "N1");
         QCOMPARE(storedJobs()[0].completion, QStringLiteral("20240501101507"));
@@ -358,12 +358,12 @@ private slots:
             QSqlQuery(Store::database())
                 .exec(
                     "INSERT INTO job_do_sub VALUES ('20240501080000', '20240501090000', 'x', 0)"));
-        Tjob_do planner(m_shell);
+        Tjob_do planner(m_host);
         planner.show();
         dialogs.answer(Dialogs::Answer::No);
         trigger(planner, "N2");
         QCOMPARE(storedJobs().size(), 2);
-        QCOMPARE(m_shell.reloads, 0);
+        QCOMPARE(m_host.reloads, 0);
         trigger(planner, "N2");
         QCOMPARE(dialogs.texts(), QStringList(2, Tjob_do::kConfirmDelete));
         QCOMPARE(storedJobs().size(), 1);
@@ -371,7 +371,7 @@ private slots:
         QCOMPARE(entryCount("20240501080000"), 1);
         QCOMPARE(rowsOf(child<QTableView>(planner, "DBGrid1")),
             QStringList { "second|2024-05-01|不提醒" });
-        QCOMPARE(m_shell.reloads, 1);
+        QCOMPARE(m_host.reloads, 1);
     }
 
     void protectedJobAsksForThePassword()
@@ -379,8 +379,8 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         insertJob("20240501080000", "20240501000000", FieldCodec::encode("机密"), true);
-        m_shell.password = QStringLiteral("pw");
-        Tjob_do planner(m_shell);
+        m_host.password = QStringLiteral("pw");
+        Tjob_do planner(m_host);
         planner.show();
         QVERIFY(QTest::qWaitForWindowExposed(&planner));
         auto *area = child<QGroupBox>(planner, "pass_box");
@@ -414,7 +414,7 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         insertJob("20240501080000", "20240501000000", FieldCodec::encode("机密"), true);
-        Tjob_do planner(m_shell);
+        Tjob_do planner(m_host);
         planner.show();
         QVERIFY(QTest::qWaitForWindowExposed(&planner));
         doubleClickRow(planner, 0);
@@ -428,8 +428,8 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         insertJob("20240501080000", "20240501000000", FieldCodec::encode("机密"), true);
-        m_shell.password = QStringLiteral("no");
-        Tjob_do planner(m_shell);
+        m_host.password = QStringLiteral("no");
+        Tjob_do planner(m_host);
         planner.show();
         QVERIFY(QTest::qWaitForWindowExposed(&planner));
         doubleClickRow(planner, 0);
@@ -444,7 +444,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
-        QPointer<Tjob_do> planner = new Tjob_do(m_shell);
+        QPointer<Tjob_do> planner = new Tjob_do(m_host);
         planner->setAttribute(Qt::WA_DeleteOnClose);
         planner->show();
         QVERIFY(QTest::qWaitForWindowExposed(planner));

@@ -1,5 +1,5 @@
 #include "store/Clock.h"
-#include "FakeShell.h"
+#include "store/Store.h"
 #include "store/FieldCodec.h"
 #include "ScriptedDialogs.h"
 #include "TempStore.h"
@@ -80,7 +80,6 @@ QStringList listed(const Tjob_do_sub &log)
 class TstJobDoSub : public QObject {
     Q_OBJECT
 
-    FakeShell m_shell;
 
     template <typename T> static T *child(QWidget &window, const char *name)
     {
@@ -117,7 +116,7 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         insertJob(stored, isProtected, completion);
-        Tjob_do_sub log(m_shell);
+        Tjob_do_sub log(Store::database());
         QVERIFY(log.load(kJob));
         QCOMPARE(log.windowTitle(), QStringLiteral("工作细节"));
         QCOMPARE(child<QLabel>(log, "Label6")->text(), QStringLiteral("2024-05-01"));
@@ -136,7 +135,7 @@ private slots:
         insertEntry(kJob, "20240503120000", "later day, written first", false);
         insertEntry("20240101000000", "20240502000000", "another job's", false);
         insertEntry(kJob, "20240502090000", FieldCodec::encode("保密"), true);
-        Tjob_do_sub log(m_shell);
+        Tjob_do_sub log(Store::database());
         QVERIFY(log.load(kJob));
         log.show();
         QCOMPARE(listed(log), (QStringList { "2024-05-03", "2024-05-02" }));
@@ -162,7 +161,7 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         insertJob("job", false, "未完成..");
-        Tjob_do_sub log(m_shell);
+        Tjob_do_sub log(Store::database());
         QVERIFY(log.load(kJob));
         log.show();
         Clock::advance(5 * 60 * 1000); // the picker keeps the time it was set to
@@ -195,7 +194,7 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         insertJob("job", false, "未完成..");
-        Tjob_do_sub log(m_shell);
+        Tjob_do_sub log(Store::database());
         QVERIFY(log.load(kJob));
         child<QPlainTextEdit>(log, "Memo2")->setPlainText(" \n ");
         child<QCheckBox>(log, "CheckBox1")->setChecked(true);
@@ -227,7 +226,7 @@ private slots:
         insertEntry(kJob, "20240501000000", firstEntryBroken ? broken : QStringLiteral("first"),
             firstEntryBroken);
         insertEntry(kJob, "20240502000000", broken, true);
-        Tjob_do_sub log(m_shell);
+        Tjob_do_sub log(Store::database());
         QCOMPARE(log.load(kJob), shown);
         if (shown) {
             QCOMPARE(dialogs.shown().size(), 0);
@@ -253,7 +252,7 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         insertJob("job", false, "未完成..");
-        QPointer<Tjob_do_sub> log = new Tjob_do_sub(m_shell);
+        QPointer<Tjob_do_sub> log = new Tjob_do_sub(Store::database());
         QVERIFY(log->load(kJob));
         log->setAttribute(Qt::WA_DeleteOnClose);
         log->show();

@@ -1,5 +1,5 @@
-#include "FakeShell.h"
 #include "schedule/core/JobRepository.h"
+#include "store/Store.h"
 #include "schedule/core/ReminderWatch.h"
 #include "TempStore.h"
 
@@ -19,7 +19,6 @@ QDateTime at(int day, int hour, int minute, int second = 0)
 class TstReminderWatch : public QObject {
     Q_OBJECT
 
-    FakeShell m_shell;
 
     // A job as the planner stores it; returns its rowid.
     qint64 addJob(const QString &dateId, bool reminder = true)
@@ -29,7 +28,7 @@ class TstReminderWatch : public QObject {
         job.memo = QStringLiteral("job");
         job.reminder = reminder;
         job.completion = JobRecord::kOpenJob;
-        JobRepository jobs(m_shell.database());
+        JobRepository jobs(Store::database());
         if (!jobs.append(job, at(1, 8, 0)))
             qFatal("job not stored");
         return job.rowid;
@@ -52,7 +51,7 @@ private slots:
     void wholeDayShowsEachReminderOnceInItsMinute()
     {
         TempStore store;
-        m_shell.database().transaction();
+        Store::database().transaction();
         addJob(QStringLiteral("20240501000000"));
         addJob(QStringLiteral("20240501093000"));
         addJob(QStringLiteral("20240501093000")); // two jobs, one minute: two messages
@@ -60,11 +59,11 @@ private slots:
         addJob(QStringLiteral("20240501120000"), false);
         addJob(QStringLiteral("20240502093000")); // another day
         const qint64 done = addJob(QStringLiteral("20240501170000"));
-        QVERIFY(JobRepository(m_shell.database())
+        QVERIFY(JobRepository(Store::database())
                     .markDone(done, QStringLiteral("20240501080000")));
-        QVERIFY(m_shell.database().commit());
+        QVERIFY(Store::database().commit());
 
-        ReminderWatch watch(m_shell);
+        ReminderWatch watch(Store::database());
         QVERIFY(watch.reload(at(1, 0, 0)));
         QCOMPARE(watch.count(), 5);
         const QList<QDateTime> shown = run(watch, at(1, 0, 0), at(1, 23, 59, 59));
@@ -86,7 +85,7 @@ private slots:
         QFETCH(int, shown);
         TempStore store;
         addJob(QStringLiteral("20240501093000"));
-        ReminderWatch watch(m_shell);
+        ReminderWatch watch(Store::database());
         QVERIFY(watch.reload(reloadAt));
         QCOMPARE(run(watch, reloadAt, reloadAt.addSecs(120)).size(), shown);
     }
@@ -95,7 +94,7 @@ private slots:
     {
         TempStore store;
         addJob(QStringLiteral("20240501093000"));
-        ReminderWatch watch(m_shell);
+        ReminderWatch watch(Store::database());
         QVERIFY(watch.reload(at(1, 9, 0)));
         QCOMPARE(run(watch, at(1, 9, 30, 0), at(1, 9, 30, 10)).size(), 1);
         QVERIFY(watch.reload(at(1, 9, 30, 20)));
@@ -107,7 +106,7 @@ private slots:
         TempStore store;
         addJob(QStringLiteral("20240502000000"));
         addJob(QStringLiteral("20240502070000"));
-        ReminderWatch watch(m_shell);
+        ReminderWatch watch(Store::database());
         QVERIFY(watch.reload(at(1, 23, 0)));
         QVERIFY(!watch.isWatching()); // nothing for the first day
         const QList<QDateTime> shown = run(watch, at(1, 23, 59, 30), at(2, 7, 0, 30));
@@ -119,9 +118,9 @@ private slots:
     {
         TempStore store;
         const qint64 rowid = addJob(QStringLiteral("20240501093000"));
-        ReminderWatch watch(m_shell);
+        ReminderWatch watch(Store::database());
         QVERIFY(watch.reload(at(1, 9, 0)));
-        QVERIFY(JobRepository(m_shell.database()).remove(rowid));
+        QVERIFY(JobRepository(Store::database()).remove(rowid));
         QVERIFY(watch.reload(at(1, 9, 10)));
         QVERIFY(run(watch, at(1, 9, 10), at(1, 9, 40)).isEmpty());
     }
@@ -129,7 +128,7 @@ private slots:
     void messageAndClock()
     {
         TempStore store;
-        ReminderWatch watch(m_shell);
+        ReminderWatch watch(Store::database());
         QVERIFY(watch.reload(at(1, 9, 0)));
         // Nothing to watch today: the clock label is left alone.
         QVERIFY(!watch.tick(at(1, 9, 0, 5)).clock);
@@ -147,9 +146,9 @@ private slots:
     {
         TempStore store;
         addJob(QStringLiteral("20240501093000"));
-        ReminderWatch watch(m_shell);
+        ReminderWatch watch(Store::database());
         QVERIFY(watch.reload(at(1, 9, 0)));
-        QVERIFY(QSqlQuery(m_shell.database()).exec(QStringLiteral("DROP TABLE job_do")));
+        QVERIFY(QSqlQuery(Store::database()).exec(QStringLiteral("DROP TABLE job_do")));
         const QString error = watch.reload(at(1, 9, 1)).error();
         QVERIFY(!error.isEmpty());
         QVERIFY2(error.contains(QStringLiteral("no such table")), qPrintable(error));

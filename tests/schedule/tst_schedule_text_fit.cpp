@@ -1,5 +1,5 @@
 #include "store/Clock.h"
-#include "FakeShell.h"
+#include "FakePlannerHost.h"
 #include "store/FieldCodec.h"
 #include "ScriptedDialogs.h"
 #include "TempStore.h"
@@ -85,14 +85,14 @@ void expectAllReadable(QWidget &window)
 class TstScheduleTextFit : public QObject {
     Q_OBJECT
 
-    FakeShell m_shell;
+    FakePlannerHost m_host;
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China)); }
     void init()
     {
         Clock::setNow(kNow);
-        m_shell = FakeShell();
+        m_host = FakePlannerHost();
     }
     void cleanup() { Clock::reset(); }
 
@@ -119,8 +119,8 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         insertDay();
-        m_shell.password = QStringLiteral("abc");
-        Tjob_do planner(m_shell);
+        m_host.password = QStringLiteral("abc");
+        Tjob_do planner(m_host);
         planner.show();
         if (saved) {
             child<QPlainTextEdit>(planner, "Memo1")->setPlainText(kLongText);
@@ -159,7 +159,7 @@ private slots:
         insertJob(id, QStringLiteral("20240501000000"), kLongText, false, false, completion);
         for (int i = 0; i < entries; ++i)
             insertEntry(id, QStringLiteral("2024050%11200").arg(i + 2), kLongText);
-        Tjob_do_sub log(m_shell);
+        Tjob_do_sub log(Store::database());
         QVERIFY(log.load(id));
         log.show();
         expectAllReadable(log);
