@@ -4,12 +4,12 @@
 //
 //   bench_contacts [contacts [copy-of-store]]   (Release build; offscreen by default)
 
-#include "ContactSearch.h"
-#include "Dialogs.h"
-#include "FieldCodec.h"
-#include "Store.h"
-#include "Tpe_connect.h"
-#include "Shell.h"
+#include "contacts/core/ContactSearch.h"
+#include "platform/ui/Dialogs.h"
+#include "store/FieldCodec.h"
+#include "store/Store.h"
+#include "contacts/windows/Tpe_connect.h"
+#include "tests/support/FakeShell.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -28,19 +28,6 @@
 #include <cstdio>
 
 namespace {
-
-class BenchShell final : public Shell
-{
-public:
-    QSqlDatabase database() const override { return Store::database(); }
-    std::optional<QString> currentPassword() const override { return std::nullopt; }
-    void setCurrentPassword(std::optional<QString>) override {}
-    bool diaryNeedsPassword() const override { return false; }
-    bool scheduleNeedsPassword() const override { return false; }
-    void setNeedsPassword(bool, bool) override {}
-    QString defaultReminderTime() const override { return QStringLiteral("09:00"); }
-    void reloadReminders() override {}
-};
 
 const QString kSurnames = QStringLiteral("王李张刘陈杨黄赵吴周徐孙马朱胡郭何高林罗");
 const QString kGiven = QStringLiteral("伟芳娜秀英敏静丽强磊军洋勇艳杰娟涛明超兰霞平刚");
@@ -153,7 +140,7 @@ int main(int argc, char **argv)
                 timer.elapsed() / 1000.0, QFileInfo(path).size() / 1e6);
 
     Dialogs::setScripted(true);
-    BenchShell shell;
+    FakeShell shell;
     Tpe_connect window(shell);
     window.show();
     auto *box = window.findChild<QLineEdit *>("searchBox");

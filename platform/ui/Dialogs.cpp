@@ -16,6 +16,7 @@ struct Script
 {
     bool on = false;
     QQueue<Responder> replies;
+    QQueue<QString> replyNames; // beside `replies`, for a test to name the unused ones
     QList<Shown> shown;
 };
 
@@ -29,8 +30,10 @@ Reply scriptedReply(Kind kind, const QString &title, const QString &text)
 {
     const Shown shown{kind, title, text};
     script().shown.append(shown);
-    if (!script().replies.isEmpty())
+    if (!script().replies.isEmpty()) {
+        script().replyNames.dequeue();
         return script().replies.dequeue()(shown);
+    }
     switch (kind) {
     case Kind::Confirm:
         return {Answer::Yes, {}, 0};
@@ -160,14 +163,42 @@ bool isScripted()
     return script().on;
 }
 
+namespace {
+
+QString answerName(Answer answer)
+{
+    switch (answer) {
+    case Answer::Ok:
+        return QStringLiteral("Ok");
+    case Answer::Yes:
+        return QStringLiteral("Yes");
+    case Answer::No:
+        return QStringLiteral("No");
+    case Answer::Cancel:
+        return QStringLiteral("Cancel");
+    }
+    return {};
+}
+
+} // namespace
+
 void pushReply(const Reply &reply)
 {
     script().replies.enqueue([reply](const Shown &) { return reply; });
+    script().replyNames.enqueue(reply.text.isEmpty()
+            ? answerName(reply.answer)
+            : QStringLiteral("%1 \"%2\"").arg(answerName(reply.answer), reply.text));
 }
 
 void pushResponder(const Responder &responder)
 {
     script().replies.enqueue(responder);
+    script().replyNames.enqueue(QStringLiteral("a responder"));
+}
+
+QStringList pendingReplies()
+{
+    return script().replyNames;
 }
 
 QList<Shown> takeShown()
@@ -178,6 +209,7 @@ QList<Shown> takeShown()
 void clearScript()
 {
     script().replies.clear();
+    script().replyNames.clear();
     script().shown.clear();
 }
 

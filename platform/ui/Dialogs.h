@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -67,6 +68,8 @@ bool isScripted();
 void pushReply(const Reply &reply);
 void pushResponder(const Responder &responder);
 QList<Shown> takeShown();
+// The queued replies no box has used yet, named as "Yes", "Ok \"file.pck\"".
+QStringList pendingReplies();
 void clearScript();
 
 } // namespace Dialogs

@@ -29,7 +29,8 @@ private slots:
     void startsOnSuppliedStore()
     {
         ScriptedDialogs dialogs;
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         Tmain launcher;
         launcher.show();
         QVERIFY(!launcher.programEnded());
@@ -43,7 +44,8 @@ private slots:
     void buttonsAndMenu()
     {
         ScriptedDialogs dialogs;
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         Tmain launcher;
         const QStringList captions{"记事本", "日程安排", "通讯录", "百宝箱", "退出记事本"};
         // One under the other from y 24 at x 16, at least 113 by 89 each:
@@ -72,7 +74,8 @@ private slots:
     void missingStoreEndsTheProgram()
     {
         ScriptedDialogs dialogs;
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         QFile::remove(store.storePath());
         Tmain launcher;
         launcher.show();
@@ -84,7 +87,8 @@ private slots:
     void missingSkinIsReportedOnceWithoutALoop()
     {
         ScriptedDialogs dialogs;
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         const QString skin = store.filePath(QStringLiteral("gone.bmp"));
         writeProfile(QStringLiteral("backgroup"), QStringLiteral("bg"), skin);
         Tmain launcher;
@@ -107,7 +111,8 @@ private slots:
     void unreadableSkinShowsErrorBox()
     {
         ScriptedDialogs dialogs;
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         const QString skin = store.filePath(QStringLiteral("broken.jpg"));
         QFile file(skin);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -134,7 +139,8 @@ private slots:
     {
         QFETCH(QString, format);
         ScriptedDialogs dialogs;
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         const QString skin = store.filePath(QStringLiteral("skin.") + format);
         QImage image(60, 40, QImage::Format_RGB32);
         image.fill(Qt::red);
@@ -153,7 +159,8 @@ private slots:
     void paintReadsReminderTimeAndHide()
     {
         ScriptedDialogs dialogs;
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         writeProfile(QStringLiteral("time"), QStringLiteral("alter"), QStringLiteral("07:45"));
         writeProfile(QStringLiteral("system set"), QStringLiteral("hided"), QStringLiteral("1"));
         Tmain launcher;
@@ -174,7 +181,8 @@ private slots:
     void aboutByReplaceLeavesOneWindow()
     {
         ScriptedDialogs dialogs;
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         Tmain launcher;
         auto *about = launcher.findChild<QMenu *>(QStringLiteral("PopupMenu1"))->actions().last();
         for (int i = 0; i < 3; ++i)
@@ -187,7 +195,8 @@ private slots:
     void aboutWithoutPictureFileStillShowsOne()
     {
         ScriptedDialogs dialogs;
-        TempStore store(false); // no pic/copy.bmp in this home
+        TempStore store; // no pic/copy.bmp in this home
+        VERIFY_OK(store.make(false));
         Tabout_note about;
         about.show();
         QVERIFY(!about.findChild<QLabel *>(QStringLiteral("Image1"))->pixmap().isNull());
@@ -224,7 +233,8 @@ private slots:
         QFETCH(bool, passed);
         QFETCH(int, messages);
         ScriptedDialogs dialogs;
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         Tmain launcher;
         launcher.setCurrentPassword(QStringLiteral("pw"));
         dialogs.answer(Dialogs::Answer(answer), entry);
@@ -238,7 +248,8 @@ private slots:
     void diaryButtonKeepsOneEditor()
     {
         ScriptedDialogs dialogs;
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         Tmain launcher;
         launcher.show();
         auto *diary = launcher.findChild<QToolButton *>(QStringLiteral("BitBtn1"));

@@ -110,6 +110,7 @@ private slots:
         QFETCH(bool, asks);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         putPasswordRow(quickHash(QStringLiteral("pw")), false, false);
         setStartFlag(flag);
         Tmain launcher;
@@ -148,6 +149,7 @@ private slots:
         QFETCH(QStringList, messages);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         if (!stored.isEmpty())
             putPasswordRow(stored, true, false);
         setStartFlag(QStringLiteral("乌苏尔尔市"));
@@ -187,6 +189,7 @@ private slots:
         QFETCH(QStringList, damage);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         putPasswordRow(quickHash(QStringLiteral("pw")), true, true);
         setStartFlag(QStringLiteral("乌苏尔尔市"));
         for (const QString &statement : damage) {
@@ -210,6 +213,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         putPasswordRow(quickHash(QStringLiteral("pw")), false, false);
         setStartFlag(QStringLiteral("乌苏尔尔市"));
         Tmain launcher;
@@ -262,6 +266,7 @@ private slots:
         QFETCH(bool, asks);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         Tmain launcher;
         launcher.setCurrentPassword(passwordOrNone(password));
         launcher.setNeedsPassword(diary, schedule);
@@ -294,11 +299,13 @@ private slots:
         QFETCH(int, opened);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         Tmain launcher;
         launcher.setCurrentPassword(passwordOrNone(password));
         auto *options = launcher.findChild<QAction *>(QStringLiteral("N2"));
         for (int i = 0; i < 3; ++i) {
-            dialogs.answer(Dialogs::Answer::Ok, entry);
+            if (!password.isNull()) // without a password nothing is asked
+                dialogs.answer(Dialogs::Answer::Ok, entry);
             options->trigger();
         }
         QTest::qWait(20);

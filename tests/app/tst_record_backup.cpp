@@ -1,6 +1,6 @@
 #include "FakePlannerHost.h"
 #include "FakeShell.h"
-#include "ImportPanel.h"
+#include "contacts/windows/ImportPanel.h"
 #include "RecordFile.h"
 #include "ScriptedDialogs.h"
 #include "Store.h"
@@ -80,6 +80,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         Trecord_backup window;
         QCOMPARE(window.windowTitle(), QStringLiteral("备份或转移记录窗口"));
         QCOMPARE(window.size(), QSize(310, 370));
@@ -113,6 +114,7 @@ private slots:
         QFETCH(bool, ticked);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         Trecord_backup window;
         auto *option = window.findChild<QCheckBox *>("CheckBox1");
         dialogs.answer(Answer(answer));
@@ -144,6 +146,7 @@ private slots:
         QFETCH(bool, transferred);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         const QByteArray original = readFile(store.storePath());
         QVERIFY(original.size() % 100 != 0);
         const QString target = store.filePath(QStringLiteral("备份"));
@@ -198,6 +201,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         Trecord_backup window;
         dialogs.answer(Answer::Cancel);
         button(&window, "BitBtn1")->click();
@@ -210,6 +214,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         const QByteArray original = readFile(store.storePath());
         Trecord_backup window;
         dialogs.answer(Answer::Ok, store.filePath(QStringLiteral("gone/copy.pck")));
@@ -230,6 +235,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         FakeShell shell;
         const QSqlDatabase held = shell.database();
         QVERIFY(saves(held, QStringLiteral("20260101100000")));
@@ -247,7 +253,8 @@ private slots:
     void copyKeepsOtherWindowsFromTheStore()
     {
         ScriptedDialogs dialogs;
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         Tmain launcher;
         launcher.show();
         launcher.findChild<QToolButton *>(QStringLiteral("BitBtn2"))->click();
@@ -294,6 +301,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         FakePlannerHost host;
         Tjob_do planner(host);
         planner.show();
@@ -318,6 +326,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         Trecord_backup window;
         window.setStoreInUseCheck([] { return QStringLiteral("busy elsewhere"); });
         button(&window, "BitBtn1")->click();
@@ -331,7 +340,8 @@ private slots:
     void noCopyDuringAContactImport()
     {
         ScriptedDialogs dialogs;
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         QVERIFY(QDir(store.folder()).mkpath(QStringLiteral("pic")));
         QImage photo(4, 4, QImage::Format_RGB32);
         photo.fill(Qt::white);
@@ -374,6 +384,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         auto *window = new Trecord_backup;
         window->setAttribute(Qt::WA_DeleteOnClose);
         QPointer<Trecord_backup> alive(window);
@@ -417,13 +428,15 @@ private slots:
         QFETCH(QString, entry);
         QFETCH(int, windows);
         ScriptedDialogs dialogs;
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         Tmain launcher;
         launcher.show();
         launcher.setCurrentPassword(passwordOrNone(password));
         QAction *item = launcher.findChild<QMenu *>("PopupMenu1")->findChild<QAction *>("N4");
         for (int i = 0; i < 3; ++i) {
-            dialogs.answer(Answer::Ok, entry);
+            if (!password.isNull()) // without a password nothing is asked
+                dialogs.answer(Answer::Ok, entry);
             item->trigger();
         }
         QTest::qWait(20);
@@ -438,7 +451,8 @@ private slots:
     void transferFromTheLauncherEndsTheProgram()
     {
         ScriptedDialogs dialogs;
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         Tmain launcher;
         launcher.show();
         QAction *item = launcher.findChild<QMenu *>("PopupMenu1")->findChild<QAction *>("N4");

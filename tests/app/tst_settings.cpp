@@ -111,6 +111,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         FakeShell shell;
         Config config(shell);
         QCOMPARE(config.dialog.windowTitle(), QStringLiteral("设置"));
@@ -154,6 +155,7 @@ private slots:
         QFETCH(bool, hideTicked);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         if (!ini.isEmpty()) {
             writeProfile("backgroup", "bg", ini[0]);
             writeProfile("time", "alter", ini[1]);
@@ -181,6 +183,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         FakeShell shell;
         Config config(shell);
         for (const QString &text : {QStringLiteral("x"), QStringLiteral("   "), QStringLiteral(" a ")}) {
@@ -216,6 +219,7 @@ private slots:
         QFETCH(QString, result);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         FakeShell shell;
         Config config(shell);
         config.time()->setText(start);
@@ -250,6 +254,7 @@ private slots:
         QFETCH(QString, text);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         FakeShell shell;
         Config config(shell);
         QSignalSpy written(&config.dialog, &Tmain_config::settingsWritten);
@@ -286,6 +291,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         const QString skin = store.filePath(QStringLiteral("skin.bmp"));
         QImage image(30, 80, QImage::Format_RGB32);
         image.fill(Qt::blue);
@@ -308,6 +314,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         writeProfile("user", "note", "kept"); // other sections stay as they are
         FakeShell shell;
         {
@@ -368,6 +375,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         const QString stored = PasswordHash::make(QStringLiteral("pw"), QByteArrayLiteral("fixture-salt-16b"), 10);
         QString error;
         QVERIFY(PasswordRow(Store::database()).save(stored, true, true, &error));
@@ -388,6 +396,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         QString older = FieldCodec::encode(QStringLiteral("abcde"));
         std::reverse(older.begin(), older.end());
         QString error;
@@ -411,6 +420,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         QString error;
         QVERIFY(PasswordRow(Store::database())
                     .save(PasswordHash::make(QStringLiteral("no"), QByteArrayLiteral("fixture-salt-16b"), 10),
@@ -435,6 +445,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         QFile blocker(m_config->filePath(QStringLiteral("autostart"))); // a file, not a folder
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
@@ -464,6 +475,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         FakeShell shell;
         Config config(shell);
         config.hide()->click();
@@ -478,7 +490,8 @@ private slots:
     void launcherRepaintsAtOnce()
     {
         ScriptedDialogs dialogs;
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         Tmain launcher;
         launcher.show();
         QVERIFY(QTest::qWaitForWindowExposed(&launcher));

@@ -57,7 +57,8 @@ private slots:
         QFETCH(qreal, fontScale);
         TextFit::ScaledFont font(fontScale);
         ScriptedDialogs dialogs;
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         Tmain launcher;
         launcher.show();
         // The clock as the reminder watch writes it.
@@ -72,6 +73,7 @@ private slots:
         TextFit::ScaledFont font(fontScale);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         FakeShell shell;
         shell.password = QStringLiteral("pw");
         Tmain_config config(shell, nullptr, std::make_unique<XdgAutostart>(QStringLiteral("/opt/velmora/velmora")));
@@ -86,6 +88,7 @@ private slots:
         TextFit::ScaledFont font(fontScale);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         FakeShell shell;
         Tpass_login login(shell);
         QTimer::singleShot(0, &login, [&] {
@@ -103,6 +106,7 @@ private slots:
         TextFit::ScaledFont font(fontScale);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         Trecord_backup window;
         window.show();
         expectAllReadable(window, QStringLiteral("backup"));
@@ -124,6 +128,7 @@ private slots:
         TextFit::ScaledFont font(fontScale);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         Tabout_note about;
         about.show();
         expectAllReadable(about, QStringLiteral("about"));

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "Clock.h"
+#include "store/Clock.h"
 #include "FakeShell.h"
 #include "ScriptedDialogs.h"
-#include "Store.h"
+#include "store/Store.h"
 #include "TempStore.h"
-#include "Tpe_connect.h"
+#include "contacts/windows/Tpe_connect.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -21,6 +21,7 @@ struct ContactsFixture
     ContactsFixture()
         : window(shell)
     {
+        VERIFY_OK(storeMade);
         Clock::setNow(QDateTime(QDate(2026, 5, 1), QTime(8, 0, 0)));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -88,6 +89,7 @@ struct ContactsFixture
     }
 
     TempStore store;
+    const Result<void> storeMade = store.make(); // made before the window reads it
     ScriptedDialogs dialogs;
     FakeShell shell;
     Tpe_connect window;

@@ -1,11 +1,11 @@
-#include "Clock.h"
-#include "ContactExport.h"
-#include "ContactImport.h"
-#include "CsvText.h"
-#include "ImportGrid.h"
-#include "PersonRepository.h"
-#include "StoredForm.h"
-#include "Store.h"
+#include "store/Clock.h"
+#include "contacts/csv/ContactExport.h"
+#include "contacts/csv/ContactImport.h"
+#include "contacts/csv/CsvText.h"
+#include "contacts/csv/ImportGrid.h"
+#include "contacts/core/PersonRepository.h"
+#include "contacts/core/StoredForm.h"
+#include "store/Store.h"
 #include "TempStore.h"
 
 #include <QSqlQuery>
@@ -43,6 +43,7 @@ class TstContactImport : public QObject
     }
 
 private slots:
+    void initTestCase() { VERIFY_OK(m_store.make()); }
     void init() { QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info")); }
 
     void isMale_data()

@@ -1,12 +1,12 @@
-#include "Clock.h"
-#include "ContactSearch.h"
-#include "FieldCodec.h"
-#include "OtherRepository.h"
-#include "PersonRepository.h"
-#include "StoredForm.h"
-#include "Store.h"
+#include "store/Clock.h"
+#include "contacts/core/ContactSearch.h"
+#include "store/FieldCodec.h"
+#include "contacts/core/OtherRepository.h"
+#include "contacts/core/PersonRepository.h"
+#include "contacts/core/StoredForm.h"
+#include "store/Store.h"
 #include "TempStore.h"
-#include "UnitRepository.h"
+#include "contacts/core/UnitRepository.h"
 
 #include <QSqlQuery>
 #include <QTest>
@@ -98,6 +98,7 @@ private slots:
     void personRoundTripAndRowidAddressing()
     {
         TempStore store;
+        VERIFY_OK(store.make());
         PersonRecord record = person("甲", "13900000000");
         record.male = false;
         record.photo = QByteArray("BM\x00\x01", 4);
@@ -131,6 +132,7 @@ private slots:
     void contactsSavedInOneSecondGetTheirOwnIds()
     {
         TempStore store;
+        VERIFY_OK(store.make());
         const QStringList ids{addPerson(person("一")), addPerson(person("二")), addPerson(person("三"))};
         QCOMPARE(ids, (QStringList{"20260314092653", "20260314092654", "20260314092655"}));
         // Their units stay apart.
@@ -141,6 +143,7 @@ private slots:
     void overLongEncodedValueIsRefusedWithTheFieldNamed()
     {
         TempStore store;
+        VERIFY_OK(store.make());
         PersonRecord record = person("张三");
         // 30 CJK characters fit the 50-character column as typed, not encoded.
         record.texts[2] = QString(30, QChar(0x4E2D));
@@ -211,6 +214,7 @@ private slots:
         QFETCH(QString, table);
         QFETCH(QString, operation);
         TempStore store;
+        VERIFY_OK(store.make());
         QVERIFY(attempt(table, operation).isEmpty() || operation == u"update" || operation == u"remove");
         QVERIFY(QSqlQuery(Store::database()).exec(QStringLiteral("ALTER TABLE %1 RENAME TO lost_%1").arg(table)));
         const QString error = attempt(table, operation);
@@ -241,6 +245,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QStringList, names);
         TempStore store;
+        VERIFY_OK(store.make());
         QHash<QString, QString> nameOf;
         const QString wang = addPerson(person("王五", "13900000000", "朋友"));
         const QString lao = addPerson(person("老王", "-", "涨了50%"));

@@ -1,8 +1,8 @@
 #include "ScriptedDialogs.h"
-#include "Tabout_note.h"
+#include "app/Tabout_note.h"
 #include "TempStore.h"
-#include "Tmain.h"
-#include "Tpe_connect.h"
+#include "app/Tmain.h"
+#include "contacts/windows/Tpe_connect.h"
 
 #include <QTest>
 #include <QToolButton>
@@ -17,7 +17,8 @@ private slots:
     void opensOneAddressBookWithAbout()
     {
         ScriptedDialogs dialogs;
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         Tmain launcher;
         launcher.show();
         QVERIFY(QTest::qWaitForWindowExposed(&launcher));

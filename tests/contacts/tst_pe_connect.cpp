@@ -1,7 +1,7 @@
 #include "ContactsFixture.h"
-#include "FieldCodec.h"
-#include "PersonalPanel.h"
-#include "PhotoBox.h"
+#include "store/FieldCodec.h"
+#include "contacts/windows/PersonalPanel.h"
+#include "contacts/windows/PhotoBox.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -280,6 +280,7 @@ private slots:
     {
         QFETCH(QString, focus);
         TempStore store;
+        VERIFY_OK(store.make());
         ScriptedDialogs dialogs;
         FakeShell shell;
         QPointer<Tpe_connect> window = new Tpe_connect(shell);

@@ -63,6 +63,7 @@ private slots:
         TextFit::ScaledFont font(fontScale);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         Clock::setNow(QDateTime(QDate(2024, 12, 28), QTime(23, 59, 59)));
         Tnote_pad editor(Store::database());
         editor.show();
@@ -84,6 +85,7 @@ private slots:
         TextFit::ScaledFont font(fontScale);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         storeNotes(notes);
         This_note_pad browser(Store::database());
         browser.show();

@@ -100,6 +100,7 @@ private slots:
     void newestFirstWithEqualStampsNewestRowFirst()
     {
         TempStore store;
+        VERIFY_OK(store.make());
         seed({ "20240101080000", "20240301080000", "20240201080000", "20240301080000" });
         NoteRepository notes(Store::database());
         QVERIFY(notes.append(QStringLiteral("20240301080000"), QStringLiteral("last")).ok());
@@ -116,6 +117,7 @@ private slots:
     void movesStopAtBothEnds()
     {
         TempStore store;
+        VERIFY_OK(store.make());
         seed({ "20240101080000", "20240201080000", "20240301080000" });
         NoteHistory history(Store::database());
         QVERIFY(history.open().ok());
@@ -148,6 +150,7 @@ private slots:
         QFETCH(int, position);
         QFETCH(QString, shown);
         TempStore store;
+        VERIFY_OK(store.make());
         const QStringList stamps { "20240301080000", "20240201080000", "20240101080000" };
         seed(stamps.mid(0, notes));
         NoteHistory history(Store::database());
@@ -168,6 +171,7 @@ private slots:
     void rewriteKeepsTheStampAndRowsWithTheSameStamp()
     {
         TempStore store;
+        VERIFY_OK(store.make());
         seed({ "20240101080000", "20240101080000" });
         NoteHistory history(Store::database());
         QVERIFY(history.open().ok());
@@ -182,6 +186,7 @@ private slots:
     void storeErrorsComeBackAsText()
     {
         TempStore store;
+        VERIFY_OK(store.make());
         seed({ "20240101080000" });
         QSqlQuery sql(Store::database());
         QVERIFY(sql.exec(QStringLiteral("create trigger refuse before insert on note_pad begin "
@@ -206,6 +211,7 @@ private slots:
     void undecodableNoteReportsTheDecoderError()
     {
         TempStore store;
+        VERIFY_OK(store.make());
         QSqlQuery sql(Store::database());
         QVERIFY(
             sql.prepare(QStringLiteral("insert into note_pad (date_id, note_memo) values (?, ?)")));

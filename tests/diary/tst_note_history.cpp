@@ -90,7 +90,7 @@ private slots:
     void init()
     {
         m_store = new TempStore;
-        QVERIFY(m_store->isValid());
+        VERIFY_OK(m_store->make());
     }
     void cleanup()
     {

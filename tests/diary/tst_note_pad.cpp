@@ -76,7 +76,7 @@ private slots:
     void init()
     {
         m_store = new TempStore;
-        QVERIFY(m_store->isValid());
+        VERIFY_OK(m_store->make());
         Clock::setNow(QDateTime(QDate(2024, 5, 1), QTime(9, 30, 5)));
     }
     void cleanup()

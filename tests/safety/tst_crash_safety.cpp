@@ -35,8 +35,8 @@ private slots:
 
 void tst_crash_safety::killedSavesLoseNothing()
 {
-    TempStore store(false);
-    QVERIFY(store.isValid());
+    TempStore store;
+    VERIFY_OK(store.make(false));
     const int kills = qEnvironmentVariableIsSet("VELMORA_CRASH_KILLS")
                           ? qEnvironmentVariableIntValue("VELMORA_CRASH_KILLS") : 50;
     const quint32 seed = qEnvironmentVariableIsSet("VELMORA_CRASH_SEED")

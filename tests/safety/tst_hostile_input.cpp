@@ -1,17 +1,17 @@
 // Every text the user can type into a field that reaches the store is kept
 // exactly or refused whole with a clear message, and no other row changes.
-#include "ContactColumns.h"
+#include "contacts/core/ContactColumns.h"
 #include "FieldCodec.h"
 #include "schedule/core/JobEntryRepository.h"
 #include "schedule/core/JobRepository.h"
 #include "diary/core/NoteRepository.h"
-#include "OtherRepository.h"
+#include "contacts/core/OtherRepository.h"
 #include "PasswordHash.h"
 #include "PasswordRow.h"
-#include "PersonRepository.h"
+#include "contacts/core/PersonRepository.h"
 #include "Store.h"
 #include "TempStore.h"
-#include "UnitRepository.h"
+#include "contacts/core/UnitRepository.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -194,7 +194,7 @@ void tst_hostile_input::keptExactlyOrRefusedWhole()
     QFETCH(QString, field);
     QFETCH(QString, text);
     TempStore store;
-    QVERIFY(store.isValid());
+    VERIFY_OK(store.make());
     QVERIFY(save(QStringLiteral("note_pad.note_memo"), QStringLiteral("a neighbour")).ok);
     const QMap<QString, QString> before = snapshot();
 

@@ -80,8 +80,8 @@ private slots:
 // worker saves until a save fails, reports it and ends by itself.
 void tst_store_faults::fullDiskStopsWithMessageAndKeepsSaves()
 {
-    TempStore store(false);
-    QVERIFY(store.isValid());
+    TempStore store;
+    VERIFY_OK(store.make(false));
     const qint64 limit = QFileInfo(store.storePath()).size() + 256 * 1024;
     QProcess worker;
     worker.setChildProcessModifier([limit] {
@@ -125,7 +125,7 @@ void tst_store_faults::fullDiskStopsWithMessageAndKeepsSaves()
 void tst_store_faults::readOnlyStoreRefusesSaves()
 {
     TempStore store;
-    QVERIFY(store.isValid());
+    VERIFY_OK(store.make());
     QString error;
     QVERIFY2(saveOneOfEach(Store::database(), 0, &error), qPrintable(error));
     Store::close();
@@ -166,7 +166,7 @@ void tst_store_faults::storeRemovedWhileRunningRefusesSaves()
 {
     QFETCH(bool, deleted);
     TempStore store;
-    QVERIFY(store.isValid());
+    VERIFY_OK(store.make());
     QString error;
     QVERIFY2(saveOneOfEach(Store::database(), 0, &error), qPrintable(error));
     const QString kept = store.filePath(QStringLiteral("kept.db"));
@@ -193,7 +193,7 @@ void tst_store_faults::storeRemovedWhileRunningRefusesSaves()
 void tst_store_faults::storeLockedByAnotherProgram()
 {
     TempStore store;
-    QVERIFY(store.isValid());
+    VERIFY_OK(store.make());
     QString error;
     QVERIFY2(saveOneOfEach(Store::database(), 0, &error), qPrintable(error));
     QProcess other;
@@ -219,7 +219,8 @@ void tst_store_faults::storeLockedByAnotherProgram()
 // write is refused with a message and the folder and its content stay.
 void tst_store_faults::profileReplacedByFolder()
 {
-    TempStore store(false);
+    TempStore store;
+    VERIFY_OK(store.make(false));
     QVERIFY(QDir(store.folder()).mkpath(QStringLiteral("main.ini")));
     QFile inside(store.filePath(QStringLiteral("main.ini/keep.txt")));
     QVERIFY(inside.open(QIODevice::WriteOnly));
@@ -239,7 +240,8 @@ void tst_store_faults::profileReplacedByFolder()
 // at the final flush, unnoticed: the truncated file replaced the old one.
 void tst_store_faults::profileOnFullDiskKeepsOldSettings()
 {
-    TempStore store(false);
+    TempStore store;
+    VERIFY_OK(store.make(false));
     const ProfileFile profile(store.filePath(QStringLiteral("main.ini")));
     QString error;
     QVERIFY2(profile.write(QStringLiteral("time"), QStringLiteral("alter"), QStringLiteral("09:00"), &error),

@@ -3,6 +3,7 @@
 #include "store/FieldCodec.h"
 #include "ScriptedDialogs.h"
 #include "TempStore.h"
+#include "Widgets.h"
 #include "schedule/windows/Tjob_do.h"
 #include "schedule/windows/Tjob_do_sub.h"
 
@@ -86,24 +87,21 @@ class TstJobDo : public QObject {
 
     FakePlannerHost m_host;
 
-    template <typename T> static T *child(QWidget &window, const char *name)
-    {
-        auto *found = window.findChild<T *>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no child %s", name);
-        return found;
-    }
-
     void save(Tjob_do &planner, const QString &text)
     {
-        child<QPlainTextEdit>(planner, "Memo1")->setPlainText(text);
-        child<QPushButton>(planner, "BitBtn1")->click();
+        FIND_CHILD(memo, QPlainTextEdit, &planner, "Memo1");
+        FIND_CHILD(button, QPushButton, &planner, "BitBtn1");
+        memo->setPlainText(text);
+        button->click();
     }
 
-    // Opens the popup menu over the day list; what it offers.
+    // Opens the popup menu over the day list; what it offers (without the
+    // menu: a line naming it, which no comparison expects).
     QStringList enabledItems(Tjob_do &planner)
     {
-        auto *menu = child<QMenu>(planner, "PopupMenu1");
+        auto *menu = Widgets::find<QMenu>(&planner, QStringLiteral("PopupMenu1"));
+        if (!menu)
+            return { QString::fromUtf8(Widgets::missing<QMenu>(&planner, QStringLiteral("PopupMenu1"))) };
         menu->popup(planner.mapToGlobal(QPoint(10, 10)));
         QStringList enabled;
         for (QAction *action : menu->actions()) {
@@ -114,11 +112,15 @@ class TstJobDo : public QObject {
         return enabled;
     }
 
-    void trigger(Tjob_do &planner, const char *item) { child<QAction>(planner, item)->trigger(); }
+    void trigger(Tjob_do &planner, const char *item)
+    {
+        FIND_CHILD(action, QAction, &planner, QLatin1String(item));
+        action->trigger();
+    }
 
     void doubleClickRow(Tjob_do &planner, int row)
     {
-        auto *list = child<QTableView>(planner, "DBGrid1");
+        FIND_CHILD(list, QTableView, &planner, "DBGrid1");
         const QRect cell = list->visualRect(list->model()->index(row, 0));
         // A real double click starts with a press of its own.
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
@@ -138,21 +140,28 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         m_host.reminderTime = QStringLiteral("07:45");
         Tjob_do planner(m_host);
         planner.show();
         QCOMPARE(planner.windowTitle(), QStringLiteral("日程安排"));
-        QCOMPARE(child<QLineEdit>(planner, "m_time")->text(), QStringLiteral("07:45"));
-        QCOMPARE(child<QCalendarWidget>(planner, "MonthCalendar1")->selectedDate(), kNow.date());
-        QCOMPARE(child<QLineEdit>(planner, "Edit1")->text(), QStringLiteral("2024/5/1"));
-        QCOMPARE(child<QGroupBox>(planner, "gb4")->title(),
+        FIND_CHILD(time, QLineEdit, &planner, "m_time");
+        QCOMPARE(time->text(), QStringLiteral("07:45"));
+        FIND_CHILD(calendar, QCalendarWidget, &planner, "MonthCalendar1");
+        QCOMPARE(calendar->selectedDate(), kNow.date());
+        FIND_CHILD(dateEdit, QLineEdit, &planner, "Edit1");
+        QCOMPARE(dateEdit->text(), QStringLiteral("2024/5/1"));
+        FIND_CHILD(listBox, QGroupBox, &planner, "gb4");
+        QCOMPARE(listBox->title(),
             QStringLiteral("本日已安排工作(2024-05-01)"));
-        QVERIFY(child<QGroupBox>(planner, "gb5")->isHidden());
-        auto *saveButton = child<QPushButton>(planner, "BitBtn1");
+        FIND_CHILD(panel, QGroupBox, &planner, "gb5");
+        QVERIFY(panel->isHidden());
+        FIND_CHILD(saveButton, QPushButton, &planner, "BitBtn1");
         QVERIFY(!saveButton->isEnabled());
-        child<QPlainTextEdit>(planner, "Memo1")->setPlainText(QStringLiteral(" \n "));
+        FIND_CHILD(memo, QPlainTextEdit, &planner, "Memo1");
+        memo->setPlainText(QStringLiteral(" \n "));
         QVERIFY(!saveButton->isEnabled());
-        child<QPlainTextEdit>(planner, "Memo1")->setPlainText(QStringLiteral(" x"));
+        memo->setPlainText(QStringLiteral(" x"));
         QVERIFY(saveButton->isEnabled());
     }
 
@@ -196,11 +205,15 @@ private slots:
         QFETCH(QString, panelRow);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         Tjob_do planner(m_host);
         planner.show();
-        child<QCheckBox>(planner, "CheckBox1")->setChecked(reminder);
-        child<QLineEdit>(planner, "m_time")->setText(QStringLiteral("09:30"));
-        child<QCheckBox>(planner, "CheckBox2")->setChecked(protect);
+        FIND_CHILD(reminderBox, QCheckBox, &planner, "CheckBox1");
+        reminderBox->setChecked(reminder);
+        FIND_CHILD(time, QLineEdit, &planner, "m_time");
+        time->setText(QStringLiteral("09:30"));
+        FIND_CHILD(protectBox, QCheckBox, &planner, "CheckBox2");
+        protectBox->setChecked(protect);
         save(planner, text);
 
         const QList<StoredJob> jobs = storedJobs();
@@ -211,15 +224,19 @@ private slots:
         QCOMPARE(jobs[0].reminder, reminder);
         QCOMPARE(jobs[0].isProtected, protect);
         QCOMPARE(jobs[0].completion, QStringLiteral("未完成.."));
-        QCOMPARE(rowsOf(child<QTableView>(planner, "DBGrid1")), QStringList { listRow });
-        QVERIFY(child<QGroupBox>(planner, "gb5")->isVisible());
-        QCOMPARE(rowsOf(child<QTableView>(planner, "DBGrid2")), QStringList { panelRow });
+        FIND_CHILD(list, QTableView, &planner, "DBGrid1");
+        QCOMPARE(rowsOf(list), QStringList { listRow });
+        FIND_CHILD(panel, QGroupBox, &planner, "gb5");
+        QVERIFY(panel->isVisible());
+        FIND_CHILD(panelList, QTableView, &planner, "DBGrid2");
+        QCOMPARE(rowsOf(panelList), QStringList { panelRow });
         QCOMPARE(dialogs.texts(), QStringList { Tjob_do::kSaved });
         QCOMPARE(m_host.reloads, 1);
         // Ready for the next job: the text goes, the choices stay.
-        QVERIFY(child<QPlainTextEdit>(planner, "Memo1")->toPlainText().isEmpty());
-        QCOMPARE(child<QCheckBox>(planner, "CheckBox1")->isChecked(), reminder);
-        QCOMPARE(child<QCheckBox>(planner, "CheckBox2")->isChecked(), protect);
+        FIND_CHILD(memoEdit, QPlainTextEdit, &planner, "Memo1");
+        QVERIFY(memoEdit->toPlainText().isEmpty());
+        QCOMPARE(reminderBox->isChecked(), reminder);
+        QCOMPARE(protectBox->isChecked(), protect);
     }
 
     void invalidReminderTimeStoresNothing_data()
@@ -237,17 +254,21 @@ private slots:
         QFETCH(QString, message);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         Tjob_do planner(m_host);
         planner.show();
-        child<QCheckBox>(planner, "CheckBox1")->setChecked(true);
-        child<QLineEdit>(planner, "m_time")->setText(time);
+        FIND_CHILD(reminderBox, QCheckBox, &planner, "CheckBox1");
+        reminderBox->setChecked(true);
+        FIND_CHILD(timeLineEdit, QLineEdit, &planner, "m_time");
+        timeLineEdit->setText(time);
         save(planner, QStringLiteral("keep me"));
         const auto shown = dialogs.shown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].kind, Dialogs::Kind::Error);
         QCOMPARE(shown[0].text, message);
         QVERIFY(storedJobs().isEmpty());
-        QCOMPARE(child<QPlainTextEdit>(planner, "Memo1")->toPlainText(), QStringLiteral("keep me"));
+        FIND_CHILD(memo, QPlainTextEdit, &planner, "Memo1");
+        QCOMPARE(memo->toPlainText(), QStringLiteral("keep me"));
         QCOMPARE(m_host.reloads, 0);
     }
 
@@ -255,6 +276,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         Tjob_do planner(m_host);
         planner.show();
         save(planner, QStringLiteral("first"));
@@ -264,7 +286,8 @@ private slots:
         QCOMPARE(jobs[0].id, QStringLiteral("20240501101507"));
         QCOMPARE(jobs[1].id, QStringLiteral("20240501101508"));
         // The panel lists the day's jobs with the newest last.
-        QCOMPARE(rowsOf(child<QTableView>(planner, "DBGrid2")),
+        FIND_CHILD(panelList, QTableView, &planner, "DBGrid2");
+        QCOMPARE(rowsOf(panelList),
             (QStringList { "first|不提醒", "second|不提醒" }));
     }
 
@@ -272,14 +295,15 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         Tjob_do planner(m_host);
         planner.show();
-        auto *timer = child<QTimer>(planner, "Timer1");
+        FIND_CHILD(timer, QTimer, &planner, "Timer1");
         QVERIFY(!timer->isActive());
         save(planner, QStringLiteral("A"));
         QCOMPARE(timer->interval(), 1000);
         QVERIFY(timer->isActive());
-        auto *panel = child<QGroupBox>(planner, "gb5");
+        FIND_CHILD(panel, QGroupBox, &planner, "gb5");
         QList<bool> visibleAfterTick;
         connect(timer, &QTimer::timeout, this, [&] { visibleAfterTick << panel->isVisible(); });
         timer->setInterval(5);
@@ -291,22 +315,24 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         insertJob("20240420000000", "20240430000000", "april");
         insertJob("20240501000000", "20240531000000", "may 31");
         insertJob("20240502000000", "20240503000000", "may 3");
         insertJob("20240503000000", "20240603000000", "june");
         Tjob_do planner(m_host);
         planner.show();
-        auto *calendar = child<QCalendarWidget>(planner, "MonthCalendar1");
+        FIND_CHILD(calendar, QCalendarWidget, &planner, "MonthCalendar1");
         calendar->setSelectedDate(QDate(2024, 6, 3));
         emit calendar->clicked(QDate(2024, 6, 3));
-        auto *list = child<QTableView>(planner, "DBGrid1");
+        FIND_CHILD(list, QTableView, &planner, "DBGrid1");
         QCOMPARE(rowsOf(list), QStringList { "june|2024-06-03|不提醒" });
-        QCOMPARE(child<QGroupBox>(planner, "gb4")->title(), QStringLiteral("(2024-06-03)工作记录"));
+        FIND_CHILD(listBox, QGroupBox, &planner, "gb4");
+        QCOMPARE(listBox->title(), QStringLiteral("(2024-06-03)工作记录"));
         trigger(planner, "N7");
         QCOMPARE(
             rowsOf(list), (QStringList { "may 3|2024-05-03|不提醒", "may 31|2024-05-31|不提醒" }));
-        QCOMPARE(child<QGroupBox>(planner, "gb4")->title(), QStringLiteral("本月(5月)工作记录"));
+        QCOMPARE(listBox->title(), QStringLiteral("本月(5月)工作记录"));
         // A save re-runs the month list and files the job under the chosen day.
         save(planner, QStringLiteral("june 2"));
         QCOMPARE(rowsOf(list).size(), 2);
@@ -317,16 +343,18 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         Tjob_do planner(m_host);
         planner.show();
-        QCOMPARE(rowsOf(child<QTableView>(planner, "DBGrid1")), QStringList {});
+        FIND_CHILD(list, QTableView, &planner, "DBGrid1");
+        QCOMPARE(rowsOf(list), QStringList {});
         QCOMPARE(enabledItems(planner), (QStringList { "N5", "N7" }));
         save(planner, QStringLiteral("A"));
         QCOMPARE(enabledItems(planner), (QStringList { "N1", "N2", "N5", "N7" }));
         // An empty stored text shows the placeholder.
         insertJob("20240501090000", "20240501000000", "");
         trigger(planner, "N5");
-        QVERIFY(rowsOf(child<QTableView>(planner, "DBGrid1"))
+        QVERIFY(rowsOf(list)
                     .contains("本日没有工作安排 .....|2024-05-01|不提醒"));
     }
 
@@ -334,6 +362,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         insertJob("20240501080000", "20240501000000", "A");
         Tjob_do planner(m_host);
         planner.show();
@@ -352,6 +381,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         insertJob("20240501080000", "20240501000000", "first");
         insertJob("20240501080001", "20240501000000", "second");
         QVERIFY(
@@ -369,7 +399,8 @@ private slots:
         QCOMPARE(storedJobs().size(), 1);
         QCOMPARE(storedJobs()[0].memo, QStringLiteral("second"));
         QCOMPARE(entryCount("20240501080000"), 1);
-        QCOMPARE(rowsOf(child<QTableView>(planner, "DBGrid1")),
+        FIND_CHILD(list, QTableView, &planner, "DBGrid1");
+        QCOMPARE(rowsOf(list),
             QStringList { "second|2024-05-01|不提醒" });
         QCOMPARE(m_host.reloads, 1);
     }
@@ -378,34 +409,38 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         insertJob("20240501080000", "20240501000000", FieldCodec::encode("机密"), true);
         m_host.password = QStringLiteral("pw");
         Tjob_do planner(m_host);
         planner.show();
         QVERIFY(QTest::qWaitForWindowExposed(&planner));
-        auto *area = child<QGroupBox>(planner, "pass_box");
-        auto *entry = child<QLineEdit>(planner, "Edit3");
+        FIND_CHILD(area, QGroupBox, &planner, "pass_box");
+        FIND_CHILD(entry, QLineEdit, &planner, "Edit3");
         doubleClickRow(planner, 0);
         QVERIFY(area->isVisible());
         QVERIFY(!planner.findChild<Tjob_do_sub *>());
 
         entry->setText(QStringLiteral("PW"));
-        child<QPushButton>(planner, "Button1")->click();
+        FIND_CHILD(ok, QPushButton, &planner, "Button1");
+        ok->click();
         QVERIFY(area->isVisible());
         QCOMPARE(entry->text(), QStringLiteral("PW"));
         QVERIFY(!planner.findChild<Tjob_do_sub *>());
 
-        child<QPushButton>(planner, "Button2")->click();
+        FIND_CHILD(cancel, QPushButton, &planner, "Button2");
+        cancel->click();
         QVERIFY(area->isHidden());
         doubleClickRow(planner, 0);
         QVERIFY(entry->text().isEmpty());
         entry->setText(QStringLiteral("pw"));
-        child<QPushButton>(planner, "Button1")->click();
+        ok->click();
         QVERIFY(area->isHidden());
         auto *log = planner.findChild<Tjob_do_sub *>();
         QVERIFY(log);
         QVERIFY(log->isModal());
-        QCOMPARE(child<QPlainTextEdit>(*log, "Memo1")->toPlainText(), QStringLiteral("机密"));
+        FIND_CHILD(memo, QPlainTextEdit, log, "Memo1");
+        QCOMPARE(memo->toPlainText(), QStringLiteral("机密"));
         QCOMPARE(dialogs.shown().size(), 0);
     }
 
@@ -413,12 +448,14 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         insertJob("20240501080000", "20240501000000", FieldCodec::encode("机密"), true);
         Tjob_do planner(m_host);
         planner.show();
         QVERIFY(QTest::qWaitForWindowExposed(&planner));
         doubleClickRow(planner, 0);
-        QVERIFY(child<QGroupBox>(planner, "pass_box")->isHidden());
+        FIND_CHILD(area, QGroupBox, &planner, "pass_box");
+        QVERIFY(area->isHidden());
         QVERIFY(planner.findChild<Tjob_do_sub *>());
     }
 
@@ -427,16 +464,20 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         insertJob("20240501080000", "20240501000000", FieldCodec::encode("机密"), true);
         m_host.password = QStringLiteral("no");
         Tjob_do planner(m_host);
         planner.show();
         QVERIFY(QTest::qWaitForWindowExposed(&planner));
         doubleClickRow(planner, 0);
-        QVERIFY(child<QGroupBox>(planner, "pass_box")->isVisible());
+        FIND_CHILD(area, QGroupBox, &planner, "pass_box");
+        QVERIFY(area->isVisible());
         QVERIFY(!planner.findChild<Tjob_do_sub *>());
-        child<QLineEdit>(planner, "Edit3")->setText(QStringLiteral("no"));
-        child<QPushButton>(planner, "Button1")->click();
+        FIND_CHILD(entry, QLineEdit, &planner, "Edit3");
+        entry->setText(QStringLiteral("no"));
+        FIND_CHILD(ok, QPushButton, &planner, "Button1");
+        ok->click();
         QVERIFY(planner.findChild<Tjob_do_sub *>());
     }
 
@@ -444,12 +485,14 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         QPointer<Tjob_do> planner = new Tjob_do(m_host);
         planner->setAttribute(Qt::WA_DeleteOnClose);
         planner->show();
         QVERIFY(QTest::qWaitForWindowExposed(planner));
         planner->activateWindow();
-        QTest::keyClick(child<QPlainTextEdit>(*planner, "Memo1"), Qt::Key_Escape);
+        FIND_CHILD(memo, QPlainTextEdit, planner, "Memo1");
+        QTest::keyClick(memo, Qt::Key_Escape);
         QTRY_VERIFY(planner.isNull());
     }
 };

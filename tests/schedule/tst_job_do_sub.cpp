@@ -3,6 +3,7 @@
 #include "store/FieldCodec.h"
 #include "ScriptedDialogs.h"
 #include "TempStore.h"
+#include "Widgets.h"
 #include "schedule/windows/Tjob_do_sub.h"
 
 #include <QCheckBox>
@@ -66,10 +67,16 @@ QString completion()
     return query.value(0).toString();
 }
 
+// The days the log lists (without the list: a line naming it, which no
+// comparison expects).
 QStringList listed(const Tjob_do_sub &log)
 {
+    const QString name = QStringLiteral("DBGrid1");
+    const auto *list = Widgets::find<QTableView>(&log, name);
+    if (!list)
+        return { QString::fromUtf8(Widgets::missing<QTableView>(&log, name)) };
     QStringList days;
-    const QAbstractItemModel *model = log.findChild<QTableView *>("DBGrid1")->model();
+    const QAbstractItemModel *model = list->model();
     for (int r = 0; r < model->rowCount(); ++r)
         days << model->index(r, 0).data().toString();
     return days;
@@ -79,15 +86,6 @@ QStringList listed(const Tjob_do_sub &log)
 
 class TstJobDoSub : public QObject {
     Q_OBJECT
-
-
-    template <typename T> static T *child(QWidget &window, const char *name)
-    {
-        auto *found = window.findChild<T *>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no child %s", name);
-        return found;
-    }
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China)); }
@@ -115,22 +113,27 @@ private slots:
         QFETCH(QString, state);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         insertJob(stored, isProtected, completion);
         Tjob_do_sub log(Store::database());
         QVERIFY(log.load(kJob));
         QCOMPARE(log.windowTitle(), QStringLiteral("工作细节"));
-        QCOMPARE(child<QLabel>(log, "Label6")->text(), QStringLiteral("2024-05-01"));
-        QCOMPARE(child<QPlainTextEdit>(log, "Memo1")->toPlainText(), QStringLiteral("打电话"));
-        QCOMPARE(child<QLabel>(log, "Label7")->text(), state);
+        FIND_CHILD(dateLabel, QLabel, &log, "Label6");
+        QCOMPARE(dateLabel->text(), QStringLiteral("2024-05-01"));
+        FIND_CHILD(memo, QPlainTextEdit, &log, "Memo1");
+        QCOMPARE(memo->toPlainText(), QStringLiteral("打电话"));
+        FIND_CHILD(stateLabel, QLabel, &log, "Label7");
+        QCOMPARE(stateLabel->text(), state);
         QVERIFY(listed(log).isEmpty());
-        QCOMPARE(
-            child<QPlainTextEdit>(log, "Memo3")->toPlainText(), QStringLiteral("没有记录内容...."));
+        FIND_CHILD(memo3, QPlainTextEdit, &log, "Memo3");
+        QCOMPARE(memo3->toPlainText(), QStringLiteral("没有记录内容...."));
     }
 
     void entriesInStoreOrder()
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         insertJob("job", false, "未完成..");
         insertEntry(kJob, "20240503120000", "later day, written first", false);
         insertEntry("20240101000000", "20240502000000", "another job's", false);
@@ -139,9 +142,9 @@ private slots:
         QVERIFY(log.load(kJob));
         log.show();
         QCOMPARE(listed(log), (QStringList { "2024-05-03", "2024-05-02" }));
-        auto *text = child<QPlainTextEdit>(log, "Memo3");
+        FIND_CHILD(text, QPlainTextEdit, &log, "Memo3");
         QCOMPARE(text->toPlainText(), QStringLiteral("later day, written first"));
-        auto *list = child<QTableView>(log, "DBGrid1");
+        FIND_CHILD(list, QTableView, &log, "DBGrid1");
         list->setCurrentIndex(list->model()->index(1, 0));
         QCOMPARE(text->toPlainText(), QStringLiteral("保密"));
         QCOMPARE(dialogs.shown().size(), 0);
@@ -160,16 +163,20 @@ private slots:
         QFETCH(QString, stored);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         insertJob("job", false, "未完成..");
         Tjob_do_sub log(Store::database());
         QVERIFY(log.load(kJob));
         log.show();
         Clock::advance(5 * 60 * 1000); // the picker keeps the time it was set to
-        auto *picker = child<QDateEdit>(log, "dp1");
+        FIND_CHILD(picker, QDateEdit, &log, "dp1");
         picker->setDate(QDate(2024, 5, 2));
-        child<QCheckBox>(log, "CheckBox1")->setChecked(protect);
-        child<QPlainTextEdit>(log, "Memo2")->setPlainText("已联系 ");
-        child<QPushButton>(log, "BitBtn1")->click();
+        FIND_CHILD(protectBox, QCheckBox, &log, "CheckBox1");
+        protectBox->setChecked(protect);
+        FIND_CHILD(memo2, QPlainTextEdit, &log, "Memo2");
+        memo2->setPlainText("已联系 ");
+        FIND_CHILD(save, QPushButton, &log, "BitBtn1");
+        save->click();
 
         const QList<StoredEntry> entries = storedEntries();
         QCOMPARE(entries.size(), 1);
@@ -179,13 +186,14 @@ private slots:
         QCOMPARE(completion(), QStringLiteral("未完成.."));
         QCOMPARE(dialogs.texts(), QStringList { Tjob_do_sub::kEntrySaved });
         QCOMPARE(listed(log), QStringList { "2024-05-02" });
-        QCOMPARE(child<QPlainTextEdit>(log, "Memo3")->toPlainText(), QStringLiteral("已联系 "));
+        FIND_CHILD(memo3, QPlainTextEdit, &log, "Memo3");
+        QCOMPARE(memo3->toPlainText(), QStringLiteral("已联系 "));
         // The new-entry area is reset: picker at now, no protection, no text.
         QCOMPARE(picker->date(), kNow.date());
-        QVERIFY(!child<QCheckBox>(log, "CheckBox1")->isChecked());
-        QVERIFY(child<QPlainTextEdit>(log, "Memo2")->toPlainText().isEmpty());
-        child<QPlainTextEdit>(log, "Memo2")->setPlainText("again");
-        child<QPushButton>(log, "BitBtn1")->click();
+        QVERIFY(!protectBox->isChecked());
+        QVERIFY(memo2->toPlainText().isEmpty());
+        memo2->setPlainText("again");
+        save->click();
         QCOMPARE(storedEntries().last().dateId, QStringLiteral("20240504102007"));
     }
 
@@ -193,16 +201,20 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         insertJob("job", false, "未完成..");
         Tjob_do_sub log(Store::database());
         QVERIFY(log.load(kJob));
-        child<QPlainTextEdit>(log, "Memo2")->setPlainText(" \n ");
-        child<QCheckBox>(log, "CheckBox1")->setChecked(true);
-        child<QPushButton>(log, "BitBtn1")->click();
+        FIND_CHILD(memo2, QPlainTextEdit, &log, "Memo2");
+        memo2->setPlainText(" \n ");
+        FIND_CHILD(protectBox, QCheckBox, &log, "CheckBox1");
+        protectBox->setChecked(true);
+        FIND_CHILD(save, QPushButton, &log, "BitBtn1");
+        save->click();
         QCOMPARE(dialogs.texts(), QStringList { Tjob_do_sub::kEmptyEntry });
         QVERIFY(storedEntries().isEmpty());
-        QCOMPARE(child<QPlainTextEdit>(log, "Memo2")->toPlainText(), QStringLiteral(" \n "));
-        QVERIFY(child<QCheckBox>(log, "CheckBox1")->isChecked());
+        QCOMPARE(memo2->toPlainText(), QStringLiteral(" \n "));
+        QVERIFY(protectBox->isChecked());
     }
 
     void undecodableText_data()
@@ -221,6 +233,7 @@ private slots:
         QFETCH(bool, shown);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         const QString broken = QStringLiteral("不是*编码");
         insertJob(jobBroken ? broken : FieldCodec::encode("ok"), true, "未完成..");
         insertEntry(kJob, "20240501000000", firstEntryBroken ? broken : QStringLiteral("first"),
@@ -230,9 +243,10 @@ private slots:
         QCOMPARE(log.load(kJob), shown);
         if (shown) {
             QCOMPARE(dialogs.shown().size(), 0);
-            auto *list = child<QTableView>(log, "DBGrid1");
+            FIND_CHILD(list, QTableView, &log, "DBGrid1");
             list->setCurrentIndex(list->model()->index(1, 0));
-            QVERIFY(child<QPlainTextEdit>(log, "Memo3")->toPlainText().isEmpty());
+            FIND_CHILD(memo3, QPlainTextEdit, &log, "Memo3");
+            QVERIFY(memo3->toPlainText().isEmpty());
         }
         const auto boxes = dialogs.shown();
         QCOMPARE(boxes.size(), 1);
@@ -251,16 +265,19 @@ private slots:
         QFETCH(bool, escape);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         insertJob("job", false, "未完成..");
         QPointer<Tjob_do_sub> log = new Tjob_do_sub(Store::database());
         QVERIFY(log->load(kJob));
         log->setAttribute(Qt::WA_DeleteOnClose);
         log->show();
         QVERIFY(QTest::qWaitForWindowExposed(log));
+        FIND_CHILD(memo2, QPlainTextEdit, log, "Memo2");
+        FIND_CHILD(close, QPushButton, log, "BitBtn2");
         if (escape)
-            QTest::keyClick(child<QPlainTextEdit>(*log, "Memo2"), Qt::Key_Escape);
+            QTest::keyClick(memo2, Qt::Key_Escape);
         else
-            child<QPushButton>(*log, "BitBtn2")->click();
+            close->click();
         QTRY_VERIFY(log.isNull());
     }
 };

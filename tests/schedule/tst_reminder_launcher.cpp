@@ -2,6 +2,7 @@
 #include "ScriptedDialogs.h"
 #include "store/Store.h"
 #include "TempStore.h"
+#include "Widgets.h"
 #include "schedule/windows/Tjob_do.h"
 #include "app/Tmain.h"
 
@@ -42,15 +43,11 @@ QString reminderText(const QDateTime &moment)
 class TstReminderLauncher : public QObject {
     Q_OBJECT
 
-    template <typename T> static T *child(QWidget &window, const char *name)
+    static void reload(Tmain &launcher)
     {
-        auto *found = window.findChild<T *>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no child %s", name);
-        return found;
+        FIND_CHILD(button, QPushButton, &launcher, "sb4");
+        button->click();
     }
-
-    static void reload(Tmain &launcher) { child<QPushButton>(launcher, "sb4")->click(); }
 
     QList<Dialogs::Shown> m_reminders;
 
@@ -75,15 +72,17 @@ private slots:
     void remindersComeOnTopOfAnOpenBox()
     {
         ScriptedDialogs dialogs;
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         Clock::setNow(at(1, 9, 29, 58));
         Tmain launcher;
         launcher.show();
         insertReminder("20240501080000", "20240501093000");
         insertReminder("20240501080001", "20240501093000");
         insertReminder("20240501080002", "20240501093100");
+        FIND_CHILD(clock, QLabel, &launcher, "Label2");
         reload(launcher);
-        QTRY_COMPARE(child<QLabel>(launcher, "Label2")->text(), QStringLiteral("09:29:58"));
+        QTRY_COMPARE(clock->text(), QStringLiteral("09:29:58"));
 
         // The first box stays open into the next minute: the timer ticks on
         // under it, the clock runs and the later reminders come on top.
@@ -93,7 +92,7 @@ private slots:
             Clock::advance(60 * 1000);
             QTest::qWait(350);
             shownWhileFirstOpen = Dialogs::takeShown();
-            clockWhileFirstOpen = child<QLabel>(launcher, "Label2")->text();
+            clockWhileFirstOpen = clock->text();
             return Dialogs::Reply {};
         });
         Clock::setNow(at(1, 9, 30, 0));
@@ -112,27 +111,34 @@ private slots:
     void savedAndDeletedJobs()
     {
         ScriptedDialogs dialogs;
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         Clock::setNow(at(1, 9, 30, 20));
         Tmain launcher;
         launcher.show();
-        child<QToolButton>(launcher, "BitBtn2")->click();
+        FIND_CHILD(plannerButton, QToolButton, &launcher, "BitBtn2");
+        plannerButton->click();
         auto *planner = launcher.findChild<Tjob_do *>();
         QVERIFY(planner);
-        child<QCheckBox>(*planner, "CheckBox1")->setChecked(true);
-        child<QLineEdit>(*planner, "m_time")->setText("09:30");
+        FIND_CHILD(reminder, QCheckBox, planner, "CheckBox1");
+        FIND_CHILD(time, QLineEdit, planner, "m_time");
+        FIND_CHILD(memo, QPlainTextEdit, planner, "Memo1");
+        FIND_CHILD(save, QPushButton, planner, "BitBtn1");
+        FIND_CHILD(list, QTableView, planner, "DBGrid1");
+        FIND_CHILD(deleteItem, QAction, planner, "N2");
+        reminder->setChecked(true);
+        time->setText("09:30");
 
         // Saved for a minute that has begun: reminded at the next tick.
-        child<QPlainTextEdit>(*planner, "Memo1")->setPlainText("now");
-        child<QPushButton>(*planner, "BitBtn1")->click();
+        memo->setPlainText("now");
+        save->click();
         QTRY_COMPARE(remindersShown(dialogs), 1);
 
         // Saved and deleted before a tick: never reminded.
-        child<QPlainTextEdit>(*planner, "Memo1")->setPlainText("gone");
-        child<QPushButton>(*planner, "BitBtn1")->click();
-        auto *list = child<QTableView>(*planner, "DBGrid1");
+        memo->setPlainText("gone");
+        save->click();
         list->setCurrentIndex(list->model()->index(1, 0));
-        planner->findChild<QAction *>("N2")->trigger();
+        deleteItem->trigger();
         QTest::qWait(300);
         // The save's reload brings the first job back once; the deleted one never comes.
         QCOMPARE(remindersShown(dialogs), 2);
@@ -140,14 +146,15 @@ private slots:
         QCOMPARE(remindersShown(dialogs), 2);
 
         // The launcher keeps one planner.
-        child<QToolButton>(launcher, "BitBtn2")->click();
+        plannerButton->click();
         QCOMPARE(launcher.findChildren<Tjob_do *>().size(), 1);
     }
 
     void newDayIsWatchedAfterMidnight()
     {
         ScriptedDialogs dialogs;
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         Clock::setNow(at(1, 23, 59, 59));
         Tmain launcher;
         launcher.show();
@@ -155,7 +162,8 @@ private slots:
         reload(launcher);
         QTest::qWait(250);
         // Nothing for today: no reminder and no clock.
-        QVERIFY(child<QLabel>(launcher, "Label2")->text().isEmpty());
+        FIND_CHILD(clock, QLabel, &launcher, "Label2");
+        QVERIFY(clock->text().isEmpty());
         Clock::setNow(at(2, 0, 0, 1));
         QTRY_COMPARE(remindersShown(dialogs), 1);
     }
@@ -163,18 +171,20 @@ private slots:
     void storeErrorStopsTheWatch()
     {
         ScriptedDialogs dialogs;
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         Clock::setNow(at(1, 9, 0));
         Tmain launcher;
         launcher.show();
-        QVERIFY(child<QTimer>(launcher, "Timer2")->isActive());
+        FIND_CHILD(watch, QTimer, &launcher, "Timer2");
+        QVERIFY(watch->isActive());
         QVERIFY(QSqlQuery(Store::database()).exec("DROP TABLE job_do"));
         reload(launcher);
         const auto shown = dialogs.shown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].kind, Dialogs::Kind::Error);
         QCOMPARE(shown[0].text, QStringLiteral("no such table: job_do."));
-        QVERIFY(!child<QTimer>(launcher, "Timer2")->isActive());
+        QVERIFY(!watch->isActive());
     }
 };
 

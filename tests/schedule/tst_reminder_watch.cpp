@@ -20,7 +20,8 @@ class TstReminderWatch : public QObject {
     Q_OBJECT
 
 
-    // A job as the planner stores it; returns its rowid.
+    // A job as the planner stores it; returns its rowid, or fails the test
+    // and returns -1, which addresses no job.
     qint64 addJob(const QString &dateId, bool reminder = true)
     {
         JobRecord job;
@@ -29,8 +30,11 @@ class TstReminderWatch : public QObject {
         job.reminder = reminder;
         job.completion = JobRecord::kOpenJob;
         JobRepository jobs(Store::database());
-        if (!jobs.append(job, at(1, 8, 0)))
-            qFatal("job not stored");
+        const Result<void> stored = jobs.append(job, at(1, 8, 0));
+        if (!stored) {
+            QTest::qFail(qPrintable(QStringLiteral("job not stored: ") + stored.error()), __FILE__, __LINE__);
+            return -1;
+        }
         return job.rowid;
     }
 
@@ -51,6 +55,7 @@ private slots:
     void wholeDayShowsEachReminderOnceInItsMinute()
     {
         TempStore store;
+        VERIFY_OK(store.make());
         Store::database().transaction();
         addJob(QStringLiteral("20240501000000"));
         addJob(QStringLiteral("20240501093000"));
@@ -84,6 +89,7 @@ private slots:
         QFETCH(QDateTime, reloadAt);
         QFETCH(int, shown);
         TempStore store;
+        VERIFY_OK(store.make());
         addJob(QStringLiteral("20240501093000"));
         ReminderWatch watch(Store::database());
         QVERIFY(watch.reload(reloadAt));
@@ -93,6 +99,7 @@ private slots:
     void reloadShowsAShownReminderAgain()
     {
         TempStore store;
+        VERIFY_OK(store.make());
         addJob(QStringLiteral("20240501093000"));
         ReminderWatch watch(Store::database());
         QVERIFY(watch.reload(at(1, 9, 0)));
@@ -104,6 +111,7 @@ private slots:
     void newDayIsWatchedAfterMidnight()
     {
         TempStore store;
+        VERIFY_OK(store.make());
         addJob(QStringLiteral("20240502000000"));
         addJob(QStringLiteral("20240502070000"));
         ReminderWatch watch(Store::database());
@@ -117,6 +125,7 @@ private slots:
     void jobRemovedBeforeReloadIsNotReminded()
     {
         TempStore store;
+        VERIFY_OK(store.make());
         const qint64 rowid = addJob(QStringLiteral("20240501093000"));
         ReminderWatch watch(Store::database());
         QVERIFY(watch.reload(at(1, 9, 0)));
@@ -128,6 +137,7 @@ private slots:
     void messageAndClock()
     {
         TempStore store;
+        VERIFY_OK(store.make());
         ReminderWatch watch(Store::database());
         QVERIFY(watch.reload(at(1, 9, 0)));
         // Nothing to watch today: the clock label is left alone.
@@ -145,6 +155,7 @@ private slots:
     void storeErrorLeavesTheWatchIdle()
     {
         TempStore store;
+        VERIFY_OK(store.make());
         addJob(QStringLiteral("20240501093000"));
         ReminderWatch watch(Store::database());
         QVERIFY(watch.reload(at(1, 9, 0)));

@@ -4,6 +4,7 @@
 #include "ScriptedDialogs.h"
 #include "TempStore.h"
 #include "TextFit.h"
+#include "Widgets.h"
 #include "schedule/windows/Tjob_do.h"
 #include "schedule/windows/Tjob_do_sub.h"
 
@@ -55,14 +56,6 @@ void insertDay()
         false, false);
     insertJob(QStringLiteral("20240430090200"), QStringLiteral("20240501143000"),
         FieldCodec::encode(QStringLiteral("银行密码更换")), true, true);
-}
-
-template <typename T> T *child(QWidget &window, const char *name)
-{
-    auto *found = window.findChild<T *>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
 }
 
 void doubleClickRow(QTableView *list, int row)
@@ -118,22 +111,28 @@ private slots:
         TextFit::ScaledFont font(fontScale);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         insertDay();
         m_host.password = QStringLiteral("abc");
         Tjob_do planner(m_host);
         planner.show();
+        FIND_CHILD(memo, QPlainTextEdit, &planner, "Memo1");
+        FIND_CHILD(save, QPushButton, &planner, "BitBtn1");
+        FIND_CHILD(panel, QWidget, &planner, "gb5");
+        FIND_CHILD(monthItem, QAction, &planner, "N7");
+        FIND_CHILD(list, QTableView, &planner, "DBGrid1");
+        FIND_CHILD(passwordArea, QWidget, &planner, "pass_box");
         if (saved) {
-            child<QPlainTextEdit>(planner, "Memo1")->setPlainText(kLongText);
-            child<QPushButton>(planner, "BitBtn1")->click();
-            QVERIFY(child<QWidget>(planner, "gb5")->isVisible());
+            memo->setPlainText(kLongText);
+            save->click();
+            QVERIFY(panel->isVisible());
         }
         if (month)
-            child<QAction>(planner, "N7")->trigger();
+            monthItem->trigger();
         if (askingPassword) {
             // The protected job, planned last in the day.
-            auto *list = child<QTableView>(planner, "DBGrid1");
             doubleClickRow(list, list->model()->rowCount() - 1);
-            QVERIFY(child<QWidget>(planner, "pass_box")->isVisible());
+            QVERIFY(passwordArea->isVisible());
         }
         expectAllReadable(planner);
     }
@@ -155,6 +154,7 @@ private slots:
         TextFit::ScaledFont font(fontScale);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         const QString id = QStringLiteral("20240430090100");
         insertJob(id, QStringLiteral("20240501000000"), kLongText, false, false, completion);
         for (int i = 0; i < entries; ++i)

@@ -32,6 +32,7 @@ void tst_keyed_rows::readsRowsInOrderWithTheTextBound()
     QFETCH(QString, text);
     QFETCH(QStringList, keys);
     TempStore store;
+    VERIFY_OK(store.make());
     QSqlQuery insert(Store::database());
     QVERIFY(insert.exec(QStringLiteral("CREATE TEMP TABLE t (k TEXT, v TEXT)")));
     QVERIFY(insert.prepare(QStringLiteral("INSERT INTO t VALUES (?, ?)")));
@@ -64,6 +65,7 @@ void tst_keyed_rows::readsRowsInOrderWithTheTextBound()
 void tst_keyed_rows::reportsTheEngineError()
 {
     TempStore store;
+    VERIFY_OK(store.make());
     int rows = 0;
     const auto add = [&rows](qint64, const QString &) { ++rows; };
     QString error;

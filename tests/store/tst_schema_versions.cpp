@@ -120,7 +120,8 @@ private slots:
     void olderStoresAreBroughtUp()
     {
         QFETCH(QString, setup);
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         QVERIFY(makeVersion0(store.storePath()));
         QVERIFY(setup.isEmpty() || exec(store.storePath(), setup));
         const Store::Opened opened = Store::open(store.storePath());
@@ -135,7 +136,8 @@ private slots:
 
     void newerStoreIsRefusedUntouched()
     {
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         QVERIFY(exec(store.storePath(), QStringLiteral("PRAGMA user_version = %1").arg(Schema::currentVersion() + 1)));
         const QByteArray before = digest(store.storePath());
         const Store::Opened opened = Store::open(store.storePath());
@@ -150,7 +152,8 @@ private slots:
     // opens at its old version, and the next start upgrades it.
     void upgradeKilledHalfWayUpgradesOnNextStart()
     {
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         QVERIFY(makeVersion0(store.storePath()));
         QProcess worker;
         worker.start(QStringLiteral(VELMORA_UPGRADE_WORKER), {store.storePath()});
@@ -170,7 +173,8 @@ private slots:
     // that fails leaves the store at the version before it.
     void rowRewritingStepKeepsCopyAndFailedStepRollsBack()
     {
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         QVERIFY(makeVersion0(store.storePath()));
         QCOMPARE(Store::open(store.storePath()).status, Store::Status::Ready);
         QSqlDatabase db = Store::database();

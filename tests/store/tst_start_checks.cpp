@@ -27,7 +27,8 @@ class TstStartChecks : public QObject
 private slots:
     void suppliedStoreIsReady()
     {
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         QCOMPARE(Store::open(store.storePath()).status, Store::Status::Ready);
         QSqlQuery query(Store::database());
         QVERIFY(query.exec(QStringLiteral("SELECT area FROM area WHERE father = '671000'")));
@@ -59,7 +60,7 @@ private slots:
         QFETCH(QString, table);
         QFETCH(QStringList, columns);
         TempStore store;
-        QVERIFY(store.isValid());
+        VERIFY_OK(store.make());
         QSqlQuery query(Store::database());
         query.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"));
         query.addBindValue(table);
@@ -82,6 +83,7 @@ private slots:
         QFETCH(int, length);
         QFETCH(bool, accepted);
         TempStore store;
+        VERIFY_OK(store.make());
         QSqlQuery query(Store::database());
         query.prepare(QStringLiteral("INSERT INTO pe_info (pe_id, pe_name, pe_sex) VALUES ('1', ?, true)"));
         query.addBindValue(QString(length, QChar(u'名')));
@@ -114,7 +116,8 @@ private slots:
     {
         QFETCH(QByteArray, sql);
         QFETCH(int, status);
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         QVERIFY(alter(store.storePath(), sql.constData()));
         QCOMPARE(int(Store::open(store.storePath()).status), status);
     }
@@ -135,7 +138,8 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(int, status);
         QFETCH(QString, says);
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         QFile file(store.storePath());
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(content);
@@ -149,7 +153,8 @@ private slots:
     // waits a little, then says who holds the file instead of calling it broken.
     void storeLockedAtStartSaysSo()
     {
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         sqlite3 *other = nullptr;
         QCOMPARE(sqlite3_open(store.storePath().toUtf8().constData(), &other), SQLITE_OK);
         QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
@@ -165,7 +170,8 @@ private slots:
 
     void truncatedStoreIsRefused()
     {
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         QFile file(store.storePath());
         QVERIFY(file.resize(1024));
         QCOMPARE(Store::open(store.storePath()).status, Store::Status::Unusable);
@@ -173,7 +179,8 @@ private slots:
 
     void missingFile()
     {
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         QVERIFY(QFile::remove(store.storePath()));
         const Store::Opened opened = Store::open(store.storePath());
         QCOMPARE(opened.status, Store::Status::FileMissing);
@@ -190,6 +197,7 @@ private slots:
     void handlesSurviveReopen()
     {
         TempStore store;
+        VERIFY_OK(store.make());
         QSqlDatabase handle = Store::database();
         Store::close();
         QVERIFY(!handle.isOpen());

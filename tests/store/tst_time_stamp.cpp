@@ -50,7 +50,7 @@ private slots:
     void uniqueStampReportsTheEnginesText()
     {
         TempStore store;
-        QVERIFY(store.isValid());
+        VERIFY_OK(store.make());
         QSqlQuery(Store::database()).exec(QStringLiteral("DROP TABLE job_do"));
         QString error;
         QVERIFY(UniqueStamp::next(Store::database(), QStringLiteral("job_do"), QStringLiteral("id"),
@@ -62,7 +62,7 @@ private slots:
     void uniqueStampSkipsTakenSeconds()
     {
         TempStore store;
-        QVERIFY(store.isValid());
+        VERIFY_OK(store.make());
         QSqlQuery insert(Store::database());
         insert.prepare(QStringLiteral("INSERT INTO pe_info (pe_id, pe_name) VALUES (?, 'x')"));
         for (const char *id : {"20261210080000", "20261210080001"}) {

@@ -2,8 +2,12 @@
 
 #include "Dialogs.h"
 
+#include <QStringList>
+#include <QTest>
+
 // Scripted dialogs for the life of a test function: no box ever blocks, and
-// what was shown can be read back.
+// what was shown can be read back. An answer that no box took fails the test:
+// the window went another way than the test meant, or the answer is stale.
 class ScriptedDialogs final
 {
 public:
@@ -14,8 +18,13 @@ public:
     }
     ~ScriptedDialogs()
     {
+        const QStringList unused = Dialogs::pendingReplies();
         Dialogs::clearScript();
         Dialogs::setScripted(false);
+        // A test that failed already stopped before its boxes came.
+        if (!unused.isEmpty() && QTest::currentTestFunction() && !QTest::currentTestFailed())
+            QTest::qFail(qPrintable(QStringLiteral("answers never used: ") + unused.join(QStringLiteral(", "))),
+                         __FILE__, __LINE__);
     }
     ScriptedDialogs(const ScriptedDialogs &) = delete;
     ScriptedDialogs &operator=(const ScriptedDialogs &) = delete;

@@ -5,15 +5,20 @@
 
 #include <QFile>
 
-TempStore::TempStore(bool open)
+Result<void> TempStore::make(bool open)
 {
     if (!m_dir.isValid())
-        return;
+        return fail(QStringLiteral("no temporary folder: ") + m_dir.errorString());
     AppPaths::setHome(m_dir.path());
-    m_valid = QFile::copy(templatePath(), storePath());
+    if (!QFile::copy(templatePath(), storePath()))
+        return fail(QStringLiteral("cannot copy %1 to %2").arg(templatePath(), storePath()));
     QFile::setPermissions(storePath(), QFile::ReadOwner | QFile::WriteOwner);
-    if (m_valid && open)
-        m_valid = Store::open(storePath()).status == Store::Status::Ready;
+    if (!open)
+        return {};
+    const auto opened = Store::open(storePath());
+    if (opened.status != Store::Status::Ready)
+        return fail(QStringLiteral("the copy does not open: ") + Store::message(opened) + opened.detail);
+    return {};
 }
 
 TempStore::~TempStore()

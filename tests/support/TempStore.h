@@ -1,18 +1,35 @@
 #pragma once
 
+#include "store/Result.h"
+
 #include <QString>
 #include <QTemporaryDir>
+#include <QTest>
+
+// Fails the test function with the failure's own text when `result` holds one.
+#define VERIFY_OK(result)                                                                          \
+    do {                                                                                           \
+        const auto &verifyOk_ = (result);                                                          \
+        QVERIFY2(verifyOk_.ok(), qPrintable(verifyOk_.error()));                                   \
+    } while (false)
 
 // A fresh copy of the supplied pad.db in a folder of its own, set as the
-// program's home and opened as the shared connection. Each test gets its own.
+// program's home and opened as the shared connection. Each test gets its own:
+//
+//     TempStore store;
+//     VERIFY_OK(store.make());
 class TempStore final
 {
 public:
-    // `open` false leaves the copy closed (start-check tests open it themselves).
-    explicit TempStore(bool open = true);
+    TempStore() = default;
     ~TempStore();
+    TempStore(const TempStore &) = delete;
+    TempStore &operator=(const TempStore &) = delete;
 
-    bool isValid() const { return m_valid; }
+    // Makes the copy; `open` false leaves it closed (start-check tests open
+    // it themselves). What went wrong, when the copy cannot be made or opened.
+    [[nodiscard]] Result<void> make(bool open = true);
+
     QString folder() const;
     QString storePath() const;
     QString filePath(const QString &relative) const;
@@ -22,5 +39,4 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    bool m_valid = false;
 };

@@ -38,6 +38,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         FakeShell shell;
         Tcity_tools w(shell.database());
         w.show();
@@ -54,6 +55,7 @@ private slots:
     void arrowKeysRefillAtEveryStep()
     {
         TempStore store;
+        VERIFY_OK(store.make());
         FakeShell shell;
         Tcity_tools w(shell.database());
         w.show();
@@ -83,6 +85,7 @@ private slots:
     void reservedRowIsNeverListed()
     {
         TempStore store;
+        VERIFY_OK(store.make());
         QVERIFY(exec(QStringLiteral("INSERT INTO city (cityID, city, father) VALUES (?, ?, ?)"),
                      {"671000", "测试市", "110000"}));
         FakeShell shell;
@@ -98,6 +101,7 @@ private slots:
     void emptyDetailLists()
     {
         TempStore store;
+        VERIFY_OK(store.make());
         QVERIFY(exec(QStringLiteral("INSERT INTO povince (provinceID, province) VALUES (?, ?)"),
                      {"990000", "无城省"}));
         QVERIFY(exec(QStringLiteral("DELETE FROM area WHERE father = ?"), {"120100"}));
@@ -117,6 +121,7 @@ private slots:
     void listsCannotBeEdited()
     {
         TempStore store;
+        VERIFY_OK(store.make());
         FakeShell shell;
         Tcity_tools w(shell.database());
         w.show();
@@ -140,6 +145,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         QVERIFY(exec(QStringLiteral("DROP TABLE city"), {}));
         FakeShell shell;
         Tcity_tools w(shell.database());

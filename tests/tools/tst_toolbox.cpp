@@ -43,6 +43,7 @@ private slots:
         QFETCH(QString, label);
         QFETCH(QString, caption);
         TempStore store;
+        VERIFY_OK(store.make());
         FakeShell shell;
         Ttools_box box(shell);
         box.show();
@@ -66,6 +67,7 @@ private slots:
     void minimisedToolComesBackUnchanged()
     {
         TempStore store;
+        VERIFY_OK(store.make());
         FakeShell shell;
         Ttools_box box(shell);
         box.show();
@@ -90,6 +92,7 @@ private slots:
     void closingTheToolboxTakesItsTools()
     {
         TempStore store;
+        VERIFY_OK(store.make());
         FakeShell shell;
         QPointer<Ttools_box> box = new Ttools_box(shell);
         box->setAttribute(Qt::WA_DeleteOnClose);
@@ -110,7 +113,8 @@ private slots:
     void launcherOpensOneToolbox()
     {
         ScriptedDialogs dialogs;
-        TempStore store(false);
+        TempStore store;
+        VERIFY_OK(store.make(false));
         Tmain launcher;
         launcher.show();
         auto *button = launcher.findChild<QToolButton *>(QStringLiteral("BitBtn4"));

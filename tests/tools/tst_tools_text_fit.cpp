@@ -64,6 +64,7 @@ private slots:
         TextFit::ScaledFont font(fontScale);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         FakeShell shell;
         std::unique_ptr<QWidget> shown;
         if (window == u"Ttools_box")
@@ -99,6 +100,7 @@ private slots:
         TextFit::ScaledFont font(fontScale);
         ScriptedDialogs dialogs;
         TempStore store;
+        VERIFY_OK(store.make());
         Tcity_tools lookup(Store::database());
         lookup.show();
         choose(lookup.findChild<QTableView *>(QStringLiteral("DBGrid1")), province);
