@@ -1,6 +1,6 @@
 // Any bytes through the import reader: decoding, parsing and the grid.
-#include "ImportFile.h"
-#include "ImportGrid.h"
+#include "contacts/csv/ImportFile.h"
+#include "contacts/csv/ImportGrid.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The picture loaders on any bytes: a contact photo as the address book
 // reads it (format check, scaling, BMP bytes) and a skin as the launcher
 // reads it (any format the image reader knows).
-#include "PhotoFile.h"
+#include "contacts/photo/PhotoFile.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

@@ -4,12 +4,12 @@
 //
 //   bench_contact_transfer   (Release build; offscreen by default)
 
-#include "AppPaths.h"
-#include "ContactExport.h"
-#include "Dialogs.h"
-#include "ImportGrid.h"
-#include "ImportPanel.h"
-#include "Store.h"
+#include "contacts/csv/ContactExport.h"
+#include "contacts/csv/ImportGrid.h"
+#include "contacts/windows/ImportPanel.h"
+#include "platform/AppPaths.h"
+#include "platform/ui/Dialogs.h"
+#include "store/Store.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "ContactCard.h"
+#include "contacts/card/ContactCard.h"
 
 #include <QRegularExpression>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ContactCardValues.h"
-#include "ReportModel.h"
+#include "contacts/card/ContactCardValues.h"
+#include "report/ReportModel.h"
 
 // The contact card: an A4 sheet titled "个人详细信息表" with the personal
 // data and photo, the shown work unit and the other information.

@@ -1,9 +1,9 @@
-#include "ContactCardPrint.h"
+#include "contacts/card/ContactCardPrint.h"
 
-#include "ContactCard.h"
-#include "ContactColumns.h"
-#include "Tprint_box.h"
-#include "WindowOpener.h"
+#include "contacts/card/ContactCard.h"
+#include "contacts/core/ContactColumns.h"
+#include "platform/ui/WindowOpener.h"
+#include "report/Tprint_box.h"
 
 namespace ContactCard {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ContactCardValues.h"
-#include "ShownContact.h"
+#include "contacts/card/ContactCardValues.h"
+#include "contacts/core/ShownContact.h"
 
 class QWidget;
 class Tprint_view;

@@ -1,4 +1,4 @@
-#include "ContactColumns.h"
+#include "contacts/core/ContactColumns.h"
 
 namespace ContactColumns {
 

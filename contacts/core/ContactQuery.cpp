@@ -1,6 +1,6 @@
-#include "ContactQuery.h"
+#include "contacts/core/ContactQuery.h"
 
-#include "ContactStoreError.h"
+#include "contacts/core/ContactStoreError.h"
 
 #include <QSqlError>
 

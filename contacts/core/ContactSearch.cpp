@@ -1,7 +1,7 @@
-#include "ContactSearch.h"
+#include "contacts/core/ContactSearch.h"
 
-#include "ContactColumns.h"
-#include "KeyedRows.h"
+#include "contacts/core/ContactColumns.h"
+#include "store/KeyedRows.h"
 
 namespace ContactSearch {
 

@@ -1,7 +1,7 @@
-#include "ContactStoreError.h"
+#include "contacts/core/ContactStoreError.h"
 
-#include "ContactColumns.h"
-#include "StoreError.h"
+#include "contacts/core/ContactColumns.h"
+#include "store/StoreError.h"
 
 namespace ContactStoreError {
 

@@ -1,7 +1,7 @@
-#include "OtherRepository.h"
+#include "contacts/core/OtherRepository.h"
 
-#include "ContactColumns.h"
-#include "ContactQuery.h"
+#include "contacts/core/ContactColumns.h"
+#include "contacts/core/ContactQuery.h"
 
 #include <QVariant>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ContactRecords.h"
+#include "contacts/core/ContactRecords.h"
 
 #include <QSqlDatabase>
 

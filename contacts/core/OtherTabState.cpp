@@ -1,4 +1,4 @@
-#include "OtherTabState.h"
+#include "contacts/core/OtherTabState.h"
 
 void OtherTabState::start()
 {

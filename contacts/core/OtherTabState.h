@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TabButtons.h"
+#include "contacts/core/TabButtons.h"
 
 // The other-information tab's mode and its two places ("修改"/"保存",
 // "删除"/"撤消"). A contact without the text starts a new one at load.

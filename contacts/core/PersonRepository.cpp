@@ -1,8 +1,8 @@
-#include "PersonRepository.h"
+#include "contacts/core/PersonRepository.h"
 
-#include "ContactColumns.h"
-#include "ContactQuery.h"
-#include "UniqueStamp.h"
+#include "contacts/core/ContactColumns.h"
+#include "contacts/core/ContactQuery.h"
+#include "store/UniqueStamp.h"
 
 #include <QVariant>
 

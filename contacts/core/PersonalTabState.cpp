@@ -1,4 +1,4 @@
-#include "PersonalTabState.h"
+#include "contacts/core/PersonalTabState.h"
 
 void PersonalTabState::start()
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TabButtons.h"
+#include "contacts/core/TabButtons.h"
 
 // The personal tab's mode and buttons. "新建" hides "删除" and shows "取消"
 // over it; "撤消" only appears while the tab edits a shown record.

@@ -1,4 +1,4 @@
-#include "ResultList.h"
+#include "contacts/core/ResultList.h"
 
 void ResultList::open(ContactSearch::Kind kind, QList<ContactSearch::Hit> hits)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ContactSearch.h"
+#include "contacts/core/ContactSearch.h"
 
 // The rows of the last search and the current one, whose contact the tabs
 // show. It stays as it was found: rows added or deleted meanwhile show up

@@ -1,6 +1,6 @@
-#include "StoredForm.h"
+#include "contacts/core/StoredForm.h"
 
-#include "FieldCodec.h"
+#include "store/FieldCodec.h"
 
 namespace StoredForm {
 

@@ -1,4 +1,4 @@
-#include "TabButtons.h"
+#include "contacts/core/TabButtons.h"
 
 QString TabButtons::caption(Button button)
 {

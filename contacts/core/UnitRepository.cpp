@@ -1,7 +1,7 @@
-#include "UnitRepository.h"
+#include "contacts/core/UnitRepository.h"
 
-#include "ContactColumns.h"
-#include "ContactQuery.h"
+#include "contacts/core/ContactColumns.h"
+#include "contacts/core/ContactQuery.h"
 
 #include <QVariant>
 

@@ -1,4 +1,4 @@
-#include "UnitTabState.h"
+#include "contacts/core/UnitTabState.h"
 
 void UnitTabState::start()
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TabButtons.h"
+#include "contacts/core/TabButtons.h"
 
 // The work-unit tab's mode and buttons. Loading a contact never changes the
 // mode; it only sets the buttons of the view or, without units, starts a new one.

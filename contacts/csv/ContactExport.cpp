@@ -1,9 +1,9 @@
-#include "ContactExport.h"
+#include "contacts/csv/ContactExport.h"
 
-#include "ContactColumns.h"
-#include "CsvText.h"
-#include "StoreError.h"
-#include "StoredForm.h"
+#include "contacts/core/ContactColumns.h"
+#include "contacts/core/StoredForm.h"
+#include "contacts/csv/CsvText.h"
+#include "store/StoreError.h"
 
 #include <QHash>
 #include <QSet>

@@ -1,6 +1,6 @@
 #pragma once
-#include "ContactRecords.h"
-#include "ContactSearch.h"
+#include "contacts/core/ContactRecords.h"
+#include "contacts/core/ContactSearch.h"
 
 #include <QByteArray>
 #include <QSqlDatabase>

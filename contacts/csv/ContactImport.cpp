@@ -1,9 +1,9 @@
-#include "ContactImport.h"
+#include "contacts/csv/ContactImport.h"
 
-#include "ContactColumns.h"
-#include "PersonRepository.h"
-#include "StoreError.h"
-#include "TimeStamp.h"
+#include "contacts/core/ContactColumns.h"
+#include "contacts/core/PersonRepository.h"
+#include "store/StoreError.h"
+#include "store/TimeStamp.h"
 
 #include <QElapsedTimer>
 #include <QSqlError>

@@ -1,5 +1,5 @@
 #pragma once
-#include "ContactRecords.h"
+#include "contacts/core/ContactRecords.h"
 
 #include <QDateTime>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "CsvText.h"
+#include "contacts/csv/CsvText.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

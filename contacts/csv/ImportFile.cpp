@@ -1,6 +1,6 @@
-#include "ImportFile.h"
+#include "contacts/csv/ImportFile.h"
 
-#include "CsvText.h"
+#include "contacts/csv/CsvText.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "ImportGrid.h"
+#include "contacts/csv/ImportGrid.h"
 
 #include <utility>
 

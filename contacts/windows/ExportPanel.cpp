@@ -1,10 +1,10 @@
-#include "ExportPanel.h"
+#include "contacts/windows/ExportPanel.h"
 
-#include "ContactExport.h"
-#include "Dialogs.h"
-#include "RecordGrid.h"
-#include "Tpe_connect.h"
-#include "WholeFile.h"
+#include "contacts/csv/ContactExport.h"
+#include "contacts/windows/RecordGrid.h"
+#include "contacts/windows/Tpe_connect.h"
+#include "platform/WholeFile.h"
+#include "platform/ui/Dialogs.h"
 
 #include <QAction>
 #include <QDir>

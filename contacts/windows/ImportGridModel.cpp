@@ -1,4 +1,4 @@
-#include "ImportGridModel.h"
+#include "contacts/windows/ImportGridModel.h"
 
 #include <QBrush>
 #include <QPalette>

@@ -1,5 +1,5 @@
 #pragma once
-#include "ImportGrid.h"
+#include "contacts/csv/ImportGrid.h"
 
 #include <QAbstractTableModel>
 

@@ -1,12 +1,12 @@
-#include "ImportPanel.h"
+#include "contacts/windows/ImportPanel.h"
 
-#include "AppPaths.h"
-#include "Clock.h"
-#include "ContactImport.h"
-#include "Dialogs.h"
-#include "ImportFile.h"
-#include "ImportGridModel.h"
-#include "ShellOpen.h"
+#include "contacts/csv/ContactImport.h"
+#include "contacts/csv/ImportFile.h"
+#include "contacts/windows/ImportGridModel.h"
+#include "platform/AppPaths.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/ShellOpen.h"
+#include "store/Clock.h"
 
 #include <QFile>
 #include <QGroupBox>

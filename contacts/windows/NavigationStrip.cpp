@@ -1,4 +1,4 @@
-#include "NavigationStrip.h"
+#include "contacts/windows/NavigationStrip.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

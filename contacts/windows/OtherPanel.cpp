@@ -1,12 +1,12 @@
-#include "OtherPanel.h"
+#include "contacts/windows/OtherPanel.h"
 
-#include "Dialogs.h"
-#include "FieldCodec.h"
-#include "RecordSet.h"
-#include "RecordTable.h"
-#include "ResultList.h"
-#include "StoredForm.h"
-#include "TabButtonBar.h"
+#include "contacts/core/ResultList.h"
+#include "contacts/core/StoredForm.h"
+#include "contacts/windows/RecordSet.h"
+#include "contacts/windows/RecordTable.h"
+#include "contacts/windows/TabButtonBar.h"
+#include "platform/ui/Dialogs.h"
+#include "store/FieldCodec.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ContactRecords.h"
-#include "OtherRepository.h"
-#include "OtherTabState.h"
+#include "contacts/core/ContactRecords.h"
+#include "contacts/core/OtherRepository.h"
+#include "contacts/core/OtherTabState.h"
 
 #include <QWidget>
 

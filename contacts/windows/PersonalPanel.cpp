@@ -1,15 +1,15 @@
-#include "PersonalPanel.h"
+#include "contacts/windows/PersonalPanel.h"
 
-#include "Clock.h"
-#include "ContactColumns.h"
-#include "Dialogs.h"
-#include "PhotoBox.h"
-#include "RecordSet.h"
-#include "RecordTable.h"
-#include "ResultList.h"
-#include "StoredForm.h"
-#include "TabButtonBar.h"
-#include "ValueBox.h"
+#include "contacts/core/ContactColumns.h"
+#include "contacts/core/ResultList.h"
+#include "contacts/core/StoredForm.h"
+#include "contacts/windows/PhotoBox.h"
+#include "contacts/windows/RecordSet.h"
+#include "contacts/windows/RecordTable.h"
+#include "contacts/windows/TabButtonBar.h"
+#include "contacts/windows/ValueBox.h"
+#include "platform/ui/Dialogs.h"
+#include "store/Clock.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

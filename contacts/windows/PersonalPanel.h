@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ContactRecords.h"
-#include "PersonRepository.h"
-#include "PersonalTabState.h"
+#include "contacts/core/ContactRecords.h"
+#include "contacts/core/PersonRepository.h"
+#include "contacts/core/PersonalTabState.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
-#include "PhotoBox.h"
+#include "contacts/windows/PhotoBox.h"
 
-#include "Dialogs.h"
-#include "PhotoFile.h"
+#include "contacts/photo/PhotoFile.h"
+#include "platform/ui/Dialogs.h"
 
 #include <QAction>
 #include <QContextMenuEvent>

@@ -1,4 +1,4 @@
-#include "RecordGrid.h"
+#include "contacts/windows/RecordGrid.h"
 
 #include <QAction>
 #include <QContextMenuEvent>

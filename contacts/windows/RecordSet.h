@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ContactRecords.h"
-#include "ContactStoreError.h"
-#include "Dialogs.h"
+#include "contacts/core/ContactRecords.h"
+#include "contacts/core/ContactStoreError.h"
+#include "platform/ui/Dialogs.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "RecordTable.h"
+#include "contacts/windows/RecordTable.h"
 
-#include "RecordGrid.h"
+#include "contacts/windows/RecordGrid.h"
 
 #include <QItemSelectionModel>
 #include <QVBoxLayout>

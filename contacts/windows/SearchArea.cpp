@@ -1,4 +1,4 @@
-#include "SearchArea.h"
+#include "contacts/windows/SearchArea.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

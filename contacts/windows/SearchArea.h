@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ContactSearch.h"
+#include "contacts/core/ContactSearch.h"
 
 #include <QFrame>
 

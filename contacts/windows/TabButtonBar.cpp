@@ -1,4 +1,4 @@
-#include "TabButtonBar.h"
+#include "contacts/windows/TabButtonBar.h"
 
 #include <QGridLayout>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TabButtons.h"
+#include "contacts/core/TabButtons.h"
 
 #include <QPushButton>
 #include <QWidget>

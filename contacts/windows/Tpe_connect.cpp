@@ -1,16 +1,16 @@
-#include "Tpe_connect.h"
+#include "contacts/windows/Tpe_connect.h"
 
-#include "ContactCardPrint.h"
-#include "Dialogs.h"
-#include "ExportPanel.h"
-#include "ImportPanel.h"
-#include "NavigationStrip.h"
-#include "OtherPanel.h"
-#include "PersonalPanel.h"
-#include "SearchArea.h"
-#include "Shell.h"
-#include "StoredForm.h"
-#include "UnitPanel.h"
+#include "contacts/card/ContactCardPrint.h"
+#include "contacts/core/StoredForm.h"
+#include "contacts/windows/ExportPanel.h"
+#include "contacts/windows/ImportPanel.h"
+#include "contacts/windows/NavigationStrip.h"
+#include "contacts/windows/OtherPanel.h"
+#include "contacts/windows/PersonalPanel.h"
+#include "contacts/windows/SearchArea.h"
+#include "contacts/windows/UnitPanel.h"
+#include "platform/ui/Dialogs.h"
+#include "store/Shell.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ResultList.h"
-#include "ShownContact.h"
+#include "contacts/core/ResultList.h"
+#include "contacts/core/ShownContact.h"
 
 #include <QSqlDatabase>
 #include <QWidget>

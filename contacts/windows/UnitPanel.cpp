@@ -1,13 +1,13 @@
-#include "UnitPanel.h"
+#include "contacts/windows/UnitPanel.h"
 
-#include "ContactColumns.h"
-#include "Dialogs.h"
-#include "RecordSet.h"
-#include "RecordTable.h"
-#include "ResultList.h"
-#include "StoredForm.h"
-#include "TabButtonBar.h"
-#include "ValueBox.h"
+#include "contacts/core/ContactColumns.h"
+#include "contacts/core/ResultList.h"
+#include "contacts/core/StoredForm.h"
+#include "contacts/windows/RecordSet.h"
+#include "contacts/windows/RecordTable.h"
+#include "contacts/windows/TabButtonBar.h"
+#include "contacts/windows/ValueBox.h"
+#include "platform/ui/Dialogs.h"
 
 #include <QCheckBox>
 #include <QFormLayout>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ContactRecords.h"
-#include "UnitRepository.h"
-#include "UnitTabState.h"
+#include "contacts/core/ContactRecords.h"
+#include "contacts/core/UnitRepository.h"
+#include "contacts/core/UnitTabState.h"
 
 #include <QWidget>
 

@@ -1,12 +1,12 @@
-#include "ContactCard.h"
-#include "ContactCardPrint.h"
-#include "FontMap.h"
-#include "LabelFit.h"
-#include "PagePainter.h"
-#include "PageView.h"
-#include "ReportRenderer.h"
-#include "Tprint_box.h"
-#include "Tprint_view.h"
+#include "contacts/card/ContactCard.h"
+#include "contacts/card/ContactCardPrint.h"
+#include "report/FontMap.h"
+#include "report/LabelFit.h"
+#include "report/PagePainter.h"
+#include "report/PageView.h"
+#include "report/ReportRenderer.h"
+#include "report/Tprint_box.h"
+#include "report/Tprint_view.h"
 
 #include <QApplication>
 #include <QPainter>

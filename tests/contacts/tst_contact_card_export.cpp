@@ -1,7 +1,7 @@
-#include "ContactCard.h"
-#include "PagePrinter.h"
-#include "ReportExport.h"
-#include "ReportRenderer.h"
+#include "contacts/card/ContactCard.h"
+#include "report/PagePrinter.h"
+#include "report/ReportExport.h"
+#include "report/ReportRenderer.h"
 
 #include <QApplication>
 #include <QFile>

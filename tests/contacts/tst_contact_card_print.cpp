@@ -1,10 +1,10 @@
 #include "ContactsFixture.h"
-#include "FieldCodec.h"
-#include "OtherPanel.h"
-#include "PageView.h"
-#include "Tprint_box.h"
-#include "Tprint_view.h"
-#include "UnitPanel.h"
+#include "contacts/windows/OtherPanel.h"
+#include "contacts/windows/UnitPanel.h"
+#include "report/PageView.h"
+#include "report/Tprint_box.h"
+#include "report/Tprint_view.h"
+#include "store/FieldCodec.h"
 
 // "打印" on the personal tab prints what the window shows at that moment.
 class TstContactCardPrint : public QObject

@@ -1,8 +1,8 @@
-#include "ContactCardPrint.h"
-#include "PagePrinter.h"
-#include "PageView.h"
-#include "Tprint_box.h"
-#include "Tprint_view.h"
+#include "contacts/card/ContactCardPrint.h"
+#include "report/PagePrinter.h"
+#include "report/PageView.h"
+#include "report/Tprint_box.h"
+#include "report/Tprint_view.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "ContactsFixture.h"
-#include "FieldCodec.h"
-#include "OtherPanel.h"
-#include "UnitPanel.h"
+#include "contacts/windows/OtherPanel.h"
+#include "contacts/windows/UnitPanel.h"
+#include "store/FieldCodec.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,12 +1,12 @@
-#include "ContactColumns.h"
 #include "ContactsFixture.h"
 #include "FileSizeLimit.h"
-#include "ImportGrid.h"
-#include "ImportPanel.h"
-#include "PersonRepository.h"
-#include "ShellOpen.h"
-#include "StoredForm.h"
-#include "UnitRepository.h"
+#include "contacts/core/ContactColumns.h"
+#include "contacts/core/PersonRepository.h"
+#include "contacts/core/StoredForm.h"
+#include "contacts/core/UnitRepository.h"
+#include "contacts/csv/ImportGrid.h"
+#include "contacts/windows/ImportPanel.h"
+#include "platform/ui/ShellOpen.h"
 
 #include <QDir>
 #include <QImage>

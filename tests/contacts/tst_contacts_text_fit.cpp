@@ -1,6 +1,6 @@
 #include "ContactsFixture.h"
-#include "ImportPanel.h"
 #include "TextFit.h"
+#include "contacts/windows/ImportPanel.h"
 
 #include <QFile>
 #include <QRegularExpression>

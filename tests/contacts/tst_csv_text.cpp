@@ -1,6 +1,6 @@
-#include "CsvText.h"
-#include "ImportFile.h"
-#include "ImportGrid.h"
+#include "contacts/csv/CsvText.h"
+#include "contacts/csv/ImportFile.h"
+#include "contacts/csv/ImportGrid.h"
 
 #include <QStringEncoder>
 #include <QTest>

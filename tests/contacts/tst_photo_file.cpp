@@ -1,4 +1,4 @@
-#include "PhotoFile.h"
+#include "contacts/photo/PhotoFile.h"
 
 #include <QBuffer>
 #include <QFile>

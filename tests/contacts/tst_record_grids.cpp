@@ -1,5 +1,5 @@
-#include "ContactStoreError.h"
 #include "ContactsFixture.h"
+#include "contacts/core/ContactStoreError.h"
 
 #include <QAction>
 #include <QSqlRecord>

@@ -1,6 +1,6 @@
-#include "OtherTabState.h"
-#include "PersonalTabState.h"
-#include "UnitTabState.h"
+#include "contacts/core/OtherTabState.h"
+#include "contacts/core/PersonalTabState.h"
+#include "contacts/core/UnitTabState.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ContactColumns.h"
 #include "FieldCodec.h"
-#include "schedule/core/JobRecord.h"
 #include "SavePlan.h"
+#include "contacts/core/ContactColumns.h"
+#include "schedule/core/JobRecord.h"
 
 #include <QMap>
 #include <QSet>

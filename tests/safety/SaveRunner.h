@@ -1,18 +1,18 @@
 #pragma once
 
 #include "Clock.h"
-#include "ContactColumns.h"
-#include "ContactImport.h"
-#include "ImportFile.h"
-#include "ImportGrid.h"
+#include "PasswordRow.h"
+#include "SavePlan.h"
+#include "contacts/core/ContactColumns.h"
+#include "contacts/core/OtherRepository.h"
+#include "contacts/core/PersonRepository.h"
+#include "contacts/core/UnitRepository.h"
+#include "contacts/csv/ContactImport.h"
+#include "contacts/csv/ImportFile.h"
+#include "contacts/csv/ImportGrid.h"
+#include "diary/core/NoteRepository.h"
 #include "schedule/core/JobEntryRepository.h"
 #include "schedule/core/JobRepository.h"
-#include "diary/core/NoteRepository.h"
-#include "OtherRepository.h"
-#include "PasswordRow.h"
-#include "PersonRepository.h"
-#include "SavePlan.h"
-#include "UnitRepository.h"
 
 // Save number `n` of SavePlan through the repository that owns its kind:
 // the same calls the windows make when the user saves.
