@@ -58,9 +58,14 @@ QString text(const QSqlError &error)
 
 std::optional<TooLong> tooLong(const QSqlError &error)
 {
+    return tooLong(error.databaseText() + u' ' + error.text());
+}
+
+std::optional<TooLong> tooLong(const QString &errorText)
+{
     static const QRegularExpression pattern(
         QStringLiteral(R"(CHECK constraint failed:\s*length\((\w+)\)\s*<=\s*(\d+))"));
-    const auto match = pattern.match(error.databaseText() + u' ' + error.text());
+    const auto match = pattern.match(errorText);
     if (!match.hasMatch())
         return std::nullopt;
     return TooLong{match.captured(1), match.captured(2).toInt()};

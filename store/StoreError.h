@@ -25,5 +25,8 @@ struct TooLong
 
 // Set when the store refused a value longer than its column allows.
 std::optional<TooLong> tooLong(const QSqlError &error);
+// The same read from the text a failed call gave back (text() keeps the
+// engine's words), for callers that name the column by its caption.
+std::optional<TooLong> tooLong(const QString &errorText);
 
 } // namespace StoreError
