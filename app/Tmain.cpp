@@ -247,14 +247,13 @@ void Tmain::startUp()
 // ends it too: going on would open a protected store without the password.
 bool Tmain::passStartCheck()
 {
-    QString error;
-    const auto flag = StartPasswordFlag(database()).read(&error);
-    if (!error.isEmpty()) {
-        Dialogs::informationYes(nullptr, Tpass_login::damagedStoreMessage(error));
+    const Result<StartPasswordFlag::State> flag = StartPasswordFlag(database()).read();
+    if (!flag) {
+        Dialogs::informationYes(nullptr, Tpass_login::damagedStoreMessage(flag.error()));
         endProgram(1);
         return false;
     }
-    if (flag != StartPasswordFlag::State::Set)
+    if (*flag != StartPasswordFlag::State::Set)
         return true;
     auto *login = WindowOpener::replace(m_passLogin, [this] { return new Tpass_login(*this, this); });
     connect(login, &Tpass_login::endRequested, this, &Tmain::endProgram);

@@ -251,7 +251,7 @@ bool Tmain_config::filterTimeKey(QKeyEvent *event)
     else
         key = event->text().front();
 
-    const ReminderTimeKey::Result result = ReminderTimeKey::filter(m_time->text(), key);
+    const ReminderTimeKey::Filtered result = ReminderTimeKey::filter(m_time->text(), key);
     if (result.text != m_time->text())
         m_time->setText(result.text);
     if (result.key.isNull())
@@ -285,12 +285,12 @@ void Tmain_config::save()
         m_time->selectAll();
         return;
     }
-    const SettingsSave::Result result = SettingsSave::run(
+    const Result<void> saved = SettingsSave::run(
         form(), ProfileFile(AppPaths::profileFile()), *m_autostart, m_shell.database(), m_shell);
-    if (result.ok)
+    if (saved)
         close();
     else
-        Dialogs::error(this, result.error);
+        Dialogs::error(this, saved.error());
     emit settingsWritten();
 }
 

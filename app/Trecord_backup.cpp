@@ -187,14 +187,14 @@ bool Trecord_backup::copyTo(const QString &target)
 {
     Store::close();
     showProgress(100);
-    const RecordFile::Outcome copied
+    const Result<void> copied
         = RecordFile::copy(Store::path(), target, [this](int position) {
               QCoreApplication::processEvents();
               m_progress->setValue(position);
           });
     hideProgress();
     if (!copied)
-        Dialogs::error(this, copied.error);
+        Dialogs::error(this, copied.error());
     return bool(copied);
 }
 
@@ -203,11 +203,11 @@ void Trecord_backup::transfer(const QString &target)
     Store::close();
     settle(kSettleMs);
     showProgress(RecordFile::kShredRange);
-    const RecordFile::Outcome shredded = RecordFile::shred(
+    const Result<void> shredded = RecordFile::shred(
         Store::path(), target, [this](int position) { m_progress->setValue(position); });
     hideProgress();
     if (!shredded) {
-        Dialogs::error(this, shredded.error);
+        Dialogs::error(this, shredded.error());
         reopenStore();
         setBusy(false);
         return;
@@ -222,7 +222,6 @@ void Trecord_backup::transfer(const QString &target)
 
 void Trecord_backup::reopenStore()
 {
-    QString error;
-    if (!Store::reopen(&error))
-        Dialogs::error(this, error);
+    if (const Result<void> reopened = Store::reopen(); !reopened)
+        Dialogs::error(this, reopened.error());
 }

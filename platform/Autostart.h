@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Result.h"
+
 #include <QString>
 
 #include <memory>
@@ -13,11 +15,11 @@ public:
 
     // True while the program is set to start at log-on.
     virtual bool isEnabled() const = 0;
-    // Sets the program (the copy now running) to start at log-on. False with
-    // `error` set when the setting cannot be written.
-    virtual bool enable(QString *error = nullptr) = 0;
+    // Sets the program (the copy now running) to start at log-on; fails with
+    // the reason when the setting cannot be written.
+    virtual Result<void> enable() = 0;
     // Removes the setting; succeeds when there was none.
-    virtual bool disable(QString *error = nullptr) = 0;
+    virtual Result<void> disable() = 0;
 
     // The implementation for the desktop this program was built for.
     static std::unique_ptr<Autostart> create();

@@ -1,6 +1,6 @@
-#include "ProfileFile.h"
+#include "platform/ProfileFile.h"
 
-#include "WholeFile.h"
+#include "platform/WholeFile.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -105,8 +105,7 @@ QString ProfileFile::read(const QString &section, const QString &key,
     return defaultValue;
 }
 
-bool ProfileFile::write(const QString &section, const QString &key, const QString &value,
-                        QString *error) const
+Result<void> ProfileFile::write(const QString &section, const QString &key, const QString &value) const
 {
     Text text = load(m_path);
     const QString line = key + u'=' + value;
@@ -135,11 +134,7 @@ bool ProfileFile::write(const QString &section, const QString &key, const QStrin
     // Always written as UTF-8: what was written then reads back as exactly
     // this text, whatever bytes an older file held.
     const QByteArray bytes = (text.lines.join(text.lineEnd) + text.lineEnd).toUtf8();
-    QString why;
-    if (!WholeFile::replace(m_path, bytes, &why)) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(m_path, why);
-        return false;
-    }
-    return true;
+    if (const Result<void> replaced = WholeFile::replace(m_path, bytes); !replaced)
+        return fail(QStringLiteral("%1: %2").arg(m_path, replaced.error()));
+    return {};
 }

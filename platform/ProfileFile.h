@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Result.h"
+
 #include <QString>
 
 // A Windows-style profile file: "[section]" lines and "key=value" lines.
@@ -19,9 +21,9 @@ public:
     QString path() const { return m_path; }
     QString read(const QString &section, const QString &key, const QString &defaultValue) const;
     // Replaces the key's line, or adds it to its section, or adds the section.
-    // The file is replaced as a whole only once the new text is on disk.
-    bool write(const QString &section, const QString &key, const QString &value,
-               QString *error = nullptr) const;
+    // The file is replaced as a whole only once the new text is on disk;
+    // fails with the file's path and the system's reason.
+    Result<void> write(const QString &section, const QString &key, const QString &value) const;
 
 private:
     QString m_path;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Result.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -9,7 +11,7 @@
 // the old file as it was.
 namespace WholeFile {
 
-// False with `why` (the system's reason) when the file could not be written.
-bool replace(const QString &path, const QByteArray &bytes, QString *why);
+// Fails with the system's reason when the file could not be written.
+Result<void> replace(const QString &path, const QByteArray &bytes);
 
 } // namespace WholeFile

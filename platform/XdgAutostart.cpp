@@ -1,6 +1,6 @@
-#include "XdgAutostart.h"
+#include "platform/XdgAutostart.h"
 
-#include "WholeFile.h"
+#include "platform/WholeFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -76,30 +76,21 @@ QString XdgAutostart::entryText(const QString &program)
         .arg(kEntryName, execValue(program));
 }
 
-bool XdgAutostart::enable(QString *error)
+Result<void> XdgAutostart::enable()
 {
     const QString folder = autostartFolder();
-    if (!QDir().mkpath(folder)) {
-        if (error)
-            *error = QStringLiteral("无法建立文件夹 %1").arg(folder);
-        return false;
-    }
+    if (!QDir().mkpath(folder))
+        return fail(QStringLiteral("无法建立文件夹 %1").arg(folder));
     const QByteArray bytes = entryText(m_program).toUtf8();
-    QString why;
-    if (!WholeFile::replace(entryPath(), bytes, &why)) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(entryPath(), why);
-        return false;
-    }
-    return true;
+    if (const Result<void> replaced = WholeFile::replace(entryPath(), bytes); !replaced)
+        return fail(QStringLiteral("%1: %2").arg(entryPath(), replaced.error()));
+    return {};
 }
 
-bool XdgAutostart::disable(QString *error)
+Result<void> XdgAutostart::disable()
 {
     QFile file(entryPath());
     if (!file.exists() || file.remove())
-        return true;
-    if (error)
-        *error = QStringLiteral("%1: %2").arg(entryPath(), file.errorString());
-    return false;
+        return {};
+    return fail(QStringLiteral("%1: %2").arg(entryPath(), file.errorString()));
 }

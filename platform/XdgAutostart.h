@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Autostart.h"
+#include "platform/Autostart.h"
 
 // A desktop entry in the user's autostart folder, as freedesktop.org
 // desktops read it: $XDG_CONFIG_HOME/autostart, or ~/.config/autostart when
@@ -12,8 +12,8 @@ public:
     explicit XdgAutostart(QString program = {});
 
     bool isEnabled() const override;
-    bool enable(QString *error = nullptr) override;
-    bool disable(QString *error = nullptr) override;
+    Result<void> enable() override;
+    Result<void> disable() override;
 
     QString entryPath() const;
     static QString autostartFolder();

@@ -28,10 +28,9 @@ bool writeFile(const RenderedReport &report, ExportFormat format, const QString 
 {
     // Written aside and renamed over the target, so a failed export never
     // leaves half a file where an earlier good one stood.
-    QString why;
-    if (!WholeFile::replace(fileName, encode(report, format), &why)) {
+    if (const Result<void> replaced = WholeFile::replace(fileName, encode(report, format)); !replaced) {
         if (error)
-            *error = QStringLiteral("无法写入文件 %1: %2").arg(fileName, why);
+            *error = QStringLiteral("无法写入文件 %1: %2").arg(fileName, replaced.error());
         return false;
     }
     return true;

@@ -1,6 +1,6 @@
-#include "KeyedRows.h"
+#include "store/KeyedRows.h"
 
-#include "StoreError.h"
+#include "store/StoreError.h"
 
 #include <QSqlDriver>
 #include <QSqlError>
@@ -38,20 +38,14 @@ struct Finalize
 
 } // namespace
 
-bool read(const QSqlDatabase &db, const QString &sql, const QString &text, const Add &add, QString *error)
+Result<void> read(const QSqlDatabase &db, const QString &sql, const QString &text, const Add &add)
 {
     sqlite3 *handle = handleOf(db);
-    if (!handle) {
-        if (error)
-            *error = StoreError::kNotOpen;
-        return false;
-    }
+    if (!handle)
+        return fail(StoreError::kNotOpen);
     sqlite3_stmt *raw = nullptr;
-    if (sqlite3_prepare16_v2(handle, sql.utf16(), int(sql.size() * sizeof(char16_t)), &raw, nullptr) != SQLITE_OK) {
-        if (error)
-            *error = engineError(handle);
-        return false;
-    }
+    if (sqlite3_prepare16_v2(handle, sql.utf16(), int(sql.size() * sizeof(char16_t)), &raw, nullptr) != SQLITE_OK)
+        return fail(engineError(handle));
     const std::unique_ptr<sqlite3_stmt, Finalize> statement(raw);
     sqlite3_bind_text16(raw, 1, text.utf16(), int(text.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
     // Keys come sorted, and one key may stand on several rows in a row: the
@@ -70,12 +64,9 @@ bool read(const QSqlDatabase &db, const QString &sql, const QString &text, const
         }
         add(sqlite3_column_int64(raw, 0), lastKey);
     }
-    if (step != SQLITE_DONE) {
-        if (error)
-            *error = engineError(handle);
-        return false;
-    }
-    return true;
+    if (step != SQLITE_DONE)
+        return fail(engineError(handle));
+    return {};
 }
 
 } // namespace KeyedRows

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Result.h"
+
 #include <QSqlDatabase>
 #include <QString>
 
@@ -15,8 +17,8 @@ using Add = std::function<void(qint64 rowid, const QString &key)>;
 
 // Runs `sql`, whose two result columns are an integer and a text, with
 // `text` bound to its one parameter, and hands each row to `add`. Equal keys
-// in a row share one string. On failure `error` holds what StoreError::text
-// gives for the engine's error.
-bool read(const QSqlDatabase &db, const QString &sql, const QString &text, const Add &add, QString *error);
+// in a row share one string. Fails with what StoreError::text gives for the
+// engine's error.
+Result<void> read(const QSqlDatabase &db, const QString &sql, const QString &text, const Add &add);
 
 } // namespace KeyedRows

@@ -1,41 +1,34 @@
-#include "StartChecks.h"
+#include "store/StartChecks.h"
 
-#include "StoreError.h"
-
-#include <QSqlError>
-#include <QSqlQuery>
+#include "store/Sql.h"
 
 namespace StartChecks {
 
 namespace {
 
-// Lower-cased names of the user tables and views; names are compared
-// without regard to case. An unreadable file fails here with the engine's text.
-bool listTables(QSqlDatabase &db, QStringList &names, QString &error)
+// Lower-cased names from the first column of `statement`'s rows.
+Result<QStringList> lowerNames(QSqlDatabase &db, const QString &statement, const QVariantList &values = {})
 {
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral(
-            "SELECT name FROM sqlite_master WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"))) {
-        error = StoreError::text(query.lastError());
-        return false;
-    }
-    while (query.next())
-        names << query.value(0).toString().toLower();
-    return true;
+    Result<QSqlQuery> query = Sql::read(db, statement, values);
+    if (!query)
+        return fail(query.error());
+    QStringList names;
+    while (query->next())
+        names << query->value(0).toString().toLower();
+    return names;
 }
 
-bool listColumns(QSqlDatabase &db, const QString &table, QStringList &names, QString &error)
+// Names of the user tables and views; names are compared without regard to
+// case. An unreadable file fails here with the engine's text.
+Result<QStringList> listTables(QSqlDatabase &db)
 {
-    QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?)"));
-    query.addBindValue(table);
-    if (!query.exec()) {
-        error = StoreError::text(query.lastError());
-        return false;
-    }
-    while (query.next())
-        names << query.value(0).toString().toLower();
-    return true;
+    return lowerNames(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view') "
+                                         "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"));
+}
+
+Result<QStringList> listColumns(QSqlDatabase &db, const QString &table)
+{
+    return lowerNames(db, QStringLiteral("SELECT name FROM pragma_table_info(?)"), {table});
 }
 
 bool containsAll(const QStringList &have, const QStringList &need)
@@ -54,43 +47,37 @@ QString actualName(const QStringList &lowerNames, const QString &wanted)
 
 // A real write, rolled back, so a store that can only be read is caught at
 // start and not at the first save.
-bool probeWrite(QSqlDatabase &db, QString &error)
+Result<void> probeWrite(QSqlDatabase &db)
 {
-    QSqlQuery query(db);
-    int version = 0;
-    if (query.exec(QStringLiteral("PRAGMA user_version")) && query.next())
-        version = query.value(0).toInt();
-    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        error = StoreError::text(query.lastError());
-        return false;
-    }
-    const bool wrote = query.exec(QStringLiteral("PRAGMA user_version=%1").arg(version));
+    const int version = Sql::scalar(db, QStringLiteral("PRAGMA user_version")).valueOr(QVariant(0)).toInt();
+    if (Result<QSqlQuery> begun = Sql::run(db, QStringLiteral("BEGIN IMMEDIATE")); !begun)
+        return fail(begun.error());
+    const Result<QSqlQuery> wrote = Sql::run(db, QStringLiteral("PRAGMA user_version=%1").arg(version));
+    db.rollback();
     if (!wrote)
-        error = StoreError::text(query.lastError());
-    QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-    return wrote;
+        return fail(wrote.error());
+    return {};
 }
 
 } // namespace
 
-Result run(QSqlDatabase &db)
+Result<Store::Status> run(QSqlDatabase &db)
 {
-    QStringList tables;
-    QString error;
-    if (!listTables(db, tables, error))
-        return {Store::Status::Unusable, error};
-    if (!containsAll(tables, kRequiredTables))
-        return {Store::Status::Damaged, {}};
+    const Result<QStringList> tables = listTables(db);
+    if (!tables)
+        return fail(tables.error());
+    if (!containsAll(*tables, kRequiredTables))
+        return Store::Status::Damaged;
 
-    QStringList columns;
     // pragma_table_info matches the table name without regard to case.
-    if (!listColumns(db, actualName(tables, QStringLiteral("public_code")), columns, error))
-        return {Store::Status::Unusable, error};
-    if (!containsAll(columns, kPasswordColumns))
-        return {Store::Status::Damaged, {}};
-    if (!probeWrite(db, error))
-        return {Store::Status::Unusable, error};
-    return {};
+    const Result<QStringList> columns = listColumns(db, actualName(*tables, QStringLiteral("public_code")));
+    if (!columns)
+        return fail(columns.error());
+    if (!containsAll(*columns, kPasswordColumns))
+        return Store::Status::Damaged;
+    if (const Result<void> wrote = probeWrite(db); !wrote)
+        return fail(wrote.error());
+    return Store::Status::Ready;
 }
 
 } // namespace StartChecks

@@ -1,18 +1,13 @@
 #pragma once
 
-#include "Store.h"
+#include "store/Result.h"
+#include "store/Store.h"
 
 #include <QSqlDatabase>
 #include <QStringList>
 
 // What the program checks of a store before the launcher may use it.
 namespace StartChecks {
-
-struct Result
-{
-    Store::Status status = Store::Status::Ready;
-    QString detail;
-};
 
 inline const QStringList kRequiredTables = {QStringLiteral("public_code"), QStringLiteral("area")};
 inline const QStringList kPasswordColumns = {
@@ -21,6 +16,9 @@ inline const QStringList kPasswordColumns = {
     QStringLiteral("pub_static_do_n"), QStringLiteral("pub_static_do_d"),
 };
 
-Result run(QSqlDatabase &db);
+// Ready, or Damaged when a table or column the program needs is missing;
+// fails with the engine's text when the file cannot be read or written
+// (the store is then Unusable).
+Result<Store::Status> run(QSqlDatabase &db);
 
 } // namespace StartChecks

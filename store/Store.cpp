@@ -1,12 +1,12 @@
-#include "Store.h"
+#include "store/Store.h"
 
-#include "StartChecks.h"
-#include "StoreError.h"
 #include "store/SchemaSteps.h"
+#include "store/Sql.h"
+#include "store/StartChecks.h"
+#include "store/StoreError.h"
 
 #include <QFileInfo>
 #include <QSqlError>
-#include <QSqlQuery>
 
 namespace {
 
@@ -23,22 +23,19 @@ QSqlDatabase connection()
     return QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), Store::kConnectionName);
 }
 
-bool openConnection(QSqlDatabase &db, QString *error)
+Result<void> openConnection(QSqlDatabase &db)
 {
     db.setDatabaseName(storePath());
     // A locked store waits a little instead of failing at once; the file is
     // never created by the program.
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000;QSQLITE_OPEN_URI=0"));
-    if (!db.open()) {
-        if (error)
-            *error = StoreError::text(db.lastError());
-        return false;
-    }
-    QSqlQuery pragma(db);
-    // One file only: a rollback journal, and every commit on disk before it returns.
-    pragma.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
-    pragma.exec(QStringLiteral("PRAGMA synchronous=FULL"));
-    return true;
+    if (!db.open())
+        return fail(StoreError::text(db.lastError()));
+    // One file only: a rollback journal, and every commit on disk before it
+    // returns. A file the engine cannot read fails later, at the start checks.
+    Sql::run(db, QStringLiteral("PRAGMA journal_mode=DELETE")).ok();
+    Sql::run(db, QStringLiteral("PRAGMA synchronous=FULL")).ok();
+    return {};
 }
 
 // A store written by a newer program is refused before anything is written
@@ -70,13 +67,12 @@ Store::Opened Store::open(const QString &path)
         return {Status::FileMissing, {}};
 
     QSqlDatabase db = connection();
-    QString error;
-    if (!openConnection(db, &error))
-        return {Status::Unusable, error};
+    if (const Result<void> connected = openConnection(db); !connected)
+        return {Status::Unusable, connected.error()};
     Opened opened = refuseNewer(db);
     if (opened.status == Status::Ready) {
-        const StartChecks::Result checked = StartChecks::run(db);
-        opened = {checked.status, checked.detail};
+        const Result<Status> checked = StartChecks::run(db);
+        opened = checked ? Opened{*checked, {}} : Opened{Status::Unusable, checked.error()};
     }
     if (opened.status == Status::Ready)
         opened = bringUpToDate(db);
@@ -106,16 +102,13 @@ void Store::close()
         connection().close();
 }
 
-bool Store::reopen(QString *error)
+Result<void> Store::reopen()
 {
-    if (!QFileInfo(storePath()).isFile()) {
-        if (error)
-            *error = QStringLiteral("程序记录文件丢失: %1").arg(storePath());
-        return false;
-    }
+    if (!QFileInfo(storePath()).isFile())
+        return fail(QStringLiteral("程序记录文件丢失: %1").arg(storePath()));
     QSqlDatabase db = connection();
     db.close();
-    return openConnection(db, error);
+    return openConnection(db);
 }
 
 void Store::remove()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Result.h"
+
 #include <QSqlDatabase>
 #include <QString>
 
@@ -35,8 +37,8 @@ public:
 
     // Closes the shared connection so the file can be copied byte for byte.
     static void close();
-    // Opens the same file again; false with `error` set when it cannot be.
-    static bool reopen(QString *error = nullptr);
+    // Opens the same file again, or says why it cannot be.
+    static Result<void> reopen();
     // Drops the connection entirely (end of program, end of a test).
     static void remove();
 

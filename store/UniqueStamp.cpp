@@ -1,33 +1,19 @@
-#include "UniqueStamp.h"
+#include "store/UniqueStamp.h"
 
-#include "StoreError.h"
-#include "TimeStamp.h"
-
-#include <QSqlError>
-#include <QSqlQuery>
+#include "store/Sql.h"
+#include "store/TimeStamp.h"
 
 namespace UniqueStamp {
 
-QString next(QSqlDatabase db, const QString &table, const QString &column, const QDateTime &from,
-             QString *error)
+Result<QString> next(const QSqlDatabase &db, const QString &table, const QString &column, const QDateTime &from)
 {
-    QSqlQuery query(db);
-    if (!query.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? LIMIT 1").arg(table, column))) {
-        if (error)
-            *error = StoreError::text(query.lastError());
-        return {};
-    }
+    const QString statement = QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? LIMIT 1").arg(table, column);
     for (QDateTime moment = from;; moment = moment.addSecs(1)) {
         const QString stamp = TimeStamp::format(moment);
-        query.addBindValue(stamp);
-        if (!query.exec()) {
-            if (error)
-                *error = StoreError::text(query.lastError());
-            return {};
-        }
-        const bool taken = query.next();
-        query.finish();
+        Result<QSqlQuery> taken = Sql::read(db, statement, {stamp});
         if (!taken)
+            return fail(taken.error());
+        if (!taken->next())
             return stamp;
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Result.h"
+
 #include <QDateTime>
 #include <QSqlDatabase>
 #include <QString>
@@ -10,8 +12,7 @@
 namespace UniqueStamp {
 
 // `table` and `column` are names written in the code, never user input.
-// Returns an empty string when the store cannot be read (see `error`).
-QString next(QSqlDatabase db, const QString &table, const QString &column, const QDateTime &from,
-             QString *error = nullptr);
+// Fails with the engine's text when the store cannot be read.
+Result<QString> next(const QSqlDatabase &db, const QString &table, const QString &column, const QDateTime &from);
 
 } // namespace UniqueStamp

@@ -1,6 +1,6 @@
-#include "PasswordLogin.h"
+#include "app/core/PasswordLogin.h"
 
-#include "PasswordHash.h"
+#include "app/core/PasswordHash.h"
 
 PasswordLogin::PasswordLogin(QSqlDatabase db)
     : m_db(std::move(db))
@@ -13,8 +13,12 @@ PasswordLogin::Outcome PasswordLogin::press(const QString &entry)
         return Outcome::End;
     ++m_attempts;
     if (!m_rowRead) {
-        if (!PasswordRow(m_db).read(&m_row, &m_error))
+        Result<PasswordRow::Values> row = PasswordRow(m_db).read();
+        if (!row) {
+            m_error = row.error();
             return Outcome::StoreError;
+        }
+        m_row = std::move(row).value();
         m_rowRead = true;
     }
     // Without a row the stored password reads as empty, which no entry matches.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PasswordRow.h"
+#include "app/core/PasswordRow.h"
 
 #include <QSqlDatabase>
 #include <QString>

@@ -1,66 +1,51 @@
-#include "PasswordRow.h"
+#include "app/core/PasswordRow.h"
 
-#include "StoreError.h"
-
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QVariant>
+#include "store/Sql.h"
 
 PasswordRow::PasswordRow(QSqlDatabase db)
     : m_db(std::move(db))
 {
 }
 
-bool PasswordRow::read(Values *values, QString *error) const
+Result<PasswordRow::Values> PasswordRow::read() const
 {
-    QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("SELECT pub_code, pub_static_do_n, pub_static_do_d FROM public_code "
-                                 "WHERE pub_id = :id ORDER BY rowid LIMIT 1"));
-    query.bindValue(QStringLiteral(":id"), kRowId);
-    if (!query.exec()) {
-        *error = StoreError::text(query.lastError());
-        return false;
+    Result<QSqlQuery> query = Sql::read(m_db,
+                                        QStringLiteral("SELECT pub_code, pub_static_do_n, pub_static_do_d "
+                                                       "FROM public_code WHERE pub_id = ? ORDER BY rowid LIMIT 1"),
+                                        {kRowId});
+    if (!query)
+        return fail(query.error());
+    Values values;
+    if (query->next()) {
+        values.exists = true;
+        values.code = query->value(0).toString();
+        values.diaryNeedsPassword = query->value(1).toBool();
+        values.scheduleNeedsPassword = query->value(2).toBool();
     }
-    *values = Values{};
-    if (query.next()) {
-        values->exists = true;
-        values->code = query.value(0).toString();
-        values->diaryNeedsPassword = query.value(1).toBool();
-        values->scheduleNeedsPassword = query.value(2).toBool();
-    }
-    return true;
+    return values;
 }
 
-bool PasswordRow::save(const QString &code, bool diaryNeedsPassword, bool scheduleNeedsPassword,
-                       QString *error) const
+Result<void> PasswordRow::save(const QString &code, bool diaryNeedsPassword, bool scheduleNeedsPassword) const
 {
-    QSqlQuery find(m_db);
-    find.prepare(QStringLiteral("SELECT rowid FROM public_code WHERE pub_id = :id ORDER BY rowid LIMIT 1"));
-    find.bindValue(QStringLiteral(":id"), kRowId);
-    if (!find.exec()) {
-        *error = StoreError::text(find.lastError());
-        return false;
-    }
-    QSqlQuery write(m_db);
-    if (find.next()) {
-        write.prepare(QStringLiteral(
-            "UPDATE public_code SET pub_code = :code, pub_end = :end, pub_static = 1, "
-            "pub_static_do_n = :diary, pub_static_do_d = :schedule WHERE rowid = :rowid"));
-        write.bindValue(QStringLiteral(":rowid"), find.value(0));
+    const Result<QVariant> rowid = Sql::scalar(
+        m_db, QStringLiteral("SELECT rowid FROM public_code WHERE pub_id = ? ORDER BY rowid LIMIT 1"), {kRowId});
+    if (!rowid)
+        return fail(rowid.error());
+    QVariantMap values = {{QStringLiteral(":code"), code},
+                          {QStringLiteral(":end"), kEndMarker},
+                          {QStringLiteral(":diary"), diaryNeedsPassword},
+                          {QStringLiteral(":schedule"), scheduleNeedsPassword}};
+    QString statement;
+    if (rowid->isValid()) {
+        statement = QStringLiteral("UPDATE public_code SET pub_code = :code, pub_end = :end, pub_static = 1, "
+                                   "pub_static_do_n = :diary, pub_static_do_d = :schedule WHERE rowid = :rowid");
+        values.insert(QStringLiteral(":rowid"), *rowid);
     } else {
-        write.prepare(QStringLiteral(
-            "INSERT INTO public_code (pub_id, pub_code, pub_end, pub_static, pub_static_do_n, "
-            "pub_static_do_d) VALUES (:id, :code, :end, 1, :diary, :schedule)"));
-        write.bindValue(QStringLiteral(":id"), kRowId);
+        statement = QStringLiteral("INSERT INTO public_code (pub_id, pub_code, pub_end, pub_static, pub_static_do_n, "
+                                   "pub_static_do_d) VALUES (:id, :code, :end, 1, :diary, :schedule)");
+        values.insert(QStringLiteral(":id"), kRowId);
     }
-    find.finish();
-    write.bindValue(QStringLiteral(":code"), code);
-    write.bindValue(QStringLiteral(":end"), kEndMarker);
-    write.bindValue(QStringLiteral(":diary"), diaryNeedsPassword);
-    write.bindValue(QStringLiteral(":schedule"), scheduleNeedsPassword);
-    if (!write.exec()) {
-        *error = StoreError::text(write.lastError());
-        return false;
-    }
-    return true;
+    if (const Result<QSqlQuery> written = Sql::run(m_db, statement, values); !written)
+        return fail(written.error());
+    return {};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Result.h"
+
 #include <QSqlDatabase>
 #include <QString>
 
@@ -22,11 +24,10 @@ public:
 
     explicit PasswordRow(QSqlDatabase db);
 
-    // False with `error` set when the store cannot be read.
-    bool read(Values *values, QString *error) const;
+    // Fails when the store cannot be read.
+    Result<Values> read() const;
     // Edits the first password row, or appends one when there is none.
-    bool save(const QString &code, bool diaryNeedsPassword, bool scheduleNeedsPassword,
-              QString *error) const;
+    Result<void> save(const QString &code, bool diaryNeedsPassword, bool scheduleNeedsPassword) const;
 
 private:
     QSqlDatabase m_db;

@@ -1,4 +1,4 @@
-#include "RecordFile.h"
+#include "app/core/RecordFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,11 +13,6 @@
 #endif
 
 namespace {
-
-RecordFile::Outcome failed(const QString &text)
-{
-    return { false, text };
-}
 
 QString systemError(int code)
 {
@@ -34,23 +29,19 @@ bool sameFile(const QString &a, const QString &b)
 // Gives the target its final length up front. Where the file system can,
 // the space is reserved as well, so a full disk is reported before the copy
 // starts instead of part-way through it.
-bool reserve(QFile &target, qint64 size, QString *error)
+Result<void> reserve(QFile &target, qint64 size)
 {
     if (size == 0)
-        return true;
+        return {};
 #if defined(Q_OS_LINUX)
     if (::fallocate(target.handle(), 0, 0, size) == 0)
-        return true;
-    if (errno != EOPNOTSUPP && errno != ENOSYS) {
-        *error = systemError(errno);
-        return false;
-    }
+        return {};
+    if (errno != EOPNOTSUPP && errno != ENOSYS)
+        return fail(systemError(errno));
 #endif
-    if (!target.resize(size)) {
-        *error = target.errorString();
-        return false;
-    }
-    return true;
+    if (!target.resize(size))
+        return fail(target.errorString());
+    return {};
 }
 
 // Moves byte ranges from one open file to another. The kernel copies between
@@ -64,25 +55,26 @@ public:
     {
     }
 
-    // Copies `length` bytes at `offset`; false with `error` set on failure.
-    bool copy(qint64 offset, qint64 length, QString *error)
+    // Copies `length` bytes at `offset`, or says why it could not.
+    Result<void> copy(qint64 offset, qint64 length)
     {
 #if defined(Q_OS_LINUX)
         if (m_kernelCopy) {
-            if (kernelCopy(offset, length, error))
-                return true;
-            if (m_kernelCopy)
-                return false; // a real error, not a missing facility
+            Result<void> copied = kernelCopy(offset, length);
+            if (copied || m_kernelCopy)
+                return copied; // done, or a real error and not a missing facility
         }
 #endif
-        return bufferedCopy(offset, length, error);
+        return bufferedCopy(offset, length);
     }
 
 private:
     static constexpr qint64 kBufferSize = 8 * 1024 * 1024;
 
 #if defined(Q_OS_LINUX)
-    bool kernelCopy(qint64 offset, qint64 length, QString *error)
+    // Clears m_kernelCopy (and fails with no text) when the kernel cannot
+    // copy between these files at all.
+    Result<void> kernelCopy(qint64 offset, qint64 length)
     {
         loff_t in = offset;
         loff_t out = offset;
@@ -94,53 +86,42 @@ private:
                 left -= moved;
                 continue;
             }
-            if (moved == 0) {
-                *error = QStringLiteral("记录文件在复制中变短了");
-                return false;
-            }
+            if (moved == 0)
+                return fail(QStringLiteral("记录文件在复制中变短了"));
             if (errno == EINTR)
                 continue;
             const bool unsupported = errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP
                 || errno == EINVAL || errno == EBADF;
             if (unsupported && left == length) {
                 m_kernelCopy = false; // fall back for this and every later range
-                return false;
+                return fail({});
             }
-            *error = systemError(errno);
-            return false;
+            return fail(systemError(errno));
         }
-        return true;
+        return {};
     }
 #endif
 
-    bool bufferedCopy(qint64 offset, qint64 length, QString *error)
+    Result<void> bufferedCopy(qint64 offset, qint64 length)
     {
         if (m_buffer.empty())
             m_buffer.resize(size_t(std::min(kBufferSize, std::max<qint64>(length, 1))));
-        if (!m_source.seek(offset) || !m_target.seek(offset)) {
-            *error = m_source.error() != QFileDevice::NoError ? m_source.errorString()
-                                                              : m_target.errorString();
-            return false;
-        }
+        if (!m_source.seek(offset) || !m_target.seek(offset))
+            return fail(m_source.error() != QFileDevice::NoError ? m_source.errorString()
+                                                                 : m_target.errorString());
         qint64 left = length;
         while (left > 0) {
             const qint64 want = std::min<qint64>(left, qint64(m_buffer.size()));
             const qint64 got = m_source.read(m_buffer.data(), want);
-            if (got < 0) {
-                *error = m_source.errorString();
-                return false;
-            }
-            if (got == 0) {
-                *error = QStringLiteral("记录文件在复制中变短了");
-                return false;
-            }
-            if (m_target.write(m_buffer.data(), got) != got) {
-                *error = m_target.errorString();
-                return false;
-            }
+            if (got < 0)
+                return fail(m_source.errorString());
+            if (got == 0)
+                return fail(QStringLiteral("记录文件在复制中变短了"));
+            if (m_target.write(m_buffer.data(), got) != got)
+                return fail(m_target.errorString());
             left -= got;
         }
-        return true;
+        return {};
     }
 
     QFile &m_source;
@@ -169,26 +150,22 @@ QString partName(const QString &target)
 }
 
 // Renames `part` over `target` and makes the new name durable.
-bool replaceWith(const QString &part, const QString &target, QString *error)
+Result<void> replaceWith(const QString &part, const QString &target)
 {
 #if defined(Q_OS_UNIX)
-    if (::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0) {
-        *error = systemError(errno);
-        return false;
-    }
+    if (::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0)
+        return fail(systemError(errno));
     const int folder = ::open(QFile::encodeName(QFileInfo(target).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
     if (folder >= 0) {
         ::fsync(folder);
         ::close(folder);
     }
-    return true;
+    return {};
 #else
     QFile::remove(target);
-    if (!QFile::rename(part, target)) {
-        *error = QStringLiteral("rename failed");
-        return false;
-    }
-    return true;
+    if (!QFile::rename(part, target))
+        return fail(QStringLiteral("rename failed"));
+    return {};
 #endif
 }
 
@@ -199,18 +176,18 @@ qint64 RecordFile::chunkSize(qint64 size)
     return std::max<qint64>(1, size / 100);
 }
 
-RecordFile::Outcome RecordFile::copy(
+Result<void> RecordFile::copy(
     const QString &source, const QString &target, const Progress &progress)
 {
     // Writing the record file onto itself would truncate it before a byte
     // was read.
     if (sameFile(source, target))
-        return failed(QStringLiteral("备份文件不能是记录文件本身: %1")
+        return fail(QStringLiteral("备份文件不能是记录文件本身: %1")
                           .arg(QFileInfo(target).absoluteFilePath()));
 
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return failed(QStringLiteral("无法读取记录文件\"%1\": %2")
+        return fail(QStringLiteral("无法读取记录文件\"%1\": %2")
                           .arg(QFileInfo(source).absoluteFilePath(), in.errorString()));
     // The copy grows beside the target and takes its name only when whole
     // and on the disk: an earlier file of that name (the last backup) stays
@@ -220,19 +197,18 @@ RecordFile::Outcome RecordFile::copy(
         QFile::remove(part); // scrap of a copy that never finished
     QFile out(part);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        return failed(cannotWrite(target, out.errorString()));
+        return fail(cannotWrite(target, out.errorString()));
 
     const auto abandon = [&](const QString &why) {
         out.close();
         QFile::remove(part);
-        return failed(QStringLiteral("复制记录文件到\"%1\"时出错: %2")
-                          .arg(QFileInfo(target).absoluteFilePath(), why));
+        return Result<void>(fail(QStringLiteral("复制记录文件到\"%1\"时出错: %2")
+                                     .arg(QFileInfo(target).absoluteFilePath(), why)));
     };
 
     const qint64 size = in.size();
-    QString error;
-    if (!reserve(out, size, &error))
-        return abandon(error);
+    if (const Result<void> reserved = reserve(out, size); !reserved)
+        return abandon(reserved.error());
 
     RangeCopier copier(in, out);
     const qint64 chunk = chunkSize(size);
@@ -241,8 +217,8 @@ RecordFile::Outcome RecordFile::copy(
         if (progress)
             progress(int((size - remaining) * 100 / size));
         const qint64 piece = std::min(chunk, remaining);
-        if (!copier.copy(size - remaining, piece, &error))
-            return abandon(error);
+        if (const Result<void> copied = copier.copy(size - remaining, piece); !copied)
+            return abandon(copied.error());
         remaining -= piece;
     }
     if (!syncFile(out))
@@ -250,29 +226,29 @@ RecordFile::Outcome RecordFile::copy(
     out.close();
     if (out.error() != QFileDevice::NoError)
         return abandon(out.errorString());
-    if (!replaceWith(part, target, &error))
-        return abandon(error);
+    if (const Result<void> replaced = replaceWith(part, target); !replaced)
+        return abandon(replaced.error());
     return {};
 }
 
-RecordFile::Outcome RecordFile::shred(
+Result<void> RecordFile::shred(
     const QString &path, const QString &transferFile, const Progress &progress)
 {
     // The transfer file is all that will be left of the records: it must be
     // whole and on the disk before the record file is destroyed.
     QFile kept(transferFile);
     if (!kept.open(QIODevice::ReadOnly))
-        return failed(QStringLiteral("无法读取文件\"%1\": %2")
+        return fail(QStringLiteral("无法读取文件\"%1\": %2")
                           .arg(QFileInfo(transferFile).absoluteFilePath(), kept.errorString()));
     if (kept.size() != QFileInfo(path).size())
-        return failed(QStringLiteral("转移文件与记录文件大小不同,记录文件未删除: %1")
+        return fail(QStringLiteral("转移文件与记录文件大小不同,记录文件未删除: %1")
                           .arg(QFileInfo(transferFile).absoluteFilePath()));
     if (!syncFile(kept))
-        return failed(cannotWrite(transferFile, systemError(errno)));
+        return fail(cannotWrite(transferFile, systemError(errno)));
     kept.close();
 
     for (const QByteArray &filler : { firstFiller(), secondFiller() }) {
-        if (Outcome written = overwrite(path, filler); !written)
+        if (Result<void> written = overwrite(path, filler); !written)
             return written;
         if (progress)
             progress(kOverwrittenPosition);
@@ -280,24 +256,24 @@ RecordFile::Outcome RecordFile::shred(
     return remove(path);
 }
 
-RecordFile::Outcome RecordFile::overwrite(const QString &path, const QByteArray &content)
+Result<void> RecordFile::overwrite(const QString &path, const QByteArray &content)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        return failed(cannotWrite(path, file.errorString()));
+        return fail(cannotWrite(path, file.errorString()));
     if (file.write(content) != content.size())
-        return failed(cannotWrite(path, file.errorString()));
+        return fail(cannotWrite(path, file.errorString()));
     // Only what reaches the disk replaces the old records there.
     if (!syncFile(file))
-        return failed(cannotWrite(path, systemError(errno)));
+        return fail(cannotWrite(path, systemError(errno)));
     return {};
 }
 
-RecordFile::Outcome RecordFile::remove(const QString &path)
+Result<void> RecordFile::remove(const QString &path)
 {
     QFile file(path);
     if (!file.remove())
-        return failed(QStringLiteral("无法删除文件\"%1\": %2")
+        return fail(QStringLiteral("无法删除文件\"%1\": %2")
                           .arg(QFileInfo(path).absoluteFilePath(), file.errorString()));
     return {};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Result.h"
+
 #include <functional>
 #include <QByteArray>
 #include <QString>
@@ -10,13 +12,6 @@
 // first and shows what goes wrong.
 class RecordFile final {
 public:
-    // Errors are values: `error` is the text the error box shows.
-    struct Outcome {
-        bool ok = true;
-        QString error;
-        explicit operator bool() const { return ok; }
-    };
-
     // Called before each hundredth is copied, with the progress position
     // 0..100 of what is already done. The caller may run pending events here.
     using Progress = std::function<void(int position)>;
@@ -29,7 +24,7 @@ public:
     // synced, and renamed over it only when whole: on failure an earlier
     // target is left as it was and no half copy remains; `source` is never
     // written.
-    static Outcome copy(
+    static Result<void> copy(
         const QString &source, const QString &target, const Progress &progress = {});
 
     // Progress position after each filler overwrite, of a range 0..20000.
@@ -39,12 +34,12 @@ public:
     // Ends the record file after a transfer: overwrites it with the first,
     // then the second filler and deletes it. Nothing is touched unless
     // `transferFile` is on the disk with the record file's full length.
-    static Outcome shred(
+    static Result<void> shred(
         const QString &path, const QString &transferFile, const Progress &progress = {});
 
     // Replaces the whole content of `path` with `content`, on the disk.
-    static Outcome overwrite(const QString &path, const QByteArray &content);
-    static Outcome remove(const QString &path);
+    static Result<void> overwrite(const QString &path, const QByteArray &content);
+    static Result<void> remove(const QString &path);
 
     // The lines "0" to "10000", each ended by CR LF.
     static QByteArray firstFiller();

@@ -1,10 +1,10 @@
-#include "ReminderTimeKey.h"
+#include "app/core/ReminderTimeKey.h"
 
 namespace ReminderTimeKey {
 
-Result filter(const QString &text, QChar key)
+Filtered filter(const QString &text, QChar key)
 {
-    Result result;
+    Filtered result;
     const bool kept = (key >= u'0' && key <= u'9') || key == kBackspace || key == kEnter;
     result.key = kept ? key : QChar();
     result.text = text.trimmed();

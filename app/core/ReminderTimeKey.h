@@ -12,12 +12,12 @@ namespace ReminderTimeKey {
 inline constexpr QChar kBackspace = u'\b';
 inline constexpr QChar kEnter = u'\r';
 
-struct Result
+struct Filtered
 {
     QString text; // the field's text before the key takes effect
     QChar key;    // the key to apply; null when it is dropped
 };
 
-Result filter(const QString &text, QChar key);
+Filtered filter(const QString &text, QChar key);
 
 } // namespace ReminderTimeKey

@@ -1,48 +1,32 @@
-#include "SettingsSave.h"
+#include "app/core/SettingsSave.h"
 
 #include "Appearance.h"
-#include "Autostart.h"
-#include "PasswordHash.h"
-#include "PasswordRow.h"
-#include "ProfileFile.h"
+#include "app/core/PasswordHash.h"
+#include "app/core/PasswordRow.h"
+#include "app/core/StartPasswordFlag.h"
+#include "platform/Autostart.h"
+#include "platform/ProfileFile.h"
 #include "Shell.h"
-#include "StartPasswordFlag.h"
-#include "StoreError.h"
+#include "store/Sql.h"
 
 #include <QRegularExpression>
-#include <QSqlError>
 
 namespace SettingsSave {
 
 namespace {
 
-Result failed(const QString &error)
-{
-    return {false, error};
-}
-
 // The password row and the start-up flag change together or not at all.
-bool writePassword(QSqlDatabase &db, const SettingsForm &form, const QString &password, QString *error)
+Result<void> writePassword(const QSqlDatabase &db, const SettingsForm &form, const QString &password)
 {
-    if (!db.transaction()) {
-        *error = StoreError::text(db.lastError());
-        return false;
-    }
-    const bool written =
-        (password.isEmpty()
-         || PasswordRow(db).save(PasswordHash::make(password), form.diaryNeedsPassword,
-                                 form.scheduleNeedsPassword, error))
-        && StartPasswordFlag(db).write(!password.isEmpty(), error);
-    if (!written) {
-        db.rollback();
-        return false;
-    }
-    if (!db.commit()) {
-        *error = StoreError::text(db.lastError());
-        db.rollback();
-        return false;
-    }
-    return true;
+    return Sql::inTransaction(db, [&]() -> Result<void> {
+        if (!password.isEmpty()) {
+            const Result<void> saved = PasswordRow(db).save(PasswordHash::make(password), form.diaryNeedsPassword,
+                                                            form.scheduleNeedsPassword);
+            if (!saved)
+                return saved;
+        }
+        return StartPasswordFlag(db).write(!password.isEmpty());
+    });
 }
 
 } // namespace
@@ -53,26 +37,27 @@ bool isReminderTime(const QString &text)
     return pattern.match(text).hasMatch();
 }
 
-Result run(const SettingsForm &form, const ProfileFile &profile, Autostart &autostart,
+Result<void> run(const SettingsForm &form, const ProfileFile &profile, Autostart &autostart,
            QSqlDatabase db, Shell &shell)
 {
     using namespace ProfileKeys;
     if (!isReminderTime(form.reminderTime))
-        return failed(kBadReminderTime);
-    QString error;
-    if (!profile.write(kSkinSection, kSkinKey, form.useSkin ? form.skinPath : QStringLiteral("no"), &error))
-        return failed(error);
-    if (!profile.write(kSystemSection, kHideKey, form.hideAfterStart ? QStringLiteral("1") : QStringLiteral("0"),
-                       &error))
-        return failed(error);
-    if (!(form.autostart ? autostart.enable(&error) : autostart.disable(&error)))
-        return failed(error);
-    if (!profile.write(kTimeSection, kTimeKey, form.reminderTime, &error))
-        return failed(error);
+        return fail(kBadReminderTime);
+    if (Result<void> written = profile.write(kSkinSection, kSkinKey, form.useSkin ? form.skinPath : QStringLiteral("no"));
+        !written)
+        return written;
+    if (Result<void> written
+        = profile.write(kSystemSection, kHideKey, form.hideAfterStart ? QStringLiteral("1") : QStringLiteral("0"));
+        !written)
+        return written;
+    if (Result<void> set = form.autostart ? autostart.enable() : autostart.disable(); !set)
+        return set;
+    if (Result<void> written = profile.write(kTimeSection, kTimeKey, form.reminderTime); !written)
+        return written;
 
     const QString password = form.password.trimmed();
-    if (!writePassword(db, form, password, &error))
-        return failed(error);
+    if (Result<void> written = writePassword(db, form, password); !written)
+        return written;
 
     if (password.isEmpty()) {
         shell.setCurrentPassword(std::nullopt);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Result.h"
+
 #include <QSqlDatabase>
 #include <QString>
 
@@ -27,19 +29,13 @@ struct SettingsForm
 // refused before anything is written.
 namespace SettingsSave {
 
-struct Result
-{
-    bool ok = true;
-    QString error;
-};
-
 inline const QString kBadReminderTime
     = QStringLiteral("日程安排提醒时间不正确,请按\"时:分\"输入两位数字,如 09:00");
 
 // "hh:nn" with hours 00 to 23 and minutes 00 to 59.
 bool isReminderTime(const QString &text);
 
-Result run(const SettingsForm &form, const ProfileFile &profile, Autostart &autostart,
+Result<void> run(const SettingsForm &form, const ProfileFile &profile, Autostart &autostart,
            QSqlDatabase db, Shell &shell);
 
 } // namespace SettingsSave

@@ -1,29 +1,21 @@
-#include "StartPasswordFlag.h"
+#include "app/core/StartPasswordFlag.h"
 
-#include "StoreError.h"
-
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QVariant>
+#include "store/Sql.h"
 
 StartPasswordFlag::StartPasswordFlag(QSqlDatabase db)
     : m_db(std::move(db))
 {
 }
 
-StartPasswordFlag::State StartPasswordFlag::read(QString *error) const
+Result<StartPasswordFlag::State> StartPasswordFlag::read() const
 {
-    QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("SELECT area FROM area WHERE father = :father ORDER BY rowid LIMIT 1"));
-    query.bindValue(QStringLiteral(":father"), kFather);
-    if (!query.exec()) {
-        if (error)
-            *error = StoreError::text(query.lastError());
+    const Result<QVariant> area = Sql::scalar(
+        m_db, QStringLiteral("SELECT area FROM area WHERE father = ? ORDER BY rowid LIMIT 1"), {kFather});
+    if (!area)
+        return fail(area.error());
+    if (!area->isValid())
         return State::Unknown;
-    }
-    if (!query.next())
-        return State::Unknown;
-    const QString text = query.value(0).toString();
+    const QString text = area->toString();
     if (text == kSetText)
         return State::Set;
     if (text == kNotSetText)
@@ -31,29 +23,19 @@ StartPasswordFlag::State StartPasswordFlag::read(QString *error) const
     return State::Unknown;
 }
 
-bool StartPasswordFlag::write(bool passwordSet, QString *error) const
+Result<void> StartPasswordFlag::write(bool passwordSet) const
 {
-    QSqlQuery find(m_db);
-    find.prepare(QStringLiteral("SELECT rowid FROM area WHERE father = :father ORDER BY rowid LIMIT 1"));
-    find.bindValue(QStringLiteral(":father"), kFather);
-    if (!find.exec()) {
-        *error = StoreError::text(find.lastError());
-        return false;
-    }
-    QSqlQuery write(m_db);
-    if (find.next()) {
-        write.prepare(QStringLiteral("UPDATE area SET area = :text WHERE rowid = :rowid"));
-        write.bindValue(QStringLiteral(":rowid"), find.value(0));
-    } else {
-        write.prepare(QStringLiteral("INSERT INTO area (areaID, area, father) VALUES (:id, :text, :father)"));
-        write.bindValue(QStringLiteral(":id"), kReservedId);
-        write.bindValue(QStringLiteral(":father"), kFather);
-    }
-    find.finish();
-    write.bindValue(QStringLiteral(":text"), passwordSet ? kSetText : kNotSetText);
-    if (!write.exec()) {
-        *error = StoreError::text(write.lastError());
-        return false;
-    }
-    return true;
+    const Result<QVariant> rowid = Sql::scalar(
+        m_db, QStringLiteral("SELECT rowid FROM area WHERE father = ? ORDER BY rowid LIMIT 1"), {kFather});
+    if (!rowid)
+        return fail(rowid.error());
+    const QString text = passwordSet ? kSetText : kNotSetText;
+    const Result<QSqlQuery> written
+        = rowid->isValid()
+              ? Sql::run(m_db, QStringLiteral("UPDATE area SET area = ? WHERE rowid = ?"), {text, *rowid})
+              : Sql::run(m_db, QStringLiteral("INSERT INTO area (areaID, area, father) VALUES (?, ?, ?)"),
+                         {kReservedId, text, kFather});
+    if (!written)
+        return fail(written.error());
+    return {};
 }

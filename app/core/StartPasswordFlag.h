@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Result.h"
+
 #include <QSqlDatabase>
 #include <QString>
 
@@ -21,11 +23,11 @@ public:
 
     explicit StartPasswordFlag(QSqlDatabase db);
 
-    // Unknown with `error` set when the store cannot be read.
-    State read(QString *error = nullptr) const;
+    // Fails when the store cannot be read.
+    Result<State> read() const;
     // Edits the reserved row; puts it back first if the record file lost it,
     // so that a password just set is asked for at the next start.
-    bool write(bool passwordSet, QString *error) const;
+    Result<void> write(bool passwordSet) const;
 
 private:
     QSqlDatabase m_db;

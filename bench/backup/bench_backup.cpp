@@ -64,7 +64,7 @@ double timeBackup(const QString &source, const QString &target)
     const bool whole = QFileInfo(target).size() == QFileInfo(source).size();
     QFile::remove(target);
     if (!copied)
-        std::fprintf(stderr, "backup failed: %s\n", qPrintable(copied.error));
+        std::fprintf(stderr, "backup failed: %s\n", qPrintable(copied.error()));
     return copied && whole ? seconds : -1;
 }
 

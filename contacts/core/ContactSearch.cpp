@@ -65,8 +65,10 @@ Outcome run(const QSqlDatabase &db, Kind kind, const QString &text)
                             .arg(kId, table(kind), column(kind));
     QList<Hit> &hits = outcome.hits;
     const auto add = [&hits](qint64 rowid, const QString &contactId) { hits.append({rowid, contactId}); };
-    if (!KeyedRows::read(db, sql, containsPattern(text), add, &outcome.error))
+    if (const Result<void> read = KeyedRows::read(db, sql, containsPattern(text), add); !read) {
+        outcome.error = read.error();
         hits.clear();
+    }
     return outcome;
 }
 

@@ -66,10 +66,10 @@ Fetched<PersonRecord> PersonRepository::byContact(const QString &id) const
 
 Written PersonRepository::append(PersonRecord &record, const QDateTime &now) const
 {
-    QString error;
-    const QString id = UniqueStamp::next(m_db, kPersonTable, kId, now, &error);
-    if (id.isEmpty())
-        return {false, error};
+    const Result<QString> stamp = UniqueStamp::next(m_db, kPersonTable, kId, now);
+    if (!stamp)
+        return {false, stamp.error()};
+    const QString &id = *stamp;
     QSqlQuery query(m_db);
     const Written written = ContactQuery::run(
         query, kPersonTable,

@@ -112,9 +112,9 @@ void ExportPanel::exportTo(const QString &path)
         return;
     }
     // Written aside and renamed, so a failed write leaves the old file whole.
-    QString why;
-    if (!WholeFile::replace(path, built.bytes, &why)) {
-        Dialogs::error(this, QStringLiteral("无法写入文件 %1: %2").arg(QDir::toNativeSeparators(path), why));
+    if (const Result<void> replaced = WholeFile::replace(path, built.bytes); !replaced) {
+        Dialogs::error(this,
+                       QStringLiteral("无法写入文件 %1: %2").arg(QDir::toNativeSeparators(path), replaced.error()));
         return;
     }
     // The tabs end on the last contact written, as if they had followed the export.

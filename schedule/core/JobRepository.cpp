@@ -65,11 +65,10 @@ Result<QList<JobRecord>> JobRepository::listByDatePrefix(const QString &prefix) 
 
 Result<void> JobRepository::append(JobRecord &job, const QDateTime &now)
 {
-    QString error;
-    const QString id
-        = UniqueStamp::next(m_db, QStringLiteral("job_do"), QStringLiteral("id"), now, &error);
-    if (id.isEmpty())
-        return fail(error);
+    const Result<QString> stamp = UniqueStamp::next(m_db, QStringLiteral("job_do"), QStringLiteral("id"), now);
+    if (!stamp)
+        return fail(stamp.error());
+    const QString &id = *stamp;
     const auto inserted = Sql::run(m_db,
         QStringLiteral("INSERT INTO job_do (id, date_id, job_memo, alter_yn, e_dec_yn, "
                        "complete_yn) VALUES (?, ?, ?, ?, ?, ?)"),

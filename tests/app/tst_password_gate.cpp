@@ -55,8 +55,7 @@ void setStartFlag(const QString &text)
 
 void putPasswordRow(const QString &code, bool diary, bool schedule)
 {
-    QString error;
-    QVERIFY2(PasswordRow(Store::database()).save(code, diary, schedule, &error), qPrintable(error));
+    VERIFY_OK(PasswordRow(Store::database()).save(code, diary, schedule));
 }
 
 // Runs `steps` on the password window while it holds up start-up.

@@ -67,7 +67,7 @@ private slots:
         QList<int> positions;
         const auto copied
             = RecordFile::copy(path("pad.db"), path("copy"), [&](int p) { positions << p; });
-        QVERIFY2(copied.ok, qPrintable(copied.error));
+        QVERIFY2(copied.ok(), qPrintable(copied.error()));
         QVERIFY(QFile::exists(path("copy")));
         QCOMPARE(readFile(path("copy")), original);
         QCOMPARE(readFile(path("pad.db")), original);
@@ -84,7 +84,7 @@ private slots:
         const QByteArray original = randomBytes(4321);
         writeFile(path("pad.db"), original);
         writeFile(path("old.pck"), randomBytes(50000));
-        QVERIFY(RecordFile::copy(path("pad.db"), path("old.pck")).ok);
+        QVERIFY(RecordFile::copy(path("pad.db"), path("old.pck")).ok());
         QCOMPARE(readFile(path("old.pck")), original);
     }
 
@@ -112,8 +112,8 @@ private slots:
             if (position == shrinkAt)
                 QFile(path("pad.db")).resize(10);
         });
-        QVERIFY(!copied.ok);
-        QVERIFY(!copied.error.isEmpty());
+        QVERIFY(!copied.ok());
+        QVERIFY(!copied.error().isEmpty());
         if (shrinkAt < 0 && !recordFileGone)
             QCOMPARE(readFile(path("pad.db")), original);
         if (!target.endsWith("pad.db"))
@@ -142,8 +142,8 @@ private slots:
                 QFile(path("pad.db")).resize(10);
         });
         full.reset();
-        QVERIFY(!copied.ok);
-        QVERIFY2(copied.error.contains(path("backup.pck")), qPrintable(copied.error));
+        QVERIFY(!copied.ok());
+        QVERIFY2(copied.error().contains(path("backup.pck")), qPrintable(copied.error()));
         QCOMPARE(readFile(path("backup.pck")), earlier);
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), (QStringList{"backup.pck", "pad.db"}));
     }
@@ -156,8 +156,8 @@ private slots:
         QVERIFY(full->isSet());
         const auto copied = RecordFile::copy(path("pad.db"), path("copy.pck"));
         full.reset();
-        QVERIFY(!copied.ok);
-        QVERIFY(copied.error.contains(path("copy.pck")));
+        QVERIFY(!copied.ok());
+        QVERIFY(copied.error().contains(path("copy.pck")));
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"pad.db"});
     }
 
@@ -198,14 +198,14 @@ private slots:
             QCOMPARE(position, 10001);
             seen << readFile(path("pad.db"));
         });
-        QCOMPARE(outcome.ok, shredded);
+        QCOMPARE(outcome.ok(), shredded);
         QCOMPARE(QFile::exists(path("pad.db")), !shredded);
         if (shredded) {
             QCOMPARE(seen,
                 (QList<QByteArray> { RecordFile::firstFiller(), RecordFile::secondFiller() }));
             QCOMPARE(readFile(path("last")), RecordFile::secondFiller());
         } else {
-            QVERIFY(!outcome.error.isEmpty());
+            QVERIFY(!outcome.error().isEmpty());
             QVERIFY(seen.isEmpty());
             QCOMPARE(readFile(path("pad.db")), original);
         }

@@ -45,10 +45,7 @@ void writeProfile(const QString &section, const QString &key, const QString &val
 
 PasswordRow::Values passwordRow()
 {
-    PasswordRow::Values values;
-    QString error;
-    PasswordRow(Store::database()).read(&values, &error);
-    return values;
+    return PasswordRow(Store::database()).read().valueOr({});
 }
 
 int passwordRowCount()
@@ -60,7 +57,7 @@ int passwordRowCount()
 
 StartPasswordFlag::State startFlag()
 {
-    return StartPasswordFlag(Store::database()).read();
+    return StartPasswordFlag(Store::database()).read().valueOr(StartPasswordFlag::State::Unknown);
 }
 
 // The dialog and its controls, found by name as a user would find them.
@@ -281,9 +278,9 @@ private slots:
         SettingsForm form;
         form.reminderTime = typed;
         form.hideAfterStart = true;
-        const SettingsSave::Result result = SettingsSave::run(
+        const Result<void> saved = SettingsSave::run(
             form, ProfileFile(AppPaths::profileFile()), autostart, Store::database(), shell);
-        QVERIFY(!result.ok);
+        QVERIFY(!saved);
         QVERIFY(!QFile::exists(AppPaths::profileFile()));
     }
 
@@ -377,9 +374,8 @@ private slots:
         TempStore store;
         VERIFY_OK(store.make());
         const QString stored = PasswordHash::make(QStringLiteral("pw"), QByteArrayLiteral("fixture-salt-16b"), 10);
-        QString error;
-        QVERIFY(PasswordRow(Store::database()).save(stored, true, true, &error));
-        QVERIFY(StartPasswordFlag(Store::database()).write(true, &error));
+        VERIFY_OK(PasswordRow(Store::database()).save(stored, true, true));
+        VERIFY_OK(StartPasswordFlag(Store::database()).write(true));
         FakeShell shell;
         shell.password = QStringLiteral("pw");
         shell.diaryFlag = shell.scheduleFlag = true;
@@ -399,8 +395,7 @@ private slots:
         VERIFY_OK(store.make());
         QString older = FieldCodec::encode(QStringLiteral("abcde"));
         std::reverse(older.begin(), older.end());
-        QString error;
-        QVERIFY(PasswordRow(Store::database()).save(older, true, false, &error));
+        VERIFY_OK(PasswordRow(Store::database()).save(older, true, false));
         FakeShell shell; // as the password window leaves it
         shell.password = QStringLiteral("abcde");
         shell.diaryFlag = true;
@@ -421,11 +416,10 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         VERIFY_OK(store.make());
-        QString error;
-        QVERIFY(PasswordRow(Store::database())
-                    .save(PasswordHash::make(QStringLiteral("no"), QByteArrayLiteral("fixture-salt-16b"), 10),
-                          true, true, &error));
-        QVERIFY(StartPasswordFlag(Store::database()).write(true, &error));
+        VERIFY_OK(PasswordRow(Store::database())
+                      .save(PasswordHash::make(QStringLiteral("no"), QByteArrayLiteral("fixture-salt-16b"), 10),
+                            true, true));
+        VERIFY_OK(StartPasswordFlag(Store::database()).write(true));
         FakeShell shell; // as the password window leaves it
         shell.password = QStringLiteral("no");
         shell.diaryFlag = shell.scheduleFlag = true;

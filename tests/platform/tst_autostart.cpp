@@ -49,8 +49,8 @@ private slots:
         const QString program = QStringLiteral("/usr/local/bin/my velmora");
         XdgAutostart autostart(program);
         QVERIFY(!autostart.isEnabled());
-        QString error;
-        QVERIFY2(autostart.enable(&error), qPrintable(error));
+        const Result<void> enabled = autostart.enable();
+        QVERIFY2(enabled, qPrintable(enabled.error()));
         QCOMPARE(autostart.entryPath(), configHome() + QStringLiteral("/autostart/com.velmora.notepad.desktop"));
         QVERIFY(autostart.isEnabled());
 
@@ -66,10 +66,10 @@ private slots:
         QVERIFY(readAll(autostart.entryPath())
                     .contains(XdgAutostart::execValue(QCoreApplication::applicationFilePath())));
 
-        QVERIFY(autostart.disable(&error));
+        QVERIFY(autostart.disable());
         QVERIFY(!QFile::exists(autostart.entryPath()));
         QVERIFY(!autostart.isEnabled());
-        QVERIFY2(autostart.disable(&error), "removing an absent entry succeeds");
+        QVERIFY2(autostart.disable(), "removing an absent entry succeeds");
     }
 
     void unsetConfigHomeMeansDotConfig_data()
@@ -100,9 +100,9 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         XdgAutostart autostart(QStringLiteral("/opt/velmora/velmora"));
-        QString error;
-        QVERIFY(!autostart.enable(&error));
-        QVERIFY(!error.isEmpty());
+        const Result<void> enabled = autostart.enable();
+        QVERIFY(!enabled);
+        QVERIFY(!enabled.error().isEmpty());
         QVERIFY(!autostart.isEnabled());
     }
 };

@@ -109,9 +109,9 @@ private slots:
     void unwritableFileReportsError()
     {
         ProfileFile file(m_dir.filePath(QStringLiteral("no-such-folder/main.ini")));
-        QString error;
-        QVERIFY(!file.write("time", "alter", "10:00", &error));
-        QVERIFY(!error.isEmpty());
+        const Result<void> written = file.write("time", "alter", "10:00");
+        QVERIFY(!written);
+        QVERIFY(!written.error().isEmpty());
     }
 };
 

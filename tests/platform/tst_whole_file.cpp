@@ -70,7 +70,9 @@ void tst_whole_file::replacesOrKeepsTheOldFile()
             full.emplace(rlim_t(limit));
             QVERIFY(full->isSet());
         }
-        written = WholeFile::replace(dir.filePath(name), bytes, &why);
+        const Result<void> result = WholeFile::replace(dir.filePath(name), bytes);
+        written = result.ok();
+        why = result.error();
     }
     QCOMPARE(written, replaced);
     QCOMPARE(why.isEmpty(), replaced);

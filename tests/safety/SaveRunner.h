@@ -106,7 +106,7 @@ inline bool save(QSqlDatabase db, qint64 n, QString *error)
     case Kind::Count:
         break;
     }
-    return PasswordRow(db).save(SavePlan::password(n), SavePlan::flagA(n), SavePlan::flagB(n), error);
+    return reported(PasswordRow(db).save(SavePlan::password(n), SavePlan::flagA(n), SavePlan::flagB(n)), error);
 }
 
 } // namespace SavePlan

@@ -122,11 +122,12 @@ Outcome save(const QString &field, const QString &text)
         out = {written.ok, written.error, table, other.rowid, {}};
     } else {
         // The password is kept as a hash: what must hold is that it checks.
-        out.ok = PasswordRow(db).save(PasswordHash::make(text), true, false, &out.error);
-        PasswordRow::Values values;
-        PasswordRow(db).read(&values, &out.error);
+        const Result<void> saved = PasswordRow(db).save(PasswordHash::make(text), true, false);
+        const Result<PasswordRow::Values> values = PasswordRow(db).read();
+        out.ok = saved.ok();
+        out.error = values ? saved.error() : values.error();
         out.rowid = -1;
-        out.stored = PasswordHash::verify(values.code, text) == PasswordHash::Check::Match ? text : QString();
+        out.stored = values && PasswordHash::verify(values->code, text) == PasswordHash::Check::Match ? text : QString();
         return out;
     }
     if (out.ok)

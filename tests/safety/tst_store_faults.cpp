@@ -134,9 +134,9 @@ void tst_store_faults::readOnlyStoreRefusesSaves()
         db.setDatabaseName(store.storePath());
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         QVERIFY(db.open());
-        const StartChecks::Result checked = StartChecks::run(db);
-        QCOMPARE(checked.status, Store::Status::Unusable);
-        QVERIFY(!Store::message({checked.status, checked.detail}).isEmpty());
+        const Result<Store::Status> checked = StartChecks::run(db);
+        QVERIFY(!checked);
+        QVERIFY(!Store::message({Store::Status::Unusable, checked.error()}).isEmpty());
         for (qint64 n = 100; n < 100 + qint64(SavePlan::Kind::Count); ++n) {
             error.clear();
             QVERIFY(!SavePlan::save(db, n, &error));
@@ -229,9 +229,9 @@ void tst_store_faults::profileReplacedByFolder()
     const ProfileFile profile(store.filePath(QStringLiteral("main.ini")));
     QCOMPARE(profile.read(QStringLiteral("time"), QStringLiteral("alter"), QStringLiteral("09:00")),
              QStringLiteral("09:00"));
-    QString error;
-    QVERIFY(!profile.write(QStringLiteral("time"), QStringLiteral("alter"), QStringLiteral("10:00"), &error));
-    QVERIFY(!error.isEmpty());
+    const Result<void> written = profile.write(QStringLiteral("time"), QStringLiteral("alter"), QStringLiteral("10:00"));
+    QVERIFY(!written);
+    QVERIFY(!written.error().isEmpty());
     QVERIFY(QFileInfo(store.filePath(QStringLiteral("main.ini"))).isDir());
     QVERIFY(QFile::exists(inside.fileName()));
 }
@@ -243,13 +243,14 @@ void tst_store_faults::profileOnFullDiskKeepsOldSettings()
     TempStore store;
     VERIFY_OK(store.make(false));
     const ProfileFile profile(store.filePath(QStringLiteral("main.ini")));
+    VERIFY_OK(profile.write(QStringLiteral("time"), QStringLiteral("alter"), QStringLiteral("09:00")));
     QString error;
-    QVERIFY2(profile.write(QStringLiteral("time"), QStringLiteral("alter"), QStringLiteral("09:00"), &error),
-             qPrintable(error));
     {
         FileSizeLimit full(8);
         QVERIFY(full.isSet());
-        QVERIFY(!profile.write(QStringLiteral("time"), QStringLiteral("alter"), QStringLiteral("10:30"), &error));
+        const Result<void> written = profile.write(QStringLiteral("time"), QStringLiteral("alter"), QStringLiteral("10:30"));
+        QVERIFY(!written);
+        error = written.error();
     }
     QVERIFY(error.contains(store.filePath(QStringLiteral("main.ini"))));
     QCOMPARE(profile.read(QStringLiteral("time"), QStringLiteral("alter"), QString()), QStringLiteral("09:00"));

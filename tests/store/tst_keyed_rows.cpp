@@ -52,10 +52,8 @@ void tst_keyed_rows::readsRowsInOrderWithTheTextBound()
         rowids << rowid;
         found << key;
     };
-    QString error;
-    QVERIFY2(KeyedRows::read(Store::database(), QStringLiteral("SELECT rowid, k FROM t WHERE v LIKE ? ORDER BY k"),
-                             text, add, &error),
-             qPrintable(error));
+    VERIFY_OK(KeyedRows::read(Store::database(), QStringLiteral("SELECT rowid, k FROM t WHERE v LIKE ? ORDER BY k"),
+                              text, add));
     for (const qint64 rowid : std::as_const(rowids))
         QVERIFY(rowid >= 1 && rowid <= 5);
     QCOMPARE(found, keys);
@@ -68,14 +66,15 @@ void tst_keyed_rows::reportsTheEngineError()
     VERIFY_OK(store.make());
     int rows = 0;
     const auto add = [&rows](qint64, const QString &) { ++rows; };
-    QString error;
-    QVERIFY(!KeyedRows::read(Store::database(), QStringLiteral("SELECT rowid, k FROM missing WHERE k = ?"),
-                             QString(), add, &error));
-    QCOMPARE(error, QStringLiteral("no such table: missing"));
+    const Result<void> missing
+        = KeyedRows::read(Store::database(), QStringLiteral("SELECT rowid, k FROM missing WHERE k = ?"), QString(), add);
+    QVERIFY(!missing);
+    QCOMPARE(missing.error(), QStringLiteral("no such table: missing"));
     Store::close();
-    QVERIFY(!KeyedRows::read(Store::database(), QStringLiteral("SELECT rowid, pe_id FROM pe_info WHERE pe_id = ?"),
-                             QString(), add, &error));
-    QCOMPARE(error, StoreError::kNotOpen);
+    const Result<void> closed = KeyedRows::read(
+        Store::database(), QStringLiteral("SELECT rowid, pe_id FROM pe_info WHERE pe_id = ?"), QString(), add);
+    QVERIFY(!closed);
+    QCOMPARE(closed.error(), StoreError::kNotOpen);
     QCOMPARE(rows, 0);
 }
 

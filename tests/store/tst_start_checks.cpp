@@ -201,7 +201,7 @@ private slots:
         QSqlDatabase handle = Store::database();
         Store::close();
         QVERIFY(!handle.isOpen());
-        QVERIFY(Store::reopen());
+        VERIFY_OK(Store::reopen());
         QSqlQuery query(handle);
         QVERIFY2(query.exec(QStringLiteral("INSERT INTO note_pad VALUES ('20261210000000', 'YQ==')")),
                  qPrintable(query.lastError().text()));

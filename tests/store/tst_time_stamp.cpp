@@ -52,11 +52,10 @@ private slots:
         TempStore store;
         VERIFY_OK(store.make());
         QSqlQuery(Store::database()).exec(QStringLiteral("DROP TABLE job_do"));
-        QString error;
-        QVERIFY(UniqueStamp::next(Store::database(), QStringLiteral("job_do"), QStringLiteral("id"),
-                                  QDateTime(QDate(2026, 12, 10), QTime(8, 0)), &error)
-                    .isEmpty());
-        QVERIFY2(error.contains(QStringLiteral("no such table")), qPrintable(error));
+        const Result<QString> stamp = UniqueStamp::next(Store::database(), QStringLiteral("job_do"),
+                                                        QStringLiteral("id"), QDateTime(QDate(2026, 12, 10), QTime(8, 0)));
+        QVERIFY(!stamp);
+        QVERIFY2(stamp.error().contains(QStringLiteral("no such table")), qPrintable(stamp.error()));
     }
 
     void uniqueStampSkipsTakenSeconds()
@@ -70,10 +69,12 @@ private slots:
             QVERIFY(insert.exec());
         }
         const QDateTime from(QDate(2026, 12, 10), QTime(8, 0, 0));
-        QCOMPARE(UniqueStamp::next(Store::database(), QStringLiteral("pe_info"), QStringLiteral("pe_id"), from),
+        QCOMPARE(UniqueStamp::next(Store::database(), QStringLiteral("pe_info"), QStringLiteral("pe_id"), from)
+                     .valueOr({}),
                  QStringLiteral("20261210080002"));
         QCOMPARE(UniqueStamp::next(Store::database(), QStringLiteral("pe_info"), QStringLiteral("pe_id"),
-                                   from.addSecs(5)),
+                                   from.addSecs(5))
+                     .valueOr({}),
                  QStringLiteral("20261210080005"));
     }
 };
