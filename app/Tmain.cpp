@@ -392,7 +392,7 @@ void Tmain::openSchedule()
 void Tmain::openContacts()
 {
     WindowOpener::restoreOrCreate(m_contacts, [this] {
-        auto *contacts = new Tpe_connect(*this, this);
+        auto *contacts = new Tpe_connect(database(), this);
         contacts->setAboutOpener([this] { openAbout(); });
         return contacts;
     });

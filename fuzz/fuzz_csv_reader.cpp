@@ -8,13 +8,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    const ImportFile::Read read = ImportFile::fromBytes(bytes);
-    for (const QStringList &line : read.lines) {
+    const ImportFile::Lines lines = ImportFile::fromBytes(bytes).valueOr({});
+    for (const QStringList &line : lines) {
         if (line.size() > 10)
             __builtin_trap();
     }
     ImportGrid grid;
-    grid.open(read.lines);
+    grid.open(lines);
     grid.deleteColumn(1);
     grid.deleteRow(1);
     return 0;

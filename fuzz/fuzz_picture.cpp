@@ -21,13 +21,13 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    const PhotoFile::Loaded photo = PhotoFile::fromBytes(bytes, QStringLiteral("fuzz"));
+    const Result<QByteArray> photo = PhotoFile::fromBytes(bytes, QStringLiteral("fuzz"));
     // A photo that was taken reads back as a picture within the photo box.
     if (photo.ok()) {
-        const QImage stored = QImage::fromData(photo.bmp, "BMP");
+        const QImage stored = QImage::fromData(*photo, "BMP");
         if (stored.isNull() || stored.width() > PhotoFile::kMaxWidth || stored.height() > PhotoFile::kMaxHeight)
             __builtin_trap();
-    } else if (photo.error.isEmpty() || !photo.bmp.isEmpty()) {
+    } else if (photo.error().isEmpty()) {
         __builtin_trap();
     }
 

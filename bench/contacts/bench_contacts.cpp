@@ -9,7 +9,6 @@
 #include "store/FieldCodec.h"
 #include "store/Store.h"
 #include "contacts/windows/Tpe_connect.h"
-#include "tests/support/FakeShell.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -140,8 +139,7 @@ int main(int argc, char **argv)
                 timer.elapsed() / 1000.0, QFileInfo(path).size() / 1e6);
 
     Dialogs::setScripted(true);
-    FakeShell shell;
-    Tpe_connect window(shell);
+    Tpe_connect window(Store::database());
     window.show();
     auto *box = window.findChild<QLineEdit *>("searchBox");
     auto *search = window.findChild<QAbstractButton *>("searchButton");

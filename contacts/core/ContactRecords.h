@@ -35,18 +35,6 @@ struct OtherRecord
     bool encoded = false;
 };
 
-// What a repository call did: on failure `error` is the text the user sees.
-struct Written
-{
-    bool ok = true;
-    QString error;
-    bool gone = false; // the row to change was no longer in the store
-};
-
-template<typename Record>
-struct Fetched
-{
-    QList<Record> rows;
-    QString error;
-    bool ok() const { return error.isEmpty(); }
-};
+// What an UPDATE or DELETE of one row (by its rowid) did: a row deleted
+// meanwhile is gone, and nothing was written.
+enum class RowChange { Done, Gone };

@@ -56,20 +56,17 @@ QString containsPattern(const QString &text)
     return escaped;
 }
 
-Outcome run(const QSqlDatabase &db, Kind kind, const QString &text)
+Result<QList<Hit>> run(const QSqlDatabase &db, Kind kind, const QString &text)
 {
-    Outcome outcome;
     // Ordered by the contact id alone, so that the covering index of the
     // searched column gives the order and the scan never reads the table.
     const QString sql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE %3 LIKE ? ESCAPE '\\' ORDER BY %1")
                             .arg(kId, table(kind), column(kind));
-    QList<Hit> &hits = outcome.hits;
+    QList<Hit> hits;
     const auto add = [&hits](qint64 rowid, const QString &contactId) { hits.append({rowid, contactId}); };
-    if (const Result<void> read = KeyedRows::read(db, sql, containsPattern(text), add); !read) {
-        outcome.error = read.error();
-        hits.clear();
-    }
-    return outcome;
+    if (Result<void> read = KeyedRows::read(db, sql, containsPattern(text), add); !read)
+        return fail(read.error());
+    return hits;
 }
 
 } // namespace ContactSearch

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Result.h"
+
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
@@ -28,17 +30,11 @@ struct Hit
     QString contactId;
 };
 
-struct Outcome
-{
-    QList<Hit> hits; // ordered by contact id, oldest first
-    QString error;   // the store's text when the query failed
-    bool ok() const { return error.isEmpty(); }
-};
-
 // A LIKE pattern that matches `text` literally anywhere ("\" escapes).
 QString containsPattern(const QString &text);
 
-// `text` is already trimmed and not empty.
-Outcome run(const QSqlDatabase &db, Kind kind, const QString &text);
+// The hits ordered by contact id, oldest first. `text` is already trimmed
+// and not empty.
+Result<QList<Hit>> run(const QSqlDatabase &db, Kind kind, const QString &text);
 
 } // namespace ContactSearch

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "contacts/core/ContactRecords.h"
+#include "store/Result.h"
 
 #include <QSqlDatabase>
 
@@ -10,11 +11,11 @@ class OtherRepository final
 public:
     explicit OtherRepository(QSqlDatabase db);
 
-    Fetched<OtherRecord> byContact(const QString &id) const;
-    Written append(OtherRecord &record) const;
-    // Update and remove fail as `gone` when the row is no longer there.
-    Written update(const OtherRecord &record) const;
-    Written remove(qint64 rowid) const;
+    Result<QList<OtherRecord>> byContact(const QString &id) const;
+    Result<void> append(OtherRecord &record) const;
+    // Update and remove give RowChange::Gone when the row is no longer there.
+    Result<RowChange> update(const OtherRecord &record) const;
+    Result<RowChange> remove(qint64 rowid) const;
 
 private:
     QSqlDatabase m_db;

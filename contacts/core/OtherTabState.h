@@ -9,7 +9,7 @@ class OtherTabState final : public TabButtons
 public:
     OtherTabState() { start(); }
 
-    void start();
+    void start() override;
     void loadedWithText();
     void loadedEmpty();
     void modify();

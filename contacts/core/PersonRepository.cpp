@@ -1,7 +1,8 @@
 #include "contacts/core/PersonRepository.h"
 
 #include "contacts/core/ContactColumns.h"
-#include "contacts/core/ContactQuery.h"
+#include "contacts/core/ContactStoreError.h"
+#include "store/Sql.h"
 #include "store/UniqueStamp.h"
 
 #include <QVariant>
@@ -36,68 +37,60 @@ PersonRepository::PersonRepository(QSqlDatabase db)
 {
 }
 
-Fetched<PersonRecord> PersonRepository::byContact(const QString &id) const
+Result<QList<PersonRecord>> PersonRepository::byContact(const QString &id) const
 {
-    Fetched<PersonRecord> result;
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    const Written read = ContactQuery::run(
-        query, kPersonTable,
-        QStringLiteral("SELECT rowid, %1, %2, %3, %4, %5 FROM %6 WHERE %1 = ? ORDER BY rowid")
-            .arg(kId, textColumns(), kSex, kPhoto, kEncoded, kPersonTable),
-        {id});
-    if (!read.ok) {
-        result.error = read.error;
-        return result;
-    }
-    while (query.next()) {
+    Result<QSqlQuery> query = ContactStoreError::named(
+        kPersonTable, Sql::read(m_db,
+                                QStringLiteral("SELECT rowid, %1, %2, %3, %4, %5 FROM %6 WHERE %1 = ? ORDER BY rowid")
+                                    .arg(kId, textColumns(), kSex, kPhoto, kEncoded, kPersonTable),
+                                {id}));
+    if (!query)
+        return fail(query.error());
+    QList<PersonRecord> rows;
+    while (query->next()) {
         PersonRecord record;
-        record.rowid = query.value(0).toLongLong();
-        record.id = query.value(1).toString();
+        record.rowid = query->value(0).toLongLong();
+        record.id = query->value(1).toString();
         for (int i = 0; i < PersonTextCount; ++i)
-            record.texts << query.value(2 + i).toString();
-        record.male = query.value(2 + PersonTextCount).toBool();
-        record.photo = query.value(3 + PersonTextCount).toByteArray();
-        record.encoded = query.value(4 + PersonTextCount).toBool();
-        result.rows << record;
+            record.texts << query->value(2 + i).toString();
+        record.male = query->value(2 + PersonTextCount).toBool();
+        record.photo = query->value(3 + PersonTextCount).toByteArray();
+        record.encoded = query->value(4 + PersonTextCount).toBool();
+        rows << record;
     }
-    return result;
+    return rows;
 }
 
-Written PersonRepository::append(PersonRecord &record, const QDateTime &now) const
+Result<void> PersonRepository::append(PersonRecord &record, const QDateTime &now) const
 {
-    const Result<QString> stamp = UniqueStamp::next(m_db, kPersonTable, kId, now);
-    if (!stamp)
-        return {false, stamp.error()};
-    const QString &id = *stamp;
-    QSqlQuery query(m_db);
-    const Written written = ContactQuery::run(
-        query, kPersonTable,
-        QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5, %6) VALUES (?%7)")
-            .arg(kPersonTable, textColumns(), kSex, kPhoto, kEncoded, kId,
-                 QStringLiteral(", ?").repeated(PersonTextCount + 3)),
-        values(record) << id);
-    if (!written.ok)
-        return written;
-    record.id = id;
-    record.rowid = query.lastInsertId().toLongLong();
+    const Result<QString> id = UniqueStamp::next(m_db, kPersonTable, kId, now);
+    if (!id)
+        return fail(id.error());
+    const Result<QSqlQuery> query = ContactStoreError::named(
+        kPersonTable, Sql::run(m_db,
+                               QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5, %6) VALUES (?%7)")
+                                   .arg(kPersonTable, textColumns(), kSex, kPhoto, kEncoded, kId,
+                                        QStringLiteral(", ?").repeated(PersonTextCount + 3)),
+                               values(record) << *id));
+    if (!query)
+        return fail(query.error());
+    record.id = *id;
+    record.rowid = query->lastInsertId().toLongLong();
     return {};
 }
 
-Written PersonRepository::update(const PersonRecord &record) const
+Result<RowChange> PersonRepository::update(const PersonRecord &record) const
 {
     QStringList sets;
     for (const QString &column : kPersonTexts + QStringList{kSex, kPhoto, kEncoded})
         sets << column + QStringLiteral(" = ?");
-    QSqlQuery query(m_db);
-    return ContactQuery::changeOne(query, kPersonTable,
-                             QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(kPersonTable, sets.join(u',')),
-                             values(record) << record.rowid);
+    return ContactStoreError::rowChange(
+        kPersonTable, Sql::run(m_db, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(kPersonTable, sets.join(u',')),
+                               values(record) << record.rowid));
 }
 
-Written PersonRepository::remove(qint64 rowid) const
+Result<RowChange> PersonRepository::remove(qint64 rowid) const
 {
-    QSqlQuery query(m_db);
-    return ContactQuery::changeOne(query, kPersonTable, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(kPersonTable),
-                             {rowid});
+    return ContactStoreError::rowChange(
+        kPersonTable, Sql::run(m_db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(kPersonTable), {rowid}));
 }

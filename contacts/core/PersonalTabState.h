@@ -10,7 +10,7 @@ public:
     PersonalTabState() { start(); }
 
     // Window shown: view with "修改", "删除", "新建".
-    void start();
+    void start() override;
     void modify();
     void undo();
     // "新建", "新建联系人", and a loaded contact without a personal record.

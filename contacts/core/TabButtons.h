@@ -16,6 +16,8 @@ class TabButtons
 public:
     enum Button { Modify, Save, Delete, Undo, New, Cancel, ButtonCount };
 
+    virtual ~TabButtons() = default;
+
     static QString caption(Button button);
 
     // The place (0-based) of a button: Modify/Save 0, Delete/Undo 1, New/Cancel 2.
@@ -28,6 +30,9 @@ public:
     // "保存" is offered: the tab edits a record or adds one, and the form
     // holds what the user types for it.
     bool isEditing() const { return m_shown[Save]; }
+
+    // The view a tab starts in (the window was shown or collapsed).
+    virtual void start() = 0;
 
 protected:
     TabButtons() = default;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "contacts/core/ContactRecords.h"
+#include "store/Result.h"
 
 #include <QSqlDatabase>
 
@@ -10,12 +11,12 @@ class UnitRepository final
 public:
     explicit UnitRepository(QSqlDatabase db);
 
-    Fetched<UnitRecord> byContact(const QString &id) const;
+    Result<QList<UnitRecord>> byContact(const QString &id) const;
     // Appends `record` (stored form, its id set); sets its rowid.
-    Written append(UnitRecord &record) const;
-    // Update and remove fail as `gone` when the row is no longer there.
-    Written update(const UnitRecord &record) const;
-    Written remove(qint64 rowid) const;
+    Result<void> append(UnitRecord &record) const;
+    // Update and remove give RowChange::Gone when the row is no longer there.
+    Result<RowChange> update(const UnitRecord &record) const;
+    Result<RowChange> remove(qint64 rowid) const;
 
 private:
     QSqlDatabase m_db;

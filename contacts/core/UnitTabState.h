@@ -9,7 +9,7 @@ class UnitTabState final : public TabButtons
 public:
     UnitTabState() { start(); }
 
-    void start();
+    void start() override;
     void loadedWithUnits();
     // "新建", and a loaded contact without units.
     void startNew();

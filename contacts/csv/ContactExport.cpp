@@ -3,11 +3,10 @@
 #include "contacts/core/ContactColumns.h"
 #include "contacts/core/StoredForm.h"
 #include "contacts/csv/CsvText.h"
-#include "store/StoreError.h"
+#include "store/Sql.h"
 
 #include <QHash>
 #include <QSet>
-#include <QSqlError>
 #include <QSqlQuery>
 
 using namespace ContactColumns;
@@ -36,14 +35,14 @@ struct Rows
 };
 
 // One pass over the personal table; a lookup per hit would cost a query each.
-QString readAll(const QSqlDatabase &db, Rows &rows)
+Result<Rows> readAll(const QSqlDatabase &db)
 {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    const QString sql = QStringLiteral("SELECT rowid, %1, %2, %3, %4 FROM %5 ORDER BY rowid")
-                            .arg(kId, kPersonTexts.join(u','), kSex, kEncoded, kPersonTable);
-    if (!query.prepare(sql) || !query.exec())
-        return StoreError::text(query.lastError());
+    Result<QSqlQuery> read = Sql::read(db, QStringLiteral("SELECT rowid, %1, %2, %3, %4 FROM %5 ORDER BY rowid")
+                                               .arg(kId, kPersonTexts.join(u','), kSex, kEncoded, kPersonTable));
+    if (!read)
+        return fail(read.error());
+    QSqlQuery &query = *read;
+    Rows rows;
     while (query.next()) {
         PersonRecord record;
         record.id = query.value(1).toString();
@@ -56,7 +55,7 @@ QString readAll(const QSqlDatabase &db, Rows &rows)
             rows.firstOfContact.insert(record.id, record.rowid);
         rows.byRowid.insert(record.rowid, std::move(record));
     }
-    return {};
+    return rows;
 }
 const PersonRecord *personOf(const Rows &rows, ContactSearch::Kind kind, const ContactSearch::Hit &hit)
 {
@@ -68,18 +67,20 @@ const PersonRecord *personOf(const Rows &rows, ContactSearch::Kind kind, const C
 
 namespace ContactExport {
 
-Listed list(const QSqlDatabase &db, ContactSearch::Kind kind, const QList<ContactSearch::Hit> &hits)
+Result<QList<QStringList>> list(const QSqlDatabase &db, ContactSearch::Kind kind,
+                                const QList<ContactSearch::Hit> &hits)
 {
-    Listed listed;
-    Rows rows;
-    listed.error = readAll(db, rows);
+    const Result<Rows> rows = readAll(db);
+    if (!rows)
+        return fail(rows.error());
+    QList<QStringList> listed;
     for (const ContactSearch::Hit &hit : hits) {
-        const PersonRecord *found = personOf(rows, kind, hit);
+        const PersonRecord *found = personOf(*rows, kind, hit);
         if (!found) {
-            listed.rows << QStringList(4);
+            listed << QStringList(4);
             continue;
         }
-        listed.rows << QStringList{found->texts.value(Name), found->male ? QStringLiteral("true") : QStringLiteral("false"),
+        listed << QStringList{found->texts.value(Name), found->male ? QStringLiteral("true") : QStringLiteral("false"),
                                    found->texts.value(CurrentAddress), found->texts.value(Mobile)};
     }
     return listed;
@@ -101,13 +102,12 @@ QString line(const PersonRecord &record)
     return out;
 }
 
-Result build(const QSqlDatabase &db, ContactSearch::Kind kind, const QList<ContactSearch::Hit> &hits)
+Result<Exported> build(const QSqlDatabase &db, ContactSearch::Kind kind, const QList<ContactSearch::Hit> &hits)
 {
-    Result result;
-    Rows rows;
-    result.error = readAll(db, rows);
-    if (!result.ok())
-        return result;
+    const Result<Rows> rows = readAll(db);
+    if (!rows)
+        return fail(rows.error());
+    Exported result;
     QString text;
     QSet<QString> written;
     for (const ContactSearch::Hit &hit : hits) {
@@ -116,7 +116,7 @@ Result build(const QSqlDatabase &db, ContactSearch::Kind kind, const QList<Conta
                 continue;
             written.insert(hit.contactId);
         }
-        const PersonRecord *found = personOf(rows, kind, hit);
+        const PersonRecord *found = personOf(*rows, kind, hit);
         if (!found)
             continue; // deleted since the search, or a contact without a personal row
         text += line(*found);

@@ -1,6 +1,7 @@
 #pragma once
 #include "contacts/core/ContactRecords.h"
 #include "contacts/core/ContactSearch.h"
+#include "store/Result.h"
 
 #include <QByteArray>
 #include <QSqlDatabase>
@@ -12,24 +13,18 @@
 namespace ContactExport {
 QString line(const PersonRecord &record);
 
-struct Result
+struct Exported
 {
     QByteArray bytes; // GBK, every line ended by CR LF
     int lines = 0;
-    QString error;
-    bool ok() const { return error.isEmpty(); }
 };
 // One line per hit of a personal search (name, mobile, personal memo); for
 // the other kinds the personal record of each listed contact, once each, in
 // list order.
-Result build(const QSqlDatabase &db, ContactSearch::Kind kind, const QList<ContactSearch::Hit> &hits);
+Result<Exported> build(const QSqlDatabase &db, ContactSearch::Kind kind, const QList<ContactSearch::Hit> &hits);
 
 // The export list: name, sex as "true"/"false", address and mobile of the
 // personal record of every hit, one row per hit.
-struct Listed
-{
-    QList<QStringList> rows;
-    QString error;
-};
-Listed list(const QSqlDatabase &db, ContactSearch::Kind kind, const QList<ContactSearch::Hit> &hits);
+Result<QList<QStringList>> list(const QSqlDatabase &db, ContactSearch::Kind kind,
+                                const QList<ContactSearch::Hit> &hits);
 } // namespace ContactExport

@@ -67,9 +67,9 @@ bool ContactImport::importOne(const QDateTime &now)
 {
     PersonRecord row = record(m_rows.at(m_done), m_photo);
     const QDateTime from = m_nextFree.isValid() && m_nextFree > now ? m_nextFree : now;
-    const Written written = PersonRepository(m_db).append(row, from);
-    if (!written.ok) {
-        m_error = written.error;
+    const Result<void> appended = PersonRepository(m_db).append(row, from);
+    if (!appended) {
+        m_error = appended.error();
         return false;
     }
     m_nextFree = TimeStamp::parse(row.id).addSecs(1);

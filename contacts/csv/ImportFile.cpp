@@ -40,28 +40,28 @@ bool isOwnExport(const QList<QStringList> &lines)
 
 namespace ImportFile {
 
-Read read(const QString &path)
+Result<Lines> read(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, QStringLiteral("无法打开文件“%1”: %2").arg(QFileInfo(path).fileName(), file.errorString())};
+        return fail(QStringLiteral("无法打开文件“%1”: %2").arg(QFileInfo(path).fileName(), file.errorString()));
     const QString tooLarge = QStringLiteral("文件太大(超过 %1 MB),不是通讯录导出文件.").arg(kMaxBytes / (1024 * 1024));
     if (file.size() > kMaxBytes)
-        return {{}, tooLarge};
+        return fail(tooLarge);
     // Bounded even where the size is not known beforehand (a device or a pipe).
     const QByteArray bytes = file.read(kMaxBytes + 1);
     if (file.error() != QFileDevice::NoError)
-        return {{}, QStringLiteral("无法读取文件“%1”: %2").arg(QFileInfo(path).fileName(), file.errorString())};
+        return fail(QStringLiteral("无法读取文件“%1”: %2").arg(QFileInfo(path).fileName(), file.errorString()));
     if (bytes.size() > kMaxBytes)
-        return {{}, tooLarge};
+        return fail(tooLarge);
     return fromBytes(bytes);
 }
 
-Read fromBytes(const QByteArray &bytes)
+Result<Lines> fromBytes(const QByteArray &bytes)
 {
     // Text files never hold NUL bytes (UTF-16 files included, which we do not read).
     if (bytes.contains('\0'))
-        return {{}, QStringLiteral("该文件不是文本文件,无法导入.")};
+        return fail(QStringLiteral("该文件不是文本文件,无法导入."));
     // One field more than an exported line holds tells a longer line apart.
     QList<QStringList> lines = CsvText::parse(CsvText::decode(bytes), kExportedFields + 1);
     const bool ownExport = isOwnExport(lines);
@@ -71,7 +71,7 @@ Read fromBytes(const QByteArray &bytes)
         else if (line.size() > CsvText::kMaxFields)
             line.resize(CsvText::kMaxFields);
     }
-    return {lines, {}};
+    return lines;
 }
 
 } // namespace ImportFile

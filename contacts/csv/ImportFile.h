@@ -1,4 +1,6 @@
 #pragma once
+#include "store/Result.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -10,12 +12,8 @@
 // than any address book are refused with a message.
 namespace ImportFile {
 inline constexpr qint64 kMaxBytes = 32 * 1024 * 1024;
-struct Read
-{
-    QList<QStringList> lines;
-    QString error; // for the user; empty when read
-    bool ok() const { return error.isEmpty(); }
-};
-Read read(const QString &path);
-Read fromBytes(const QByteArray &bytes);
+// Each line's fields.
+using Lines = QList<QStringList>;
+Result<Lines> read(const QString &path);
+Result<Lines> fromBytes(const QByteArray &bytes);
 } // namespace ImportFile

@@ -18,38 +18,38 @@ QString notAPicture(const QString &name)
 
 } // namespace
 
-Loaded load(const QString &path)
+Result<QByteArray> load(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, QStringLiteral("无法打开文件“%1”: %2").arg(QFileInfo(path).fileName(), file.errorString())};
+        return fail(QStringLiteral("无法打开文件“%1”: %2").arg(QFileInfo(path).fileName(), file.errorString()));
     const QString name = QFileInfo(path).fileName();
     const QString tooLarge = QStringLiteral("文件“%1”太大(超过%2 MB),不能作为照片,照片没有改变.")
                                  .arg(name)
                                  .arg(kMaxFileBytes / (1024 * 1024));
     if (file.size() > kMaxFileBytes)
-        return {{}, tooLarge};
+        return fail(tooLarge);
     // Bounded even where the size is not known beforehand (a device or a pipe).
     const QByteArray bytes = file.read(kMaxFileBytes + 1);
     if (bytes.size() > kMaxFileBytes)
-        return {{}, tooLarge};
+        return fail(tooLarge);
     return fromBytes(bytes, name);
 }
 
-Loaded fromBytes(const QByteArray &bytes, const QString &name)
+Result<QByteArray> fromBytes(const QByteArray &bytes, const QString &name)
 {
     QBuffer buffer;
     buffer.setData(bytes);
     QImageReader reader(&buffer);
     const QByteArray format = reader.format();
     if (format != "bmp" && format != "png" && format != "jpeg")
-        return {{}, notAPicture(name)};
+        return fail(notAPicture(name));
     QImage image = reader.read();
     if (image.isNull())
-        return {{}, notAPicture(name)};
+        return fail(notAPicture(name));
     const bool fits = image.width() <= kMaxWidth && image.height() <= kMaxHeight;
     if (format == "bmp" && fits && bytes.size() <= kMaxKeptBmpBytes)
-        return {bytes, {}}; // already what the store keeps
+        return bytes; // already what the store keeps
     if (!fits)
         image = image.scaled(kMaxWidth, kMaxHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     if (image.hasAlphaChannel()) {
@@ -65,8 +65,8 @@ Loaded fromBytes(const QByteArray &bytes, const QString &name)
     QBuffer out(&bmp);
     out.open(QIODevice::WriteOnly);
     if (!image.save(&out, "BMP"))
-        return {{}, notAPicture(name)};
-    return {bmp, {}};
+        return fail(notAPicture(name));
+    return bmp;
 }
 
 } // namespace PhotoFile

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Result.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -20,15 +22,10 @@ inline constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 // written afresh.
 inline constexpr qint64 kMaxKeptBmpBytes = qint64(kMaxWidth) * kMaxHeight * 4 + 2048;
 
-struct Loaded
-{
-    QByteArray bmp;
-    QString error; // why the file gave no picture
-    bool ok() const { return error.isEmpty(); }
-};
+// The BMP bytes, or why the file gave no picture.
 
-Loaded load(const QString &path);
+Result<QByteArray> load(const QString &path);
 // The same for bytes already read; `name` names the file in messages.
-Loaded fromBytes(const QByteArray &bytes, const QString &name);
+Result<QByteArray> fromBytes(const QByteArray &bytes, const QString &name);
 
 } // namespace PhotoFile

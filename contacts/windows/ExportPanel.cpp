@@ -82,8 +82,9 @@ void ExportPanel::refill()
     if (!results.isOpen()) {
         m_grid->setRows({});
     } else {
-        ContactExport::Listed listed = ContactExport::list(m_db, results.kind(), results.hits());
-        m_grid->setRows(std::move(listed.rows));
+        // A list the store cannot give shows its rows empty; the export says why.
+        Result<QList<QStringList>> listed = ContactExport::list(m_db, results.kind(), results.hits());
+        m_grid->setRows(listed ? std::move(listed).value() : QList<QStringList>(results.count(), QStringList(4)));
         m_grid->setCurrentRow(results.position());
     }
     m_filling = false;
@@ -106,13 +107,13 @@ void ExportPanel::exportClicked()
 void ExportPanel::exportTo(const QString &path)
 {
     const ResultList &results = m_window.results();
-    const ContactExport::Result built = ContactExport::build(m_db, results.kind(), results.hits());
-    if (!built.ok()) {
-        Dialogs::error(this, built.error);
+    const Result<ContactExport::Exported> built = ContactExport::build(m_db, results.kind(), results.hits());
+    if (!built) {
+        Dialogs::error(this, built.error());
         return;
     }
     // Written aside and renamed, so a failed write leaves the old file whole.
-    if (const Result<void> replaced = WholeFile::replace(path, built.bytes); !replaced) {
+    if (const Result<void> replaced = WholeFile::replace(path, built->bytes); !replaced) {
         Dialogs::error(this,
                        QStringLiteral("无法写入文件 %1: %2").arg(QDir::toNativeSeparators(path), replaced.error()));
         return;
@@ -120,6 +121,6 @@ void ExportPanel::exportTo(const QString &path)
     // The tabs end on the last contact written, as if they had followed the export.
     if (results.count() > 0)
         m_window.selectResultRow(results.count() - 1);
-    Dialogs::information(this, QStringLiteral("成功导出:%1 联系人记录.....").arg(built.lines));
+    Dialogs::information(this, QStringLiteral("成功导出:%1 联系人记录.....").arg(built->lines));
     emit exported();
 }

@@ -129,12 +129,12 @@ void ImportPanel::open()
 
 void ImportPanel::openFile(const QString &path)
 {
-    const ImportFile::Read read = ImportFile::read(path);
-    if (!read.ok()) {
-        Dialogs::error(this, read.error);
+    const Result<ImportFile::Lines> lines = ImportFile::read(path);
+    if (!lines) {
+        Dialogs::error(this, lines.error());
         return;
     }
-    m_model->grid().open(read.lines);
+    m_model->grid().open(*lines);
     refreshGrid();
     m_opened = true;
     updateButtons();

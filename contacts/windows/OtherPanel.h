@@ -3,19 +3,16 @@
 #include "contacts/core/ContactRecords.h"
 #include "contacts/core/OtherRepository.h"
 #include "contacts/core/OtherTabState.h"
-
-#include <QWidget>
+#include "contacts/windows/RecordTab.h"
 
 class QCheckBox;
 class QPlainTextEdit;
-class RecordTable;
 class ResultList;
-class TabButtonBar;
 
 // The tab "其他信息": one free text per contact, kept exactly as typed. A
 // store may hold several for one contact (contacts once shared an id); the
 // grid then lists them, as the other record tabs list theirs.
-class OtherPanel final : public QWidget
+class OtherPanel final : public RecordTab
 {
     Q_OBJECT
 
@@ -27,34 +24,26 @@ public:
 
     // The contact loader's other-information step.
     void load(const QString &contactId);
-    void reset();
 
     QString shownText() const;
     const OtherTabState &state() const { return m_state; }
 
-signals:
-    void loaderRequested();
-
 private:
-    void applyState();
-    void openSet(const QString &contactId);
-    void showRow(int row);
+    Listing readSet(const QString &contactId) override;
+    void showRecord(int row) override;
+    Result<RowChange> removeRow(int row) override;
     void modify();
     void undo();
     void save();
     void deleteCurrent();
     void gridDelete();
-    void removeShown();
     bool append(OtherRecord &record);
 
     OtherRepository m_repository;
     const ResultList *m_results = nullptr;
     OtherTabState m_state;
-    QString m_setId;
     QList<OtherRecord> m_rows; // the other-information set
 
     QPlainTextEdit *m_text = nullptr;
     QCheckBox *m_encode = nullptr;
-    RecordTable *m_table = nullptr;
-    TabButtonBar *m_buttons = nullptr;
 };

@@ -4,7 +4,6 @@
 #include "contacts/core/ResultList.h"
 #include "contacts/core/StoredForm.h"
 #include "contacts/windows/PhotoBox.h"
-#include "contacts/windows/RecordSet.h"
 #include "contacts/windows/RecordTable.h"
 #include "contacts/windows/TabButtonBar.h"
 #include "contacts/windows/ValueBox.h"
@@ -23,8 +22,6 @@
 using namespace ContactColumns;
 
 namespace {
-
-const QString kAskDelete = QStringLiteral("是否确定删除本记录 (Yes/No)...");
 
 // Where each one-line value stands in the form: row, column pair.
 struct Place
@@ -61,7 +58,7 @@ QString usualValue(int text)
 } // namespace
 
 PersonalPanel::PersonalPanel(const QSqlDatabase &db, const ResultList *results, QWidget *parent)
-    : QWidget(parent)
+    : RecordTab({QStringLiteral("p"), QStringLiteral("双击显示信息"), {60, 30, 200, 90}, 3}, m_state, parent)
     , m_repository(db)
     , m_results(results)
 {
@@ -116,9 +113,8 @@ void PersonalPanel::buildForm()
     m_remarks->setObjectName(kPersonTexts.at(Remarks));
     m_remarks->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     layout->addWidget(m_remarks);
-    m_table = new RecordTable(QStringLiteral("p"), QStringLiteral("双击显示信息"), {60, 30, 200, 90},
-                              {m_remarks, kRemarksShort, kRemarksTall}, this);
-    layout->addWidget(m_table, 1);
+    RecordTable *table = makeTable({m_remarks, kRemarksShort, kRemarksTall});
+    layout->addWidget(table, 1);
     layout->addStretch();
 
     // Tab walks the form in reading order: name and sex, then the rest.
@@ -130,49 +126,30 @@ void PersonalPanel::buildForm()
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
-    connect(m_table, &RecordTable::rowChosen, this, &PersonalPanel::showRow);
-    connect(m_table, &RecordTable::refreshRequested, this, [this] { openSet(QString(m_setId)); });
-    connect(m_table, &RecordTable::deleteRequested, this, &PersonalPanel::gridDelete);
+    connect(table, &RecordTable::deleteRequested, this, &PersonalPanel::gridDelete);
 }
 
 void PersonalPanel::buildButtons()
 {
-    m_buttons = new TabButtonBar(QStringLiteral("p"), 3, this);
+    TabButtonBar *buttons = makeButtons();
     auto *print = new QPushButton(QStringLiteral("打印"));
     print->setObjectName(QStringLiteral("pPrint"));
-    m_buttons->addExtra(print);
-    layout()->addWidget(m_buttons);
-    m_buttons->connectClicks<PersonalPanel>(this, {&PersonalPanel::modify, &PersonalPanel::save,
+    buttons->addExtra(print);
+    layout()->addWidget(buttons);
+    buttons->connectClicks<PersonalPanel>(this, {&PersonalPanel::modify, &PersonalPanel::save,
                                                    &PersonalPanel::deleteCurrent, &PersonalPanel::undo,
                                                    &PersonalPanel::startNew, &PersonalPanel::cancel});
     connect(print, &QPushButton::clicked, this, &PersonalPanel::printRequested);
 }
 
-void PersonalPanel::applyState()
+// The personal record set: every row with the id (none for "").
+RecordTab::Listing PersonalPanel::readSet(const QString &contactId)
 {
-    m_buttons->apply(m_state);
-    m_table->setHeld(m_state.isEditing());
-}
-
-void PersonalPanel::reset()
-{
-    m_state.start();
-    applyState();
-}
-
-// Opens the personal record set: every row with the id (none for "").
-void PersonalPanel::openSet(const QString &contactId)
-{
-    m_setId = contactId;
-    m_rows = RecordSet::fetch(m_repository, contactId, this);
-    QList<qint64> rowids;
-    QList<QStringList> cells;
-    for (const PersonRecord &row : std::as_const(m_rows)) {
-        rowids << row.rowid;
-        cells << QStringList{row.texts.value(Name), row.male ? QStringLiteral("男") : QStringLiteral("女"),
-                             row.texts.value(CurrentAddress), row.texts.value(Mobile)};
-    }
-    m_table->fill(rowids, std::move(cells));
+    m_rows = fetch(m_repository, contactId);
+    return listingOf(m_rows, [](const PersonRecord &row) {
+        return QStringList{row.texts.value(Name), row.male ? QStringLiteral("男") : QStringLiteral("女"),
+                           row.texts.value(CurrentAddress), row.texts.value(Mobile)};
+    });
 }
 
 void PersonalPanel::load(const QString &contactId)
@@ -185,11 +162,8 @@ void PersonalPanel::load(const QString &contactId)
 }
 
 // Shows a row of the set in the controls, decoded when it was stored encoded.
-void PersonalPanel::showRow(int row)
+void PersonalPanel::showRecord(int row)
 {
-    if (row < 0 || row >= m_rows.size())
-        return;
-    m_table->setShownRow(row);
     const PersonRecord &record = m_rows.at(row);
     (record.male ? m_male : m_female)->setChecked(true);
     const auto shown = StoredForm::shown(record.texts, record.encoded);
@@ -242,7 +216,7 @@ void PersonalPanel::undo()
 {
     m_state.undo();
     applyState();
-    showRow(m_table->shownRow());
+    showRow(shownRow());
 }
 
 void PersonalPanel::startNew()
@@ -264,12 +238,13 @@ void PersonalPanel::cancel()
     }
     m_state.cancel();
     applyState();
-    showRow(m_table->shownRow());
+    showRow(shownRow());
 }
 
 void PersonalPanel::save()
 {
-    if (m_state.mode() == TabMode::View)
+    const RecordChoice::Save action = saveAction();
+    if (action == RecordChoice::Save::Nothing)
         return;
     PersonRecord record;
     record.texts = StoredForm::toStore(shownTexts(), encodeTicked());
@@ -280,19 +255,18 @@ void PersonalPanel::save()
     record.male = shownMale();
     record.photo = shownPhoto();
     record.encoded = encodeTicked();
-    if (m_state.mode() == TabMode::New)
+    if (action == RecordChoice::Save::Append)
         saveNew(std::move(record));
+    else if (action == RecordChoice::Save::Gone)
+        reportGone();
     else
         saveEdit(std::move(record));
 }
 
 void PersonalPanel::saveNew(PersonRecord record)
 {
-    const Written written = m_repository.append(record, Clock::now());
-    if (!written.ok) {
-        Dialogs::error(this, written.error);
+    if (failed(m_repository.append(record, Clock::now())))
         return;
-    }
     openSet(record.id);
     if (Dialogs::confirm(this, QStringLiteral("成功保存本记录,是否继续输入(Yes/No)..."))) {
         startNew();
@@ -306,14 +280,10 @@ void PersonalPanel::saveNew(PersonRecord record)
 
 void PersonalPanel::saveEdit(PersonRecord record)
 {
-    const int row = m_table->shownRow();
-    if (row < 0) {
-        RecordSet::reportGone(this);
-        return;
-    }
-    record.rowid = m_rows.at(row).rowid;
-    record.id = m_rows.at(row).id;
-    if (RecordSet::failed(m_repository.update(record), this, [this] { openSet(QString(m_setId)); }))
+    const PersonRecord &shown = m_rows.at(shownRow());
+    record.rowid = shown.rowid;
+    record.id = shown.id;
+    if (failed(m_repository.update(record)))
         return;
     openSet(record.id);
     m_state.editSaved();
@@ -325,19 +295,17 @@ void PersonalPanel::saveEdit(PersonRecord record)
 // The form keeps the deleted values until another row is shown.
 void PersonalPanel::deleteCurrent()
 {
-    const int row = m_table->shownRow();
-    if (row < 0) {
-        RecordSet::reportGone(this);
-        return;
-    }
-    if (!Dialogs::confirm(this, kAskDelete))
-        return;
-    RecordSet::failed(m_repository.remove(m_rows.at(row).rowid), this, [] {});
-    openSet(QString(m_setId));
+    if (deleteShown())
+        reopen();
 }
 
 void PersonalPanel::gridDelete()
 {
     deleteCurrent();
     emit loaderRequested();
+}
+
+Result<RowChange> PersonalPanel::removeRow(int row)
+{
+    return m_repository.remove(m_rows.at(row).rowid);
 }

@@ -3,8 +3,7 @@
 #include "contacts/core/ContactRecords.h"
 #include "contacts/core/PersonRepository.h"
 #include "contacts/core/PersonalTabState.h"
-
-#include <QWidget>
+#include "contacts/windows/RecordTab.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -12,13 +11,11 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class PhotoBox;
-class RecordTable;
 class ResultList;
-class TabButtonBar;
 
 // The tab "个人信息栏": the personal record of the current contact, its photo,
 // and the other records that share its id.
-class PersonalPanel final : public QWidget
+class PersonalPanel final : public RecordTab
 {
     Q_OBJECT
 
@@ -32,8 +29,6 @@ public:
     void load(const QString &contactId);
     // "新建": an empty form for a contact not yet saved.
     void startNew();
-    // Back to view state (the window was shown or collapsed).
-    void reset();
 
     QStringList shownTexts() const;
     bool shownMale() const;
@@ -47,15 +42,14 @@ signals:
     // The unit and other tabs hide: an unsaved contact has no id for them.
     void newContactStarted();
     void collapseRequested();
-    void loaderRequested();
     void printRequested();
 
 private:
     void buildForm();
     void buildButtons();
-    void applyState();
-    void openSet(const QString &contactId);
-    void showRow(int row);
+    Listing readSet(const QString &contactId) override;
+    void showRecord(int row) override;
+    Result<RowChange> removeRow(int row) override;
     void setTexts(const QStringList &texts);
 
     void modify();
@@ -70,7 +64,6 @@ private:
     PersonRepository m_repository;
     const ResultList *m_results = nullptr;
     PersonalTabState m_state;
-    QString m_setId;            // the contact the set was opened for
     QList<PersonRecord> m_rows; // the personal record set
 
     QList<QLineEdit *> m_edits; // the nine one-line values, remarks aside
@@ -79,6 +72,4 @@ private:
     QRadioButton *m_female = nullptr;
     QCheckBox *m_encode = nullptr;
     PhotoBox *m_photo = nullptr;
-    RecordTable *m_table = nullptr;
-    TabButtonBar *m_buttons = nullptr;
 };

@@ -44,10 +44,10 @@ void PhotoBox::choose()
         QStringLiteral("照片(*.bmp *.png *.jpg *.jpeg);;BMP格式照片(*.bmp);;PNG或JPEG照片(*.png *.jpg *.jpeg)"));
     if (path.isEmpty())
         return;
-    const auto loaded = PhotoFile::load(path);
-    if (!loaded.ok()) {
-        Dialogs::error(this, loaded.error);
+    const Result<QByteArray> loaded = PhotoFile::load(path);
+    if (!loaded) {
+        Dialogs::error(this, loaded.error());
         return;
     }
-    setPhoto(loaded.bmp);
+    setPhoto(*loaded);
 }

@@ -37,9 +37,7 @@ RecordTable::RecordTable(const QString &prefix, const QString &hint, const QList
 
 void RecordTable::fill(const QList<qint64> &rowids, QList<QStringList> cells)
 {
-    m_rowids = rowids;
-    if (!m_rowids.contains(m_shown))
-        m_shown = -1;
+    m_choice.open(rowids);
     const bool several = cells.size() >= 2;
     m_quiet = true;
     m_grid->setRows(std::move(cells));
@@ -59,12 +57,12 @@ void RecordTable::fill(const QList<qint64> &rowids, QList<QStringList> cells)
 
 int RecordTable::shownRow() const
 {
-    return m_shown < 0 ? -1 : int(m_rowids.indexOf(m_shown));
+    return m_choice.shownRow();
 }
 
 void RecordTable::setShownRow(int row)
 {
-    m_shown = m_rowids.value(row, -1);
+    m_choice.show(row);
     followShown();
 }
 

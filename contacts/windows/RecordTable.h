@@ -1,5 +1,7 @@
 #pragma once
 
+#include "contacts/core/RecordChoice.h"
+
 #include <QGroupBox>
 #include <QList>
 #include <QStringList>
@@ -42,6 +44,7 @@ public:
     // While held the grid cannot leave the shown row.
     void setHeld(bool held);
     bool isHeld() const { return m_held; }
+    const RecordChoice &choice() const { return m_choice; }
     RecordGrid *grid() const { return m_grid; }
 
 signals:
@@ -57,8 +60,7 @@ private:
     RecordGrid *m_grid = nullptr;
     Memo m_memo;
     QString m_hint;
-    QList<qint64> m_rowids;
-    qint64 m_shown = -1; // rowid of the shown row
+    RecordChoice m_choice;
     bool m_held = false;
     bool m_quiet = false; // moves made by the table itself
 };

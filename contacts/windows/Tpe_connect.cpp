@@ -10,7 +10,6 @@
 #include "contacts/windows/SearchArea.h"
 #include "contacts/windows/UnitPanel.h"
 #include "platform/ui/Dialogs.h"
-#include "store/Shell.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -36,11 +35,11 @@ QRect screenArea(const QWidget *window)
 
 } // namespace
 
-Tpe_connect::Tpe_connect(Shell &shell, QWidget *parent)
+Tpe_connect::Tpe_connect(QSqlDatabase db, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                           | Qt::WindowCloseButtonHint)
-    , m_db(shell.database())
+    , m_db(std::move(db))
 {
     setObjectName(QStringLiteral("Tpe_connect"));
     setWindowTitle(QStringLiteral("通讯录"));
@@ -260,16 +259,16 @@ void Tpe_connect::search()
     }
     closeResults();
     const auto kind = m_searchArea->kind();
-    auto outcome = ContactSearch::run(m_db, kind, text);
-    if (!outcome.ok()) {
-        Dialogs::error(this, outcome.error);
+    Result<QList<ContactSearch::Hit>> hits = ContactSearch::run(m_db, kind, text);
+    if (!hits) {
+        Dialogs::error(this, hits.error());
         return;
     }
-    if (outcome.hits.isEmpty()) {
+    if (hits->isEmpty()) {
         collapse();
         return;
     }
-    m_results.open(kind, std::move(outcome.hits));
+    m_results.open(kind, std::move(hits).value());
     const bool several = m_results.count() >= 2;
     m_nav->setVisible(several);
     m_nav->setCount(m_results.count());

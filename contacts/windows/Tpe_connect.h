@@ -9,7 +9,6 @@
 #include <functional>
 
 class QTabWidget;
-class Shell;
 class ImportPanel;
 class NavigationStrip;
 class OtherPanel;
@@ -34,7 +33,7 @@ public:
     static constexpr int kExpandedTop = 20;
     enum Tab { PersonalTab, UnitTab, OtherTab, ImportTab, ExportTab };
 
-    explicit Tpe_connect(Shell &shell, QWidget *parent = nullptr);
+    explicit Tpe_connect(QSqlDatabase db, QWidget *parent = nullptr);
 
     // The launcher supplies the about window, which this subsystem cannot reach.
     void setAboutOpener(std::function<void()> open) { m_openAbout = std::move(open); }

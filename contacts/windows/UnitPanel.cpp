@@ -3,7 +3,6 @@
 #include "contacts/core/ContactColumns.h"
 #include "contacts/core/ResultList.h"
 #include "contacts/core/StoredForm.h"
-#include "contacts/windows/RecordSet.h"
 #include "contacts/windows/RecordTable.h"
 #include "contacts/windows/TabButtonBar.h"
 #include "contacts/windows/ValueBox.h"
@@ -20,7 +19,7 @@
 using namespace ContactColumns;
 
 UnitPanel::UnitPanel(const QSqlDatabase &db, const ResultList *results, QWidget *parent)
-    : QWidget(parent)
+    : RecordTab({QStringLiteral("d"), QStringLiteral("双击显示内容"), {100, 120, 80, 80, 100}, 3}, m_state, parent)
     , m_repository(db)
     , m_results(results)
 {
@@ -52,48 +51,25 @@ void UnitPanel::buildForm()
     m_notes->setObjectName(QStringLiteral("dw_memo"));
     m_notes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     layout->addWidget(m_notes);
-    m_table = new RecordTable(QStringLiteral("d"), QStringLiteral("双击显示内容"), {100, 120, 80, 80, 100},
-                              {m_notes, kNotesShort, kNotesTall}, this);
-    layout->addWidget(m_table, 1);
+    RecordTable *table = makeTable({m_notes, kNotesShort, kNotesTall});
+    layout->addWidget(table, 1);
     layout->addStretch();
-
-    connect(m_table, &RecordTable::rowChosen, this, &UnitPanel::showRow);
-    connect(m_table, &RecordTable::refreshRequested, this, [this] { openSet(QString(m_setId)); });
-    connect(m_table, &RecordTable::deleteRequested, this, &UnitPanel::gridDelete);
+    connect(table, &RecordTable::deleteRequested, this, &UnitPanel::gridDelete);
 }
 
 void UnitPanel::buildButtons()
 {
-    m_buttons = new TabButtonBar(QStringLiteral("d"), 3, this);
-    layout()->addWidget(m_buttons);
-    m_buttons->connectClicks<UnitPanel>(this, {&UnitPanel::modify, &UnitPanel::save, &UnitPanel::deleteCurrent,
+    TabButtonBar *buttons = makeButtons();
+    layout()->addWidget(buttons);
+    buttons->connectClicks<UnitPanel>(this, {&UnitPanel::modify, &UnitPanel::save, &UnitPanel::deleteCurrent,
                                                &UnitPanel::undo, &UnitPanel::startNew,
                                                &UnitPanel::loaderRequested});
 }
 
-void UnitPanel::applyState()
+RecordTab::Listing UnitPanel::readSet(const QString &contactId)
 {
-    m_buttons->apply(m_state);
-    m_table->setHeld(m_state.isEditing());
-}
-
-void UnitPanel::reset()
-{
-    m_state.start();
-    applyState();
-}
-
-void UnitPanel::openSet(const QString &contactId)
-{
-    m_setId = contactId;
-    m_rows = RecordSet::fetch(m_repository, contactId, this);
-    QList<qint64> rowids;
-    QList<QStringList> cells;
-    for (const UnitRecord &row : std::as_const(m_rows)) {
-        rowids << row.rowid;
-        cells << row.texts.mid(0, UnitNotes);
-    }
-    m_table->fill(rowids, std::move(cells));
+    m_rows = fetch(m_repository, contactId);
+    return listingOf(m_rows, [](const UnitRecord &row) { return row.texts.mid(0, UnitNotes); });
 }
 
 void UnitPanel::load(const QString &contactId)
@@ -108,11 +84,8 @@ void UnitPanel::load(const QString &contactId)
     applyState();
 }
 
-void UnitPanel::showRow(int row)
+void UnitPanel::showRecord(int row)
 {
-    if (row < 0 || row >= m_rows.size())
-        return;
-    m_table->setShownRow(row);
     const UnitRecord &record = m_rows.at(row);
     const auto shown = StoredForm::shown(record.texts, record.encoded);
     for (int i = 0; i < UnitNotes; ++i)
@@ -157,7 +130,7 @@ void UnitPanel::undo()
 {
     m_state.undo();
     applyState();
-    showRow(m_table->shownRow());
+    showRow(shownRow());
 }
 
 void UnitPanel::save()
@@ -169,53 +142,48 @@ void UnitPanel::save()
         return;
     }
     record.encoded = m_encode->isChecked();
-    const int row = m_table->shownRow();
-    if (m_state.mode() == TabMode::New) {
+    switch (saveAction()) {
+    case RecordChoice::Save::Nothing:
+        break;
+    case RecordChoice::Save::Append:
         record.id = m_results->currentId();
-        const Written written = m_repository.append(record);
-        if (!written.ok) {
-            Dialogs::error(this, written.error);
+        if (failed(m_repository.append(record)))
             return;
-        }
         m_state.newSaved();
         applyState();
         Dialogs::information(this, QStringLiteral("成功保存本记录 ..."));
-    } else if (m_state.mode() == TabMode::Edit) {
-        if (row < 0) {
-            RecordSet::reportGone(this);
-            return;
-        }
-        record.rowid = m_rows.at(row).rowid;
-        if (RecordSet::failed(m_repository.update(record), this, [this] { openSet(QString(m_setId)); }))
+        break;
+    case RecordChoice::Save::Gone:
+        reportGone();
+        return;
+    case RecordChoice::Save::Update:
+        record.rowid = m_rows.at(shownRow()).rowid;
+        if (failed(m_repository.update(record)))
             return;
         m_state.editSaved();
         applyState();
         Dialogs::information(this, QStringLiteral("修改完成,成功保存本记录 ..."));
+        break;
     }
     emit loaderRequested();
 }
 
 void UnitPanel::deleteCurrent()
 {
-    if (!Dialogs::confirm(this, QStringLiteral("是否确定删除本记录 (Yes/No)...")))
-        return;
-    removeShown();
+    deleteShown();
     emit loaderRequested();
 }
 
+// From the grid's menu: nothing to ask about while the form shows no row.
 void UnitPanel::gridDelete()
 {
-    if (m_table->shownRow() >= 0 && Dialogs::confirm(this, QStringLiteral("是否确定删除本记录 (Yes/No)...")))
-        removeShown();
+    if (shownRow() >= 0)
+        deleteShown();
     emit loaderRequested();
 }
 
 // The unit the form shows, never another row of the grid.
-void UnitPanel::removeShown()
+Result<RowChange> UnitPanel::removeRow(int row)
 {
-    const int row = m_table->shownRow();
-    if (row < 0)
-        RecordSet::reportGone(this);
-    else
-        RecordSet::failed(m_repository.remove(m_rows.at(row).rowid), this, [] {});
+    return m_repository.remove(m_rows.at(row).rowid);
 }

@@ -3,18 +3,15 @@
 #include "contacts/core/ContactRecords.h"
 #include "contacts/core/UnitRepository.h"
 #include "contacts/core/UnitTabState.h"
-
-#include <QWidget>
+#include "contacts/windows/RecordTab.h"
 
 class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
-class RecordTable;
 class ResultList;
-class TabButtonBar;
 
 // The tab "工作单位栏": the current contact's work units, one shown at a time.
-class UnitPanel final : public QWidget
+class UnitPanel final : public RecordTab
 {
     Q_OBJECT
 
@@ -27,20 +24,16 @@ public:
 
     // The contact loader's work-unit step.
     void load(const QString &contactId);
-    void reset();
 
     QStringList shownTexts() const;
     const UnitTabState &state() const { return m_state; }
 
-signals:
-    void loaderRequested();
-
 private:
     void buildForm();
     void buildButtons();
-    void applyState();
-    void openSet(const QString &contactId);
-    void showRow(int row);
+    Listing readSet(const QString &contactId) override;
+    void showRecord(int row) override;
+    Result<RowChange> removeRow(int row) override;
 
     void startNew();
     void modify();
@@ -48,17 +41,13 @@ private:
     void save();
     void deleteCurrent();
     void gridDelete();
-    void removeShown();
 
     UnitRepository m_repository;
     const ResultList *m_results = nullptr;
     UnitTabState m_state;
-    QString m_setId;
     QList<UnitRecord> m_rows; // the work-unit set
 
     QList<QLineEdit *> m_edits; // name, address, telephone, fax, web address
     QPlainTextEdit *m_notes = nullptr;
     QCheckBox *m_encode = nullptr;
-    RecordTable *m_table = nullptr;
-    TabButtonBar *m_buttons = nullptr;
 };

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "store/Clock.h"
-#include "FakeShell.h"
 #include "ScriptedDialogs.h"
 #include "store/Store.h"
 #include "TempStore.h"
@@ -19,7 +18,7 @@
 struct ContactsFixture
 {
     ContactsFixture()
-        : window(shell)
+        : window(Store::database())
     {
         VERIFY_OK(storeMade);
         Clock::setNow(QDateTime(QDate(2026, 5, 1), QTime(8, 0, 0)));
@@ -91,6 +90,5 @@ struct ContactsFixture
     TempStore store;
     const Result<void> storeMade = store.make(); // made before the window reads it
     ScriptedDialogs dialogs;
-    FakeShell shell;
     Tpe_connect window;
 };

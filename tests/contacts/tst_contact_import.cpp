@@ -119,10 +119,10 @@ private slots:
         ContactImport run(Store::database(),
                           {{"甲", "男", "地址"}, {"乙", "女"}, {"丙", "", "", "", "", "", "", "", "", "qq"}}, {});
         importAll(run, m_now);
-        const ContactExport::Result result = ContactExport::build(Store::database(), Kind::Name, allHits());
+        const Result<ContactExport::Exported> result = ContactExport::build(Store::database(), Kind::Name, allHits());
         QVERIFY(result.ok());
-        QCOMPARE(result.lines, 3);
-        QCOMPARE(gbk(result.bytes), QStringLiteral("20260501080000,甲,男,地址,-,-,-,-,-,-,-\r\n"
+        QCOMPARE(result->lines, 3);
+        QCOMPARE(gbk(result->bytes), QStringLiteral("20260501080000,甲,男,地址,-,-,-,-,-,-,-\r\n"
                                                    "20260501080001,乙,女,-,-,-,-,-,-,-,-\r\n"
                                                    "20260501080002,丙,男,-,-,-,-,-,-,-,qq\r\n"));
     }
@@ -135,9 +135,9 @@ private slots:
         secret.texts = StoredForm::toStore({"秘密", "", "139", "", "", "", "", "", "qq:1", "备注"}, true);
         secret.encoded = true;
         secret.male = false;
-        QVERIFY(PersonRepository(Store::database()).append(secret, m_now).ok);
-        const ContactExport::Result result = ContactExport::build(Store::database(), Kind::Name, allHits());
-        QCOMPARE(gbk(result.bytes), QStringLiteral("20260501080000,秘密,女,-,139,-,-,-,-,-,qq:1\r\n"));
+        QVERIFY(PersonRepository(Store::database()).append(secret, m_now).ok());
+        const Result<ContactExport::Exported> result = ContactExport::build(Store::database(), Kind::Name, allHits());
+        QCOMPARE(gbk(result->bytes), QStringLiteral("20260501080000,秘密,女,-,139,-,-,-,-,-,qq:1\r\n"));
     }
 
     // Values with commas and quotes come back unchanged after the user
@@ -147,9 +147,9 @@ private slots:
         const QStringList fields{"李四", "女", "北京市,海淀区", "139", "say \"hi\"", "-", "100000", "-", "-"};
         ContactImport run(Store::database(), {fields}, {});
         importAll(run, m_now);
-        const ContactExport::Result out = ContactExport::build(Store::database(), Kind::Name, allHits());
+        const Result<ContactExport::Exported> out = ContactExport::build(Store::database(), Kind::Name, allHits());
         ImportGrid grid;
-        grid.open(CsvText::parse(CsvText::decode(out.bytes)));
+        grid.open(CsvText::parse(CsvText::decode(out->bytes)));
         grid.deleteColumn(1);
         QCOMPARE(grid.fields(1).mid(0, fields.size()), fields);
     }
@@ -162,9 +162,9 @@ private slots:
         const QList<ContactSearch::Hit> hits = allHits();
         const QList<ContactSearch::Hit> listed{{-1, hits[1].contactId}, {-2, hits[1].contactId},
                                                {-3, hits[0].contactId}};
-        const ContactExport::Result out = ContactExport::build(Store::database(), Kind::Other, listed);
-        QCOMPARE(out.lines, 2);
-        QVERIFY(gbk(out.bytes).startsWith(hits[1].contactId + QStringLiteral(",乙")));
+        const Result<ContactExport::Exported> out = ContactExport::build(Store::database(), Kind::Other, listed);
+        QCOMPARE(out->lines, 2);
+        QVERIFY(gbk(out->bytes).startsWith(hits[1].contactId + QStringLiteral(",乙")));
     }
 
 private:

@@ -28,27 +28,26 @@ class TstContactStore : public QObject
 
     static QString addPerson(PersonRecord record)
     {
-        const Written written = PersonRepository(Store::database()).append(record, Clock::now());
-        return written.ok ? record.id : QString();
+        return PersonRepository(Store::database()).append(record, Clock::now()).ok() ? record.id : QString();
     }
 
     static void addUnit(const QString &id, const QString &name, const QString &notes)
     {
         UnitRecord unit{-1, id, {name, "-", "-", "-", "-", notes}, false};
-        QVERIFY(UnitRepository(Store::database()).append(unit).ok);
+        QVERIFY(UnitRepository(Store::database()).append(unit).ok());
     }
 
     static void addOther(const QString &id, const QString &memo)
     {
         OtherRecord other{-1, id, memo, false};
-        QVERIFY(OtherRepository(Store::database()).append(other).ok);
+        QVERIFY(OtherRepository(Store::database()).append(other).ok());
     }
 
     static QStringList foundIds(Kind kind, const QString &text)
     {
-        const auto outcome = ContactSearch::run(Store::database(), kind, text);
+        const auto hits = ContactSearch::run(Store::database(), kind, text);
         QStringList ids;
-        for (const auto &hit : outcome.hits)
+        for (const auto &hit : hits.valueOr({}))
             ids << hit.contactId;
         return ids;
     }
@@ -106,7 +105,7 @@ private slots:
         const QString id = addPerson(record);
         QCOMPARE(id, QStringLiteral("20260314092653"));
         PersonRepository repository(Store::database());
-        auto rows = repository.byContact(id).rows;
+        auto rows = repository.byContact(id).value();
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].texts, record.texts);
         QCOMPARE(rows[0].male, false);
@@ -119,12 +118,12 @@ private slots:
         insert.addBindValue(id);
         insert.addBindValue("乙");
         QVERIFY(insert.exec());
-        rows = repository.byContact(id).rows;
+        rows = repository.byContact(id).value();
         QCOMPARE(rows.size(), 2);
         rows[1].texts[0] = "丙";
-        QVERIFY(repository.update(rows[1]).ok);
-        QVERIFY(repository.remove(rows[0].rowid).ok);
-        rows = repository.byContact(id).rows;
+        QCOMPARE(repository.update(rows[1]).value(), RowChange::Done);
+        QCOMPARE(repository.remove(rows[0].rowid).value(), RowChange::Done);
+        rows = repository.byContact(id).value();
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].texts[0], QStringLiteral("丙"));
     }
@@ -137,7 +136,7 @@ private slots:
         QCOMPARE(ids, (QStringList{"20260314092653", "20260314092654", "20260314092655"}));
         // Their units stay apart.
         addUnit(ids[0], "甲公司", "-");
-        QCOMPARE(UnitRepository(Store::database()).byContact(ids[1]).rows.size(), 0);
+        QCOMPARE(UnitRepository(Store::database()).byContact(ids[1]).value().size(), 0);
     }
 
     void overLongEncodedValueIsRefusedWithTheFieldNamed()
@@ -150,9 +149,9 @@ private slots:
         QVERIFY(!addPerson(record).isEmpty());
         record.texts = StoredForm::toStore(record.texts, true);
         record.encoded = true;
-        const Written written = PersonRepository(Store::database()).append(record, Clock::now());
-        QVERIFY(!written.ok);
-        QVERIFY2(written.error.contains("“手机”") && written.error.contains("50"), qPrintable(written.error));
+        const Result<void> written = PersonRepository(Store::database()).append(record, Clock::now());
+        QVERIFY(!written);
+        QVERIFY2(written.error().contains("“手机”") && written.error().contains("50"), qPrintable(written.error()));
         QSqlQuery count(Store::database());
         QVERIFY(count.exec("SELECT count(*) FROM pe_info") && count.next());
         QCOMPARE(count.value(0).toInt(), 1);
@@ -166,7 +165,7 @@ private slots:
         const QString id = QStringLiteral("20260314092653");
         if (operation == u"search") {
             const Kind kind = table == u"pe_info" ? Kind::Name : table == u"pe_dw_info" ? Kind::UnitName : Kind::Other;
-            return ContactSearch::run(db, kind, QStringLiteral("甲")).error;
+            return ContactSearch::run(db, kind, QStringLiteral("甲")).error();
         }
         const qint64 rowid = 1;
         if (table == u"pe_info") {
@@ -174,27 +173,27 @@ private slots:
             PersonRecord record = person("甲");
             record.rowid = rowid;
             if (operation == u"read")
-                return repository.byContact(id).error;
+                return repository.byContact(id).error();
             if (operation == u"append")
-                return repository.append(record, Clock::now()).error;
-            return operation == u"update" ? repository.update(record).error : repository.remove(rowid).error;
+                return repository.append(record, Clock::now()).error();
+            return operation == u"update" ? repository.update(record).error() : repository.remove(rowid).error();
         }
         if (table == u"pe_dw_info") {
             UnitRepository repository(db);
             UnitRecord record{rowid, id, {"甲公司", "-", "-", "-", "-", "-"}, false};
             if (operation == u"read")
-                return repository.byContact(id).error;
+                return repository.byContact(id).error();
             if (operation == u"append")
-                return repository.append(record).error;
-            return operation == u"update" ? repository.update(record).error : repository.remove(rowid).error;
+                return repository.append(record).error();
+            return operation == u"update" ? repository.update(record).error() : repository.remove(rowid).error();
         }
         OtherRepository repository(db);
         OtherRecord record{rowid, id, "其他", false};
         if (operation == u"read")
-            return repository.byContact(id).error;
+            return repository.byContact(id).error();
         if (operation == u"append")
-            return repository.append(record).error;
-        return operation == u"update" ? repository.update(record).error : repository.remove(rowid).error;
+            return repository.append(record).error();
+        return operation == u"update" ? repository.update(record).error() : repository.remove(rowid).error();
     }
 
     void missingTableIsReportedInTheEngineWords_data()

@@ -199,9 +199,9 @@ private slots:
             person.texts = StoredForm::toStore(contact.texts, contact.encoded);
             person.male = contact.male;
             person.encoded = contact.encoded;
-            QVERIFY(PersonRepository(Store::database()).append(person, Clock::now()).ok);
+            QVERIFY(PersonRepository(Store::database()).append(person, Clock::now()).ok());
             UnitRecord unit{-1, person.id, {"赵家公司", "-", "-", "-", "-", "-"}, false};
-            QVERIFY(UnitRepository(Store::database()).append(unit).ok);
+            QVERIFY(UnitRepository(Store::database()).append(unit).ok());
         }
         f.search(QStringLiteral("kindUnitName"), QStringLiteral("赵家"));
         f.tabs()->setCurrentIndex(Tpe_connect::ExportTab);

@@ -89,13 +89,13 @@ private slots:
     {
         QFile file(QFINDTESTDATA("csv/mail_export.csv"));
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const ImportFile::Read read = ImportFile::fromBytes(file.readAll());
+        const Result<ImportFile::Lines> read = ImportFile::fromBytes(file.readAll());
         QVERIFY(read.ok());
-        QCOMPARE(read.lines.size(), 3);
-        QCOMPARE(read.lines.at(0).first(), QStringLiteral("姓名"));
-        QCOMPARE(read.lines.at(1), (QStringList{"李四", "女", "北京市,海淀区", "13800000000",
+        QCOMPARE(read->size(), 3);
+        QCOMPARE(read->at(0).first(), QStringLiteral("姓名"));
+        QCOMPARE(read->at(1), (QStringList{"李四", "女", "北京市,海淀区", "13800000000",
                                                "昵称 \"小李\""}));
-        QCOMPARE(read.lines.at(2).value(2), QStringLiteral("上海"));
+        QCOMPARE(read->at(2).value(2), QStringLiteral("上海"));
     }
 
     // A file the address book exported itself loses its id column on
@@ -132,18 +132,18 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, firstLine);
-        const ImportFile::Read read = ImportFile::fromBytes(CsvText::encodeGbk(QString::fromUtf8(bytes)));
+        const Result<ImportFile::Lines> read = ImportFile::fromBytes(CsvText::encodeGbk(QString::fromUtf8(bytes)));
         QVERIFY(read.ok());
-        QCOMPARE(read.lines.first(), firstLine);
-        for (const QStringList &line : read.lines)
+        QCOMPARE(read->first(), firstLine);
+        for (const QStringList &line : *read)
             QVERIFY(line.size() <= CsvText::kMaxFields);
     }
 
     void refusesBinaryFile()
     {
-        const ImportFile::Read read = ImportFile::fromBytes(QByteArray("PK\x03\x04\0\0\xff\xfe", 8));
+        const Result<ImportFile::Lines> read = ImportFile::fromBytes(QByteArray("PK\x03\x04\0\0\xff\xfe", 8));
         QVERIFY(!read.ok());
-        QVERIFY(read.lines.isEmpty());
+        QVERIFY(read.valueOr({}).isEmpty());
     }
 
     // Files that cannot be address book exports are refused with a message
@@ -161,9 +161,9 @@ private slots:
     {
         QFETCH(QString, path);
         QFETCH(QString, says);
-        const ImportFile::Read read = ImportFile::read(path);
-        QVERIFY2(read.error.startsWith(says), qPrintable(read.error));
-        QVERIFY(read.lines.isEmpty());
+        const Result<ImportFile::Lines> read = ImportFile::read(path);
+        QVERIFY2(read.error().startsWith(says), qPrintable(read.error()));
+        QVERIFY(read.valueOr({}).isEmpty());
     }
 
     void openFillsHeaderAndLineNumbers()

@@ -282,8 +282,7 @@ private slots:
         TempStore store;
         VERIFY_OK(store.make());
         ScriptedDialogs dialogs;
-        FakeShell shell;
-        QPointer<Tpe_connect> window = new Tpe_connect(shell);
+        QPointer<Tpe_connect> window = new Tpe_connect(Store::database());
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));

@@ -30,13 +30,13 @@ inline bool reported(const Result<void> &saved, QString *error)
 // steps of 30 ms, each its own transaction, until every row is in.
 inline bool importRows(QSqlDatabase db, qint64 n, QString *error)
 {
-    const ImportFile::Read read = ImportFile::fromBytes(SavePlan::importFile(n));
-    if (!read.ok()) {
-        *error = read.error;
+    const Result<ImportFile::Lines> lines = ImportFile::fromBytes(SavePlan::importFile(n));
+    if (!lines) {
+        *error = lines.error();
         return false;
     }
     ImportGrid grid;
-    grid.open(read.lines);
+    grid.open(*lines);
     QList<QStringList> rows;
     for (int row = 1; row < grid.rowCount(); ++row)
         rows << grid.fields(row);
@@ -77,9 +77,7 @@ inline bool save(QSqlDatabase db, qint64 n, QString *error)
         person.male = SavePlan::flagA(n);
         person.photo = SavePlan::photo(n);
         person.encoded = SavePlan::flagB(n);
-        const Written written = PersonRepository(db).append(person, Clock::now());
-        *error = written.error;
-        return written.ok;
+        return reported(PersonRepository(db).append(person, Clock::now()), error);
     }
     case Kind::Unit: {
         UnitRecord unit;
@@ -87,18 +85,14 @@ inline bool save(QSqlDatabase db, qint64 n, QString *error)
         for (int column = 0; column < ContactColumns::UnitTextCount; ++column)
             unit.texts << SavePlan::field(n, column);
         unit.encoded = SavePlan::flagA(n);
-        const Written written = UnitRepository(db).append(unit);
-        *error = written.error;
-        return written.ok;
+        return reported(UnitRepository(db).append(unit), error);
     }
     case Kind::Other: {
         OtherRecord other;
         other.id = SavePlan::key(n);
         other.memo = SavePlan::memo(n, QStringLiteral("other"));
         other.encoded = SavePlan::flagA(n);
-        const Written written = OtherRepository(db).append(other);
-        *error = written.error;
-        return written.ok;
+        return reported(OtherRepository(db).append(other), error);
     }
     case Kind::Import:
         return importRows(db, n, error);

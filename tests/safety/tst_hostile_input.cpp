@@ -105,21 +105,21 @@ Outcome save(const QString &field, const QString &text)
         PersonRecord person;
         for (const QString &name : ContactColumns::kPersonTexts)
             person.texts << (name == column ? text : QStringLiteral("x"));
-        const Written written = PersonRepository(db).append(person, now);
-        out = {written.ok, written.error, table, person.rowid, {}};
+        const Result<void> saved = PersonRepository(db).append(person, now);
+        out = {saved.ok(), saved.error(), table, person.rowid, {}};
     } else if (table == QLatin1String("pe_dw_info")) {
         UnitRecord unit;
         unit.id = QStringLiteral("20261210090000");
         for (const QString &name : ContactColumns::kUnitTexts)
             unit.texts << (name == column ? text : QStringLiteral("x"));
-        const Written written = UnitRepository(db).append(unit);
-        out = {written.ok, written.error, table, unit.rowid, {}};
+        const Result<void> saved = UnitRepository(db).append(unit);
+        out = {saved.ok(), saved.error(), table, unit.rowid, {}};
     } else if (table == QLatin1String("pe_other_info")) {
         OtherRecord other;
         other.id = QStringLiteral("20261210090000");
         other.memo = text;
-        const Written written = OtherRepository(db).append(other);
-        out = {written.ok, written.error, table, other.rowid, {}};
+        const Result<void> saved = OtherRepository(db).append(other);
+        out = {saved.ok(), saved.error(), table, other.rowid, {}};
     } else {
         // The password is kept as a hash: what must hold is that it checks.
         const Result<void> saved = PasswordRow(db).save(PasswordHash::make(text), true, false);
