@@ -1,5 +1,6 @@
 #include "contacts/core/OtherTabState.h"
 #include "contacts/core/PersonalTabState.h"
+#include "contacts/core/RecordChoice.h"
 #include "contacts/core/UnitTabState.h"
 
 #include <QTest>
@@ -113,6 +114,57 @@ private slots:
             {"saved", &OtherTabState::editSaved},
         };
         check(actions, 2);
+    }
+
+    // What "保存" does: the mode, the rows the set holds and the row shown.
+    void saveAction_data()
+    {
+        using S = RecordChoice::Save;
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<bool>("editOfEmptyAppends");
+        QTest::addColumn<int>("action");
+        QTest::newRow("view") << int(TabMode::View) << 2 << 1 << false << int(S::Nothing);
+        QTest::newRow("new") << int(TabMode::New) << 2 << 1 << false << int(S::Append);
+        QTest::newRow("edit of the shown row") << int(TabMode::Edit) << 2 << 1 << false << int(S::Update);
+        QTest::newRow("edit, no row shown") << int(TabMode::Edit) << 2 << -1 << false << int(S::Gone);
+        QTest::newRow("edit of an empty set") << int(TabMode::Edit) << 0 << -1 << false << int(S::Gone);
+        QTest::newRow("edit of an empty set that appends") << int(TabMode::Edit) << 0 << -1 << true << int(S::Append);
+        QTest::newRow("edit that appends, a row shown") << int(TabMode::Edit) << 1 << 0 << true << int(S::Update);
+    }
+    void saveAction()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, rows);
+        QFETCH(int, shown);
+        QFETCH(bool, editOfEmptyAppends);
+        QFETCH(int, action);
+        RecordChoice choice;
+        QList<qint64> rowids;
+        for (int row = 0; row < rows; ++row)
+            rowids << 10 + row;
+        choice.open(rowids);
+        choice.show(shown);
+        QCOMPARE(int(choice.saveAction(TabMode(mode), editOfEmptyAppends)), action);
+    }
+
+    // A new reading keeps the shown record by its rowid, wherever it now
+    // stands; a record deleted meanwhile leaves nothing shown, so no
+    // neighbour is ever taken for it.
+    void shownRowFollowsItsRowid()
+    {
+        RecordChoice choice;
+        choice.open({4, 7, 9});
+        QCOMPARE(choice.firstRow(), 0);
+        choice.show(1);
+        choice.open({2, 4, 7, 9});
+        QCOMPARE(choice.shownRow(), 2);
+        choice.open({2, 4, 9});
+        QCOMPARE(choice.shownRow(), -1);
+        QCOMPARE(choice.saveAction(TabMode::Edit), RecordChoice::Save::Gone);
+        choice.open({});
+        QCOMPARE(choice.firstRow(), -1);
     }
 };
 
