@@ -1,10 +1,10 @@
-#include "Program.h"
+#include "app/Program.h"
 
-#include "AppPaths.h"
-#include "Dialogs.h"
-#include "HomeFolder.h"
-#include "SingleInstance.h"
-#include "Tmain.h"
+#include "platform/AppPaths.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/HomeFolder.h"
+#include "platform/SingleInstance.h"
+#include "app/Tmain.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

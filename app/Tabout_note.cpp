@@ -1,6 +1,6 @@
-#include "Tabout_note.h"
+#include "app/Tabout_note.h"
 
-#include "AppPaths.h"
+#include "platform/AppPaths.h"
 
 #include <QFrame>
 #include <QGuiApplication>

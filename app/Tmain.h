@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Appearance.h"
-#include "Shell.h"
+#include "app/core/Appearance.h"
+#include "store/Shell.h"
 #include "schedule/core/PlannerHost.h"
 
 #include <QPointer>

@@ -1,12 +1,12 @@
-#include "Tmain_config.h"
+#include "app/Tmain_config.h"
 
-#include "AppPaths.h"
-#include "Appearance.h"
-#include "Autostart.h"
-#include "Dialogs.h"
-#include "ProfileFile.h"
-#include "ReminderTimeKey.h"
-#include "Shell.h"
+#include "platform/AppPaths.h"
+#include "app/core/Appearance.h"
+#include "platform/Autostart.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ProfileFile.h"
+#include "app/core/ReminderTimeKey.h"
+#include "store/Shell.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

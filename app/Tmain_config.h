@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Autostart.h"
-#include "SettingsSave.h"
+#include "platform/Autostart.h"
+#include "app/core/SettingsSave.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
-#include "Tpass_login.h"
+#include "app/Tpass_login.h"
 
-#include "Dialogs.h"
-#include "Shell.h"
-#include "Store.h"
+#include "platform/ui/Dialogs.h"
+#include "store/Shell.h"
+#include "store/Store.h"
 
 #include <QCloseEvent>
 #include <QFrame>

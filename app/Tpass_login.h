@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PasswordLogin.h"
+#include "app/core/PasswordLogin.h"
 
 #include <QDialog>
 

@@ -1,9 +1,9 @@
-#include "Trecord_backup.h"
+#include "app/Trecord_backup.h"
 
-#include "Dialogs.h"
-#include "ModalScope.h"
-#include "RecordFile.h"
-#include "Store.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/ModalScope.h"
+#include "app/core/RecordFile.h"
+#include "store/Store.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 // Decoding never fails other than with its own error, and every text comes
 // back unchanged from its encoded form.
-#include "FieldCodec.h"
+#include "store/FieldCodec.h"
 
 #include <cstddef>
 #include <cstdint>

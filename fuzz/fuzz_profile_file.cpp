@@ -1,6 +1,6 @@
 // Any file content reads without harm, and a key written into it reads back
 // as written while the file's other keys keep their values.
-#include "ProfileFile.h"
+#include "platform/ProfileFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

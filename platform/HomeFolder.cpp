@@ -1,4 +1,4 @@
-#include "HomeFolder.h"
+#include "platform/HomeFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "ReportExport.h"
 
-#include "WholeFile.h"
+#include "platform/WholeFile.h"
 
 namespace report::ReportExport {
 

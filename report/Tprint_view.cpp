@@ -1,6 +1,6 @@
 #include "Tprint_view.h"
 
-#include "Dialogs.h"
+#include "platform/ui/Dialogs.h"
 #include "PagePrinter.h"
 #include "PageView.h"
 #include "ReportExport.h"

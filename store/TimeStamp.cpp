@@ -1,6 +1,6 @@
-#include "TimeStamp.h"
+#include "store/TimeStamp.h"
 
-#include "Clock.h"
+#include "store/Clock.h"
 
 namespace TimeStamp {
 

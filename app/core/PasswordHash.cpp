@@ -1,6 +1,6 @@
-#include "PasswordHash.h"
+#include "app/core/PasswordHash.h"
 
-#include "FieldCodec.h"
+#include "store/FieldCodec.h"
 
 #include <QCryptographicHash>
 #include <QRandomGenerator>

@@ -1,12 +1,12 @@
 #include "app/core/SettingsSave.h"
 
-#include "Appearance.h"
+#include "app/core/Appearance.h"
 #include "app/core/PasswordHash.h"
 #include "app/core/PasswordRow.h"
 #include "app/core/StartPasswordFlag.h"
 #include "platform/Autostart.h"
 #include "platform/ProfileFile.h"
-#include "Shell.h"
+#include "store/Shell.h"
 #include "store/Sql.h"
 
 #include <QRegularExpression>

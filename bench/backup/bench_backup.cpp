@@ -2,7 +2,7 @@
 // in the same run. Usage: bench_backup [MiB] [folder]; the default is a
 // 1024 MiB file in a temporary folder under the current directory. Every
 // file made here is deleted at the end.
-#include "RecordFile.h"
+#include "app/core/RecordFile.h"
 
 #include <algorithm>
 #include <cstdio>

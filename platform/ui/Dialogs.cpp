@@ -1,6 +1,6 @@
-#include "Dialogs.h"
+#include "platform/ui/Dialogs.h"
 
-#include "AppPaths.h"
+#include "platform/AppPaths.h"
 
 #include <QAbstractButton>
 #include <QFileDialog>

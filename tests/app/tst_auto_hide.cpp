@@ -1,4 +1,4 @@
-#include "AutoHide.h"
+#include "app/AutoHide.h"
 
 #include <QTest>
 

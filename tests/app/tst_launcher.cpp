@@ -1,12 +1,12 @@
-#include "AppPaths.h"
-#include "ProfileFile.h"
+#include "platform/AppPaths.h"
+#include "platform/ProfileFile.h"
 #include "ScriptedDialogs.h"
-#include "Store.h"
-#include "Tabout_note.h"
+#include "store/Store.h"
+#include "app/Tabout_note.h"
 #include "TempStore.h"
-#include "Tmain.h"
+#include "app/Tmain.h"
 #include "diary/windows/Tnote_pad.h"
-#include "WindowOpener.h"
+#include "platform/ui/WindowOpener.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,13 +1,13 @@
 #include "FakeShell.h"
-#include "FieldCodec.h"
-#include "PasswordHash.h"
-#include "PasswordRow.h"
+#include "store/FieldCodec.h"
+#include "app/core/PasswordHash.h"
+#include "app/core/PasswordRow.h"
 #include "ScriptedDialogs.h"
-#include "Store.h"
+#include "store/Store.h"
 #include "TempStore.h"
-#include "Tmain.h"
-#include "Tmain_config.h"
-#include "Tpass_login.h"
+#include "app/Tmain.h"
+#include "app/Tmain_config.h"
+#include "app/Tpass_login.h"
 
 #include <QApplication>
 #include <QLineEdit>

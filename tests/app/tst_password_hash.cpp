@@ -1,5 +1,5 @@
-#include "FieldCodec.h"
-#include "PasswordHash.h"
+#include "store/FieldCodec.h"
+#include "app/core/PasswordHash.h"
 
 #include <QTest>
 

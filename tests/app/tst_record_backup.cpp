@@ -1,14 +1,14 @@
 #include "FakePlannerHost.h"
 #include "FakeShell.h"
 #include "contacts/windows/ImportPanel.h"
-#include "RecordFile.h"
+#include "app/core/RecordFile.h"
 #include "ScriptedDialogs.h"
-#include "Store.h"
-#include "StoreError.h"
+#include "store/Store.h"
+#include "store/StoreError.h"
 #include "TempStore.h"
-#include "Tmain.h"
+#include "app/Tmain.h"
 #include "schedule/windows/Tjob_do.h"
-#include "Trecord_backup.h"
+#include "app/Trecord_backup.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "FileSizeLimit.h"
-#include "RecordFile.h"
+#include "app/core/RecordFile.h"
 
 #include <QDir>
 #include <QFile>

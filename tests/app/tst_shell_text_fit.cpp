@@ -1,15 +1,15 @@
 #include "FakeShell.h"
 #include "schedule/core/ScheduleFormats.h"
 #include "ScriptedDialogs.h"
-#include "Store.h"
+#include "store/Store.h"
 #include "TempStore.h"
 #include "TextFit.h"
-#include "Tabout_note.h"
-#include "Tmain.h"
-#include "Tmain_config.h"
-#include "Tpass_login.h"
-#include "Trecord_backup.h"
-#include "XdgAutostart.h"
+#include "app/Tabout_note.h"
+#include "app/Tmain.h"
+#include "app/Tmain_config.h"
+#include "app/Tpass_login.h"
+#include "app/Trecord_backup.h"
+#include "platform/XdgAutostart.h"
 
 #include <QLabel>
 #include <QLineEdit>

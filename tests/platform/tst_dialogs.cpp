@@ -1,4 +1,4 @@
-#include "Dialogs.h"
+#include "platform/ui/Dialogs.h"
 #include "ScriptedDialogs.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "ModalScope.h"
+#include "platform/ui/ModalScope.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 // Replacing a file all or nothing: whatever stops the write, the old file
 // stays as it was and nothing is left beside it.
 #include "FileSizeLimit.h"
-#include "WholeFile.h"
+#include "platform/WholeFile.h"
 
 #include <QDir>
 #include <QFile>

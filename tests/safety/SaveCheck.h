@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FieldCodec.h"
+#include "store/FieldCodec.h"
 #include "SavePlan.h"
 #include "contacts/core/ContactColumns.h"
 #include "schedule/core/JobRecord.h"

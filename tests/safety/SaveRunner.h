@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Clock.h"
-#include "PasswordRow.h"
+#include "store/Clock.h"
+#include "app/core/PasswordRow.h"
 #include "SavePlan.h"
 #include "contacts/core/ContactColumns.h"
 #include "contacts/core/OtherRepository.h"

@@ -4,7 +4,7 @@
 // With "hold" in place of the number it plays another program instead: it
 // takes the store for writing, prints "HELD" and waits to be killed.
 #include "SaveRunner.h"
-#include "Store.h"
+#include "store/Store.h"
 
 #include <QCoreApplication>
 

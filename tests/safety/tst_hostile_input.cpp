@@ -1,15 +1,15 @@
 // Every text the user can type into a field that reaches the store is kept
 // exactly or refused whole with a clear message, and no other row changes.
 #include "contacts/core/ContactColumns.h"
-#include "FieldCodec.h"
+#include "store/FieldCodec.h"
 #include "schedule/core/JobEntryRepository.h"
 #include "schedule/core/JobRepository.h"
 #include "diary/core/NoteRepository.h"
 #include "contacts/core/OtherRepository.h"
-#include "PasswordHash.h"
-#include "PasswordRow.h"
+#include "app/core/PasswordHash.h"
+#include "app/core/PasswordRow.h"
 #include "contacts/core/PersonRepository.h"
-#include "Store.h"
+#include "store/Store.h"
 #include "TempStore.h"
 #include "contacts/core/UnitRepository.h"
 

@@ -2,11 +2,11 @@
 // in a clear message, later saves work once the fault is gone, and the store
 // keeps every record it had.
 #include "FileSizeLimit.h"
-#include "ProfileFile.h"
+#include "platform/ProfileFile.h"
 #include "SaveCheck.h"
 #include "SaveRunner.h"
-#include "StartChecks.h"
-#include "Store.h"
+#include "store/StartChecks.h"
+#include "store/Store.h"
 #include "TempStore.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "FieldCodec.h"
+#include "store/FieldCodec.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 // Reading (rowid, key) rows straight from the engine: the same rows the
 // query layer would give, the text bound as a value, errors in plain words.
-#include "KeyedRows.h"
-#include "Store.h"
-#include "StoreError.h"
+#include "store/KeyedRows.h"
+#include "store/Store.h"
+#include "store/StoreError.h"
 #include "TempStore.h"
 
 #include <QSqlQuery>

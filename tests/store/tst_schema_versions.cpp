@@ -1,6 +1,6 @@
 #include "store/SchemaSteps.h"
 #include "store/Sql.h"
-#include "Store.h"
+#include "store/Store.h"
 #include "TempStore.h"
 
 #include <QCryptographicHash>

@@ -1,7 +1,7 @@
 // The error box text for the store's errors: a plain explanation for the
 // faults a user can meet and do something about, with the engine's words
 // kept after it for whoever has to look further.
-#include "StoreError.h"
+#include "store/StoreError.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>

@@ -1,8 +1,8 @@
-#include "Clock.h"
-#include "Store.h"
+#include "store/Clock.h"
+#include "store/Store.h"
 #include "TempStore.h"
-#include "TimeStamp.h"
-#include "UniqueStamp.h"
+#include "store/TimeStamp.h"
+#include "store/UniqueStamp.h"
 
 #include <QSqlQuery>
 #include <QTest>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Shell.h"
-#include "Store.h"
+#include "store/Shell.h"
+#include "store/Store.h"
 
 // Test tables write "no password" as a null text: every other text, "no"
 // included, is a password.

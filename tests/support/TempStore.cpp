@@ -1,7 +1,7 @@
 #include "TempStore.h"
 
-#include "AppPaths.h"
-#include "Store.h"
+#include "platform/AppPaths.h"
+#include "store/Store.h"
 
 #include <QFile>
 

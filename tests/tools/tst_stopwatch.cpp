@@ -1,4 +1,4 @@
-#include "Clock.h"
+#include "store/Clock.h"
 #include "Stopwatch.h"
 #include "Tmim_tools.h"
 

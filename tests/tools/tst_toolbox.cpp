@@ -3,7 +3,7 @@
 #include "Tcala_tools.h"
 #include "Tcity_tools.h"
 #include "TempStore.h"
-#include "Tmain.h"
+#include "app/Tmain.h"
 #include "Tmim_tools.h"
 #include "Ttools_box.h"
 #include "Ttools_sub.h"

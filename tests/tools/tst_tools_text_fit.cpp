@@ -1,4 +1,4 @@
-#include "Clock.h"
+#include "store/Clock.h"
 #include "FakeShell.h"
 #include "ScriptedDialogs.h"
 #include "Tcala_tools.h"

@@ -1,6 +1,6 @@
 #include "RegionRepository.h"
 
-#include "StoreError.h"
+#include "store/StoreError.h"
 
 #include <QSqlQuery>
 

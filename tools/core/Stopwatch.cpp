@@ -1,6 +1,6 @@
 #include "Stopwatch.h"
 
-#include "Clock.h"
+#include "store/Clock.h"
 
 void Stopwatch::start()
 {

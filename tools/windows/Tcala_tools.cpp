@@ -1,6 +1,6 @@
 #include "Tcala_tools.h"
 
-#include "Dialogs.h"
+#include "platform/ui/Dialogs.h"
 #include "KeyPreview.h"
 #include "Placement.h"
 

@@ -1,6 +1,6 @@
 #include "Tcity_tools.h"
 
-#include "Dialogs.h"
+#include "platform/ui/Dialogs.h"
 #include "Placement.h"
 
 #include <QGroupBox>

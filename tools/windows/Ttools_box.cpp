@@ -1,12 +1,12 @@
 #include "Ttools_box.h"
 
 #include "Placement.h"
-#include "Shell.h"
+#include "store/Shell.h"
 #include "Tcala_tools.h"
 #include "Tcity_tools.h"
 #include "Tmim_tools.h"
 #include "Ttools_sub.h"
-#include "WindowOpener.h"
+#include "platform/ui/WindowOpener.h"
 
 #include <QGridLayout>
 #include <QLabel>

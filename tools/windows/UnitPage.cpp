@@ -1,6 +1,6 @@
 #include "UnitPage.h"
 
-#include "Dialogs.h"
+#include "platform/ui/Dialogs.h"
 #include "KeyPreview.h"
 
 #include <QFrame>

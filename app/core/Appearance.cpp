@@ -1,6 +1,6 @@
-#include "Appearance.h"
+#include "app/core/Appearance.h"
 
-#include "ProfileFile.h"
+#include "platform/ProfileFile.h"
 
 Appearance Appearance::read(const ProfileFile &file)
 {
