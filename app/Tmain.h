@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/core/Appearance.h"
+#include "app/core/LauncherHost.h"
 #include "store/Shell.h"
 #include "schedule/core/PlannerHost.h"
 
@@ -26,9 +27,10 @@ class Trecord_backup;
 class ReminderWatch;
 
 // The launcher: a narrow panel at the right screen edge with the five main
-// buttons. It owns the shared connection and the values other windows read
-// through the Shell interface, and it opens every other window.
-class Tmain final : public QWidget, public Shell, public PlannerHost
+// buttons. It owns the shared connection and the password state, which its
+// own windows read through LauncherHost and the planner through PlannerHost,
+// and it opens every other window.
+class Tmain final : public QWidget, public LauncherHost, public PlannerHost, public Shell
 {
     Q_OBJECT
 
@@ -41,7 +43,7 @@ public:
     explicit Tmain(QWidget *parent = nullptr);
     ~Tmain() override;
 
-    // Shell, PlannerHost
+    // LauncherHost, PlannerHost, Shell
     QSqlDatabase database() const override;
     std::optional<QString> currentPassword() const override { return m_password; }
     void setCurrentPassword(std::optional<QString> password) override { m_password = std::move(password); }

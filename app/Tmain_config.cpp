@@ -6,7 +6,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ProfileFile.h"
 #include "app/core/ReminderTimeKey.h"
-#include "store/Shell.h"
+#include "app/core/LauncherHost.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -60,10 +60,10 @@ void setFieldWidth(QLineEdit *field, int pixels, const QString &sample = {})
 // the left, the skin over the other settings in the middle, the preview on
 // the right, and the two buttons below. Groups and fields take the room
 // their captions need on this desktop's font.
-Tmain_config::Tmain_config(Shell &shell, QWidget *parent, std::unique_ptr<Autostart> autostart)
+Tmain_config::Tmain_config(LauncherHost &launcher, QWidget *parent, std::unique_ptr<Autostart> autostart)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
-    , m_shell(shell)
+    , m_launcher(launcher)
     , m_autostart(autostart ? std::move(autostart) : Autostart::create())
 {
     setObjectName(QStringLiteral("Tmain_config"));
@@ -197,9 +197,9 @@ void Tmain_config::readProfile()
 
 void Tmain_config::showEvent(QShowEvent *event)
 {
-    m_password->setText(m_shell.currentPassword().value_or(QString()));
-    m_diary->setChecked(m_shell.diaryNeedsPassword());
-    m_schedule->setChecked(m_shell.scheduleNeedsPassword());
+    m_password->setText(m_launcher.currentPassword().value_or(QString()));
+    m_diary->setChecked(m_launcher.diaryNeedsPassword());
+    m_schedule->setChecked(m_launcher.scheduleNeedsPassword());
     updatePasswordBoxes();
     m_autostartBox->setChecked(m_autostart->isEnabled());
     m_choose->setEnabled(m_useSkin->isChecked());
@@ -286,7 +286,7 @@ void Tmain_config::save()
         return;
     }
     const Result<void> saved = SettingsSave::run(
-        form(), ProfileFile(AppPaths::profileFile()), *m_autostart, m_shell.database(), m_shell);
+        form(), ProfileFile(AppPaths::profileFile()), *m_autostart, m_launcher.database(), m_launcher);
     if (saved)
         close();
     else

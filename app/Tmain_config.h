@@ -14,7 +14,7 @@ class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class Shell;
+class LauncherHost;
 
 // "设置": the skin, the default reminder time, hide after start, start at
 // log-on and the password with its two flags. Nothing is saved before "确定".
@@ -23,7 +23,7 @@ class Tmain_config final : public QDialog
     Q_OBJECT
 
 public:
-    explicit Tmain_config(Shell &shell, QWidget *parent = nullptr,
+    explicit Tmain_config(LauncherHost &launcher, QWidget *parent = nullptr,
                           std::unique_ptr<Autostart> autostart = {});
     ~Tmain_config() override;
 
@@ -51,7 +51,7 @@ private:
     SettingsForm form() const;
     void save();
 
-    Shell &m_shell;
+    LauncherHost &m_launcher;
     std::unique_ptr<Autostart> m_autostart;
     QLineEdit *m_time = nullptr;
     QLineEdit *m_password = nullptr;

@@ -1,7 +1,7 @@
 #include "app/Tpass_login.h"
 
 #include "platform/ui/Dialogs.h"
-#include "store/Shell.h"
+#include "app/core/LauncherHost.h"
 #include "store/Store.h"
 
 #include <QCloseEvent>
@@ -24,10 +24,10 @@ const QString kBroken = QStringLiteral(
 
 } // namespace
 
-Tpass_login::Tpass_login(Shell &shell, QWidget *parent)
+Tpass_login::Tpass_login(LauncherHost &launcher, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
-    , m_shell(shell)
-    , m_login(shell.database())
+    , m_launcher(launcher)
+    , m_login(launcher.database())
 {
     setObjectName(QStringLiteral("Tpass_login"));
     setWindowTitle(QStringLiteral("登陆密码"));
@@ -98,8 +98,8 @@ void Tpass_login::confirm()
     const QString entry = m_entry->text();
     switch (m_login.press(entry)) {
     case PasswordLogin::Outcome::Right:
-        m_shell.setCurrentPassword(entry);
-        m_shell.setNeedsPassword(m_login.row().diaryNeedsPassword, m_login.row().scheduleNeedsPassword);
+        m_launcher.setCurrentPassword(entry);
+        m_launcher.setNeedsPassword(m_login.row().diaryNeedsPassword, m_login.row().scheduleNeedsPassword);
         m_mayClose = true;
         accept();
         return;

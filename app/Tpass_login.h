@@ -6,7 +6,7 @@
 
 class QLineEdit;
 class QPushButton;
-class Shell;
+class LauncherHost;
 
 // "登陆密码": the password asked at start-up. It closes only through its own
 // buttons; three wrong entries, "取消", or a stored password in no known form
@@ -16,7 +16,7 @@ class Tpass_login final : public QDialog
     Q_OBJECT
 
 public:
-    explicit Tpass_login(Shell &shell, QWidget *parent = nullptr);
+    explicit Tpass_login(LauncherHost &launcher, QWidget *parent = nullptr);
 
     int attempts() const { return m_login.attempts(); }
 
@@ -38,7 +38,7 @@ private:
     void endProgram(int exitCode);
     void updateConfirm();
 
-    Shell &m_shell;
+    LauncherHost &m_launcher;
     PasswordLogin m_login;
     QLineEdit *m_entry = nullptr;
     QPushButton *m_ok = nullptr;

@@ -2,11 +2,11 @@
 
 #include "app/core/Appearance.h"
 #include "app/core/PasswordHash.h"
+#include "app/core/LauncherHost.h"
 #include "app/core/PasswordRow.h"
 #include "app/core/StartPasswordFlag.h"
 #include "platform/Autostart.h"
 #include "platform/ProfileFile.h"
-#include "store/Shell.h"
 #include "store/Sql.h"
 
 #include <QRegularExpression>
@@ -38,7 +38,7 @@ bool isReminderTime(const QString &text)
 }
 
 Result<void> run(const SettingsForm &form, const ProfileFile &profile, Autostart &autostart,
-           QSqlDatabase db, Shell &shell)
+           QSqlDatabase db, LauncherHost &launcher)
 {
     using namespace ProfileKeys;
     if (!isReminderTime(form.reminderTime))
@@ -60,11 +60,11 @@ Result<void> run(const SettingsForm &form, const ProfileFile &profile, Autostart
         return written;
 
     if (password.isEmpty()) {
-        shell.setCurrentPassword(std::nullopt);
-        shell.setNeedsPassword(false, false);
+        launcher.setCurrentPassword(std::nullopt);
+        launcher.setNeedsPassword(false, false);
     } else {
-        shell.setCurrentPassword(password);
-        shell.setNeedsPassword(form.diaryNeedsPassword, form.scheduleNeedsPassword);
+        launcher.setCurrentPassword(password);
+        launcher.setNeedsPassword(form.diaryNeedsPassword, form.scheduleNeedsPassword);
     }
     return {};
 }

@@ -7,7 +7,7 @@
 
 class Autostart;
 class ProfileFile;
-class Shell;
+class LauncherHost;
 
 // What the settings dialog holds when the user presses "确定".
 struct SettingsForm
@@ -36,6 +36,6 @@ inline const QString kBadReminderTime
 bool isReminderTime(const QString &text);
 
 Result<void> run(const SettingsForm &form, const ProfileFile &profile, Autostart &autostart,
-           QSqlDatabase db, Shell &shell);
+           QSqlDatabase db, LauncherHost &launcher);
 
 } // namespace SettingsSave

@@ -1,4 +1,4 @@
-#include "FakeShell.h"
+#include "tests/app/FakeLauncherHost.h"
 #include "store/FieldCodec.h"
 #include "app/core/PasswordHash.h"
 #include "app/core/PasswordRow.h"

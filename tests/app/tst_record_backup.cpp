@@ -1,5 +1,5 @@
 #include "FakePlannerHost.h"
-#include "FakeShell.h"
+#include "tests/app/FakeLauncherHost.h"
 #include "contacts/windows/ImportPanel.h"
 #include "app/core/RecordFile.h"
 #include "ScriptedDialogs.h"
@@ -236,7 +236,7 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         VERIFY_OK(store.make());
-        FakeShell shell;
+        FakeLauncherHost shell;
         const QSqlDatabase held = shell.database();
         QVERIFY(saves(held, QStringLiteral("20260101100000")));
         Trecord_backup window;

@@ -1,5 +1,5 @@
 #include "platform/AppPaths.h"
-#include "FakeShell.h"
+#include "tests/app/FakeLauncherHost.h"
 #include "store/FieldCodec.h"
 #include "app/core/PasswordHash.h"
 #include "app/core/PasswordRow.h"
@@ -63,7 +63,7 @@ StartPasswordFlag::State startFlag()
 // The dialog and its controls, found by name as a user would find them.
 struct Config
 {
-    explicit Config(FakeShell &shell)
+    explicit Config(FakeLauncherHost &shell)
         : dialog(shell, nullptr, std::make_unique<XdgAutostart>(kProgram))
     {
         dialog.show();
@@ -109,7 +109,7 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         VERIFY_OK(store.make());
-        FakeShell shell;
+        FakeLauncherHost shell;
         Config config(shell);
         QCOMPARE(config.dialog.windowTitle(), QStringLiteral("设置"));
         // The small-font size at least, larger where this desktop's font needs it.
@@ -160,7 +160,7 @@ private slots:
         }
         if (autostart)
             QVERIFY(XdgAutostart(kProgram).enable());
-        FakeShell shell;
+        FakeLauncherHost shell;
         shell.password = passwordOrNone(password);
         shell.diaryFlag = shell.scheduleFlag = flags;
         Config config(shell);
@@ -181,7 +181,7 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         VERIFY_OK(store.make());
-        FakeShell shell;
+        FakeLauncherHost shell;
         Config config(shell);
         for (const QString &text : {QStringLiteral("x"), QStringLiteral("   "), QStringLiteral(" a ")}) {
             config.password()->setText(text);
@@ -217,7 +217,7 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         VERIFY_OK(store.make());
-        FakeShell shell;
+        FakeLauncherHost shell;
         Config config(shell);
         config.time()->setText(start);
         for (const QChar key : keys) {
@@ -252,7 +252,7 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         VERIFY_OK(store.make());
-        FakeShell shell;
+        FakeLauncherHost shell;
         Config config(shell);
         QSignalSpy written(&config.dialog, &Tmain_config::settingsWritten);
         config.hide()->click();
@@ -293,7 +293,7 @@ private slots:
         QImage image(30, 80, QImage::Format_RGB32);
         image.fill(Qt::blue);
         QVERIFY(image.save(skin));
-        FakeShell shell;
+        FakeLauncherHost shell;
         Config config(shell);
         config.useSkin()->click();
         config.choose()->click(); // cancelled
@@ -313,7 +313,7 @@ private slots:
         TempStore store;
         VERIFY_OK(store.make());
         writeProfile("user", "note", "kept"); // other sections stay as they are
-        FakeShell shell;
+        FakeLauncherHost shell;
         {
             Config config(shell);
             QSignalSpy written(&config.dialog, &Tmain_config::settingsWritten);
@@ -376,7 +376,7 @@ private slots:
         const QString stored = PasswordHash::make(QStringLiteral("pw"), QByteArrayLiteral("fixture-salt-16b"), 10);
         VERIFY_OK(PasswordRow(Store::database()).save(stored, true, true));
         VERIFY_OK(StartPasswordFlag(Store::database()).write(true));
-        FakeShell shell;
+        FakeLauncherHost shell;
         shell.password = QStringLiteral("pw");
         shell.diaryFlag = shell.scheduleFlag = true;
         Config config(shell);
@@ -396,7 +396,7 @@ private slots:
         QString older = FieldCodec::encode(QStringLiteral("abcde"));
         std::reverse(older.begin(), older.end());
         VERIFY_OK(PasswordRow(Store::database()).save(older, true, false));
-        FakeShell shell; // as the password window leaves it
+        FakeLauncherHost shell; // as the password window leaves it
         shell.password = QStringLiteral("abcde");
         shell.diaryFlag = true;
         Config config(shell);
@@ -420,7 +420,7 @@ private slots:
                       .save(PasswordHash::make(QStringLiteral("no"), QByteArrayLiteral("fixture-salt-16b"), 10),
                             true, true));
         VERIFY_OK(StartPasswordFlag(Store::database()).write(true));
-        FakeShell shell; // as the password window leaves it
+        FakeLauncherHost shell; // as the password window leaves it
         shell.password = QStringLiteral("no");
         shell.diaryFlag = shell.scheduleFlag = true;
         Config config(shell);
@@ -443,7 +443,7 @@ private slots:
         QFile blocker(m_config->filePath(QStringLiteral("autostart"))); // a file, not a folder
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        FakeShell shell;
+        FakeLauncherHost shell;
         Config config(shell);
         QSignalSpy written(&config.dialog, &Tmain_config::settingsWritten);
         config.hide()->click();
@@ -470,7 +470,7 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         VERIFY_OK(store.make());
-        FakeShell shell;
+        FakeLauncherHost shell;
         Config config(shell);
         config.hide()->click();
         config.password()->setText(QStringLiteral("pw"));

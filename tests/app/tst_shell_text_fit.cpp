@@ -1,4 +1,4 @@
-#include "FakeShell.h"
+#include "tests/app/FakeLauncherHost.h"
 #include "schedule/core/ScheduleFormats.h"
 #include "ScriptedDialogs.h"
 #include "store/Store.h"
@@ -74,7 +74,7 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         VERIFY_OK(store.make());
-        FakeShell shell;
+        FakeLauncherHost shell;
         shell.password = QStringLiteral("pw");
         Tmain_config config(shell, nullptr, std::make_unique<XdgAutostart>(QStringLiteral("/opt/velmora/velmora")));
         config.show();
@@ -89,7 +89,7 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         VERIFY_OK(store.make());
-        FakeShell shell;
+        FakeLauncherHost shell;
         Tpass_login login(shell);
         QTimer::singleShot(0, &login, [&] {
             login.findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(QStringLiteral("密码password"));
