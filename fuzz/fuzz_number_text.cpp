@@ -1,5 +1,5 @@
-// Reading a number never fails other than by giving nothing, and whatever it
-// reads is a finite value that reads back the same from its general form.
+// Reading a number never fails other than by giving its message, and whatever
+// it reads is a finite value that reads back the same from its general form.
 #include "NumberText.h"
 
 #include <cmath>
@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString input = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
     for (const QChar separator : {QChar(u'.'), QChar(u',')}) {
-        const std::optional<long double> value = NumberText::toNumber(input, separator);
+        const Result<long double> value = NumberText::toNumber(input, separator);
         if (!value)
             continue;
         if (!std::isfinite(*value))

@@ -69,7 +69,7 @@ PageSetup paperOf(const QPrinter &printer)
     return paper;
 }
 
-bool print(const RenderedReport &report, QPrinter &printer)
+Result<void> print(const RenderedReport &report, QPrinter &printer)
 {
     // The pages carry their margins: draw from the sheet's corner, and give
     // the printer its margins back for the next page set-up.
@@ -87,7 +87,9 @@ bool print(const RenderedReport &report, QPrinter &printer)
     if (painter.isActive())
         printed = painter.end() && printed;
     printer.setFullPage(false);
-    return printed;
+    if (!printed)
+        return fail(QStringLiteral("打印机无法开始打印"));
+    return {};
 }
 
 } // namespace report::PagePrinter

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "RenderedReport.h"
+#include "report/RenderedReport.h"
+#include "store/Result.h"
 
 #include <optional>
 
@@ -27,7 +28,7 @@ void forgetPageSetup();
 PageSetup paperOf(const QPrinter &printer);
 
 // Draws every page on `printer`, each on a sheet of its own, from the
-// sheet's corner. False when the printer cannot be started.
-bool print(const RenderedReport &report, QPrinter &printer);
+// sheet's corner. Fails when the printer cannot be started.
+Result<void> print(const RenderedReport &report, QPrinter &printer);
 
 } // namespace report::PagePrinter

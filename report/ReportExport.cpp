@@ -1,4 +1,4 @@
-#include "ReportExport.h"
+#include "report/ReportExport.h"
 
 #include "platform/WholeFile.h"
 
@@ -23,17 +23,13 @@ QByteArray encode(const RenderedReport &report, ExportFormat format)
     return {};
 }
 
-bool writeFile(const RenderedReport &report, ExportFormat format, const QString &fileName,
-               QString *error)
+Result<void> writeFile(const RenderedReport &report, ExportFormat format, const QString &fileName)
 {
     // Written aside and renamed over the target, so a failed export never
     // leaves half a file where an earlier good one stood.
-    if (const Result<void> replaced = WholeFile::replace(fileName, encode(report, format)); !replaced) {
-        if (error)
-            *error = QStringLiteral("无法写入文件 %1: %2").arg(fileName, replaced.error());
-        return false;
-    }
-    return true;
+    if (const Result<void> replaced = WholeFile::replace(fileName, encode(report, format)); !replaced)
+        return fail(QStringLiteral("无法写入文件 %1: %2").arg(fileName, replaced.error()));
+    return {};
 }
 
 } // namespace report::ReportExport

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "ExportFilters.h"
+#include "report/ExportFilters.h"
+#include "store/Result.h"
 
 // Writes a laid-out report to a file in one of the export formats.
 namespace report::ReportExport {
 
 QByteArray encode(const RenderedReport &report, ExportFormat format);
-// False with a readable reason when the file cannot be written.
-bool writeFile(const RenderedReport &report, ExportFormat format, const QString &fileName,
-               QString *error);
+// Fails with a readable reason when the file cannot be written.
+Result<void> writeFile(const RenderedReport &report, ExportFormat format, const QString &fileName);
 
 } // namespace report::ReportExport

@@ -162,8 +162,8 @@ void Tprint_view::printPages()
         Dialogs::information(this, QStringLiteral("没有安装打印机,无法打印."));
         return;
     }
-    if (!report::PagePrinter::print(*m_view->report(), *m_printer))
-        Dialogs::error(this, QStringLiteral("打印机无法开始打印"));
+    if (const Result<void> printed = report::PagePrinter::print(*m_view->report(), *m_printer); !printed)
+        Dialogs::error(this, printed.error());
 }
 
 void Tprint_view::pageSetup()
@@ -193,9 +193,9 @@ void Tprint_view::exportFile()
     // A name typed without an extension gets the chosen format's.
     if (QFileInfo(fileName).suffix().isEmpty())
         fileName += QString::fromUtf16(choice.patterns).section(u' ', 0, 0).mid(1);
-    QString error;
-    if (!report::ReportExport::writeFile(*m_view->report(), choice.format, fileName, &error))
-        Dialogs::error(this, error);
+    if (const Result<void> written = report::ReportExport::writeFile(*m_view->report(), choice.format, fileName);
+        !written)
+        Dialogs::error(this, written.error());
 }
 
 void Tprint_view::nextPage()

@@ -186,9 +186,8 @@ private:
     QString exported(ExportFormat format, const QString &name)
     {
         const QString file = m_dir.filePath(name);
-        QString error;
-        if (!ReportExport::writeFile(m_card, format, file, &error))
-            QTest::qFail(qPrintable(error), __FILE__, __LINE__);
+        if (const Result<void> written = ReportExport::writeFile(m_card, format, file); !written)
+            QTest::qFail(qPrintable(written.error()), __FILE__, __LINE__);
         return file;
     }
 
@@ -246,8 +245,8 @@ private slots:
         values.otherInfo = markup + u' ' + emoji;
         const RenderedReport hostile = ReportRenderer::render(ContactCard::layout(values));
         const QString file = m_dir.filePath(QStringLiteral("hostile-%1").arg(int(format)));
-        QString error;
-        QVERIFY2(ReportExport::writeFile(hostile, format, file, &error), qPrintable(error));
+        const Result<void> written = ReportExport::writeFile(hostile, format, file);
+        QVERIFY2(written.ok(), qPrintable(written.error()));
         const QString text = readBack(format, file, m_dir);
         QVERIFY2(text.contains(markup), qPrintable(text));
         QVERIFY(text.contains(kName));

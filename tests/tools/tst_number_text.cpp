@@ -120,7 +120,7 @@ private slots:
         QFETCH(bool, isNumber);
         QFETCH(QByteArray, expected);
         const auto number = NumberText::toNumber(text, u'.');
-        QCOMPARE(number.has_value(), isNumber);
+        QCOMPARE(number.ok(), isNumber);
         if (isNumber)
             QVERIFY(*number == value(expected));
     }

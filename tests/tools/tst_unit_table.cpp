@@ -92,9 +92,9 @@ private slots:
         const UnitTable::Row &row = UnitTable::rows().at(index);
         QCOMPARE(row.from, from);
         QCOMPARE(row.to, to);
-        const UnitTable::Result result = UnitTable::convert(row, input);
-        QCOMPARE(result.error, QString());
-        QCOMPARE(result.text, output);
+        const Result<QString> result = UnitTable::convert(row, input);
+        QCOMPARE(result.error(), QString());
+        QCOMPARE(*result, output);
     }
 
     void failures_data()
@@ -109,9 +109,9 @@ private slots:
     {
         QFETCH(QString, input);
         QFETCH(QString, error);
-        const UnitTable::Result result = UnitTable::convert(UnitTable::rows().at(18), input);
-        QCOMPARE(result.error, error);
-        QVERIFY(result.text.isEmpty());
+        const Result<QString> result = UnitTable::convert(UnitTable::rows().at(18), input);
+        QCOMPARE(result.error(), error);
+        QVERIFY(!result.ok());
     }
 
     // Headings, sample lines and blank-line layout of the two reference texts.

@@ -1,6 +1,6 @@
-#include "Calculator.h"
+#include "tools/core/Calculator.h"
 
-#include "NumberText.h"
+#include "tools/core/NumberText.h"
 
 #include <cmath>
 
@@ -42,16 +42,16 @@ void Calculator::setOperator(QChar op)
     m_startsNewNumber = true;
 }
 
-Calculator::Failure Calculator::equals()
+Result<void> Calculator::equals()
 {
     if (m_operator.isEmpty() || m_firstOperand.isEmpty())
-        return std::nullopt;
-    const auto right = NumberText::toNumber(m_display);
+        return {};
+    const Result<long double> right = NumberText::toNumber(m_display);
     if (!right)
-        return NumberText::notANumberMessage(m_display);
-    const auto left = NumberText::toNumber(m_firstOperand);
+        return fail(right.error());
+    const Result<long double> left = NumberText::toNumber(m_firstOperand);
     if (!left)
-        return NumberText::notANumberMessage(m_firstOperand);
+        return fail(left.error());
 
     long double result = 0;
     if (m_operator == u"+") {
@@ -62,16 +62,16 @@ Calculator::Failure Calculator::equals()
         result = *left * *right;
     } else {
         if (*right == 0)
-            return *left == 0 ? kInvalidOperation : kDivisionByZero;
+            return fail(*left == 0 ? kInvalidOperation : kDivisionByZero);
         result = *left / *right;
     }
     if (std::isinf(result))
-        return NumberText::kOverflowMessage;
+        return fail(NumberText::kOverflowMessage);
 
     m_display = NumberText::general(result);
     m_startsNewNumber = true;
     m_operator.clear();
-    return std::nullopt;
+    return {};
 }
 
 void Calculator::backspace()
@@ -79,11 +79,11 @@ void Calculator::backspace()
     m_display.chop(1);
 }
 
-Calculator::Failure Calculator::roundTo(int decimals)
+Result<void> Calculator::roundTo(int decimals)
 {
-    const auto value = NumberText::toNumber(m_display);
+    const Result<long double> value = NumberText::toNumber(m_display);
     if (!value)
-        return NumberText::notANumberMessage(m_display);
+        return fail(value.error());
     m_display = NumberText::fixed(*value, decimals);
-    return std::nullopt;
+    return {};
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "store/Result.h"
 
-#include <optional>
+#include <QString>
 
 // The four-function calculator. Numbers are kept as the text of the display
 // and read only by "=" and the rounding options, so an operator never
@@ -11,9 +11,6 @@
 class Calculator final
 {
 public:
-    // A failed action's message; the state is then as before the action.
-    using Failure = std::optional<QString>;
-
     static inline const QString kDivisionByZero = QStringLiteral("Floating point division by zero");
     static inline const QString kInvalidOperation = QStringLiteral("Invalid floating point operation");
 
@@ -27,11 +24,12 @@ public:
     void point();
     // "+", "-", "*" or "/": only remembered.
     void setOperator(QChar op);
-    Failure equals();
+    // A failed action gives its message and leaves the state as before it.
+    Result<void> equals();
     // Removes the display's last character.
     void backspace();
     // The rounding options "0.0" (1) and "0.00" (2).
-    Failure roundTo(int decimals);
+    Result<void> roundTo(int decimals);
 
     QString display() const { return m_display; }
     // The user edited the display field.

@@ -1,4 +1,4 @@
-#include "NumberText.h"
+#include "tools/core/NumberText.h"
 
 #include <QLocale>
 
@@ -177,6 +177,11 @@ int takeDigits(const QString &text, qsizetype &i, std::string &out)
     return count;
 }
 
+Failure notANumber(const QString &text)
+{
+    return fail(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+}
+
 void skipSpaces(const QString &text, qsizetype &i)
 {
     while (i < text.size() && text[i] == u' ')
@@ -198,7 +203,7 @@ QChar systemSeparator()
     return point.isEmpty() ? QChar(u'.') : point[0];
 }
 
-std::optional<long double> toNumber(const QString &text, QChar separator)
+Result<long double> toNumber(const QString &text, QChar separator)
 {
     qsizetype i = 0;
     skipSpaces(text, i);
@@ -215,7 +220,7 @@ std::optional<long double> toNumber(const QString &text, QChar separator)
         takeDigits(text, i, fraction);
     }
     if (integerDigits == 0 && !hasSeparator)
-        return std::nullopt;
+        return notANumber(text);
     number += (integer.empty() ? "0" : integer) + '.' + (fraction.empty() ? "0" : fraction);
     if (i < text.size() && (text[i] == u'E' || text[i] == u'e')) {
         ++i;
@@ -223,14 +228,14 @@ std::optional<long double> toNumber(const QString &text, QChar separator)
         if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
             number += char(text[i++].unicode());
         if (takeDigits(text, i, number) == 0)
-            return std::nullopt;
+            return notANumber(text);
     }
     skipSpaces(text, i);
     if (i != text.size())
-        return std::nullopt;
+        return notANumber(text);
     const long double value = readCLocale(number);
     if (std::isinf(value))
-        return std::nullopt;
+        return notANumber(text);
     return value;
 }
 
@@ -255,11 +260,6 @@ QString fixed(long double value, int decimals, QChar separator)
     if (d.digits.empty())
         d.exp10 = 0;
     return plain(d, decimals, separator);
-}
-
-QString notANumberMessage(const QString &text)
-{
-    return QStringLiteral("'%1' is not a valid floating point value").arg(text);
 }
 
 } // namespace NumberText

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "store/Result.h"
+
 #include <QChar>
 #include <QString>
-
-#include <optional>
 
 // The toolbox's reading and writing of numbers, shared by the calculator and
 // the unit converter. Values are 80-bit extended (`long double` on x86-64).
@@ -15,9 +15,9 @@ QChar systemSeparator();
 // Reads spaces, an optional sign, digits, optionally the separator and more
 // digits, optionally an exponent ("E"/"e", optional sign, digits), spaces.
 // At least one digit or the separator must follow the sign; a lone separator
-// reads as zero. Empty when the text is not such a number or its value lies
-// beyond the range of extended precision.
-std::optional<long double> toNumber(const QString &text, QChar separator = systemSeparator());
+// reads as zero. A text that is not such a number, or whose value lies
+// beyond the range of extended precision, fails with the message that names it.
+Result<long double> toNumber(const QString &text, QChar separator = systemSeparator());
 
 // The general number format: the value taken to 18 significant digits, then
 // rounded to 15, halves away from zero; exponent form ("1E-5",
@@ -30,8 +30,6 @@ QString general(long double value, QChar separator = systemSeparator());
 // from zero. From 10^18 in magnitude on, the general format instead.
 QString fixed(long double value, int decimals, QChar separator = systemSeparator());
 
-// The error text for a text that is not a number.
-QString notANumberMessage(const QString &text);
 // The error text for a result beyond the range of extended precision.
 inline const QString kOverflowMessage = QStringLiteral("Floating point overflow");
 

@@ -1,6 +1,6 @@
-#include "UnitTable.h"
+#include "tools/core/UnitTable.h"
 
-#include "NumberText.h"
+#include "tools/core/NumberText.h"
 
 #include <cmath>
 
@@ -109,15 +109,15 @@ QList<Row> rowsOf(int tab)
     return list;
 }
 
-Result convert(const Row &row, const QString &input)
+Result<QString> convert(const Row &row, const QString &input)
 {
-    const auto value = NumberText::toNumber(input);
+    const Result<long double> value = NumberText::toNumber(input);
     if (!value)
-        return {{}, NumberText::notANumberMessage(input)};
+        return fail(value.error());
     const long double result = apply(row, *value);
     if (std::isinf(result))
-        return {{}, NumberText::kOverflowMessage};
-    return {NumberText::general(result), {}};
+        return fail(NumberText::kOverflowMessage);
+    return NumberText::general(result);
 }
 
 } // namespace UnitTable

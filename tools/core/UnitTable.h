@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Result.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -33,13 +35,8 @@ constexpr int kFormulasTab = 5;
 QStringList heatFormulas();
 QStringList otherFormulas();
 
-struct Result
-{
-    QString text;  // the output in the general number format
-    QString error; // empty on success
-};
-
-// Reads `input`, applies the row's rule in extended precision and formats.
-Result convert(const Row &row, const QString &input);
+// Reads `input`, applies the row's rule in extended precision and gives the
+// output in the general number format.
+Result<QString> convert(const Row &row, const QString &input);
 
 } // namespace UnitTable

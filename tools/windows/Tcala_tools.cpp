@@ -125,10 +125,10 @@ void Tcala_tools::showDisplay()
 }
 
 // A failed action changed nothing; its error goes to the standard box.
-void Tcala_tools::showOutcome(const Calculator::Failure &failure)
+void Tcala_tools::showOutcome(const Result<void> &outcome)
 {
-    if (failure)
-        Dialogs::error(this, *failure);
+    if (!outcome)
+        Dialogs::error(this, outcome.error());
     else
         showDisplay();
 }

@@ -27,7 +27,7 @@ private:
     bool previewKey(QKeyEvent *event);
     void clearEntry();
     void showDisplay();
-    void showOutcome(const Calculator::Failure &failure);
+    void showOutcome(const Result<void> &outcome);
     void roundingChosen(int decimals, bool checked);
 
     Calculator m_calculator;

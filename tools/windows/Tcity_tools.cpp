@@ -106,11 +106,11 @@ void Tcity_tools::showEvent(QShowEvent *event)
 }
 
 // Refills a list; its first row becomes current, which refills its detail.
-void Tcity_tools::fill(QTableView *list, RegionListModel *model, const RegionRepository::Rows &rows)
+void Tcity_tools::fill(QTableView *list, RegionListModel *model, const Result<RegionRepository::Rows> &rows)
 {
-    if (!rows.error.isEmpty())
-        Dialogs::error(this, rows.error);
-    model->setRegions(rows.regions);
+    if (!rows)
+        Dialogs::error(this, rows.error());
+    model->setRegions(rows.valueOr({}));
     if (model->rowCount() > 0)
         list->setCurrentIndex(model->index(0, 0));
     else if (list == m_provinceList)
@@ -122,7 +122,7 @@ void Tcity_tools::fill(QTableView *list, RegionListModel *model, const RegionRep
 void Tcity_tools::provinceChanged(const QModelIndex &current)
 {
     if (!current.isValid()) {
-        fill(m_cityList, &m_cities, {});
+        fill(m_cityList, &m_cities, RegionRepository::Rows());
         return;
     }
     fill(m_cityList, &m_cities, m_repository.citiesOf(m_provinces.keyAt(current.row())));
@@ -131,7 +131,7 @@ void Tcity_tools::provinceChanged(const QModelIndex &current)
 void Tcity_tools::cityChanged(const QModelIndex &current)
 {
     if (!current.isValid()) {
-        fill(m_areaList, &m_areas, {});
+        fill(m_areaList, &m_areas, RegionRepository::Rows());
         return;
     }
     fill(m_areaList, &m_areas, m_repository.areasOf(m_cities.keyAt(current.row())));

@@ -22,7 +22,7 @@ protected:
 
 private:
     QTableView *addList(const QString &name, RegionListModel *model);
-    void fill(QTableView *list, RegionListModel *model, const RegionRepository::Rows &rows);
+    void fill(QTableView *list, RegionListModel *model, const Result<RegionRepository::Rows> &rows);
     void provinceChanged(const QModelIndex &current);
     void cityChanged(const QModelIndex &current);
 

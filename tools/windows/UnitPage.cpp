@@ -124,11 +124,11 @@ QToolButton *UnitPage::addButton(const UnitTable::Row &row, int index, const Fie
     button->setIcon(style()->standardIcon(row.rule == UnitTable::Rule::Factor ? QStyle::SP_ArrowRight
                                                                               : QStyle::SP_BrowserReload));
     connect(button, &QToolButton::clicked, this, [this, row, fields] {
-        const UnitTable::Result result = UnitTable::convert(row, fields.input->text());
-        if (!result.error.isEmpty())
-            Dialogs::error(this, result.error);
+        const Result<QString> output = UnitTable::convert(row, fields.input->text());
+        if (!output)
+            Dialogs::error(this, output.error());
         else
-            fields.output->setText(result.text);
+            fields.output->setText(*output);
     });
     return button;
 }
