@@ -11,7 +11,7 @@
 #include "app/Tmain_config.h"
 #include "app/Tpass_login.h"
 #include "app/Trecord_backup.h"
-#include "Ttools_box.h"
+#include "tools/windows/Ttools_box.h"
 #include "platform/ui/WindowOpener.h"
 #include "contacts/windows/ImportPanel.h"
 #include "contacts/windows/Tpe_connect.h"

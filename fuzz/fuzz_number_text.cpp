@@ -1,6 +1,6 @@
 // Reading a number never fails other than by giving its message, and whatever
 // it reads is a finite value that reads back the same from its general form.
-#include "NumberText.h"
+#include "tools/core/NumberText.h"
 
 #include <cmath>
 #include <cstddef>

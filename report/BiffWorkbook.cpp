@@ -1,4 +1,4 @@
-#include "BiffWorkbook.h"
+#include "report/BiffWorkbook.h"
 
 #include <QtEndian>
 

@@ -1,4 +1,4 @@
-#include "CompoundFile.h"
+#include "report/CompoundFile.h"
 
 #include <QtEndian>
 

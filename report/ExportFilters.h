@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RenderedReport.h"
+#include "report/RenderedReport.h"
 
 #include <QByteArray>
 

@@ -1,4 +1,4 @@
-#include "FontMap.h"
+#include "report/FontMap.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>

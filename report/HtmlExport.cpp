@@ -1,5 +1,5 @@
-#include "ExportFilters.h"
-#include "FontMap.h"
+#include "report/ExportFilters.h"
+#include "report/FontMap.h"
 
 #include <QBuffer>
 

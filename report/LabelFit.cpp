@@ -1,6 +1,6 @@
-#include "LabelFit.h"
+#include "report/LabelFit.h"
 
-#include "FontMap.h"
+#include "report/FontMap.h"
 
 namespace report::LabelFit {
 

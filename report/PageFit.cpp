@@ -1,4 +1,4 @@
-#include "PageFit.h"
+#include "report/PageFit.h"
 
 namespace report::PageFit {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RenderedReport.h"
+#include "report/RenderedReport.h"
 
 // A report is designed for one paper. Printed on another (a different size,
 // landscape, wider margins), each designed page is scaled down evenly until

@@ -1,6 +1,6 @@
-#include "PagePainter.h"
+#include "report/PagePainter.h"
 
-#include "FontMap.h"
+#include "report/FontMap.h"
 
 #include <QPaintDevice>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "PagePrinter.h"
+#include "report/PagePrinter.h"
 
-#include "PagePainter.h"
+#include "report/PagePainter.h"
 
 #include <QPageLayout>
 #include <QPageSize>

@@ -1,6 +1,6 @@
-#include "PageView.h"
+#include "report/PageView.h"
 
-#include "PagePainter.h"
+#include "report/PagePainter.h"
 
 #include <QPainter>
 #include <QScrollBar>

@@ -1,5 +1,5 @@
-#include "ExportFilters.h"
-#include "PagePainter.h"
+#include "report/ExportFilters.h"
+#include "report/PagePainter.h"
 
 #include <QBuffer>
 #include <QPageSize>

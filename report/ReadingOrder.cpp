@@ -1,4 +1,4 @@
-#include "ReadingOrder.h"
+#include "report/ReadingOrder.h"
 
 #include <algorithm>
 

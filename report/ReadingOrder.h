@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RenderedReport.h"
+#include "report/RenderedReport.h"
 
 // The text of a laid-out page as a reader takes it in: rows from top to
 // bottom, pieces within a row from left to right. The flowing exports

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReportModel.h"
+#include "report/ReportModel.h"
 
 #include <QList>
 #include <QPointF>

@@ -1,4 +1,4 @@
-#include "ReportModel.h"
+#include "report/ReportModel.h"
 
 namespace report {
 

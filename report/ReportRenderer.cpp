@@ -1,8 +1,8 @@
-#include "ReportRenderer.h"
+#include "report/ReportRenderer.h"
 
-#include "FontMap.h"
-#include "LabelFit.h"
-#include "PageFit.h"
+#include "report/FontMap.h"
+#include "report/LabelFit.h"
+#include "report/PageFit.h"
 
 namespace report::ReportRenderer {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RenderedReport.h"
+#include "report/RenderedReport.h"
 
 // Lays a report out into pages: the title band once at the top of the first
 // page, then the detail band once per data row, a new page whenever the next

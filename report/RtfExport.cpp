@@ -1,5 +1,5 @@
-#include "ExportFilters.h"
-#include "ReadingOrder.h"
+#include "report/ExportFilters.h"
+#include "report/ReadingOrder.h"
 
 namespace report::ExportFilters {
 

@@ -1,7 +1,7 @@
-#include "Tprint_box.h"
+#include "report/Tprint_box.h"
 
-#include "Tprint_view.h"
 #include "platform/ui/WindowOpener.h"
+#include "report/Tprint_view.h"
 
 Tprint_box::Tprint_box(QWidget *owner)
     : QWidget(owner, Qt::Window)

@@ -1,10 +1,10 @@
-#include "Tprint_view.h"
+#include "report/Tprint_view.h"
 
 #include "platform/ui/Dialogs.h"
-#include "PagePrinter.h"
-#include "PageView.h"
-#include "ReportExport.h"
-#include "ReportRenderer.h"
+#include "report/PagePrinter.h"
+#include "report/PageView.h"
+#include "report/ReportExport.h"
+#include "report/ReportRenderer.h"
 
 #include <QApplication>
 #include <QFileInfo>

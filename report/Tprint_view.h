@@ -1,7 +1,7 @@
 #pragma once
 
-#include "RenderedReport.h"
-#include "ReportModel.h"
+#include "report/RenderedReport.h"
+#include "report/ReportModel.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,5 +1,5 @@
-#include "ExportFilters.h"
-#include "WmfWriter.h"
+#include "report/ExportFilters.h"
+#include "report/WmfWriter.h"
 
 namespace report::ExportFilters {
 

@@ -1,6 +1,6 @@
-#include "WmfWriter.h"
+#include "report/WmfWriter.h"
 
-#include "ReportModel.h"
+#include "report/ReportModel.h"
 
 #include <QStringEncoder>
 #include <QtEndian>

@@ -1,7 +1,7 @@
-#include "BiffWorkbook.h"
-#include "CompoundFile.h"
-#include "ExportFilters.h"
-#include "ReadingOrder.h"
+#include "report/BiffWorkbook.h"
+#include "report/CompoundFile.h"
+#include "report/ExportFilters.h"
+#include "report/ReadingOrder.h"
 
 namespace report::ExportFilters {
 

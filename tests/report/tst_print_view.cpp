@@ -1,9 +1,9 @@
-#include "PagePrinter.h"
-#include "PageView.h"
+#include "report/PagePrinter.h"
+#include "report/PageView.h"
+#include "report/Tprint_box.h"
+#include "report/Tprint_view.h"
 #include "ScriptedDialogs.h"
 #include "TextFit.h"
-#include "Tprint_box.h"
-#include "Tprint_view.h"
 
 #include <QApplication>
 #include <QLabel>

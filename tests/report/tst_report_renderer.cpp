@@ -1,7 +1,7 @@
-#include "ExportFilters.h"
-#include "FontMap.h"
-#include "LabelFit.h"
-#include "ReportRenderer.h"
+#include "report/ExportFilters.h"
+#include "report/FontMap.h"
+#include "report/LabelFit.h"
+#include "report/ReportRenderer.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>

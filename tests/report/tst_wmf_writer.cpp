@@ -1,5 +1,5 @@
-#include "ReportModel.h"
-#include "WmfWriter.h"
+#include "report/ReportModel.h"
+#include "report/WmfWriter.h"
 
 #include <QGuiApplication>
 #include <QStringDecoder>

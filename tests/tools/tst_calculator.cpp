@@ -1,4 +1,4 @@
-#include "Calculator.h"
+#include "tools/core/Calculator.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
 #include "ScriptedDialogs.h"
-#include "Tcala_tools.h"
+#include "tools/windows/Tcala_tools.h"
 
 #include <QApplication>
 #include <QLineEdit>

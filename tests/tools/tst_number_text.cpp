@@ -1,4 +1,4 @@
-#include "NumberText.h"
+#include "tools/core/NumberText.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "FakeShell.h"
 #include "ScriptedDialogs.h"
-#include "Tcity_tools.h"
 #include "TempStore.h"
+#include "tools/windows/Tcity_tools.h"
 
 #include <QApplication>
 #include <QSqlQuery>

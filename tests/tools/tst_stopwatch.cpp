@@ -1,6 +1,6 @@
 #include "store/Clock.h"
-#include "Stopwatch.h"
-#include "Tmim_tools.h"
+#include "tools/core/Stopwatch.h"
+#include "tools/windows/Tmim_tools.h"
 
 #include <QCheckBox>
 #include <QLabel>

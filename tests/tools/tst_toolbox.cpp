@@ -1,12 +1,12 @@
+#include "app/Tmain.h"
 #include "FakeShell.h"
 #include "ScriptedDialogs.h"
-#include "Tcala_tools.h"
-#include "Tcity_tools.h"
 #include "TempStore.h"
-#include "app/Tmain.h"
-#include "Tmim_tools.h"
-#include "Ttools_box.h"
-#include "Ttools_sub.h"
+#include "tools/windows/Tcala_tools.h"
+#include "tools/windows/Tcity_tools.h"
+#include "tools/windows/Tmim_tools.h"
+#include "tools/windows/Ttools_box.h"
+#include "tools/windows/Ttools_sub.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,13 +1,13 @@
-#include "store/Clock.h"
 #include "FakeShell.h"
 #include "ScriptedDialogs.h"
-#include "Tcala_tools.h"
-#include "Tcity_tools.h"
+#include "store/Clock.h"
 #include "TempStore.h"
 #include "TextFit.h"
-#include "Tmim_tools.h"
-#include "Ttools_box.h"
-#include "Ttools_sub.h"
+#include "tools/windows/Tcala_tools.h"
+#include "tools/windows/Tcity_tools.h"
+#include "tools/windows/Tmim_tools.h"
+#include "tools/windows/Ttools_box.h"
+#include "tools/windows/Ttools_sub.h"
 
 #include <QPushButton>
 #include <QTabWidget>

@@ -1,5 +1,5 @@
 #include "ScriptedDialogs.h"
-#include "Ttools_sub.h"
+#include "tools/windows/Ttools_sub.h"
 
 #include <QApplication>
 #include <QClipboard>

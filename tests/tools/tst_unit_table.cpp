@@ -1,4 +1,4 @@
-#include "UnitTable.h"
+#include "tools/core/UnitTable.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "UnitTable.h"
+#include "tools/core/UnitTable.h"
 
 // The two read-only reference texts of the unit converter, line by line.
 namespace UnitTable {

@@ -1,4 +1,4 @@
-#include "RegionListModel.h"
+#include "tools/core/RegionListModel.h"
 
 void RegionListModel::setRegions(const QList<RegionRepository::Region> &regions)
 {

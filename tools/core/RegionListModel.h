@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RegionRepository.h"
+#include "tools/core/RegionRepository.h"
 
 #include <QAbstractTableModel>
 

@@ -1,4 +1,4 @@
-#include "Stopwatch.h"
+#include "tools/core/Stopwatch.h"
 
 #include "store/Clock.h"
 

@@ -1,4 +1,4 @@
-#include "KeyPreview.h"
+#include "tools/windows/KeyPreview.h"
 
 #include <QKeyEvent>
 #include <QWidget>

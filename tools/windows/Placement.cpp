@@ -1,4 +1,4 @@
-#include "Placement.h"
+#include "tools/windows/Placement.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,8 +1,8 @@
-#include "Tcala_tools.h"
+#include "tools/windows/Tcala_tools.h"
 
 #include "platform/ui/Dialogs.h"
-#include "KeyPreview.h"
-#include "Placement.h"
+#include "tools/windows/KeyPreview.h"
+#include "tools/windows/Placement.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

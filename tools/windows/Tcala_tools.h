@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Calculator.h"
+#include "tools/core/Calculator.h"
 
 #include <QHash>
 #include <QWidget>

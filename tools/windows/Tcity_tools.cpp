@@ -1,7 +1,7 @@
-#include "Tcity_tools.h"
+#include "tools/windows/Tcity_tools.h"
 
 #include "platform/ui/Dialogs.h"
-#include "Placement.h"
+#include "tools/windows/Placement.h"
 
 #include <QGroupBox>
 #include <QHeaderView>

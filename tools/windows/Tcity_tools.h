@@ -1,7 +1,7 @@
 #pragma once
 
-#include "RegionListModel.h"
-#include "RegionRepository.h"
+#include "tools/core/RegionListModel.h"
+#include "tools/core/RegionRepository.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "Tmim_tools.h"
+#include "tools/windows/Tmim_tools.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Stopwatch.h"
+#include "tools/core/Stopwatch.h"
 
 #include <QList>
 #include <QWidget>

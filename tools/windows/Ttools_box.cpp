@@ -1,12 +1,12 @@
-#include "Ttools_box.h"
+#include "tools/windows/Ttools_box.h"
 
-#include "Placement.h"
-#include "store/Shell.h"
-#include "Tcala_tools.h"
-#include "Tcity_tools.h"
-#include "Tmim_tools.h"
-#include "Ttools_sub.h"
 #include "platform/ui/WindowOpener.h"
+#include "store/Shell.h"
+#include "tools/windows/Placement.h"
+#include "tools/windows/Tcala_tools.h"
+#include "tools/windows/Tcity_tools.h"
+#include "tools/windows/Tmim_tools.h"
+#include "tools/windows/Ttools_sub.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,9 +1,9 @@
-#include "Ttools_sub.h"
+#include "tools/windows/Ttools_sub.h"
 
-#include "KeyPreview.h"
-#include "Placement.h"
-#include "UnitPage.h"
-#include "UnitTable.h"
+#include "tools/core/UnitTable.h"
+#include "tools/windows/KeyPreview.h"
+#include "tools/windows/Placement.h"
+#include "tools/windows/UnitPage.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>

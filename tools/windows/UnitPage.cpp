@@ -1,7 +1,7 @@
-#include "UnitPage.h"
+#include "tools/windows/UnitPage.h"
 
 #include "platform/ui/Dialogs.h"
-#include "KeyPreview.h"
+#include "tools/windows/KeyPreview.h"
 
 #include <QFrame>
 #include <QGridLayout>

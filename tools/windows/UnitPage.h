@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UnitTable.h"
+#include "tools/core/UnitTable.h"
 
 #include <QWidget>
 
