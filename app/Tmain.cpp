@@ -400,7 +400,7 @@ void Tmain::openContacts()
 
 void Tmain::openToolbox()
 {
-    auto *toolbox = WindowOpener::replace(m_toolsBox, [this] { return new Ttools_box(*this, this); });
+    auto *toolbox = WindowOpener::replace(m_toolsBox, [this] { return new Ttools_box(database(), this); });
     toolbox->show();
 }
 

@@ -1,5 +1,5 @@
-#include "FakeShell.h"
 #include "ScriptedDialogs.h"
+#include "store/Store.h"
 #include "TempStore.h"
 #include "tools/windows/Tcity_tools.h"
 
@@ -39,8 +39,7 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         VERIFY_OK(store.make());
-        FakeShell shell;
-        Tcity_tools w(shell.database());
+        Tcity_tools w(Store::database());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.windowTitle(), QStringLiteral("省市区归属划分"));
@@ -56,8 +55,7 @@ private slots:
     {
         TempStore store;
         VERIFY_OK(store.make());
-        FakeShell shell;
-        Tcity_tools w(shell.database());
+        Tcity_tools w(Store::database());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QTableView *provinces = list(w, 1);
@@ -88,8 +86,7 @@ private slots:
         VERIFY_OK(store.make());
         QVERIFY(exec(QStringLiteral("INSERT INTO city (cityID, city, father) VALUES (?, ?, ?)"),
                      {"671000", "测试市", "110000"}));
-        FakeShell shell;
-        Tcity_tools w(shell.database());
+        Tcity_tools w(Store::database());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(names(list(w, 2)), (QStringList{"北京市", "测试市"}));
@@ -105,8 +102,7 @@ private slots:
         QVERIFY(exec(QStringLiteral("INSERT INTO povince (provinceID, province) VALUES (?, ?)"),
                      {"990000", "无城省"}));
         QVERIFY(exec(QStringLiteral("DELETE FROM area WHERE father = ?"), {"120100"}));
-        FakeShell shell;
-        Tcity_tools w(shell.database());
+        Tcity_tools w(Store::database());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         list(w, 1)->setCurrentIndex(list(w, 1)->model()->index(1, 0));
@@ -122,8 +118,7 @@ private slots:
     {
         TempStore store;
         VERIFY_OK(store.make());
-        FakeShell shell;
-        Tcity_tools w(shell.database());
+        Tcity_tools w(Store::database());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QTableView *districts = list(w, 3);
@@ -147,8 +142,7 @@ private slots:
         TempStore store;
         VERIFY_OK(store.make());
         QVERIFY(exec(QStringLiteral("DROP TABLE city"), {}));
-        FakeShell shell;
-        Tcity_tools w(shell.database());
+        Tcity_tools w(Store::database());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const auto shown = dialogs.shown();

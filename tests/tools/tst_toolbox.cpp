@@ -1,6 +1,6 @@
 #include "app/Tmain.h"
-#include "FakeShell.h"
 #include "ScriptedDialogs.h"
+#include "store/Store.h"
 #include "TempStore.h"
 #include "tools/windows/Tcala_tools.h"
 #include "tools/windows/Tcity_tools.h"
@@ -44,8 +44,7 @@ private slots:
         QFETCH(QString, caption);
         TempStore store;
         VERIFY_OK(store.make());
-        FakeShell shell;
-        Ttools_box box(shell);
+        Ttools_box box(Store::database());
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         QCOMPARE(box.windowTitle(), QStringLiteral("百宝箱"));
@@ -68,8 +67,7 @@ private slots:
     {
         TempStore store;
         VERIFY_OK(store.make());
-        FakeShell shell;
-        Ttools_box box(shell);
+        Ttools_box box(Store::database());
         box.show();
         press(box, 1);
         QPointer<Tcala_tools> calculator = box.findChild<Tcala_tools *>();
@@ -93,8 +91,7 @@ private slots:
     {
         TempStore store;
         VERIFY_OK(store.make());
-        FakeShell shell;
-        QPointer<Ttools_box> box = new Ttools_box(shell);
+        QPointer<Ttools_box> box = new Ttools_box(Store::database());
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->show();
         for (int position = 1; position <= 4; ++position)

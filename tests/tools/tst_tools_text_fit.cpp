@@ -1,6 +1,6 @@
-#include "FakeShell.h"
 #include "ScriptedDialogs.h"
 #include "store/Clock.h"
+#include "store/Store.h"
 #include "TempStore.h"
 #include "TextFit.h"
 #include "tools/windows/Tcala_tools.h"
@@ -65,10 +65,9 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         VERIFY_OK(store.make());
-        FakeShell shell;
         std::unique_ptr<QWidget> shown;
         if (window == u"Ttools_box")
-            shown = std::make_unique<Ttools_box>(shell);
+            shown = std::make_unique<Ttools_box>(Store::database());
         else if (window == u"Tcala_tools")
             shown = std::make_unique<Tcala_tools>();
         else

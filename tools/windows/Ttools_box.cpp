@@ -1,7 +1,6 @@
 #include "tools/windows/Ttools_box.h"
 
 #include "platform/ui/WindowOpener.h"
-#include "store/Shell.h"
 #include "tools/windows/Placement.h"
 #include "tools/windows/Tcala_tools.h"
 #include "tools/windows/Tcity_tools.h"
@@ -12,11 +11,11 @@
 #include <QLabel>
 #include <QToolButton>
 
-Ttools_box::Ttools_box(Shell &shell, QWidget *parent)
+Ttools_box::Ttools_box(QSqlDatabase database, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                           | Qt::WindowCloseButtonHint)
-    , m_shell(shell)
+    , m_database(std::move(database))
 {
     setObjectName(QStringLiteral("Ttools_box"));
     setWindowTitle(QStringLiteral("百宝箱"));
@@ -59,7 +58,7 @@ void Ttools_box::openCalculator()
 
 void Ttools_box::openRegions()
 {
-    WindowOpener::restoreOrCreate(m_regions, [this] { return new Tcity_tools(m_shell.database(), this); });
+    WindowOpener::restoreOrCreate(m_regions, [this] { return new Tcity_tools(m_database, this); });
 }
 
 void Ttools_box::openConverter()
