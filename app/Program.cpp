@@ -1,10 +1,10 @@
 #include "app/Program.h"
 
+#include "app/Tmain.h"
 #include "platform/AppPaths.h"
-#include "platform/ui/Dialogs.h"
 #include "platform/HomeFolder.h"
 #include "platform/SingleInstance.h"
-#include "app/Tmain.h"
+#include "platform/ui/Dialogs.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -35,8 +35,8 @@ int runOrganiser(QApplication &app, const std::function<void(Tmain &)> &launcher
 
     // Standard buttons in Chinese.
     QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&qtTranslator);
 
     Tmain launcher;

@@ -59,8 +59,8 @@ Tabout_note::Tabout_note(QWidget *parent)
     title->addWidget(addLabel(this, QStringLiteral("Label1"), AppPaths::kApplicationTitle, 27));
     title->addWidget(addLabel(this, QStringLiteral("Label2"), QStringLiteral("Ver 1.21")), 0, Qt::AlignBottom);
     title->addStretch();
-    auto *purpose = addLabel(this, QStringLiteral("Label3"),
-                             QStringLiteral("主要功能是为商务人士提供记事,日程安排,通讯录等功能."));
+    auto *purpose =
+        addLabel(this, QStringLiteral("Label3"), QStringLiteral("主要功能是为商务人士提供记事,日程安排,通讯录等功能."));
     purpose->setWordWrap(true);
     purpose->setMinimumWidth(320);
     // Its wrapped height as the right column's width gives it.
@@ -113,6 +113,6 @@ void Tabout_note::loadPicture()
     QImage image = reader.read();
     if (image.isNull())
         image = QImage(QStringLiteral(":/icons/note.png"));
-    m_picture->setPixmap(QPixmap::fromImage(image).scaled(m_picture->size(), Qt::KeepAspectRatio,
-                                                         Qt::SmoothTransformation));
+    m_picture->setPixmap(
+        QPixmap::fromImage(image).scaled(m_picture->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }

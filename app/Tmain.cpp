@@ -1,24 +1,24 @@
 #include "app/Tmain.h"
 
-#include "platform/AppPaths.h"
 #include "app/AutoHide.h"
-#include "store/Clock.h"
-#include "platform/ui/Dialogs.h"
-#include "platform/ProfileFile.h"
 #include "app/core/StartPasswordFlag.h"
-#include "store/Store.h"
 #include "app/Tabout_note.h"
 #include "app/Tmain_config.h"
 #include "app/Tpass_login.h"
 #include "app/Trecord_backup.h"
-#include "tools/windows/Ttools_box.h"
-#include "platform/ui/WindowOpener.h"
 #include "contacts/windows/ImportPanel.h"
 #include "contacts/windows/Tpe_connect.h"
 #include "diary/windows/Tnote_pad.h"
+#include "platform/AppPaths.h"
+#include "platform/ProfileFile.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/WindowOpener.h"
 #include "schedule/core/ReminderWatch.h"
 #include "schedule/core/ScheduleFormats.h"
 #include "schedule/windows/Tjob_do.h"
+#include "store/Clock.h"
+#include "store/Store.h"
+#include "tools/windows/Ttools_box.h"
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -130,8 +130,8 @@ void Tmain::placeControls()
     for (const QToolButton *button : std::as_const(m_buttons))
         buttonSize = buttonSize.expandedTo(button->sizeHint());
 
-    const int width = std::max({kPanelWidth, 16 + buttonSize.width() + 16,
-                                8 + clockWidth + 8 + versionSize.width() + 8});
+    const int width =
+        std::max({kPanelWidth, 16 + buttonSize.width() + 16, 8 + clockWidth + 8 + versionSize.width() + 8});
     int y = std::max(24, 8 + std::max(rowHeight, versionSize.height()) + 2);
     for (QToolButton *button : std::as_const(m_buttons)) {
         button->setGeometry((width - buttonSize.width()) / 2, y, buttonSize.width(), buttonSize.height());
@@ -156,8 +156,7 @@ void Tmain::buildMenu()
     m_autoHideAction->setCheckable(true);
     m_menu->addAction(QStringLiteral("选项"), this, &Tmain::openSettings)->setObjectName(QStringLiteral("N2"));
     m_menu->addSeparator();
-    m_menu->addAction(QStringLiteral("备份或转移记录"), this, &Tmain::openBackup)
-        ->setObjectName(QStringLiteral("N4"));
+    m_menu->addAction(QStringLiteral("备份或转移记录"), this, &Tmain::openBackup)->setObjectName(QStringLiteral("N4"));
     m_menu->addSeparator();
     m_menu->addAction(QStringLiteral("关于本记事本"), this, &Tmain::openAbout)->setObjectName(QStringLiteral("N6"));
 }
@@ -204,10 +203,7 @@ void Tmain::reminderTick()
             return;
         }
         QMetaObject::invokeMethod(
-            this,
-            [this, text = *tick.message] {
-                Dialogs::plain(this, text, AppPaths::kApplicationTitle);
-            },
+            this, [this, text = *tick.message] { Dialogs::plain(this, text, AppPaths::kApplicationTitle); },
             Qt::QueuedConnection);
     }
 }

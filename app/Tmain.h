@@ -2,7 +2,6 @@
 
 #include "app/core/Appearance.h"
 #include "app/core/LauncherHost.h"
-#include "store/Shell.h"
 #include "schedule/core/PlannerHost.h"
 
 #include <QPointer>
@@ -30,7 +29,7 @@ class ReminderWatch;
 // buttons. It owns the shared connection and the password state, which its
 // own windows read through LauncherHost and the planner through PlannerHost,
 // and it opens every other window.
-class Tmain final : public QWidget, public LauncherHost, public PlannerHost, public Shell
+class Tmain final : public QWidget, public LauncherHost, public PlannerHost
 {
     Q_OBJECT
 
@@ -43,7 +42,7 @@ public:
     explicit Tmain(QWidget *parent = nullptr);
     ~Tmain() override;
 
-    // LauncherHost, PlannerHost, Shell
+    // LauncherHost, PlannerHost
     QSqlDatabase database() const override;
     std::optional<QString> currentPassword() const override { return m_password; }
     void setCurrentPassword(std::optional<QString> password) override { m_password = std::move(password); }

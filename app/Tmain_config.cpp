@@ -1,12 +1,12 @@
 #include "app/Tmain_config.h"
 
-#include "platform/AppPaths.h"
 #include "app/core/Appearance.h"
-#include "platform/Autostart.h"
-#include "platform/ui/Dialogs.h"
-#include "platform/ProfileFile.h"
-#include "app/core/ReminderTimeKey.h"
 #include "app/core/LauncherHost.h"
+#include "app/core/ReminderTimeKey.h"
+#include "platform/AppPaths.h"
+#include "platform/Autostart.h"
+#include "platform/ProfileFile.h"
+#include "platform/ui/Dialogs.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -35,8 +35,7 @@ QGroupBox *addGroup(QWidget *parent, const QString &name, const QString &title)
     return group;
 }
 
-template<typename Widget>
-Widget *add(QWidget *parent, const QString &name, const QString &text = {})
+template <typename Widget> Widget *add(QWidget *parent, const QString &name, const QString &text = {})
 {
     auto *widget = new Widget(parent);
     widget->setObjectName(name);
@@ -215,8 +214,8 @@ void Tmain_config::updatePasswordBoxes()
 
 void Tmain_config::chooseSkin()
 {
-    const QString path = Dialogs::openFileName(this, QStringLiteral("皮肤文件"),
-                                               QStringLiteral("皮肤文件(*.bmp;*.jpg) (*.bmp *.jpg)"));
+    const QString path =
+        Dialogs::openFileName(this, QStringLiteral("皮肤文件"), QStringLiteral("皮肤文件(*.bmp;*.jpg) (*.bmp *.jpg)"));
     if (path.isEmpty())
         return;
     m_skinPath->setText(path);
@@ -285,8 +284,8 @@ void Tmain_config::save()
         m_time->selectAll();
         return;
     }
-    const Result<void> saved = SettingsSave::run(
-        form(), ProfileFile(AppPaths::profileFile()), *m_autostart, m_launcher.database(), m_launcher);
+    const Result<void> saved = SettingsSave::run(form(), ProfileFile(AppPaths::profileFile()), *m_autostart,
+                                                 m_launcher.database(), m_launcher);
     if (saved)
         close();
     else

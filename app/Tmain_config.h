@@ -1,12 +1,11 @@
 #pragma once
 
-#include "platform/Autostart.h"
 #include "app/core/SettingsSave.h"
+#include "platform/Autostart.h"
 
 #include <QDialog>
 
 #include <memory>
-
 
 class QCheckBox;
 class QGroupBox;
@@ -23,8 +22,7 @@ class Tmain_config final : public QDialog
     Q_OBJECT
 
 public:
-    explicit Tmain_config(LauncherHost &launcher, QWidget *parent = nullptr,
-                          std::unique_ptr<Autostart> autostart = {});
+    explicit Tmain_config(LauncherHost &launcher, QWidget *parent = nullptr, std::unique_ptr<Autostart> autostart = {});
     ~Tmain_config() override;
 
 signals:

@@ -1,7 +1,7 @@
 #include "app/Tpass_login.h"
 
-#include "platform/ui/Dialogs.h"
 #include "app/core/LauncherHost.h"
+#include "platform/ui/Dialogs.h"
 #include "store/Store.h"
 
 #include <QCloseEvent>
@@ -19,8 +19,8 @@
 namespace {
 
 const QString kWrong = QStringLiteral("1.密码输入错误,请检查后重新输入(3次错误后,程序自动关闭).....");
-const QString kBroken = QStringLiteral(
-    "2.程序发生严重错误,请与本软件开发公司 Velmora计算机技术有限公司联系.....程序即将关闭.....");
+const QString kBroken =
+    QStringLiteral("2.程序发生严重错误,请与本软件开发公司 Velmora计算机技术有限公司联系.....程序即将关闭.....");
 
 } // namespace
 

@@ -1,8 +1,8 @@
 #include "app/Trecord_backup.h"
 
+#include "app/core/RecordFile.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/ModalScope.h"
-#include "app/core/RecordFile.h"
 #include "store/Store.h"
 
 #include <QCheckBox>
@@ -29,8 +29,7 @@ void settle(int ms)
 {
     const QDeadlineTimer deadline(ms);
     while (!deadline.hasExpired())
-        QCoreApplication::processEvents(
-            QEventLoop::ExcludeUserInputEvents, int(deadline.remainingTime()));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, int(deadline.remainingTime()));
 }
 
 } // namespace
@@ -175,7 +174,7 @@ void Trecord_backup::start()
         }
     } else {
         Dialogs::informationYes(this,
-            QStringLiteral("成功备份记录文件到:[ %1 ] ").arg(QFileInfo(target).absoluteFilePath()));
+                                QStringLiteral("成功备份记录文件到:[ %1 ] ").arg(QFileInfo(target).absoluteFilePath()));
     }
     reopenStore();
     setBusy(false);
@@ -187,11 +186,10 @@ bool Trecord_backup::copyTo(const QString &target)
 {
     Store::close();
     showProgress(100);
-    const Result<void> copied
-        = RecordFile::copy(Store::path(), target, [this](int position) {
-              QCoreApplication::processEvents();
-              m_progress->setValue(position);
-          });
+    const Result<void> copied = RecordFile::copy(Store::path(), target, [this](int position) {
+        QCoreApplication::processEvents();
+        m_progress->setValue(position);
+    });
     hideProgress();
     if (!copied)
         Dialogs::error(this, copied.error());
@@ -203,8 +201,8 @@ void Trecord_backup::transfer(const QString &target)
     Store::close();
     settle(kSettleMs);
     showProgress(RecordFile::kShredRange);
-    const Result<void> shredded = RecordFile::shred(
-        Store::path(), target, [this](int position) { m_progress->setValue(position); });
+    const Result<void> shredded =
+        RecordFile::shred(Store::path(), target, [this](int position) { m_progress->setValue(position); });
     hideProgress();
     if (!shredded) {
         Dialogs::error(this, shredded.error());
@@ -213,8 +211,8 @@ void Trecord_backup::transfer(const QString &target)
         return;
     }
     Dialogs::informationYes(this,
-        QStringLiteral("成功转移记录文件到:[ %1 ],并删除原记录文件!\r\n\r\n\r\n程序将自动关闭!")
-            .arg(QFileInfo(target).absoluteFilePath()));
+                            QStringLiteral("成功转移记录文件到:[ %1 ],并删除原记录文件!\r\n\r\n\r\n程序将自动关闭!")
+                                .arg(QFileInfo(target).absoluteFilePath()));
     m_busy = false;
     m_scope.reset();
     emit transferred();

@@ -13,7 +13,8 @@ class ModalScope;
 // "备份或转移记录窗口": copies pad.db to a file the user names. With the
 // option ticked the copy becomes a transfer: the record file is overwritten,
 // deleted, and the program ends.
-class Trecord_backup final : public QWidget {
+class Trecord_backup final : public QWidget
+{
     Q_OBJECT
 
 public:
@@ -28,9 +29,8 @@ public:
     // True while the shared connection is closed for a copy or a transfer.
     bool isBusy() const { return m_busy; }
 
-    static inline const QString kWarning
-        = QStringLiteral("【警告:】本软件采用非线性粉碎删除记录文件,"
-                         "在删除后将无法采用任何方法恢复记录,是否继续(Yes/No)  .....");
+    static inline const QString kWarning = QStringLiteral("【警告:】本软件采用非线性粉碎删除记录文件,"
+                                                          "在删除后将无法采用任何方法恢复记录,是否继续(Yes/No)  .....");
 
 signals:
     // The record file is gone: the program must end now.

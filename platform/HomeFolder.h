@@ -20,10 +20,10 @@ namespace HomeFolder {
 
 struct Choice
 {
-    QString home;      // with a trailing slash; empty when it could not be set up
+    QString home; // with a trailing slash; empty when it could not be set up
     bool installed = false;
     bool firstStart = false;
-    QString error;     // why the home could not be set up
+    QString error; // why the home could not be set up
 };
 
 // `executableDir`: the running program's folder; `shareDir`: where an

@@ -92,8 +92,7 @@ ProfileFile::ProfileFile(QString path)
 {
 }
 
-QString ProfileFile::read(const QString &section, const QString &key,
-                          const QString &defaultValue) const
+QString ProfileFile::read(const QString &section, const QString &key, const QString &defaultValue) const
 {
     const Text text = load(m_path);
     const auto [begin, end] = sectionRange(text.lines, section);

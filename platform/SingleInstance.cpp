@@ -13,7 +13,10 @@ QString runtimeFolder()
 
 } // namespace
 
-SingleInstance::SingleInstance(const QString &name) : SingleInstance(name, runtimeFolder()) {}
+SingleInstance::SingleInstance(const QString &name)
+    : SingleInstance(name, runtimeFolder())
+{
+}
 
 SingleInstance::SingleInstance(const QString &name, const QString &folder)
 {

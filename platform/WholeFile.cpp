@@ -15,8 +15,8 @@ Result<void> replace(const QString &path, const QByteArray &bytes)
     while (written < bytes.size()) {
         const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
         if (n <= 0) {
-            const QString why = file.error() != QFileDevice::NoError ? file.errorString()
-                                                                     : QStringLiteral("磁盘空间不足");
+            const QString why =
+                file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("磁盘空间不足");
             file.cancelWriting();
             return fail(why);
         }

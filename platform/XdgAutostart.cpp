@@ -55,11 +55,20 @@ QString XdgAutostart::execValue(const QString &program)
     QString value;
     for (const QChar c : quoted) {
         switch (c.unicode()) {
-        case u'\\': value += QStringLiteral("\\\\"); break;
-        case u'\n': value += QStringLiteral("\\n"); break;
-        case u'\t': value += QStringLiteral("\\t"); break;
-        case u'\r': value += QStringLiteral("\\r"); break;
-        default: value += c;
+        case u'\\':
+            value += QStringLiteral("\\\\");
+            break;
+        case u'\n':
+            value += QStringLiteral("\\n");
+            break;
+        case u'\t':
+            value += QStringLiteral("\\t");
+            break;
+        case u'\r':
+            value += QStringLiteral("\\r");
+            break;
+        default:
+            value += c;
         }
     }
     return value;

@@ -117,8 +117,7 @@ QByteArray BiffWorkbook::globals(quint32 sheetOffset) const
 {
     QByteArray out = bof(kGlobalsType);
     out += record(kCodePage, Bytes().u16(kUtf16CodePage));
-    out += record(kWindow1, Bytes().u16(0).u16(0).u16(0x4000).u16(0x2000).u16(0x0038).u16(0)
-                                .u16(0).u16(1).u16(0x0258));
+    out += record(kWindow1, Bytes().u16(0).u16(0).u16(0x4000).u16(0x2000).u16(0x0038).u16(0).u16(0).u16(1).u16(0x0258));
     // Font 4 does not exist in BIFF: five records give indexes 0-3 and 5.
     for (int i = 0; i < 5; ++i)
         out += font(false);
@@ -142,18 +141,12 @@ QByteArray BiffWorkbook::sheet() const
     QByteArray out = bof(kSheetType);
     // Wide columns, so that captions and values can be read without resizing.
     if (columns > 0)
-        out += record(kColInfo,
-                      Bytes().u16(0).u16(quint16(columns - 1)).u16(20 * 256).u16(kCellXf).u16(0)
-                          .u16(0));
-    out += record(kDimensions,
-                  Bytes().u32(0).u32(quint32(rows)).u16(0).u16(quint16(columns)).u16(0));
+        out += record(kColInfo, Bytes().u16(0).u16(quint16(columns - 1)).u16(20 * 256).u16(kCellXf).u16(0).u16(0));
+    out += record(kDimensions, Bytes().u32(0).u32(quint32(rows)).u16(0).u16(quint16(columns)).u16(0));
     out += record(kWindow2, Bytes().u16(0x06B6).u16(0).u16(0).u32(64).u16(0).u16(0).u32(0));
     for (const Cell &cell : m_cells)
-        out += record(kLabel, Bytes()
-                                  .u16(quint16(cell.row))
-                                  .u16(quint16(cell.column))
-                                  .u16(kCellXf)
-                                  .longString(cell.text));
+        out +=
+            record(kLabel, Bytes().u16(quint16(cell.row)).u16(quint16(cell.column)).u16(kCellXf).longString(cell.text));
     out += record(kEof, Bytes());
     return out;
 }

@@ -25,8 +25,7 @@ void put32(QByteArray &b, qsizetype at, quint32 v)
     qToLittleEndian(v, b.data() + at);
 }
 
-QByteArray directoryEntry(const QString &name, quint8 type, quint32 child, quint32 start,
-                          quint32 size)
+QByteArray directoryEntry(const QString &name, quint8 type, quint32 child, quint32 start, quint32 size)
 {
     QByteArray e(128, '\0');
     if (!name.isEmpty()) {

@@ -44,9 +44,9 @@ QString chineseFallback()
 {
     // Serif forms first, like the fonts reports ask for, then the sans ones.
     static const QStringList preferred = {
-        QStringLiteral("SimSun"), QStringLiteral("NSimSun"), QStringLiteral("Noto Serif CJK SC"),
-        QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Sans CJK SC"),
-        QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("WenQuanYi Zen Hei")};
+        QStringLiteral("SimSun"),           QStringLiteral("NSimSun"),          QStringLiteral("Noto Serif CJK SC"),
+        QStringLiteral("AR PL UMing CN"),   QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei"),
+        QStringLiteral("WenQuanYi Zen Hei")};
     const QStringList installed = QFontDatabase::families();
     for (const QString &family : preferred)
         if (installed.contains(family))

@@ -56,17 +56,15 @@ QString textHtml(const PlacedItem &item)
     for (const QString &line : item.lines)
         lines << line.toHtmlEscaped();
     const QString style = QStringLiteral("left:%1;top:%2;line-height:%3;")
-                              .arg(mm(item.textOrigin.x()), mm(item.textOrigin.y()),
-                                   mm(item.lineHeight))
+                              .arg(mm(item.textOrigin.x()), mm(item.textOrigin.y()), mm(item.lineHeight))
                           + fontStyle(item.font);
-    return QStringLiteral("<div class=\"t\" style=\"%1\">%2</div>\n")
-        .arg(style, lines.join(QStringLiteral("<br>")));
+    return QStringLiteral("<div class=\"t\" style=\"%1\">%2</div>\n").arg(style, lines.join(QStringLiteral("<br>")));
 }
 
 QString pageHtml(const RenderedPage &page, const QSizeF &size)
 {
-    QString out = QStringLiteral("<div class=\"page\" style=\"width:%1;height:%2;\">\n")
-                      .arg(mm(size.width()), mm(size.height()));
+    QString out =
+        QStringLiteral("<div class=\"page\" style=\"width:%1;height:%2;\">\n").arg(mm(size.width()), mm(size.height()));
     for (const PlacedItem &item : page.items) {
         if (item.kind == ElementKind::Picture) {
             out += pictureHtml(item);
@@ -84,15 +82,14 @@ QString pageHtml(const RenderedPage &page, const QSizeF &size)
 
 QByteArray html(const RenderedReport &report)
 {
-    QString out = QStringLiteral(
-        "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>%1</title>\n"
-        "<style>\n"
-        "body{margin:0;background:#808080;}\n"
-        ".page{position:relative;background:white;margin:5mm auto;overflow:hidden;"
-        "page-break-after:always;}\n"
-        ".e,.t{position:absolute;margin:0;padding:0;}\n"
-        ".t{white-space:pre;color:black;}\n"
-        "</style>\n</head>\n<body>\n")
+    QString out = QStringLiteral("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>%1</title>\n"
+                                 "<style>\n"
+                                 "body{margin:0;background:#808080;}\n"
+                                 ".page{position:relative;background:white;margin:5mm auto;overflow:hidden;"
+                                 "page-break-after:always;}\n"
+                                 ".e,.t{position:absolute;margin:0;padding:0;}\n"
+                                 ".t{white-space:pre;color:black;}\n"
+                                 "</style>\n</head>\n<body>\n")
                       .arg(report.title.toHtmlEscaped());
     for (const RenderedPage &page : report.pages)
         out += pageHtml(page, report.pageSize);

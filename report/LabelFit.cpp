@@ -44,8 +44,7 @@ bool overlaps(double from, double to, double otherFrom, double otherTo)
 // A label standing inside an outlined box stays inside it.
 bool encloses(const Element &element, const QPointF &point)
 {
-    return (element.kind == ElementKind::Frame || element.kind == ElementKind::Memo)
-           && element.box.contains(point);
+    return (element.kind == ElementKind::Frame || element.kind == ElementKind::Memo) && element.box.contains(point);
 }
 
 double roomWidth(const Band &band, qsizetype index, double bandWidth)
@@ -61,8 +60,7 @@ double roomWidth(const Band &band, qsizetype index, double bandWidth)
         const QRectF box = extent(other, 0);
         if (encloses(other, at))
             right = std::min(right, box.right() - kGap);
-        else if (box.left() > at.x() + kEpsilon
-                 && overlaps(box.top(), box.bottom(), at.y(), lineBottom))
+        else if (box.left() > at.x() + kEpsilon && overlaps(box.top(), box.bottom(), at.y(), lineBottom))
             right = std::min(right, box.left() - kGap);
     }
     return std::max(0.0, right - at.x());
@@ -80,8 +78,7 @@ double roomHeight(const Band &band, qsizetype index, const QList<double> &widths
         const QRectF box = extent(other, widths[j]);
         if (encloses(other, at))
             bottom = std::min(bottom, box.bottom());
-        else if (box.top() > at.y() + kEpsilon
-                 && overlaps(box.left(), box.right(), at.x(), at.x() + widths[index]))
+        else if (box.top() > at.y() + kEpsilon && overlaps(box.left(), box.right(), at.x(), at.x() + widths[index]))
             bottom = std::min(bottom, box.top());
     }
     return std::max(0.0, bottom - at.y());
@@ -130,8 +127,7 @@ Fitted fit(const ReportFont &font, const QString &text, const QSizeF &room)
             return candidate;
     // ...else the largest whose wrapped lines fit the room's height.
     for (const Fitted &candidate : sizes)
-        if (double(candidate.lines.size()) * lineHeight(candidate.font)
-            <= room.height() + kEpsilon)
+        if (double(candidate.lines.size()) * lineHeight(candidate.font) <= room.height() + kEpsilon)
             return candidate;
     return sizes.last();
 }

@@ -36,13 +36,12 @@ double scale(const PageSetup &design, const PageSetup &paper)
     return std::clamp(std::min(across, down), kSmallestScale, 1.0);
 }
 
-RenderedReport fit(const RenderedReport &designed, const PageSetup &design,
-                   const PageSetup &paper)
+RenderedReport fit(const RenderedReport &designed, const PageSetup &design, const PageSetup &paper)
 {
     RenderedReport out = designed;
     out.pageSize = paper.size;
-    const Mapping m{QPointF(design.marginLeft, design.marginTop),
-                    QPointF(paper.marginLeft, paper.marginTop), scale(design, paper)};
+    const Mapping m{QPointF(design.marginLeft, design.marginTop), QPointF(paper.marginLeft, paper.marginTop),
+                    scale(design, paper)};
     if (m.from == m.to && m.scale == 1.0)
         return out;
     for (RenderedPage &page : out.pages)

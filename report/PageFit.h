@@ -12,7 +12,6 @@ namespace report::PageFit {
 // The factor applied to every length and font size, at most 1.
 double scale(const PageSetup &design, const PageSetup &paper);
 
-RenderedReport fit(const RenderedReport &designed, const PageSetup &design,
-                   const PageSetup &paper);
+RenderedReport fit(const RenderedReport &designed, const PageSetup &design, const PageSetup &paper);
 
 } // namespace report::PageFit

@@ -16,10 +16,7 @@ struct Scale
 {
     double px; // device pixels per mm
 
-    QRectF rect(const QRectF &mm) const
-    {
-        return {mm.x() * px, mm.y() * px, mm.width() * px, mm.height() * px};
-    }
+    QRectF rect(const QRectF &mm) const { return {mm.x() * px, mm.y() * px, mm.width() * px, mm.height() * px}; }
     QPointF point(const QPointF &mm) const { return mm * px; }
 };
 
@@ -36,8 +33,7 @@ void paintText(QPainter &painter, const PlacedItem &item, const Scale &scale, do
     painter.setFont(FontMap::qtFont(item.font, FontMap::kMeasureDpi / dpi));
     painter.setPen(Qt::black);
     for (qsizetype i = 0; i < item.lines.size(); ++i) {
-        const QPointF baseline =
-            item.textOrigin + QPointF(0, item.lineHeight * double(i) + item.ascent);
+        const QPointF baseline = item.textOrigin + QPointF(0, item.lineHeight * double(i) + item.ascent);
         painter.drawText(baseline * measurePx, item.lines[i]);
     }
     painter.restore();
@@ -57,8 +53,7 @@ void paintBox(QPainter &painter, const PlacedItem &item, const Scale &scale)
 
 } // namespace
 
-void paint(QPainter &painter, const RenderedPage &page, const QSizeF &pageSize,
-           double pixelsPerMm)
+void paint(QPainter &painter, const RenderedPage &page, const QSizeF &pageSize, double pixelsPerMm)
 {
     const double dpi = painter.device() ? painter.device()->logicalDpiY() : 72.0;
     const Scale scale{pixelsPerMm};

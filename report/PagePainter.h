@@ -10,7 +10,6 @@ namespace report::PagePainter {
 
 // `pixelsPerMm`: device pixels per millimetre of the page. The painter's
 // origin is the page's top-left corner.
-void paint(QPainter &painter, const RenderedPage &page, const QSizeF &pageSize,
-           double pixelsPerMm);
+void paint(QPainter &painter, const RenderedPage &page, const QSizeF &pageSize, double pixelsPerMm);
 
 } // namespace report::PagePainter

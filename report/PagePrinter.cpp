@@ -21,8 +21,7 @@ std::optional<QPageLayout> &sessionLayout()
 QPageLayout designedLayout(const PageSetup &design)
 {
     return QPageLayout(QPageSize(design.size, QPageSize::Millimeter), QPageLayout::Portrait,
-                       QMarginsF(design.marginLeft, design.marginTop, design.marginRight,
-                                 design.marginBottom),
+                       QMarginsF(design.marginLeft, design.marginTop, design.marginRight, design.marginBottom),
                        QPageLayout::Millimeter);
 }
 

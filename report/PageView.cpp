@@ -21,8 +21,7 @@ protected:
         if (!report || m_view->page() > report->pages.size())
             return;
         QPainter painter(this);
-        report::PagePainter::paint(painter, report->pages[m_view->page() - 1], report->pageSize,
-                                   m_view->pixelsPerMm());
+        report::PagePainter::paint(painter, report->pages[m_view->page() - 1], report->pageSize, m_view->pixelsPerMm());
     }
 
 private:

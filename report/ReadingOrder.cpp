@@ -28,8 +28,7 @@ QList<Piece> pieces(const RenderedPage &page)
 QList<Row> rows(const RenderedPage &page)
 {
     QList<Piece> all = pieces(page);
-    std::stable_sort(all.begin(), all.end(),
-                     [](const Piece &a, const Piece &b) { return a.at.y() < b.at.y(); });
+    std::stable_sort(all.begin(), all.end(), [](const Piece &a, const Piece &b) { return a.at.y() < b.at.y(); });
     QList<Row> out;
     double rowTop = 0;
     for (const Piece &piece : all) {
@@ -40,8 +39,7 @@ QList<Row> rows(const RenderedPage &page)
         out.last() << piece;
     }
     for (Row &row : out)
-        std::stable_sort(row.begin(), row.end(),
-                         [](const Piece &a, const Piece &b) { return a.at.x() < b.at.x(); });
+        std::stable_sort(row.begin(), row.end(), [](const Piece &a, const Piece &b) { return a.at.x() < b.at.x(); });
     return out;
 }
 

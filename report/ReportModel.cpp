@@ -22,8 +22,7 @@ Element Element::memo(const QRectF &box, const QStringList &lines, const ReportF
     return e;
 }
 
-Element Element::frame(const QRectF &box, const QString &title, const ReportFont &font,
-                       const QColor &fill)
+Element Element::frame(const QRectF &box, const QString &title, const ReportFont &font, const QColor &fill)
 {
     Element e;
     e.kind = ElementKind::Frame;

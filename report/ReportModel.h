@@ -41,8 +41,8 @@ struct Element
     ElementKind kind = ElementKind::Label;
     // For a label only the top-left corner counts: its size follows the text.
     QRectF box;
-    QString text;        // label text, frame title
-    QStringList lines;   // memo lines
+    QString text;      // label text, frame title
+    QStringList lines; // memo lines
     ReportFont font;
     QColor fill;         // invalid: transparent
     bool border = false; // frames and memos: draw the outline
@@ -50,8 +50,7 @@ struct Element
 
     static Element label(double x, double y, const QString &text, const ReportFont &font);
     static Element memo(const QRectF &box, const QStringList &lines, const ReportFont &font);
-    static Element frame(const QRectF &box, const QString &title, const ReportFont &font,
-                         const QColor &fill = {});
+    static Element frame(const QRectF &box, const QString &title, const ReportFont &font, const QColor &fill = {});
     static Element image(const QRectF &box, const QImage &picture);
 };
 

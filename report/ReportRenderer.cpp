@@ -11,8 +11,7 @@ namespace {
 // Inner space between a box's outline and its text.
 constexpr double kPadding = 0.5;
 
-PlacedItem textItem(const Element &element, const QRectF &box, const QStringList &lines,
-                    const ReportFont &font)
+PlacedItem textItem(const Element &element, const QRectF &box, const QStringList &lines, const ReportFont &font)
 {
     PlacedItem item;
     item.kind = element.kind;
@@ -64,8 +63,7 @@ PlacedItem placeFrame(const Element &element, const QPointF &origin)
         lines << element.text;
     PlacedItem item = textItem(element, box, lines, element.font);
     // A frame's title sits at its left, centred in its height.
-    item.textOrigin = QPointF(box.left() + 2 * kPadding,
-                              box.top() + (box.height() - item.lineHeight) / 2);
+    item.textOrigin = QPointF(box.left() + 2 * kPadding, box.top() + (box.height() - item.lineHeight) / 2);
     return item;
 }
 
@@ -87,8 +85,7 @@ void dropCoveredLabels(QList<PlacedItem> &items)
             continue;
         for (qsizetype j = i + 1; j < items.size(); ++j) {
             const PlacedItem &over = items[j];
-            if (over.kind == ElementKind::Picture && !over.picture.isNull()
-                && over.box.contains(items[i].box)) {
+            if (over.kind == ElementKind::Picture && !over.picture.isNull() && over.box.contains(items[i].box)) {
                 items.removeAt(i);
                 break;
             }

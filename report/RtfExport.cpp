@@ -8,7 +8,8 @@ namespace {
 // Plain ASCII stays as it is (with RTF's three special characters escaped);
 // everything else is written as \uN followed by \'3f ('?') for readers that
 // do not know Unicode. The fallback is written as a hex escape because some
-// readers take a bare '?' right after the number for a delimiter. Characters outside the BMP go as their two UTF-16 halves.
+// readers take a bare '?' right after the number for a delimiter. Characters outside the BMP go as their two UTF-16
+// halves.
 QByteArray escaped(const QString &text)
 {
     QByteArray out;

@@ -23,8 +23,7 @@ void Tprint_box::setReport(report::Report report)
 
 Tprint_view *Tprint_box::preview()
 {
-    Tprint_view *view =
-        WindowOpener::replace(Tprint_view::reference(), [this] { return new Tprint_view(this); });
+    Tprint_view *view = WindowOpener::replace(Tprint_view::reference(), [this] { return new Tprint_view(this); });
     view->attach(m_report);
     // The end of the preview is the end of this layout.
     connect(view, &Tprint_view::closed, this, &QWidget::close, Qt::QueuedConnection);

@@ -59,29 +59,26 @@ Tprint_view::Tprint_view(QWidget *owner)
     m_bar->addWidget(new QLabel(QStringLiteral("页数:"), toolBar));
     m_bar->addWidget(m_pageNumber);
     // Room for a four-digit page number in the desktop's font.
-    m_pageNumber->setMinimumWidth(
-        m_pageNumber->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
+    m_pageNumber->setMinimumWidth(m_pageNumber->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
 
     m_print = addButton(QStringLiteral("PrintButton"), QStringLiteral("打印"), {});
     m_print->setEnabled(false);
     connect(m_print, &QToolButton::clicked, this, &Tprint_view::printPages);
-    connect(addButton(QStringLiteral("PageSetupButton"), QStringLiteral("页面设置"), {}),
-            &QToolButton::clicked, this, &Tprint_view::pageSetup);
+    connect(addButton(QStringLiteral("PageSetupButton"), QStringLiteral("页面设置"), {}), &QToolButton::clicked, this,
+            &Tprint_view::pageSetup);
     connect(addButton(QStringLiteral("ExportButton"), QStringLiteral("导出文件"),
                       QStringLiteral("推荐以WMF格式导出,兼容中英字体")),
             &QToolButton::clicked, this, &Tprint_view::exportFile);
-    connect(addButton(QStringLiteral("WholePageButton"), QStringLiteral("整页显示"), {}),
-            &QToolButton::clicked, m_view, &PageView::zoomToWholePage);
-    connect(addButton(QStringLiteral("PageWidthButton"), QStringLiteral("页宽显示"), {}),
-            &QToolButton::clicked, this, [this] { m_view->setZoom(100); });
-    connect(addButton(QStringLiteral("NextPageButton"), QStringLiteral("下一页"),
-                      QStringLiteral("下一页")),
+    connect(addButton(QStringLiteral("WholePageButton"), QStringLiteral("整页显示"), {}), &QToolButton::clicked, m_view,
+            &PageView::zoomToWholePage);
+    connect(addButton(QStringLiteral("PageWidthButton"), QStringLiteral("页宽显示"), {}), &QToolButton::clicked, this,
+            [this] { m_view->setZoom(100); });
+    connect(addButton(QStringLiteral("NextPageButton"), QStringLiteral("下一页"), QStringLiteral("下一页")),
             &QToolButton::clicked, this, &Tprint_view::nextPage);
-    connect(addButton(QStringLiteral("PreviousPageButton"), QStringLiteral("上一页"),
-                      QStringLiteral("上一页")),
+    connect(addButton(QStringLiteral("PreviousPageButton"), QStringLiteral("上一页"), QStringLiteral("上一页")),
             &QToolButton::clicked, this, &Tprint_view::previousPage);
-    connect(addButton(QStringLiteral("CloseButton"), QStringLiteral("关闭窗口"), {}),
-            &QToolButton::clicked, this, &QWidget::close);
+    connect(addButton(QStringLiteral("CloseButton"), QStringLiteral("关闭窗口"), {}), &QToolButton::clicked, this,
+            &QWidget::close);
     m_bar->addStretch();
     // Taller only when a large desktop font needs it.
     toolBar->setFixedHeight(std::max(kToolBarHeight, m_bar->sizeHint().height()));
@@ -106,8 +103,7 @@ QPointer<Tprint_view> &Tprint_view::reference()
     return current;
 }
 
-QToolButton *Tprint_view::addButton(const QString &name, const QString &text,
-                                    const QString &hint)
+QToolButton *Tprint_view::addButton(const QString &name, const QString &text, const QString &hint)
 {
     auto *button = new QToolButton(this);
     button->setObjectName(name);
@@ -131,8 +127,8 @@ void Tprint_view::attach(const report::Report &definition)
 // preview shows what the printer gets.
 void Tprint_view::layOut()
 {
-    auto rendered = std::make_shared<const report::RenderedReport>(report::ReportRenderer::render(
-        m_definition, report::PagePrinter::paperOf(*m_printer)));
+    auto rendered = std::make_shared<const report::RenderedReport>(
+        report::ReportRenderer::render(m_definition, report::PagePrinter::paperOf(*m_printer)));
     const int pages = int(rendered->pages.size());
     m_view->setReport(std::move(rendered));
     for (int page = 1; page <= pages; ++page)
@@ -149,8 +145,7 @@ QString Tprint_view::exportFilter()
 {
     QStringList entries;
     for (const ExportChoice &choice : kExportChoices)
-        entries << QStringLiteral("%1 (%2)").arg(QString::fromUtf16(choice.entry),
-                                                 QString::fromUtf16(choice.patterns));
+        entries << QStringLiteral("%1 (%2)").arg(QString::fromUtf16(choice.entry), QString::fromUtf16(choice.patterns));
     return entries.join(QStringLiteral(";;"));
 }
 
@@ -184,8 +179,7 @@ void Tprint_view::exportFile()
     if (!m_view->report())
         return;
     int index = 0;
-    QString fileName =
-        Dialogs::saveFileName(this, QStringLiteral("导出文件"), exportFilter(), {}, &index);
+    QString fileName = Dialogs::saveFileName(this, QStringLiteral("导出文件"), exportFilter(), {}, &index);
     if (fileName.isEmpty())
         return;
     const int count = int(std::size(kExportChoices));
@@ -217,9 +211,8 @@ bool Tprint_view::eventFilter(QObject *watched, QEvent *event)
         const auto *wheel = static_cast<QWheelEvent *>(event);
         const QPoint delta = wheel->angleDelta();
         const int turn = delta.y() != 0 ? delta.y() : delta.x();
-        m_view->verticalScrollBar()->triggerAction(turn > 0
-                                                       ? QAbstractSlider::SliderPageStepSub
-                                                       : QAbstractSlider::SliderPageStepAdd);
+        m_view->verticalScrollBar()->triggerAction(turn > 0 ? QAbstractSlider::SliderPageStepSub
+                                                            : QAbstractSlider::SliderPageStepAdd);
     }
     return false; // the wheel's own target still gets it
 }

@@ -175,8 +175,7 @@ void WmfWriter::select(int &current, int created)
     current = created;
 }
 
-void WmfWriter::rectangle(const QRect &rect, const QColor &fill, const QColor &outline,
-                          int penWidth)
+void WmfWriter::rectangle(const QRect &rect, const QColor &fill, const QColor &outline, int penWidth)
 {
     QByteArray pen;
     put16(pen, outline.isValid() ? kPenSolid : kPenNull);
@@ -199,8 +198,8 @@ void WmfWriter::rectangle(const QRect &rect, const QColor &fill, const QColor &o
     add(kRectangle, p);
 }
 
-void WmfWriter::text(const QPoint &topLeft, const QString &text, const QString &face, int height,
-                     bool bold, bool italic, int charset)
+void WmfWriter::text(const QPoint &topLeft, const QString &text, const QString &face, int height, bool bold,
+                     bool italic, int charset)
 {
     QByteArray font;
     put16(font, quint16(-height)); // negative: character height without leading

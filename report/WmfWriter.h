@@ -17,8 +17,8 @@ public:
 
     void rectangle(const QRect &rect, const QColor &fill, const QColor &outline, int penWidth);
     // Text with its top-left at `topLeft`; the font height is in units.
-    void text(const QPoint &topLeft, const QString &text, const QString &face, int height,
-              bool bold, bool italic, int charset);
+    void text(const QPoint &topLeft, const QString &text, const QString &face, int height, bool bold, bool italic,
+              int charset);
     void picture(const QRect &rect, const QImage &image);
 
     QByteArray finish();

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: once as a normal
-# build, a package smoke test, a short run of every fuzzer, and once more with
-# AddressSanitizer and UndefinedBehaviorSanitizer. Each ctest run starts and
+# Installs what is missing, checks the tree's format, builds, and runs every
+# test: once as a normal build, a package smoke test, a short run of every
+# fuzzer, and once more with AddressSanitizer and UndefinedBehaviorSanitizer. Each ctest run starts and
 # stops a private print server for the printing tests (scripts/print-server.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
+scripts/format.sh --check
 jobs="$(nproc)"
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Debug

@@ -12,8 +12,7 @@ namespace {
 bool isAlphabet(QChar c)
 {
     const char16_t u = c.unicode();
-    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '+'
-        || u == '/';
+    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '+' || u == '/';
 }
 
 // The characters that carry data, or an empty optional when a foreign

@@ -7,9 +7,9 @@
 #include <QVariant>
 
 #include <memory>
+#include <sqlite3.h>
 #include <string>
 #include <string_view>
-#include <sqlite3.h>
 
 namespace KeyedRows {
 
@@ -26,8 +26,7 @@ sqlite3 *handleOf(const QSqlDatabase &db)
 QString engineError(sqlite3 *handle)
 {
     const auto *text = static_cast<const QChar *>(sqlite3_errmsg16(handle));
-    return StoreError::text(QSqlError(QStringLiteral("Unable to fetch row"), QString(text),
-                                      QSqlError::StatementError,
+    return StoreError::text(QSqlError(QStringLiteral("Unable to fetch row"), QString(text), QSqlError::StatementError,
                                       QString::number(sqlite3_extended_errcode(handle))));
 }
 

@@ -19,12 +19,17 @@ inline Failure fail(QString text)
 
 // The one way a call that can fail answers: its value, or the text the user
 // is shown. Logic never opens a box; the window that called shows error().
-template<typename T = void>
-class [[nodiscard]] Result
+template <typename T = void> class [[nodiscard]] Result
 {
 public:
-    Result(T value) : m_state(std::in_place_index<0>, std::move(value)) {}
-    Result(Failure failure) : m_state(std::in_place_index<1>, std::move(failure.text)) {}
+    Result(T value)
+        : m_state(std::in_place_index<0>, std::move(value))
+    {
+    }
+    Result(Failure failure)
+        : m_state(std::in_place_index<1>, std::move(failure.text))
+    {
+    }
 
     bool ok() const { return m_state.index() == 0; }
     explicit operator bool() const { return ok(); }
@@ -45,12 +50,14 @@ private:
     std::variant<T, QString> m_state;
 };
 
-template<>
-class [[nodiscard]] Result<void>
+template <> class [[nodiscard]] Result<void>
 {
 public:
     Result() = default;
-    Result(Failure failure) : m_error(std::move(failure.text)) {}
+    Result(Failure failure)
+        : m_error(std::move(failure.text))
+    {
+    }
 
     bool ok() const { return !m_error.has_value(); }
     explicit operator bool() const { return ok(); }

@@ -22,23 +22,25 @@ Result<void> runAll(QSqlDatabase &db, const QStringList &statements)
 // A store set up by an early version may hold some of them already.
 Result<void> addIndexes(QSqlDatabase &db)
 {
-    return runAll(db, {
-        QStringLiteral("CREATE INDEX IF NOT EXISTS note_pad_by_date ON note_pad (date_id)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS job_do_by_id ON job_do (id)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS job_do_by_date ON job_do (date_id)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS job_do_sub_by_id ON job_do_sub (id)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS pe_info_by_id ON pe_info (pe_id)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS pe_info_name_search ON pe_info (pe_id, pe_name)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS pe_info_mobile_search ON pe_info (pe_id, pe_mib)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS pe_info_memo_search ON pe_info (pe_id, pe_memo)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS pe_dw_info_by_id ON pe_dw_info (pe_id)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS pe_dw_info_name_search ON pe_dw_info (pe_id, dw_name)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS pe_dw_info_memo_search ON pe_dw_info (pe_id, pe_memo)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS pe_other_info_by_id ON pe_other_info (pe_id)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS pe_other_info_memo_search ON pe_other_info (pe_id, pe_other_memo)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS city_by_father ON city (father)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS area_by_father ON area (father)"),
-    });
+    return runAll(
+        db, {
+                QStringLiteral("CREATE INDEX IF NOT EXISTS note_pad_by_date ON note_pad (date_id)"),
+                QStringLiteral("CREATE INDEX IF NOT EXISTS job_do_by_id ON job_do (id)"),
+                QStringLiteral("CREATE INDEX IF NOT EXISTS job_do_by_date ON job_do (date_id)"),
+                QStringLiteral("CREATE INDEX IF NOT EXISTS job_do_sub_by_id ON job_do_sub (id)"),
+                QStringLiteral("CREATE INDEX IF NOT EXISTS pe_info_by_id ON pe_info (pe_id)"),
+                QStringLiteral("CREATE INDEX IF NOT EXISTS pe_info_name_search ON pe_info (pe_id, pe_name)"),
+                QStringLiteral("CREATE INDEX IF NOT EXISTS pe_info_mobile_search ON pe_info (pe_id, pe_mib)"),
+                QStringLiteral("CREATE INDEX IF NOT EXISTS pe_info_memo_search ON pe_info (pe_id, pe_memo)"),
+                QStringLiteral("CREATE INDEX IF NOT EXISTS pe_dw_info_by_id ON pe_dw_info (pe_id)"),
+                QStringLiteral("CREATE INDEX IF NOT EXISTS pe_dw_info_name_search ON pe_dw_info (pe_id, dw_name)"),
+                QStringLiteral("CREATE INDEX IF NOT EXISTS pe_dw_info_memo_search ON pe_dw_info (pe_id, pe_memo)"),
+                QStringLiteral("CREATE INDEX IF NOT EXISTS pe_other_info_by_id ON pe_other_info (pe_id)"),
+                QStringLiteral(
+                    "CREATE INDEX IF NOT EXISTS pe_other_info_memo_search ON pe_other_info (pe_id, pe_other_memo)"),
+                QStringLiteral("CREATE INDEX IF NOT EXISTS city_by_father ON city (father)"),
+                QStringLiteral("CREATE INDEX IF NOT EXISTS area_by_father ON area (father)"),
+            });
 }
 
 // A copy of the whole file, written by the engine itself so it is consistent

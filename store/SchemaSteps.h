@@ -17,7 +17,7 @@ namespace Schema {
 
 struct Step
 {
-    int version = 0;      // the version the step brings the store to
+    int version = 0;           // the version the step brings the store to
     bool rewritesRows = false; // a copy of the file is kept before it runs
     Result<void> (*apply)(QSqlDatabase &db) = nullptr;
 };

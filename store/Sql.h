@@ -28,16 +28,14 @@ Result<QVariant> scalar(const QSqlDatabase &db, const QString &statement, const 
 
 // Runs `work` inside one transaction: committed when it succeeds, rolled
 // back when it fails or the commit does.
-template<typename Work>
-Result<void> inTransaction(QSqlDatabase db, Work &&work);
+template <typename Work> Result<void> inTransaction(QSqlDatabase db, Work &&work);
 
 Result<void> begin(QSqlDatabase &db);
 Result<void> commit(QSqlDatabase &db);
 
 } // namespace Sql
 
-template<typename Work>
-Result<void> Sql::inTransaction(QSqlDatabase db, Work &&work)
+template <typename Work> Result<void> Sql::inTransaction(QSqlDatabase db, Work &&work)
 {
     if (Result<void> begun = begin(db); !begun)
         return begun;

@@ -11,9 +11,8 @@ namespace StartChecks {
 
 inline const QStringList kRequiredTables = {QStringLiteral("public_code"), QStringLiteral("area")};
 inline const QStringList kPasswordColumns = {
-    QStringLiteral("pub_id"),          QStringLiteral("pub_code"),
-    QStringLiteral("pub_end"),         QStringLiteral("pub_static"),
-    QStringLiteral("pub_static_do_n"), QStringLiteral("pub_static_do_d"),
+    QStringLiteral("pub_id"),     QStringLiteral("pub_code"),        QStringLiteral("pub_end"),
+    QStringLiteral("pub_static"), QStringLiteral("pub_static_do_n"), QStringLiteral("pub_static_do_d"),
 };
 
 // Ready, or Damaged when a table or column the program needs is missing;

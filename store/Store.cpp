@@ -132,8 +132,7 @@ QString Store::message(const Opened &opened)
         return QStringLiteral("记录文件是由较新版本的程序写成的,本程序无法使用它,请使用新版本的程序。"
                               "记录文件没有改动,程序即将关闭...");
     case Status::Unusable:
-        return QStringLiteral("记录文件无法读写,程序无法运行,即将关闭...\n%1\n%2")
-            .arg(storePath(), opened.detail);
+        return QStringLiteral("记录文件无法读写,程序无法运行,即将关闭...\n%1\n%2").arg(storePath(), opened.detail);
     }
     return {};
 }

@@ -7,8 +7,16 @@ namespace StoreError {
 namespace {
 
 // Result codes of the engine (the low byte of an extended code).
-enum Code { Busy = 5, Locked = 6, ReadOnly = 8, IoError = 10, Corrupt = 11, Full = 13, CantOpen = 14,
-            NotADatabase = 26 };
+enum Code {
+    Busy = 5,
+    Locked = 6,
+    ReadOnly = 8,
+    IoError = 10,
+    Corrupt = 11,
+    Full = 13,
+    CantOpen = 14,
+    NotADatabase = 26
+};
 constexpr int kReadOnlyMoved = ReadOnly | (4 << 8);
 
 QString engineText(const QSqlError &error)

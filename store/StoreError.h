@@ -9,8 +9,8 @@ namespace StoreError {
 
 // Said when a statement meets the shared connection closed (a backup copy
 // holds it closed): Qt reports that with an empty error.
-inline const QString kNotOpen
-    = QStringLiteral("记录文件现在没有打开,无法读写记录。如果正在备份记录文件,请等备份完成后再试。");
+inline const QString kNotOpen =
+    QStringLiteral("记录文件现在没有打开,无法读写记录。如果正在备份记录文件,请等备份完成后再试。");
 
 // What the error box shows: for a full disk, a locked, read-only, moved or
 // damaged store a plain explanation, then the engine's own text in brackets;

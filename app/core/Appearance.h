@@ -7,7 +7,7 @@ class ProfileFile;
 // The launcher's settings from main.ini, read afresh at every paint.
 struct Appearance
 {
-    QString skin = QStringLiteral("no"); // [backgroup] bg: "no" or a picture path
+    QString skin = QStringLiteral("no");            // [backgroup] bg: "no" or a picture path
     QString reminderTime = QStringLiteral("09:00"); // [time] alter
     bool hideAfterStart = false;                    // [system set] hided == "1"
 

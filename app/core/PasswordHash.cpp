@@ -14,8 +14,8 @@ namespace PasswordHash {
 
 namespace {
 
-constexpr int kBlock = 64;     // SHA-256 block size
-constexpr int kDigest = 32;    // SHA-256 digest size
+constexpr int kBlock = 64;  // SHA-256 block size
+constexpr int kDigest = 32; // SHA-256 digest size
 using Digest = std::array<char, kDigest>;
 
 // HMAC-SHA256 with the key pads made once; each call costs two hashes.
@@ -71,8 +71,7 @@ QByteArray passwordBytes(const QString &password)
 
 std::optional<QByteArray> base64(const QString &text)
 {
-    const auto decoded = QByteArray::fromBase64Encoding(text.toLatin1(),
-                                                        QByteArray::AbortOnBase64DecodingErrors);
+    const auto decoded = QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
     if (!decoded || decoded.decoded.isEmpty())
         return std::nullopt;
     return decoded.decoded;
@@ -129,15 +128,14 @@ QByteArray pbkdf2(const QByteArray &password, const QByteArray &salt, int iterat
 QString make(const QString &password, const QByteArray &salt, int iterations)
 {
     const QByteArray key = pbkdf2(passwordBytes(password), salt, iterations, kKeyBytes);
-    return kPrefix + QString::number(iterations) + u'$' + QString::fromLatin1(salt.toBase64())
-        + u'$' + QString::fromLatin1(key.toBase64());
+    return kPrefix + QString::number(iterations) + u'$' + QString::fromLatin1(salt.toBase64()) + u'$'
+           + QString::fromLatin1(key.toBase64());
 }
 
 QString make(const QString &password)
 {
     QByteArray salt(kSaltBytes, Qt::Uninitialized);
-    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32 *>(salt.data()),
-                                          kSaltBytes / int(sizeof(quint32)));
+    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32 *>(salt.data()), kSaltBytes / int(sizeof(quint32)));
     return make(password, salt, kIterations);
 }
 

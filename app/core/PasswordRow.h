@@ -13,7 +13,7 @@ public:
     struct Values
     {
         bool exists = false;
-        QString code; // pub_code as stored
+        QString code;                       // pub_code as stored
         bool diaryNeedsPassword = false;    // pub_static_do_n
         bool scheduleNeedsPassword = false; // pub_static_do_d
     };

@@ -23,7 +23,7 @@ bool sameFile(const QString &a, const QString &b)
 {
     std::error_code ignored;
     return std::filesystem::equivalent(std::filesystem::path(a.toStdU16String()),
-        std::filesystem::path(b.toStdU16String()), ignored);
+                                       std::filesystem::path(b.toStdU16String()), ignored);
 }
 
 // Gives the target its final length up front. Where the file system can,
@@ -47,7 +47,8 @@ Result<void> reserve(QFile &target, qint64 size)
 // Moves byte ranges from one open file to another. The kernel copies between
 // the two files directly where it can; otherwise the bytes pass through one
 // large buffer. Offsets are explicit, so both ways can mix.
-class RangeCopier final {
+class RangeCopier final
+{
 public:
     RangeCopier(QFile &source, QFile &target)
         : m_source(source)
@@ -80,8 +81,7 @@ private:
         loff_t out = offset;
         qint64 left = length;
         while (left > 0) {
-            const ssize_t moved = ::copy_file_range(
-                m_source.handle(), &in, m_target.handle(), &out, size_t(left), 0);
+            const ssize_t moved = ::copy_file_range(m_source.handle(), &in, m_target.handle(), &out, size_t(left), 0);
             if (moved > 0) {
                 left -= moved;
                 continue;
@@ -90,8 +90,8 @@ private:
                 return fail(QStringLiteral("记录文件在复制中变短了"));
             if (errno == EINTR)
                 continue;
-            const bool unsupported = errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP
-                || errno == EINVAL || errno == EBADF;
+            const bool unsupported =
+                errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL || errno == EBADF;
             if (unsupported && left == length) {
                 m_kernelCopy = false; // fall back for this and every later range
                 return fail({});
@@ -107,8 +107,7 @@ private:
         if (m_buffer.empty())
             m_buffer.resize(size_t(std::min(kBufferSize, std::max<qint64>(length, 1))));
         if (!m_source.seek(offset) || !m_target.seek(offset))
-            return fail(m_source.error() != QFileDevice::NoError ? m_source.errorString()
-                                                                 : m_target.errorString());
+            return fail(m_source.error() != QFileDevice::NoError ? m_source.errorString() : m_target.errorString());
         qint64 left = length;
         while (left > 0) {
             const qint64 want = std::min<qint64>(left, qint64(m_buffer.size()));
@@ -176,19 +175,17 @@ qint64 RecordFile::chunkSize(qint64 size)
     return std::max<qint64>(1, size / 100);
 }
 
-Result<void> RecordFile::copy(
-    const QString &source, const QString &target, const Progress &progress)
+Result<void> RecordFile::copy(const QString &source, const QString &target, const Progress &progress)
 {
     // Writing the record file onto itself would truncate it before a byte
     // was read.
     if (sameFile(source, target))
-        return fail(QStringLiteral("备份文件不能是记录文件本身: %1")
-                          .arg(QFileInfo(target).absoluteFilePath()));
+        return fail(QStringLiteral("备份文件不能是记录文件本身: %1").arg(QFileInfo(target).absoluteFilePath()));
 
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return fail(QStringLiteral("无法读取记录文件\"%1\": %2")
-                          .arg(QFileInfo(source).absoluteFilePath(), in.errorString()));
+        return fail(
+            QStringLiteral("无法读取记录文件\"%1\": %2").arg(QFileInfo(source).absoluteFilePath(), in.errorString()));
     // The copy grows beside the target and takes its name only when whole
     // and on the disk: an earlier file of that name (the last backup) stays
     // as it was until then, and a failure leaves nothing that looks whole.
@@ -202,8 +199,8 @@ Result<void> RecordFile::copy(
     const auto abandon = [&](const QString &why) {
         out.close();
         QFile::remove(part);
-        return Result<void>(fail(QStringLiteral("复制记录文件到\"%1\"时出错: %2")
-                                     .arg(QFileInfo(target).absoluteFilePath(), why)));
+        return Result<void>(
+            fail(QStringLiteral("复制记录文件到\"%1\"时出错: %2").arg(QFileInfo(target).absoluteFilePath(), why)));
     };
 
     const qint64 size = in.size();
@@ -231,23 +228,22 @@ Result<void> RecordFile::copy(
     return {};
 }
 
-Result<void> RecordFile::shred(
-    const QString &path, const QString &transferFile, const Progress &progress)
+Result<void> RecordFile::shred(const QString &path, const QString &transferFile, const Progress &progress)
 {
     // The transfer file is all that will be left of the records: it must be
     // whole and on the disk before the record file is destroyed.
     QFile kept(transferFile);
     if (!kept.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("无法读取文件\"%1\": %2")
-                          .arg(QFileInfo(transferFile).absoluteFilePath(), kept.errorString()));
+                        .arg(QFileInfo(transferFile).absoluteFilePath(), kept.errorString()));
     if (kept.size() != QFileInfo(path).size())
         return fail(QStringLiteral("转移文件与记录文件大小不同,记录文件未删除: %1")
-                          .arg(QFileInfo(transferFile).absoluteFilePath()));
+                        .arg(QFileInfo(transferFile).absoluteFilePath()));
     if (!syncFile(kept))
         return fail(cannotWrite(transferFile, systemError(errno)));
     kept.close();
 
-    for (const QByteArray &filler : { firstFiller(), secondFiller() }) {
+    for (const QByteArray &filler : {firstFiller(), secondFiller()}) {
         if (Result<void> written = overwrite(path, filler); !written)
             return written;
         if (progress)
@@ -273,8 +269,8 @@ Result<void> RecordFile::remove(const QString &path)
 {
     QFile file(path);
     if (!file.remove())
-        return fail(QStringLiteral("无法删除文件\"%1\": %2")
-                          .arg(QFileInfo(path).absoluteFilePath(), file.errorString()));
+        return fail(
+            QStringLiteral("无法删除文件\"%1\": %2").arg(QFileInfo(path).absoluteFilePath(), file.errorString()));
     return {};
 }
 
@@ -300,7 +296,6 @@ QByteArray RecordFile::firstFiller()
 
 QByteArray RecordFile::secondFiller()
 {
-    static const QByteArray filler
-        = numberLines() + QByteArray("FFFFFFFFFF\r\n").repeated(kLastNumberLine + 1);
+    static const QByteArray filler = numberLines() + QByteArray("FFFFFFFFFF\r\n").repeated(kLastNumberLine + 1);
     return filler;
 }

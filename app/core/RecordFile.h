@@ -10,7 +10,8 @@
 // hundredths, the two filler overwrites and the deletion. Nothing here knows
 // about windows or the shared connection; the caller closes the connection
 // first and shows what goes wrong.
-class RecordFile final {
+class RecordFile final
+{
 public:
     // Called before each hundredth is copied, with the progress position
     // 0..100 of what is already done. The caller may run pending events here.
@@ -24,8 +25,7 @@ public:
     // synced, and renamed over it only when whole: on failure an earlier
     // target is left as it was and no half copy remains; `source` is never
     // written.
-    static Result<void> copy(
-        const QString &source, const QString &target, const Progress &progress = {});
+    static Result<void> copy(const QString &source, const QString &target, const Progress &progress = {});
 
     // Progress position after each filler overwrite, of a range 0..20000.
     static constexpr int kShredRange = 20000;
@@ -34,8 +34,7 @@ public:
     // Ends the record file after a transfer: overwrites it with the first,
     // then the second filler and deletes it. Nothing is touched unless
     // `transferFile` is on the disk with the record file's full length.
-    static Result<void> shred(
-        const QString &path, const QString &transferFile, const Progress &progress = {});
+    static Result<void> shred(const QString &path, const QString &transferFile, const Progress &progress = {});
 
     // Replaces the whole content of `path` with `content`, on the disk.
     static Result<void> overwrite(const QString &path, const QByteArray &content);

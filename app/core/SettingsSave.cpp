@@ -1,8 +1,8 @@
 #include "app/core/SettingsSave.h"
 
 #include "app/core/Appearance.h"
-#include "app/core/PasswordHash.h"
 #include "app/core/LauncherHost.h"
+#include "app/core/PasswordHash.h"
 #include "app/core/PasswordRow.h"
 #include "app/core/StartPasswordFlag.h"
 #include "platform/Autostart.h"
@@ -20,8 +20,8 @@ Result<void> writePassword(const QSqlDatabase &db, const SettingsForm &form, con
 {
     return Sql::inTransaction(db, [&]() -> Result<void> {
         if (!password.isEmpty()) {
-            const Result<void> saved = PasswordRow(db).save(PasswordHash::make(password), form.diaryNeedsPassword,
-                                                            form.scheduleNeedsPassword);
+            const Result<void> saved =
+                PasswordRow(db).save(PasswordHash::make(password), form.diaryNeedsPassword, form.scheduleNeedsPassword);
             if (!saved)
                 return saved;
         }
@@ -37,17 +37,18 @@ bool isReminderTime(const QString &text)
     return pattern.match(text).hasMatch();
 }
 
-Result<void> run(const SettingsForm &form, const ProfileFile &profile, Autostart &autostart,
-           QSqlDatabase db, LauncherHost &launcher)
+Result<void> run(const SettingsForm &form, const ProfileFile &profile, Autostart &autostart, QSqlDatabase db,
+                 LauncherHost &launcher)
 {
     using namespace ProfileKeys;
     if (!isReminderTime(form.reminderTime))
         return fail(kBadReminderTime);
-    if (Result<void> written = profile.write(kSkinSection, kSkinKey, form.useSkin ? form.skinPath : QStringLiteral("no"));
+    if (Result<void> written =
+            profile.write(kSkinSection, kSkinKey, form.useSkin ? form.skinPath : QStringLiteral("no"));
         !written)
         return written;
-    if (Result<void> written
-        = profile.write(kSystemSection, kHideKey, form.hideAfterStart ? QStringLiteral("1") : QStringLiteral("0"));
+    if (Result<void> written =
+            profile.write(kSystemSection, kHideKey, form.hideAfterStart ? QStringLiteral("1") : QStringLiteral("0"));
         !written)
         return written;
     if (Result<void> set = form.autostart ? autostart.enable() : autostart.disable(); !set)

@@ -29,13 +29,12 @@ struct SettingsForm
 // refused before anything is written.
 namespace SettingsSave {
 
-inline const QString kBadReminderTime
-    = QStringLiteral("日程安排提醒时间不正确,请按\"时:分\"输入两位数字,如 09:00");
+inline const QString kBadReminderTime = QStringLiteral("日程安排提醒时间不正确,请按\"时:分\"输入两位数字,如 09:00");
 
 // "hh:nn" with hours 00 to 23 and minutes 00 to 59.
 bool isReminderTime(const QString &text);
 
-Result<void> run(const SettingsForm &form, const ProfileFile &profile, Autostart &autostart,
-           QSqlDatabase db, LauncherHost &launcher);
+Result<void> run(const SettingsForm &form, const ProfileFile &profile, Autostart &autostart, QSqlDatabase db,
+                 LauncherHost &launcher);
 
 } // namespace SettingsSave

@@ -1,9 +1,9 @@
 // The organiser's own start, with its home set to argv[1] and a watch on the
 // launcher's panel that reports the first paint.
-#include "platform/AppPaths.h"
-#include "FirstPaint.h"
 #include "app/Program.h"
 #include "app/Tmain.h"
+#include "FirstPaint.h"
+#include "platform/AppPaths.h"
 
 #include <QApplication>
 

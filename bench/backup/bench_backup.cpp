@@ -27,8 +27,7 @@ bool makeSource(const QString &path, qint64 mib)
         return false;
     QByteArray block(1024 * 1024, Qt::Uninitialized);
     for (qint64 i = 0; i < mib; ++i) {
-        QRandomGenerator::global()->fillRange(
-            reinterpret_cast<quint32 *>(block.data()), block.size() / 4);
+        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(block.data()), block.size() / 4);
         if (file.write(block) != block.size())
             return false;
     }
@@ -46,7 +45,7 @@ double timeCp(const QString &source, const QString &target)
     settle();
     QElapsedTimer timer;
     timer.start();
-    const int code = QProcess::execute(QStringLiteral("cp"), { source, target });
+    const int code = QProcess::execute(QStringLiteral("cp"), {source, target});
     const double seconds = timer.nsecsElapsed() / 1e9;
     QFile::remove(target);
     return code == 0 ? seconds : -1;
@@ -58,8 +57,7 @@ double timeBackup(const QString &source, const QString &target)
     QElapsedTimer timer;
     timer.start();
     // The window runs pending events before every hundredth; so does this.
-    const auto copied
-        = RecordFile::copy(source, target, [](int) { QCoreApplication::processEvents(); });
+    const auto copied = RecordFile::copy(source, target, [](int) { QCoreApplication::processEvents(); });
     const double seconds = timer.nsecsElapsed() / 1e9;
     const bool whole = QFileInfo(target).size() == QFileInfo(source).size();
     QFile::remove(target);
@@ -81,8 +79,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     const qint64 mib = args.size() > 1 ? args[1].toLongLong() : 1024;
-    QTemporaryDir dir(
-        QDir(args.size() > 2 ? args[2] : QDir::currentPath()).filePath("bench_backup-XXXXXX"));
+    QTemporaryDir dir(QDir(args.size() > 2 ? args[2] : QDir::currentPath()).filePath("bench_backup-XXXXXX"));
     if (!dir.isValid() || mib <= 0)
         return 2;
     const QString source = dir.filePath(QStringLiteral("pad.db"));
@@ -102,24 +99,22 @@ int main(int argc, char *argv[])
             backupTimes << timeBackup(source, dir.filePath("backup.pck"));
             cpTimes << timeCp(source, dir.filePath("cp.pck"));
         }
-        std::printf(
-            "run %d: cp %.3f s, backup %.3f s\n", run + 1, cpTimes.last(), backupTimes.last());
+        std::printf("run %d: cp %.3f s, backup %.3f s\n", run + 1, cpTimes.last(), backupTimes.last());
     }
     if (std::min(*std::min_element(cpTimes.begin(), cpTimes.end()),
-            *std::min_element(backupTimes.begin(), backupTimes.end()))
+                 *std::min_element(backupTimes.begin(), backupTimes.end()))
         < 0)
         return 1;
     // Fast is worth nothing unless the copy is exact.
     const QString check = dir.filePath("check.pck");
-    if (!RecordFile::copy(source, check)
-        || QProcess::execute("cmp", { "-s", source, check }) != 0) {
+    if (!RecordFile::copy(source, check) || QProcess::execute("cmp", {"-s", source, check}) != 0) {
         std::fprintf(stderr, "the backup differs from the record file\n");
         return 1;
     }
     QFile::remove(check);
     const double cp = median(cpTimes);
     const double backup = median(backupTimes);
-    std::printf("%lld MiB, median of %d: cp %.3f s, backup %.3f s, ratio %.2f (goal <= 1.30)\n",
-        mib, kRuns, cp, backup, backup / cp);
+    std::printf("%lld MiB, median of %d: cp %.3f s, backup %.3f s, ratio %.2f (goal <= 1.30)\n", mib, kRuns, cp, backup,
+                backup / cp);
     return backup / cp <= 1.3 ? 0 : 1;
 }

@@ -105,7 +105,8 @@ int main(int argc, char **argv)
     while (all.next())
         hits << ContactSearch::Hit{all.value(0).toLongLong(), all.value(1).toString()};
     timer.restart();
-    const Result<ContactExport::Exported> result = ContactExport::build(Store::database(), ContactSearch::Kind::Name, hits);
+    const Result<ContactExport::Exported> result =
+        ContactExport::build(Store::database(), ContactSearch::Kind::Name, hits);
     QFile target(dir.filePath("out.csv"));
     if (!result.ok() || !target.open(QIODevice::WriteOnly) || target.write(result->bytes) < 0)
         return 1;

@@ -5,10 +5,10 @@
 //   bench_contacts [contacts [copy-of-store]]   (Release build; offscreen by default)
 
 #include "contacts/core/ContactSearch.h"
+#include "contacts/windows/Tpe_connect.h"
 #include "platform/ui/Dialogs.h"
 #include "store/FieldCodec.h"
 #include "store/Store.h"
-#include "contacts/windows/Tpe_connect.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -23,8 +23,8 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
@@ -33,8 +33,8 @@ const QString kGiven = QStringLiteral("伟芳娜秀英敏静丽强磊军洋勇�
 
 QString chineseName(QRandomGenerator &random)
 {
-    return QString(kSurnames.at(random.bounded(kSurnames.size())))
-        + kGiven.at(random.bounded(kGiven.size())) + kGiven.at(random.bounded(kGiven.size()));
+    return QString(kSurnames.at(random.bounded(kSurnames.size()))) + kGiven.at(random.bounded(kGiven.size()))
+           + kGiven.at(random.bounded(kGiven.size()));
 }
 
 bool fill(int contacts)
@@ -53,9 +53,7 @@ bool fill(int contacts)
     for (int i = 0; i < contacts; ++i) {
         const QString id = start.addSecs(qint64(i) * 97).toString("yyyyMMddHHmmss");
         const bool encoded = i % 10 == 0; // one contact in ten is protected
-        const auto stored = [encoded](const QString &text) {
-            return encoded ? FieldCodec::encode(text) : text;
-        };
+        const auto stored = [encoded](const QString &text) { return encoded ? FieldCodec::encode(text) : text; };
         const QString mobile = QStringLiteral("1%1").arg(3900000000LL + i * 7919LL % 99999999LL);
         person.addBindValue(id);
         person.addBindValue(stored(chineseName(random)));
@@ -74,14 +72,14 @@ bool fill(int contacts)
             unit.addBindValue(id);
             unit.addBindValue(stored(QStringLiteral("第%1号贸易有限公司").arg(i * 2 + u)));
             unit.addBindValue(stored(QStringLiteral("021-%1").arg(50000000 + i * 2 + u)));
-            unit.addBindValue(
-                stored(QStringLiteral("合作%1年,负责华东区业务\n项目%2").arg(u + 1).arg(i * 2 + u)));
+            unit.addBindValue(stored(QStringLiteral("合作%1年,负责华东区业务\n项目%2").arg(u + 1).arg(i * 2 + u)));
             unit.addBindValue(encoded);
             if (!unit.exec())
                 return false;
         }
         other.addBindValue(id);
-        other.addBindValue(stored(QStringLiteral("生日%1月%2日,爱好围棋与摄影,编号%3").arg(i % 12 + 1).arg(i % 28 + 1).arg(i)));
+        other.addBindValue(
+            stored(QStringLiteral("生日%1月%2日,爱好围棋与摄影,编号%3").arg(i % 12 + 1).arg(i % 28 + 1).arg(i)));
         other.addBindValue(encoded);
         if (!other.exec())
             return false;
@@ -147,15 +145,14 @@ int main(int argc, char **argv)
     auto *previous = window.findChild<QAbstractButton *>("previousButton");
 
     const QList<Case> cases = {
-        {"kindName", QStringLiteral("王伟")},       {"kindName", QStringLiteral("王")},
-        {"kindMobile", QStringLiteral("39001")},    {"kindUnitName", QStringLiteral("第1234")},
-        {"kindUnitName", QStringLiteral("贸易")},   {"kindPersonalMemo", QStringLiteral("第777")},
+        {"kindName", QStringLiteral("王伟")},         {"kindName", QStringLiteral("王")},
+        {"kindMobile", QStringLiteral("39001")},      {"kindUnitName", QStringLiteral("第1234")},
+        {"kindUnitName", QStringLiteral("贸易")},     {"kindPersonalMemo", QStringLiteral("第777")},
         {"kindUnitMemo", QStringLiteral("项目4321")}, {"kindUnitMemo", QStringLiteral("合作2年")},
         {"kindOther", QStringLiteral("编号4321")},
     };
     const int runs = 7;
-    std::printf("\n%-18s %-10s %8s %14s %14s %14s\n", "kind", "text", "rows", "search wall", "search cpu",
-                "query cpu");
+    std::printf("\n%-18s %-10s %8s %14s %14s %14s\n", "kind", "text", "rows", "search wall", "search cpu", "query cpu");
     for (const Case &c : cases) {
         auto *kind = window.findChild<QRadioButton *>(c.kindName);
         kind->setChecked(true);
@@ -171,11 +168,12 @@ int main(int argc, char **argv)
             wall << timer.nsecsElapsed() / 1e6;
             rows = window.results().count();
             started = cpuMs();
-            ContactSearch::run(Store::database(), searchKind, c.text);
+            if (!ContactSearch::run(Store::database(), searchKind, c.text))
+                qFatal("search query failed");
             query << cpuMs() - started;
         }
-        std::printf("%-18s %-10s %8d %14.2f %14.2f %14.2f\n", c.kindName, qPrintable(c.text), rows,
-                    median(wall), median(cpu), median(query));
+        std::printf("%-18s %-10s %8d %14.2f %14.2f %14.2f\n", c.kindName, qPrintable(c.text), rows, median(wall),
+                    median(cpu), median(query));
     }
 
     // Moves through a long result list: each runs the contact loader.

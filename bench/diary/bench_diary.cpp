@@ -3,11 +3,11 @@
 // (default 100000 notes, 20000 steps, 3500 distinct characters)
 // It copies the supplied pad.db to a temporary folder, fills it with notes of
 // about 500 characters and drives the real window offscreen.
+#include "diary/core/NoteHistory.h"
+#include "diary/windows/This_note_pad.h"
 #include "platform/ui/Dialogs.h"
 #include "store/FieldCodec.h"
-#include "diary/core/NoteHistory.h"
 #include "store/Store.h"
-#include "diary/windows/This_note_pad.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -89,8 +89,7 @@ struct Spread
 Spread spread(QList<double> ms)
 {
     std::sort(ms.begin(), ms.end());
-    return { ms[ms.size() / 2], ms[std::min<qsizetype>(ms.size() - 1, ms.size() * 99 / 100)],
-        ms.back() };
+    return {ms[ms.size() / 2], ms[std::min<qsizetype>(ms.size() - 1, ms.size() * 99 / 100)], ms.back()};
 }
 
 double msSince(const QElapsedTimer &timer)
@@ -100,7 +99,7 @@ double msSince(const QElapsedTimer &timer)
 
 double cpuMs()
 {
-    timespec t {};
+    timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
@@ -129,8 +128,7 @@ void report(const char *what, const Samples &samples)
     const Spread c = spread(samples.cpu);
     std::printf("%-28s wall median %7.3f p99 %7.3f max %7.3f | cpu median %7.3f p99 %7.3f max "
                 "%7.3f ms (n=%lld)\n",
-        what, w.median, w.p99, w.max, c.median, c.p99, c.max,
-        static_cast<long long>(samples.wall.size()));
+                what, w.median, w.p99, w.max, c.median, c.p99, c.max, static_cast<long long>(samples.wall.size()));
 }
 
 } // namespace
@@ -159,7 +157,7 @@ int main(int argc, char **argv)
         return 1;
     }
     std::printf("filled %d notes in %.1f s, store %.1f MB\n", count, msSince(filling) / 1000,
-        double(QFile(path).size()) / 1e6);
+                double(QFile(path).size()) / 1e6);
     Dialogs::setScripted(true); // the delete question answers Yes
 
     // Opening: create, show, list the keys and show the newest note, painted.
@@ -198,9 +196,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "browser shows %s notes\n", qPrintable(total->text()));
         return 1;
     }
-    auto button = [&](const char *name) {
-        return browser.findChild<QToolButton *>(QString::fromLatin1(name));
-    };
+    auto button = [&](const char *name) { return browser.findChild<QToolButton *>(QString::fromLatin1(name)); };
     auto click = [&](const char *name) {
         return [&browser, b = button(name)] {
             b->click();
@@ -253,11 +249,10 @@ int main(int argc, char **argv)
         report("delete one note (store)", removes);
     }
     const int browsed = steps + int(backward.wall.size() + jumps.wall.size());
-    std::printf("resident memory: %ld kB after opening, %ld kB after %d steps (growth %ld kB)\n",
-        rssOpen, rssBrowsed, browsed, rssBrowsed - rssOpen);
+    std::printf("resident memory: %ld kB after opening, %ld kB after %d steps (growth %ld kB)\n", rssOpen, rssBrowsed,
+                browsed, rssBrowsed - rssOpen);
     std::printf("notes left: %s\n", qPrintable(total->text()));
-    std::printf(
-        "notes of %d to %d characters drawn from %d distinct characters\n", 450, 549, kVocabulary);
+    std::printf("notes of %d to %d characters drawn from %d distinct characters\n", 450, 549, kVocabulary);
     Store::remove();
     return 0;
 }

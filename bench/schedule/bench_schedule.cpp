@@ -1,13 +1,13 @@
 // 100,000 jobs spread over ten years, 500 of them reminders of "today".
 // Targets: a day list and the month list open in at most 30 ms, a reload of
 // 500 reminders takes at most 10 ms, a tick at most 50 us.
-#include "store/Clock.h"
 #include "schedule/core/JobListModel.h"
 #include "schedule/core/JobRepository.h"
 #include "schedule/core/ReminderWatch.h"
-#include "tests/support/FakePlannerHost.h"
-#include "store/Store.h"
 #include "schedule/windows/Tjob_do.h"
+#include "store/Clock.h"
+#include "store/Store.h"
+#include "tests/support/FakePlannerHost.h"
 
 #include <benchmark/benchmark.h>
 #include <QAction>
@@ -48,15 +48,12 @@ void fill()
     for (int i = 0; i < kJobs - kReminders; ++i) {
         const QDate day = first.addDays(i % days);
         const bool reminder = i % 3 == 0;
-        const QString time
-            = reminder ? QTime(8 + i % 10, i % 60).toString("HHmm") + "00" : "000000";
-        add(created.addSecs(i).toString("yyyyMMddHHmmss"), day.toString("yyyyMMdd") + time,
-            reminder);
+        const QString time = reminder ? QTime(8 + i % 10, i % 60).toString("HHmm") + "00" : "000000";
+        add(created.addSecs(i).toString("yyyyMMddHHmmss"), day.toString("yyyyMMdd") + time, reminder);
     }
     for (int i = 0; i < kReminders; ++i) {
         const QString time = QTime(0, 0).addSecs(i * 120).toString("HHmm") + "00";
-        add(created.addSecs(kJobs + i).toString("yyyyMMddHHmmss"),
-            kToday.toString("yyyyMMdd") + time, true);
+        add(created.addSecs(kJobs + i).toString("yyyyMMddHHmmss"), kToday.toString("yyyyMMdd") + time, true);
     }
     db.commit();
 }
@@ -75,10 +72,8 @@ void BM_DayListQuery(benchmark::State &state, const QString &day)
     }
     state.counters["rows"] = model.rowCount();
 }
-BENCHMARK_CAPTURE(BM_DayListQuery, ordinary_day, QStringLiteral("20230315"))
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_DayListQuery, today_500_reminders, QStringLiteral("20240501"))
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_DayListQuery, ordinary_day, QStringLiteral("20230315"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_DayListQuery, today_500_reminders, QStringLiteral("20240501"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_DayListQuery, month, QStringLiteral("202405"))->Unit(benchmark::kMillisecond);
 
 // The planner as the user meets it: a calendar click lists a day, "显示本月工作安排" the month.

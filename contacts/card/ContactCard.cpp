@@ -46,20 +46,18 @@ struct Field
     QString ContactCardValues::*value;
 };
 
-void addFields(report::Band &band, const ContactCardValues &values,
-               std::initializer_list<Field> fields, const ReportFont &captionFont)
+void addFields(report::Band &band, const ContactCardValues &values, std::initializer_list<Field> fields,
+               const ReportFont &captionFont)
 {
     for (const Field &f : fields) {
-        band.elements << Element::label(f.captionX, f.y, QString::fromUtf16(f.caption),
-                                        captionFont);
+        band.elements << Element::label(f.captionX, f.y, QString::fromUtf16(f.caption), captionFont);
         band.elements << Element::label(f.valueX, f.y, values.*(f.value), baseFont());
     }
 }
 
 void addBar(report::Band &band, double top, const char16_t *title)
 {
-    band.elements << Element::frame(QRectF(0, top, kBarWidth, kBarHeight),
-                                    QString::fromUtf16(title), baseFont());
+    band.elements << Element::frame(QRectF(0, top, kBarWidth, kBarHeight), QString::fromUtf16(title), baseFont());
 }
 
 void addPersonal(report::Band &band, const ContactCardValues &v)
@@ -79,8 +77,7 @@ void addPersonal(report::Band &band, const ContactCardValues &v)
                {u"网络联系方式:", 4.2, 48.7, 33.9, &V::online}},
               boldFont());
     band.elements << Element::label(4.2, 55.0, QStringLiteral("备注:"), boldFont());
-    band.elements << Element::memo(QRectF(4.2, 61.4, kMemoWidth, 29.9), memoLines(v.remarks),
-                                   baseFont());
+    band.elements << Element::memo(QRectF(4.2, 61.4, kMemoWidth, 29.9), memoLines(v.remarks), baseFont());
     // The photo is drawn over the word, which shows only when there is none.
     band.elements << Element::frame(QRectF(148.2, 12.7, 38.4, 46.8), {}, baseFont());
     band.elements << Element::label(163.0, 31.8, QStringLiteral("照片"), baseFont());
@@ -99,15 +96,13 @@ void addWorkUnit(report::Band &band, const ContactCardValues &v)
                {u"网址:", 4.2, 120.7, 16.9, &V::webAddress}},
               baseFont());
     band.elements << Element::label(4.2, 127.0, QStringLiteral("备注:"), baseFont());
-    band.elements << Element::memo(QRectF(4.2, 133.3, kMemoWidth, 34.1), memoLines(v.unitNotes),
-                                   baseFont());
+    band.elements << Element::memo(QRectF(4.2, 133.3, kMemoWidth, 34.1), memoLines(v.unitNotes), baseFont());
 }
 
 void addOther(report::Band &band, const ContactCardValues &v)
 {
     addBar(band, 173.8, u"其他信息 ");
-    band.elements << Element::memo(QRectF(2.1, 186.3, kMemoWidth, 65.9), memoLines(v.otherInfo),
-                                   baseFont());
+    band.elements << Element::memo(QRectF(2.1, 186.3, kMemoWidth, 65.9), memoLines(v.otherInfo), baseFont());
 }
 
 } // namespace

@@ -39,9 +39,8 @@ ContactCardValues fromShown(const ShownContact &shown)
 
 Tprint_view *printPreview(QWidget *addressBook, const ContactCardValues &values)
 {
-    Tprint_box *box = WindowOpener::replace(Tprint_box::reference(), [addressBook] {
-        return new Tprint_box(addressBook);
-    });
+    Tprint_box *box =
+        WindowOpener::replace(Tprint_box::reference(), [addressBook] { return new Tprint_box(addressBook); });
     box->setReport(layout(values));
     return box->preview();
 }

@@ -20,19 +20,28 @@ inline const QString kOtherMemo = QStringLiteral("pe_other_memo");
 // name, current address, mobile, other, home phone, postcode, identity
 // number, registered address, online contact, remarks
 inline const QStringList kPersonTexts = {
-    QStringLiteral("pe_name"),  QStringLiteral("n_add"),   QStringLiteral("pe_mib"),
-    QStringLiteral("pe_other"), QStringLiteral("pe_h_tel"), QStringLiteral("post"),
-    QStringLiteral("pe_code"),  QStringLiteral("code_add"), QStringLiteral("net_con"),
-    QStringLiteral("pe_memo"),
+    QStringLiteral("pe_name"),  QStringLiteral("n_add"),   QStringLiteral("pe_mib"),  QStringLiteral("pe_other"),
+    QStringLiteral("pe_h_tel"), QStringLiteral("post"),    QStringLiteral("pe_code"), QStringLiteral("code_add"),
+    QStringLiteral("net_con"),  QStringLiteral("pe_memo"),
 };
 inline const QStringList kPersonCaptions = {
-    QStringLiteral("姓名"),     QStringLiteral("现住地址"), QStringLiteral("手机"),
-    QStringLiteral("其它"),     QStringLiteral("宅电"),     QStringLiteral("邮编"),
-    QStringLiteral("身份证号"), QStringLiteral("户籍地址"), QStringLiteral("网络联系方式"),
-    QStringLiteral("备注"),
+    QStringLiteral("姓名"),         QStringLiteral("现住地址"), QStringLiteral("手机"),     QStringLiteral("其它"),
+    QStringLiteral("宅电"),         QStringLiteral("邮编"),     QStringLiteral("身份证号"), QStringLiteral("户籍地址"),
+    QStringLiteral("网络联系方式"), QStringLiteral("备注"),
 };
-enum PersonText { Name, CurrentAddress, Mobile, Other, HomePhone, Postcode, IdentityNumber,
-                  RegisteredAddress, OnlineContact, Remarks, PersonTextCount };
+enum PersonText {
+    Name,
+    CurrentAddress,
+    Mobile,
+    Other,
+    HomePhone,
+    Postcode,
+    IdentityNumber,
+    RegisteredAddress,
+    OnlineContact,
+    Remarks,
+    PersonTextCount
+};
 
 // name, address, telephone, fax, web address, notes
 inline const QStringList kUnitTexts = {

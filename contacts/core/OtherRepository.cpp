@@ -34,9 +34,10 @@ Result<void> OtherRepository::append(OtherRecord &record) const
 {
     const Result<QSqlQuery> query = ContactStoreError::named(
         kOtherTable,
-        Sql::run(m_db,
-                 QStringLiteral("INSERT INTO %1 (%2, %3, %4) VALUES (?, ?, ?)").arg(kOtherTable, kId, kOtherMemo, kEncoded),
-                 {record.id, record.memo, record.encoded}));
+        Sql::run(
+            m_db,
+            QStringLiteral("INSERT INTO %1 (%2, %3, %4) VALUES (?, ?, ?)").arg(kOtherTable, kId, kOtherMemo, kEncoded),
+            {record.id, record.memo, record.encoded}));
     if (!query)
         return fail(query.error());
     record.rowid = query->lastInsertId().toLongLong();
@@ -47,7 +48,8 @@ Result<RowChange> OtherRepository::update(const OtherRecord &record) const
 {
     return ContactStoreError::rowChange(
         kOtherTable,
-        Sql::run(m_db, QStringLiteral("UPDATE %1 SET %2 = ?, %3 = ? WHERE rowid = ?").arg(kOtherTable, kOtherMemo, kEncoded),
+        Sql::run(m_db,
+                 QStringLiteral("UPDATE %1 SET %2 = ?, %3 = ? WHERE rowid = ?").arg(kOtherTable, kOtherMemo, kEncoded),
                  {record.memo, record.encoded, record.rowid}));
 }
 

@@ -85,8 +85,9 @@ Result<RowChange> PersonRepository::update(const PersonRecord &record) const
     for (const QString &column : kPersonTexts + QStringList{kSex, kPhoto, kEncoded})
         sets << column + QStringLiteral(" = ?");
     return ContactStoreError::rowChange(
-        kPersonTable, Sql::run(m_db, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(kPersonTable, sets.join(u',')),
-                               values(record) << record.rowid));
+        kPersonTable,
+        Sql::run(m_db, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(kPersonTable, sets.join(u',')),
+                 values(record) << record.rowid));
 }
 
 Result<RowChange> PersonRepository::remove(qint64 rowid) const

@@ -11,7 +11,7 @@ struct ShownContact
 {
     QStringList personTexts; // ContactColumns::kPersonTexts order; remarks whole
     bool male = true;
-    QByteArray photo; // BMP bytes of the photo box, empty without a photo
+    QByteArray photo;      // BMP bytes of the photo box, empty without a photo
     QStringList unitTexts; // ContactColumns::kUnitTexts order; notes whole
     QString otherText;
     int personalRecords = 0; // rows of the personal record set (same id)

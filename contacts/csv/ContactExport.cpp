@@ -14,7 +14,7 @@ using namespace ContactColumns;
 namespace {
 const QString kEmpty = QStringLiteral("-");
 // Positions 1, 3 to 10 of the line, as text columns.
-constexpr int kLineTexts[] = {Name, CurrentAddress, Mobile, Other, HomePhone, Postcode,
+constexpr int kLineTexts[] = {Name,           CurrentAddress,    Mobile,       Other, HomePhone, Postcode,
                               IdentityNumber, RegisteredAddress, OnlineContact};
 
 QString value(const QString &text)
@@ -67,8 +67,7 @@ const PersonRecord *personOf(const Rows &rows, ContactSearch::Kind kind, const C
 
 namespace ContactExport {
 
-Result<QList<QStringList>> list(const QSqlDatabase &db, ContactSearch::Kind kind,
-                                const QList<ContactSearch::Hit> &hits)
+Result<QList<QStringList>> list(const QSqlDatabase &db, ContactSearch::Kind kind, const QList<ContactSearch::Hit> &hits)
 {
     const Result<Rows> rows = readAll(db);
     if (!rows)
@@ -81,7 +80,7 @@ Result<QList<QStringList>> list(const QSqlDatabase &db, ContactSearch::Kind kind
             continue;
         }
         listed << QStringList{found->texts.value(Name), found->male ? QStringLiteral("true") : QStringLiteral("false"),
-                                   found->texts.value(CurrentAddress), found->texts.value(Mobile)};
+                              found->texts.value(CurrentAddress), found->texts.value(Mobile)};
     }
     return listed;
 }

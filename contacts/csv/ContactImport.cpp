@@ -41,7 +41,9 @@ PersonRecord ContactImport::record(const QStringList &fields, const QByteArray &
 }
 
 ContactImport::ContactImport(QSqlDatabase db, QList<QStringList> rows, QByteArray photo)
-    : m_db(std::move(db)), m_rows(std::move(rows)), m_photo(std::move(photo))
+    : m_db(std::move(db))
+    , m_rows(std::move(rows))
+    , m_photo(std::move(photo))
 {
 }
 

@@ -10,7 +10,10 @@ class LineReader
 {
 public:
     LineReader(const QString &text, int maxFields)
-        : m_text(text), m_max(maxFields) {}
+        : m_text(text)
+        , m_max(maxFields)
+    {
+    }
 
     bool atEnd() const { return m_pos >= m_text.size(); }
 

@@ -3,8 +3,8 @@
 #include "contacts/csv/ContactExport.h"
 #include "contacts/windows/RecordGrid.h"
 #include "contacts/windows/Tpe_connect.h"
-#include "platform/WholeFile.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/WholeFile.h"
 
 #include <QAction>
 #include <QDir>
@@ -15,7 +15,9 @@
 #include <QVBoxLayout>
 
 ExportPanel::ExportPanel(const QSqlDatabase &db, Tpe_connect &window, QWidget *parent)
-    : QWidget(parent), m_db(db), m_window(window)
+    : QWidget(parent)
+    , m_db(db)
+    , m_window(window)
 {
     auto *layout = new QVBoxLayout(this);
     m_grid = new RecordGrid({60, 40, 200, 90}, this);
@@ -24,8 +26,8 @@ ExportPanel::ExportPanel(const QSqlDatabase &db, Tpe_connect &window, QWidget *p
     // The list mirrors the result list; contacts are deleted on the personal tab.
     m_grid->deleteAction()->setVisible(false);
     layout->addWidget(m_grid, 1);
-    auto *note = new QLabel(
-        QStringLiteral("注:导出的格式为CSV格式,一般应用于软件本身及OotLook,FoxMail通讯录导入使用."), this);
+    auto *note =
+        new QLabel(QStringLiteral("注:导出的格式为CSV格式,一般应用于软件本身及OotLook,FoxMail通讯录导入使用."), this);
     note->setObjectName(QStringLiteral("eNote"));
     note->setWordWrap(true);
     layout->addWidget(note);
@@ -99,7 +101,8 @@ void ExportPanel::rowChanged()
 
 void ExportPanel::exportClicked()
 {
-    const QString path = Dialogs::saveFileName(this, {}, QStringLiteral("OutLook或Foxmail导出文件(*.csv *.txt);;其它格式(*)"));
+    const QString path =
+        Dialogs::saveFileName(this, {}, QStringLiteral("OutLook或Foxmail导出文件(*.csv *.txt);;其它格式(*)"));
     if (!path.isEmpty())
         exportTo(path);
 }

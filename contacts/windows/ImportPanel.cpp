@@ -30,7 +30,8 @@ constexpr qint64 kStepMs = 30;
 } // namespace
 
 ImportPanel::ImportPanel(const QSqlDatabase &db, QWidget *parent)
-    : QWidget(parent), m_db(db)
+    : QWidget(parent)
+    , m_db(db)
 {
     setAutoFillBackground(true);
     QPalette white = palette();
@@ -98,9 +99,10 @@ void ImportPanel::buildControls()
     auto *buttons = new QHBoxLayout;
     m_swapColumns = button(QStringLiteral("iSwapColumns"), kSwapColumns,
                            QStringLiteral("点击后,第一点击的列与后点击列进行交换位置."));
-    m_swapRows = button(QStringLiteral("iSwapRows"), kSwapRows,
-                        QStringLiteral("点击后,第一点击的行与后点击行进行交换位置."));
-    m_deleteColumn = button(QStringLiteral("iDeleteColumn"), QStringLiteral("删除列"), QStringLiteral("删除所点击的列"));
+    m_swapRows =
+        button(QStringLiteral("iSwapRows"), kSwapRows, QStringLiteral("点击后,第一点击的行与后点击行进行交换位置."));
+    m_deleteColumn =
+        button(QStringLiteral("iDeleteColumn"), QStringLiteral("删除列"), QStringLiteral("删除所点击的列"));
     m_deleteRow = button(QStringLiteral("iDeleteRow"), QStringLiteral("删除行"), QStringLiteral("删除所点击的行"));
     m_import = button(QStringLiteral("iImport"), QStringLiteral("导入"),
                       QStringLiteral("在确定文件及导入信息正确的,进行导入..."));
@@ -122,7 +124,8 @@ void ImportPanel::buildControls()
 
 void ImportPanel::open()
 {
-    const QString path = Dialogs::openFileName(this, {}, QStringLiteral("OutLook或Foxmail导出文件(*.csv *.txt);;所有类型(*)"));
+    const QString path =
+        Dialogs::openFileName(this, {}, QStringLiteral("OutLook或Foxmail导出文件(*.csv *.txt);;所有类型(*)"));
     if (!path.isEmpty())
         openFile(path);
 }

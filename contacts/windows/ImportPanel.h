@@ -1,9 +1,9 @@
 #pragma once
 #include "contacts/csv/ImportGrid.h"
 
+#include <memory>
 #include <QSqlDatabase>
 #include <QWidget>
-#include <memory>
 
 class ContactImport;
 class ImportGridModel;

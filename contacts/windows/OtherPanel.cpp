@@ -36,7 +36,7 @@ OtherPanel::OtherPanel(const QSqlDatabase &db, const ResultList *results, QWidge
     TabButtonBar *buttons = makeButtons();
     layout->addWidget(buttons);
     buttons->connectClicks<OtherPanel>(this, {&OtherPanel::modify, &OtherPanel::save, &OtherPanel::deleteCurrent,
-                                                &OtherPanel::undo, nullptr, nullptr});
+                                              &OtherPanel::undo, nullptr, nullptr});
     connect(table, &RecordTable::deleteRequested, this, &OtherPanel::gridDelete);
     openSet({});
     applyState();

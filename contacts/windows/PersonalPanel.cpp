@@ -32,9 +32,9 @@ struct Place
     int span;
 };
 constexpr Place kPlaces[] = {
-    {Name, 0, 0, 1},           {Mobile, 1, 0, 1},         {HomePhone, 1, 2, 1},
-    {Other, 2, 0, 1},          {Postcode, 2, 2, 1},       {IdentityNumber, 3, 0, 3},
-    {CurrentAddress, 4, 0, 3}, {RegisteredAddress, 5, 0, 3}, {OnlineContact, 6, 0, 3},
+    {Name, 0, 0, 1},          {Mobile, 1, 0, 1},         {HomePhone, 1, 2, 1},      {Other, 2, 0, 1},
+    {Postcode, 2, 2, 1},      {IdentityNumber, 3, 0, 3}, {CurrentAddress, 4, 0, 3}, {RegisteredAddress, 5, 0, 3},
+    {OnlineContact, 6, 0, 3},
 };
 
 // What each one-line box must have room for.
@@ -119,8 +119,8 @@ void PersonalPanel::buildForm()
 
     // Tab walks the form in reading order: name and sex, then the rest.
     QList<QWidget *> order{m_edits[Name], m_male, m_female};
-    for (int text : {Mobile, HomePhone, Other, Postcode, IdentityNumber, CurrentAddress, RegisteredAddress,
-                     OnlineContact})
+    for (int text :
+         {Mobile, HomePhone, Other, Postcode, IdentityNumber, CurrentAddress, RegisteredAddress, OnlineContact})
         order << m_edits[text];
     order << m_encode << m_remarks;
     for (qsizetype i = 1; i < order.size(); ++i)
@@ -136,9 +136,9 @@ void PersonalPanel::buildButtons()
     print->setObjectName(QStringLiteral("pPrint"));
     buttons->addExtra(print);
     layout()->addWidget(buttons);
-    buttons->connectClicks<PersonalPanel>(this, {&PersonalPanel::modify, &PersonalPanel::save,
-                                                   &PersonalPanel::deleteCurrent, &PersonalPanel::undo,
-                                                   &PersonalPanel::startNew, &PersonalPanel::cancel});
+    buttons->connectClicks<PersonalPanel>(this,
+                                          {&PersonalPanel::modify, &PersonalPanel::save, &PersonalPanel::deleteCurrent,
+                                           &PersonalPanel::undo, &PersonalPanel::startNew, &PersonalPanel::cancel});
     connect(print, &QPushButton::clicked, this, &PersonalPanel::printRequested);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "contacts/core/ContactRecords.h"
-#include "contacts/core/PersonRepository.h"
 #include "contacts/core/PersonalTabState.h"
+#include "contacts/core/PersonRepository.h"
 #include "contacts/windows/RecordTab.h"
 
 class QCheckBox;

@@ -78,8 +78,7 @@ protected:
 
     // Every row of `contactId` ("" has none); a store error is shown and
     // leaves the set empty.
-    template<typename Repository>
-    auto fetch(const Repository &repository, const QString &contactId)
+    template <typename Repository> auto fetch(const Repository &repository, const QString &contactId)
     {
         using Rows = std::decay_t<decltype(repository.byContact(contactId).value())>;
         if (contactId.isEmpty())
@@ -105,8 +104,7 @@ private:
 };
 
 // The grid's rowids and cells of a tab's rows.
-template<typename Record, typename Cells>
-RecordTab::Listing listingOf(const QList<Record> &rows, Cells cells)
+template <typename Record, typename Cells> RecordTab::Listing listingOf(const QList<Record> &rows, Cells cells)
 {
     RecordTab::Listing listing;
     for (const Record &row : rows) {

@@ -10,8 +10,8 @@
 
 namespace {
 
-const char *const kKindNames[] = {"kindName",         "kindMobile",     "kindUnitName",
-                                  "kindPersonalMemo", "kindUnitMemo",   "kindOther"};
+const char *const kKindNames[] = {"kindName",         "kindMobile",   "kindUnitName",
+                                  "kindPersonalMemo", "kindUnitMemo", "kindOther"};
 
 } // namespace
 

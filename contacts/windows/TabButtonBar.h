@@ -26,7 +26,7 @@ public:
 
     // Connects each button's click to the panel's member of the same place
     // (Modify, Save, Delete, Undo, New, Cancel); a null member connects nothing.
-    template<typename Panel>
+    template <typename Panel>
     void connectClicks(Panel *panel, const std::array<void (Panel::*)(), TabButtons::ButtonCount> &members)
     {
         for (int place = 0; place < TabButtons::ButtonCount; ++place) {

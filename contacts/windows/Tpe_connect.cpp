@@ -23,8 +23,7 @@
 namespace {
 
 const QStringList kTabCaptions = {QStringLiteral("个人信息栏"), QStringLiteral("工作单位栏"),
-                                  QStringLiteral("其他信息"), QStringLiteral("记录导入"),
-                                  QStringLiteral("记录导出")};
+                                  QStringLiteral("其他信息"), QStringLiteral("记录导入"), QStringLiteral("记录导出")};
 const char *const kTabNames[] = {"tabPersonal", "tabUnit", "tabOther", "tabImport", "tabExport"};
 
 QRect screenArea(const QWidget *window)
@@ -36,9 +35,8 @@ QRect screenArea(const QWidget *window)
 } // namespace
 
 Tpe_connect::Tpe_connect(QSqlDatabase db, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                          | Qt::WindowCloseButtonHint)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_db(std::move(db))
 {
     setObjectName(QStringLiteral("Tpe_connect"));
@@ -55,8 +53,7 @@ Tpe_connect::Tpe_connect(QSqlDatabase db, QWidget *parent)
             m_openAbout();
     });
     connect(m_nav, &NavigationStrip::firstRequested, this, [this] { step(&ResultList::moveFirst); });
-    connect(m_nav, &NavigationStrip::previousRequested, this,
-            [this] { step(&ResultList::movePrevious); });
+    connect(m_nav, &NavigationStrip::previousRequested, this, [this] { step(&ResultList::movePrevious); });
     connect(m_nav, &NavigationStrip::nextRequested, this, [this] { step(&ResultList::moveNext); });
     connect(m_nav, &NavigationStrip::lastRequested, this, [this] { step(&ResultList::moveLast); });
     // The window sees Esc before its controls: it closes without a question.

@@ -37,7 +37,9 @@ void UnitPanel::buildForm()
         auto *edit = new QLineEdit(this);
         edit->setObjectName(kUnitTexts.at(i));
         const bool number = i == UnitPhone || i == UnitFax;
-        ValueBox::fit(edit, number ? ValueBox::digits(13) : i == UnitUrl ? ValueBox::address() : ValueBox::characters(16));
+        ValueBox::fit(edit, number         ? ValueBox::digits(13)
+                            : i == UnitUrl ? ValueBox::address()
+                                           : ValueBox::characters(16));
         m_edits << edit;
         form->addRow(kUnitCaptions.at(i) + u':', edit);
     }
@@ -62,8 +64,7 @@ void UnitPanel::buildButtons()
     TabButtonBar *buttons = makeButtons();
     layout()->addWidget(buttons);
     buttons->connectClicks<UnitPanel>(this, {&UnitPanel::modify, &UnitPanel::save, &UnitPanel::deleteCurrent,
-                                               &UnitPanel::undo, &UnitPanel::startNew,
-                                               &UnitPanel::loaderRequested});
+                                             &UnitPanel::undo, &UnitPanel::startNew, &UnitPanel::loaderRequested});
 }
 
 RecordTab::Listing UnitPanel::readSet(const QString &contactId)

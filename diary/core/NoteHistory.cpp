@@ -83,7 +83,6 @@ Result<void> NoteHistory::rewriteCurrent(const QString &text)
 
 QString NoteHistory::timeText(const QString &dateId)
 {
-    return dateId.mid(0, 4) + QStringLiteral("年") + dateId.mid(4, 2) + QStringLiteral("月")
-        + dateId.mid(6, 2) + QStringLiteral("日  ") + dateId.mid(8, 2) + u':' + dateId.mid(10, 2)
-        + u':' + dateId.mid(12, 2);
+    return dateId.mid(0, 4) + QStringLiteral("年") + dateId.mid(4, 2) + QStringLiteral("月") + dateId.mid(6, 2)
+           + QStringLiteral("日  ") + dateId.mid(8, 2) + u':' + dateId.mid(10, 2) + u':' + dateId.mid(12, 2);
 }

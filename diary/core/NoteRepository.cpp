@@ -1,8 +1,8 @@
 #include "diary/core/NoteRepository.h"
 
 #include "store/FieldCodec.h"
-#include "store/StoreError.h"
 #include "store/Sql.h"
+#include "store/StoreError.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -15,9 +15,8 @@ NoteRepository::NoteRepository(QSqlDatabase db)
 
 Result<void> NoteRepository::append(const QString &dateId, const QString &text)
 {
-    const auto inserted = Sql::run(m_db,
-        QStringLiteral("insert into note_pad (date_id, note_memo) values (?, ?)"),
-        { dateId, FieldCodec::encode(text) });
+    const auto inserted = Sql::run(m_db, QStringLiteral("insert into note_pad (date_id, note_memo) values (?, ?)"),
+                                   {dateId, FieldCodec::encode(text)});
     if (!inserted)
         return fail(inserted.error());
     return {};
@@ -26,8 +25,7 @@ Result<void> NoteRepository::append(const QString &dateId, const QString &text)
 Result<QList<qint64>> NoteRepository::keysNewestFirst()
 {
     // The date_id index holds the rowid too, so this is one backward index scan.
-    auto query = Sql::read(
-        m_db, QStringLiteral("select rowid from note_pad order by date_id desc, rowid desc"));
+    auto query = Sql::read(m_db, QStringLiteral("select rowid from note_pad order by date_id desc, rowid desc"));
     if (!query)
         return fail(query.error());
     QList<qint64> keys;
@@ -40,8 +38,7 @@ Result<QList<qint64>> NoteRepository::keysNewestFirst()
 
 Result<NoteRepository::Stored> NoteRepository::fetch(qint64 rowid)
 {
-    auto query = Sql::read(
-        m_db, QStringLiteral("select date_id, note_memo from note_pad where rowid = ?"), { rowid });
+    auto query = Sql::read(m_db, QStringLiteral("select date_id, note_memo from note_pad where rowid = ?"), {rowid});
     if (!query)
         return fail(query.error());
     if (!query->next()) {
@@ -49,13 +46,12 @@ Result<NoteRepository::Stored> NoteRepository::fetch(qint64 rowid)
             return fail(StoreError::text(query->lastError()));
         return fail(kGone);
     }
-    return Stored { query->value(0).toString(), query->value(1).toString() };
+    return Stored{query->value(0).toString(), query->value(1).toString()};
 }
 
 Result<void> NoteRepository::remove(qint64 rowid)
 {
-    const auto deleted
-        = Sql::run(m_db, QStringLiteral("delete from note_pad where rowid = ?"), { rowid });
+    const auto deleted = Sql::run(m_db, QStringLiteral("delete from note_pad where rowid = ?"), {rowid});
     if (!deleted)
         return fail(deleted.error());
     return {};
@@ -63,9 +59,8 @@ Result<void> NoteRepository::remove(qint64 rowid)
 
 Result<void> NoteRepository::rewrite(qint64 rowid, const QString &text)
 {
-    const auto updated = Sql::run(m_db,
-        QStringLiteral("update note_pad set note_memo = ? where rowid = ?"),
-        { FieldCodec::encode(text), rowid });
+    const auto updated = Sql::run(m_db, QStringLiteral("update note_pad set note_memo = ? where rowid = ?"),
+                                  {FieldCodec::encode(text), rowid});
     if (!updated)
         return fail(updated.error());
     if (updated->numRowsAffected() == 0)

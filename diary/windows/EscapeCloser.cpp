@@ -17,8 +17,7 @@ EscapeCloser::EscapeCloser(QWidget *window)
 
 bool EscapeCloser::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
         m_window->close();
         return true;
     }

@@ -1,7 +1,7 @@
 #include "diary/windows/This_note_pad.h"
 
-#include "platform/ui/Dialogs.h"
 #include "diary/windows/EscapeCloser.h"
+#include "platform/ui/Dialogs.h"
 
 #include <QBoxLayout>
 #include <QCloseEvent>
@@ -45,7 +45,7 @@ QPixmap bandPicture()
     painter.setFont(font);
     painter.setPen(Qt::white);
     painter.drawText(band.rect().adjusted(16, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
-        QStringLiteral("以前心情故事"));
+                     QStringLiteral("以前心情故事"));
     return band;
 }
 
@@ -124,10 +124,10 @@ QLayout *This_note_pad::buildNavigation()
         bool (NoteHistory::*move)();
     };
     const Button buttons[] = {
-        { "sp3", QStringLiteral("首个"), QStyle::SP_MediaSkipBackward, &NoteHistory::first },
-        { "sp1", QStringLiteral("前一条"), QStyle::SP_MediaSeekBackward, &NoteHistory::previous },
-        { "sp2", QStringLiteral("后一条"), QStyle::SP_MediaSeekForward, &NoteHistory::next },
-        { "sp4", QStringLiteral("未尾"), QStyle::SP_MediaSkipForward, &NoteHistory::last },
+        {"sp3", QStringLiteral("首个"), QStyle::SP_MediaSkipBackward, &NoteHistory::first},
+        {"sp1", QStringLiteral("前一条"), QStyle::SP_MediaSeekBackward, &NoteHistory::previous},
+        {"sp2", QStringLiteral("后一条"), QStyle::SP_MediaSeekForward, &NoteHistory::next},
+        {"sp4", QStringLiteral("未尾"), QStyle::SP_MediaSkipForward, &NoteHistory::last},
     };
     auto *row = new QHBoxLayout;
     row->setSpacing(2);
@@ -149,8 +149,7 @@ QLayout *This_note_pad::buildText()
 {
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("Memo1"));
-    m_memo->setMinimumSize(
-        44 * fontMetrics().horizontalAdvance(u'中'), 18 * fontMetrics().lineSpacing());
+    m_memo->setMinimumSize(44 * fontMetrics().horizontalAdvance(u'中'), 18 * fontMetrics().lineSpacing());
     m_memo->setReadOnly(true);
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QPalette palette = m_memo->palette();
@@ -182,7 +181,7 @@ QLayout *This_note_pad::buildText()
 
     m_memo->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_memo, &QWidget::customContextMenuRequested, this,
-        [this](const QPoint &at) { m_menu->popup(m_memo->mapToGlobal(at)); });
+            [this](const QPoint &at) { m_menu->popup(m_memo->mapToGlobal(at)); });
 
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(10);
@@ -247,8 +246,7 @@ void This_note_pad::showCurrent()
     m_position->setText(QString::number(m_history.position()));
     const NoteHistory::Note note = m_history.current();
     m_currentDecoded = note.decoded;
-    m_time->setText(
-        note.dateId.isEmpty() ? QStringLiteral("-") : NoteHistory::timeText(note.dateId));
+    m_time->setText(note.dateId.isEmpty() ? QStringLiteral("-") : NoteHistory::timeText(note.dateId));
     if (note.decoded) {
         m_memo->setPlainText(note.text);
         return;
@@ -265,8 +263,7 @@ void This_note_pad::step(bool (NoteHistory::*move)())
 
 void This_note_pad::deleteCurrent()
 {
-    if (m_history.isEmpty()
-        || !Dialogs::confirm(this, QStringLiteral("确定 [ 删除 ] 本记录吗? (Yes/No)")))
+    if (m_history.isEmpty() || !Dialogs::confirm(this, QStringLiteral("确定 [ 删除 ] 本记录吗? (Yes/No)")))
         return;
     if (const Result<void> removed = m_history.removeCurrent(); !removed) {
         Dialogs::error(this, removed.error());
@@ -279,8 +276,7 @@ void This_note_pad::deleteCurrent()
 // shows no text, and writing that back would destroy what is stored.
 void This_note_pad::rewriteCurrent()
 {
-    if (m_history.isEmpty()
-        || !Dialogs::confirm(this, QStringLiteral("确定 [ 保存 ] 本记录吗? (Yes/No)")))
+    if (m_history.isEmpty() || !Dialogs::confirm(this, QStringLiteral("确定 [ 保存 ] 本记录吗? (Yes/No)")))
         return;
     if (!m_currentDecoded) {
         Dialogs::error(this, m_history.current().error);

@@ -1,8 +1,8 @@
 #include "diary/windows/Tnote_pad.h"
 
-#include "platform/ui/Dialogs.h"
 #include "diary/windows/EscapeCloser.h"
 #include "diary/windows/This_note_pad.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/WindowOpener.h"
 
 #include <QBoxLayout>
@@ -14,8 +14,7 @@
 
 namespace {
 
-const QString kMemoHint
-    = QStringLiteral("每日心情一记,没事看看以前心情故事!       (所有内容均128位加密运算,以防偷窥)");
+const QString kMemoHint = QStringLiteral("每日心情一记,没事看看以前心情故事!       (所有内容均128位加密运算,以防偷窥)");
 
 QPushButton *addButton(QWidget *parent, const QString &name, const QString &caption, int width)
 {
@@ -60,14 +59,12 @@ void Tnote_pad::buildControls()
     QPalette palette = m_memo->palette();
     palette.setColor(QPalette::Base, Qt::white);
     m_memo->setPalette(palette);
-    m_memo->setMinimumSize(44 * fontMetrics().horizontalAdvance(u'中'),
-        16 * QFontMetrics(font).lineSpacing());
+    m_memo->setMinimumSize(44 * fontMetrics().horizontalAdvance(u'中'), 16 * QFontMetrics(font).lineSpacing());
     connect(m_memo, &QPlainTextEdit::textChanged, this, &Tnote_pad::textChanged);
 
     m_save = addButton(this, QStringLiteral("BitBtn1"), QStringLiteral("保存"), 100);
     auto *restart = addButton(this, QStringLiteral("BitBtn3"), QStringLiteral("重写"), 100);
-    auto *history
-        = addButton(this, QStringLiteral("BitBtn4"), QStringLiteral("查看以前记录"), 130);
+    auto *history = addButton(this, QStringLiteral("BitBtn4"), QStringLiteral("查看以前记录"), 130);
     history->setToolTip(QStringLiteral("看看以前心情故事! "));
     auto *cancel = addButton(this, QStringLiteral("BitBtn2"), QStringLiteral("取消"), 100);
     m_save->setEnabled(false);
@@ -146,8 +143,7 @@ void Tnote_pad::save()
 
 void Tnote_pad::openHistory()
 {
-    auto *browser
-        = WindowOpener::replace(m_history, [this] { return new This_note_pad(m_db, this); });
+    auto *browser = WindowOpener::replace(m_history, [this] { return new This_note_pad(m_db, this); });
     // Only the browser opened last brings the editor back; one replaced by it
     // closes later and must not show the editor over its successor.
     connect(browser, &This_note_pad::closed, this, [this, browser] { returnFromHistory(browser); });

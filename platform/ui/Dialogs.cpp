@@ -46,8 +46,8 @@ Reply scriptedReply(Kind kind, const QString &title, const QString &text)
     }
 }
 
-QMessageBox::StandardButton showBox(QWidget *parent, QMessageBox::Icon icon, const QString &title,
-                                    const QString &text, QMessageBox::StandardButtons buttons)
+QMessageBox::StandardButton showBox(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
+                                    QMessageBox::StandardButtons buttons)
 {
     QMessageBox box(icon, title, text, buttons, parent);
     return QMessageBox::StandardButton(box.exec());
@@ -87,9 +87,8 @@ bool confirm(QWidget *parent, const QString &text)
 {
     if (isScripted())
         return scriptedReply(Kind::Confirm, QStringLiteral("Confirm"), text).answer == Answer::Yes;
-    return showBox(parent, QMessageBox::Question, QStringLiteral("Confirm"), text,
-                   QMessageBox::Yes | QMessageBox::No)
-        == QMessageBox::Yes;
+    return showBox(parent, QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::Yes | QMessageBox::No)
+           == QMessageBox::Yes;
 }
 
 void error(QWidget *parent, const QString &text)
@@ -111,8 +110,7 @@ void plain(QWidget *parent, const QString &text, const QString &title)
     showBox(parent, QMessageBox::NoIcon, title, text, QMessageBox::Ok);
 }
 
-std::optional<QString> input(QWidget *parent, const QString &title, const QString &prompt,
-                             const QString &initial)
+std::optional<QString> input(QWidget *parent, const QString &title, const QString &prompt, const QString &initial)
 {
     if (isScripted()) {
         const Reply reply = scriptedReply(Kind::Input, title, prompt);
@@ -121,23 +119,21 @@ std::optional<QString> input(QWidget *parent, const QString &title, const QStrin
         return reply.text;
     }
     bool ok = false;
-    const QString text =
-        QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, initial, &ok);
+    const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, initial, &ok);
     if (!ok)
         return std::nullopt;
     return text;
 }
 
-QString openFileName(QWidget *parent, const QString &caption, const QString &filter,
-                     const QString &folder)
+QString openFileName(QWidget *parent, const QString &caption, const QString &filter, const QString &folder)
 {
     if (isScripted())
         return scriptedReply(Kind::OpenFile, caption, filter).text;
     return QFileDialog::getOpenFileName(parent, caption, folder, filter);
 }
 
-QString saveFileName(QWidget *parent, const QString &caption, const QString &filter,
-                     const QString &folder, int *selectedFilter)
+QString saveFileName(QWidget *parent, const QString &caption, const QString &filter, const QString &folder,
+                     int *selectedFilter)
 {
     if (isScripted()) {
         const Reply reply = scriptedReply(Kind::SaveFile, caption, filter);
@@ -146,8 +142,7 @@ QString saveFileName(QWidget *parent, const QString &caption, const QString &fil
         return reply.text;
     }
     QString chosenFilter;
-    const QString name =
-        QFileDialog::getSaveFileName(parent, caption, folder, filter, &chosenFilter);
+    const QString name = QFileDialog::getSaveFileName(parent, caption, folder, filter, &chosenFilter);
     if (selectedFilter)
         *selectedFilter = std::max<qsizetype>(0, filter.split(QStringLiteral(";;")).indexOf(chosenFilter));
     return name;
@@ -186,8 +181,8 @@ void pushReply(const Reply &reply)
 {
     script().replies.enqueue([reply](const Shown &) { return reply; });
     script().replyNames.enqueue(reply.text.isEmpty()
-            ? answerName(reply.answer)
-            : QStringLiteral("%1 \"%2\"").arg(answerName(reply.answer), reply.text));
+                                    ? answerName(reply.answer)
+                                    : QStringLiteral("%1 \"%2\"").arg(answerName(reply.answer), reply.text));
 }
 
 void pushResponder(const Responder &responder)

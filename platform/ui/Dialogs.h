@@ -30,14 +30,12 @@ void error(QWidget *parent, const QString &text);
 // A plain box with an OK button and the given title.
 void plain(QWidget *parent, const QString &text, const QString &title);
 // A one-line input box; empty optional when cancelled.
-std::optional<QString> input(QWidget *parent, const QString &title, const QString &prompt,
-                             const QString &initial = {});
+std::optional<QString> input(QWidget *parent, const QString &title, const QString &prompt, const QString &initial = {});
 // File dialogs: an empty string when cancelled. `selectedFilter` receives the
 // index of the filter the user chose.
-QString openFileName(QWidget *parent, const QString &caption, const QString &filter,
-                     const QString &folder = {});
-QString saveFileName(QWidget *parent, const QString &caption, const QString &filter,
-                     const QString &folder = {}, int *selectedFilter = nullptr);
+QString openFileName(QWidget *parent, const QString &caption, const QString &filter, const QString &folder = {});
+QString saveFileName(QWidget *parent, const QString &caption, const QString &filter, const QString &folder = {},
+                     int *selectedFilter = nullptr);
 
 // The error box's text rule on its own.
 QString withFullStop(const QString &text);

@@ -1,6 +1,6 @@
 #pragma once
-#include <QString>
 #include <functional>
+#include <QString>
 
 // Opens a file with the desktop's default handler for its type.
 namespace ShellOpen {

@@ -10,8 +10,7 @@ namespace WindowOpener {
 
 // Restore-or-create: an open copy is restored from minimised and activated;
 // otherwise `create()` makes one, which is shown modeless.
-template<typename Window, typename Create>
-Window *restoreOrCreate(QPointer<Window> &ref, Create create)
+template <typename Window, typename Create> Window *restoreOrCreate(QPointer<Window> &ref, Create create)
 {
     if (ref) {
         ref->setWindowState(ref->windowState() & ~Qt::WindowMinimized);
@@ -28,8 +27,7 @@ Window *restoreOrCreate(QPointer<Window> &ref, Create create)
 
 // By replace: an open copy is asked to close after the current event, and a
 // new one takes the reference. The caller shows it, modeless or modal.
-template<typename Window, typename Create>
-Window *replace(QPointer<Window> &ref, Create create)
+template <typename Window, typename Create> Window *replace(QPointer<Window> &ref, Create create)
 {
     if (ref) {
         QWidget *old = ref;

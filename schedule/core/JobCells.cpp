@@ -1,22 +1,22 @@
 #include "schedule/core/JobCells.h"
 
-#include "store/FieldCodec.h"
 #include "schedule/core/JobRecord.h"
+#include "store/FieldCodec.h"
 
 namespace JobCells {
 
 namespace {
 
-    // Length of the GB18030 character that starts at `i`: one byte below 0x80,
-    // four when the second byte is a digit, two otherwise.
-    int characterLength(const QByteArray &bytes, qsizetype i)
-    {
-        if (uchar(bytes.at(i)) < 0x80)
-            return 1;
-        if (i + 1 < bytes.size() && bytes.at(i + 1) >= '0' && bytes.at(i + 1) <= '9')
-            return 4;
-        return 2;
-    }
+// Length of the GB18030 character that starts at `i`: one byte below 0x80,
+// four when the second byte is a digit, two otherwise.
+int characterLength(const QByteArray &bytes, qsizetype i)
+{
+    if (uchar(bytes.at(i)) < 0x80)
+        return 1;
+    if (i + 1 < bytes.size() && bytes.at(i + 1) >= '0' && bytes.at(i + 1) <= '9')
+        return 4;
+    return 2;
+}
 
 } // namespace
 

@@ -6,7 +6,8 @@
 #include <QList>
 
 // A job's completion entries, one row each, showing the entry's day.
-class JobEntryListModel final : public QAbstractListModel {
+class JobEntryListModel final : public QAbstractListModel
+{
     Q_OBJECT
 
 public:

@@ -12,9 +12,9 @@ JobEntryRepository::JobEntryRepository(QSqlDatabase db)
 Result<QList<JobEntry>> JobEntryRepository::listForJob(const QString &jobId) const
 {
     auto query = Sql::read(m_db,
-        QStringLiteral("SELECT rowid, id, date_id, job_memo_sub, e_dec_yn FROM job_do_sub "
-                       "WHERE id = ? ORDER BY rowid"),
-        { jobId });
+                           QStringLiteral("SELECT rowid, id, date_id, job_memo_sub, e_dec_yn FROM job_do_sub "
+                                          "WHERE id = ? ORDER BY rowid"),
+                           {jobId});
     if (!query)
         return fail(query.error());
     QList<JobEntry> rows;
@@ -32,10 +32,9 @@ Result<QList<JobEntry>> JobEntryRepository::listForJob(const QString &jobId) con
 
 Result<void> JobEntryRepository::append(JobEntry &entry)
 {
-    const auto inserted = Sql::run(m_db,
-        QStringLiteral(
-            "INSERT INTO job_do_sub (id, date_id, job_memo_sub, e_dec_yn) VALUES (?, ?, ?, ?)"),
-        { entry.jobId, entry.dateId, entry.memo, entry.isProtected });
+    const auto inserted = Sql::run(
+        m_db, QStringLiteral("INSERT INTO job_do_sub (id, date_id, job_memo_sub, e_dec_yn) VALUES (?, ?, ?, ?)"),
+        {entry.jobId, entry.dateId, entry.memo, entry.isProtected});
     if (!inserted)
         return fail(inserted.error());
     entry.rowid = inserted->lastInsertId().toLongLong();

@@ -7,7 +7,8 @@
 #include <QSqlDatabase>
 
 // The SQL of job_do_sub.
-class JobEntryRepository final {
+class JobEntryRepository final
+{
 public:
     explicit JobEntryRepository(QSqlDatabase db);
 

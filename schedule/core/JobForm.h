@@ -11,7 +11,8 @@
 // nothing may be stored.
 namespace JobForm {
 
-struct Input {
+struct Input
+{
     QDate day;
     bool reminder = false;
     QString reminderText; // the time box's text, "h:mm" or "hh:mm"

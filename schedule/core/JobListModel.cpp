@@ -37,23 +37,22 @@ int JobListModel::columnCount(const QModelIndex &parent) const
 QList<JobListModel::Column> JobListModel::columns() const
 {
     if (m_layout == Layout::DayList)
-        return { Column::Memo, Column::Day, Column::Reminder };
-    return { Column::Memo, Column::Reminder };
+        return {Column::Memo, Column::Day, Column::Reminder};
+    return {Column::Memo, Column::Reminder};
 }
 
 QList<int> JobListModel::columnWidths() const
 {
     if (m_layout == Layout::DayList)
-        return { 200, 100, 150 };
-    return { 200, 55 };
+        return {200, 100, 150};
+    return {200, 55};
 }
 
 QString JobListModel::cell(const JobRecord &job, Column column) const
 {
     switch (column) {
     case Column::Memo:
-        return m_layout == Layout::DayList ? JobCells::dayListMemo(job.memo)
-                                           : JobCells::panelMemo(job.memo);
+        return m_layout == Layout::DayList ? JobCells::dayListMemo(job.memo) : JobCells::panelMemo(job.memo);
     case Column::Day:
         return JobCells::day(job.dateId);
     case Column::Reminder:

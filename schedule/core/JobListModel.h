@@ -8,7 +8,8 @@
 // Jobs as the planner's lists show them: the day list (memo, day, reminder)
 // or the confirmation panel (memo, reminder). Cell texts are made when a view
 // asks for them, so a long month list costs only the rows on screen.
-class JobListModel final : public QAbstractTableModel {
+class JobListModel final : public QAbstractTableModel
+{
     Q_OBJECT
 
 public:

@@ -1,14 +1,13 @@
 #include "schedule/core/JobRepository.h"
 
-#include "store/UniqueStamp.h"
 #include "store/Sql.h"
+#include "store/UniqueStamp.h"
 
 #include <QSqlQuery>
 
 namespace {
 
-const QString kColumns
-    = QStringLiteral("rowid, id, date_id, job_memo, alter_yn, e_dec_yn, complete_yn");
+const QString kColumns = QStringLiteral("rowid, id, date_id, job_memo, alter_yn, e_dec_yn, complete_yn");
 
 JobRecord readJob(const QSqlQuery &query)
 {
@@ -52,10 +51,10 @@ Result<QList<JobRecord>> JobRepository::listByDatePrefix(const QString &prefix) 
     if (prefix.isEmpty())
         return rows;
     auto query = Sql::read(m_db,
-        QStringLiteral("SELECT %1 FROM job_do WHERE date_id >= ? AND date_id < ? "
-                       "ORDER BY date_id, rowid")
-            .arg(kColumns),
-        { prefix, prefixEnd(prefix) });
+                           QStringLiteral("SELECT %1 FROM job_do WHERE date_id >= ? AND date_id < ? "
+                                          "ORDER BY date_id, rowid")
+                               .arg(kColumns),
+                           {prefix, prefixEnd(prefix)});
     if (!query)
         return fail(query.error());
     while (query->next())
@@ -70,9 +69,9 @@ Result<void> JobRepository::append(JobRecord &job, const QDateTime &now)
         return fail(stamp.error());
     const QString &id = *stamp;
     const auto inserted = Sql::run(m_db,
-        QStringLiteral("INSERT INTO job_do (id, date_id, job_memo, alter_yn, e_dec_yn, "
-                       "complete_yn) VALUES (?, ?, ?, ?, ?, ?)"),
-        { id, job.dateId, job.memo, job.reminder, job.isProtected, job.completion });
+                                   QStringLiteral("INSERT INTO job_do (id, date_id, job_memo, alter_yn, e_dec_yn, "
+                                                  "complete_yn) VALUES (?, ?, ?, ?, ?, ?)"),
+                                   {id, job.dateId, job.memo, job.reminder, job.isProtected, job.completion});
     if (!inserted)
         return fail(inserted.error());
     job.id = id;
@@ -82,20 +81,18 @@ Result<void> JobRepository::append(JobRecord &job, const QDateTime &now)
 
 Result<void> JobRepository::markDone(qint64 rowid, const QString &moment)
 {
-    return done(Sql::run(
-        m_db, QStringLiteral("UPDATE job_do SET complete_yn = ? WHERE rowid = ?"), { moment, rowid }));
+    return done(Sql::run(m_db, QStringLiteral("UPDATE job_do SET complete_yn = ? WHERE rowid = ?"), {moment, rowid}));
 }
 
 Result<void> JobRepository::remove(qint64 rowid)
 {
-    return done(Sql::run(m_db, QStringLiteral("DELETE FROM job_do WHERE rowid = ?"), { rowid }));
+    return done(Sql::run(m_db, QStringLiteral("DELETE FROM job_do WHERE rowid = ?"), {rowid}));
 }
 
 Result<std::optional<JobRecord>> JobRepository::findById(const QString &id) const
 {
-    auto query = Sql::read(m_db,
-        QStringLiteral("SELECT %1 FROM job_do WHERE id = ? ORDER BY rowid LIMIT 1").arg(kColumns),
-        { id });
+    auto query = Sql::read(
+        m_db, QStringLiteral("SELECT %1 FROM job_do WHERE id = ? ORDER BY rowid LIMIT 1").arg(kColumns), {id});
     if (!query)
         return fail(query.error());
     if (!query->next())
@@ -106,9 +103,9 @@ Result<std::optional<JobRecord>> JobRepository::findById(const QString &id) cons
 Result<QStringList> JobRepository::reminderStamps(const QString &dayKey) const
 {
     auto query = Sql::read(m_db,
-        QStringLiteral("SELECT date_id FROM job_do WHERE alter_yn = ? AND date_id >= ? "
-                       "AND date_id < ? ORDER BY date_id, rowid"),
-        { true, dayKey, prefixEnd(dayKey) });
+                           QStringLiteral("SELECT date_id FROM job_do WHERE alter_yn = ? AND date_id >= ? "
+                                          "AND date_id < ? ORDER BY date_id, rowid"),
+                           {true, dayKey, prefixEnd(dayKey)});
     if (!query)
         return fail(query.error());
     QStringList stamps;

@@ -10,7 +10,8 @@
 #include <QStringList>
 
 // The SQL of job_do. Every value is bound; rows are changed by rowid.
-class JobRepository final {
+class JobRepository final
+{
 public:
     explicit JobRepository(QSqlDatabase db);
 

@@ -13,13 +13,12 @@ Result<void> ReminderWatch::reload(const QDateTime &now)
 {
     m_entries.clear();
     m_day = now.date();
-    const Result<QStringList> stamps
-        = JobRepository(m_db).reminderStamps(TimeStamp::dayKey(now));
+    const Result<QStringList> stamps = JobRepository(m_db).reminderStamps(TimeStamp::dayKey(now));
     if (!stamps)
         return fail(stamps.error());
     m_entries.reserve(stamps->size());
     for (const QString &stamp : *stamps)
-        m_entries.append({ minuteOf(stamp), false });
+        m_entries.append({minuteOf(stamp), false});
     m_locale = QLocale();
     m_clockFormat = ScheduleFormats::longTimeFormat();
     return {};
@@ -67,6 +66,5 @@ ReminderWatch::Tick ReminderWatch::tick(const QDateTime &now)
 
 QString ReminderWatch::message(const QDateTime &now)
 {
-    return QStringLiteral("现在:") + ScheduleFormats::shortDateLongTime(now)
-        + QStringLiteral("有日程安排,请查看...");
+    return QStringLiteral("现在:") + ScheduleFormats::shortDateLongTime(now) + QStringLiteral("有日程安排,请查看...");
 }

@@ -13,9 +13,11 @@
 // due during the whole minute of its stamp and is shown once per reload. The
 // launcher owns the watch, drives tick() from its timer and shows what a tick
 // returns; nothing here opens a window or reads the clock.
-class ReminderWatch final {
+class ReminderWatch final
+{
 public:
-    struct Tick {
+    struct Tick
+    {
         // A reload at the start of a new day failed: the watch is idle.
         QString error;
         // One reminder that has just come due, already marked as shown. The
@@ -43,7 +45,8 @@ public:
     static QString message(const QDateTime &now);
 
 private:
-    struct Entry {
+    struct Entry
+    {
         // Minute of the day the stamp names, or -1 for a stamp that cannot
         // equal any present minute (not 14 digits, seconds other than "00").
         int minute = -1;

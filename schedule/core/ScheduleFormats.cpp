@@ -6,19 +6,19 @@ namespace ScheduleFormats {
 
 namespace {
 
-    // Drops the zone letter "t" (outside quoted text) from a time format.
-    QString withoutZone(const QString &format)
-    {
-        QString kept;
-        bool quoted = false;
-        for (QChar c : format) {
-            if (c == u'\'')
-                quoted = !quoted;
-            if (quoted || c != u't')
-                kept.append(c);
-        }
-        return kept.simplified();
+// Drops the zone letter "t" (outside quoted text) from a time format.
+QString withoutZone(const QString &format)
+{
+    QString kept;
+    bool quoted = false;
+    for (QChar c : format) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (quoted || c != u't')
+            kept.append(c);
     }
+    return kept.simplified();
+}
 
 } // namespace
 

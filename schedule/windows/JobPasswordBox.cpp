@@ -73,11 +73,9 @@ void JobPasswordBox::place()
     if (!lists)
         return;
     const QSize least = minimumSizeHint().expandedTo(sizeHint());
-    const QSize size(std::max(least.width(), std::min(lists->width() - 20, 480)),
-        std::max(least.height(), 150));
+    const QSize size(std::max(least.width(), std::min(lists->width() - 20, 480)), std::max(least.height(), 150));
     setGeometry(QRect(QPoint(0, 0), size)
-                    .translated((lists->width() - size.width()) / 2,
-                        (lists->height() - size.height()) / 2));
+                    .translated((lists->width() - size.width()) / 2, (lists->height() - size.height()) / 2));
 }
 
 bool JobPasswordBox::eventFilter(QObject *watched, QEvent *event)

@@ -6,7 +6,8 @@ class QLineEdit;
 
 // "密码区": asks for the password before a protected job's log opens. It is
 // drawn over the planner's lists; the planner compares what was typed.
-class JobPasswordBox final : public QGroupBox {
+class JobPasswordBox final : public QGroupBox
+{
     Q_OBJECT
 
 public:

@@ -17,20 +17,16 @@ int titleWidth(const QTableView *view, const QAbstractItemModel &samples, int co
     QFont font = header->font();
     font.setBold(true);
     const int margin = view->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
-    return QFontMetrics(font).horizontalAdvance(
-               samples.headerData(column, Qt::Horizontal).toString())
-        + 2 * margin;
+    return QFontMetrics(font).horizontalAdvance(samples.headerData(column, Qt::Horizontal).toString()) + 2 * margin;
 }
 
 int widestCell(const QTableView *view, const QAbstractItemModel &samples, int column)
 {
-    const int margin
-        = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
     const QFontMetrics metrics(view->font());
     int widest = 0;
     for (int row = 0; row < samples.rowCount(); ++row)
-        widest = std::max(widest,
-            metrics.horizontalAdvance(samples.index(row, column).data().toString()) + 2 * margin);
+        widest = std::max(widest, metrics.horizontalAdvance(samples.index(row, column).data().toString()) + 2 * margin);
     return widest;
 }
 
@@ -40,8 +36,8 @@ int fitColumns(QTableView *view, const QList<int> &widths, const QAbstractItemMo
 {
     int total = 0;
     for (int column = 0; column < samples.columnCount(); ++column) {
-        const int width = std::max({ int(widths.value(column)),
-            titleWidth(view, samples, column), widestCell(view, samples, column) });
+        const int width =
+            std::max({int(widths.value(column)), titleWidth(view, samples, column), widestCell(view, samples, column)});
         view->setColumnWidth(column, width);
         total += width;
     }

@@ -1,16 +1,16 @@
 #include "schedule/windows/Tjob_do.h"
 
-#include "store/Clock.h"
 #include "platform/ui/Dialogs.h"
-#include "store/FieldCodec.h"
 #include "schedule/core/JobForm.h"
 #include "schedule/core/JobListModel.h"
+#include "schedule/core/PlannerHost.h"
+#include "schedule/core/ScheduleFormats.h"
 #include "schedule/windows/JobPasswordBox.h"
 #include "schedule/windows/ListFit.h"
-#include "schedule/core/ScheduleFormats.h"
-#include "schedule/core/PlannerHost.h"
-#include "store/TimeStamp.h"
 #include "schedule/windows/Tjob_do_sub.h"
+#include "store/Clock.h"
+#include "store/FieldCodec.h"
+#include "store/TimeStamp.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -57,7 +57,7 @@ QList<JobRecord> widestJobs()
     secret.memo = FieldCodec::encode(QStringLiteral("银行卡密码更换提醒"));
     secret.dateId = QStringLiteral("20241231000000");
     secret.isProtected = true;
-    return { empty, plain, secret };
+    return {empty, plain, secret};
 }
 
 } // namespace
@@ -109,8 +109,7 @@ QWidget *Tjob_do::buildDateGroup()
 
     auto *layout = new QGridLayout(group);
     layout->addWidget(m_calendar, 0, 0, 1, 3);
-    layout->addWidget(
-        namedLabel(QStringLiteral("Label2"), QStringLiteral("是否需要提醒:"), group), 1, 0);
+    layout->addWidget(namedLabel(QStringLiteral("Label2"), QStringLiteral("是否需要提醒:"), group), 1, 0);
     layout->addWidget(m_reminder, 1, 1);
     layout->addWidget(m_time, 1, 2);
 
@@ -138,19 +137,16 @@ QWidget *Tjob_do::buildJobGroup()
     m_save->setEnabled(false);
 
     auto *layout = new QGridLayout(group);
-    layout->addWidget(
-        namedLabel(QStringLiteral("Label1"), QStringLiteral("拟订安排日期:"), group), 0, 0);
+    layout->addWidget(namedLabel(QStringLiteral("Label1"), QStringLiteral("拟订安排日期:"), group), 0, 0);
     layout->addWidget(m_dayText, 0, 1);
-    layout->addWidget(namedLabel(QStringLiteral("Label3"), QStringLiteral("工作安排内容:"), group),
-        1, 0, Qt::AlignTop);
+    layout->addWidget(namedLabel(QStringLiteral("Label3"), QStringLiteral("工作安排内容:"), group), 1, 0, Qt::AlignTop);
     layout->addWidget(m_text, 1, 1);
-    layout->addWidget(
-        namedLabel(QStringLiteral("Label4"), QStringLiteral("是否需要加密:"), group), 2, 0);
+    layout->addWidget(namedLabel(QStringLiteral("Label4"), QStringLiteral("是否需要加密:"), group), 2, 0);
     layout->addWidget(m_protect, 2, 1);
     layout->addWidget(m_save, 3, 1, Qt::AlignRight);
 
     connect(m_text, &QPlainTextEdit::textChanged, this,
-        [this] { m_save->setEnabled(JobForm::canSave(m_text->toPlainText())); });
+            [this] { m_save->setEnabled(JobForm::canSave(m_text->toPlainText())); });
     connect(m_save, &QPushButton::clicked, this, &Tjob_do::saveJob);
     return group;
 }
@@ -169,8 +165,7 @@ QWidget *Tjob_do::buildListGroup()
     m_panelBox->setObjectName(QStringLiteral("gb5"));
     m_panelModel = new JobListModel(JobListModel::Layout::Panel, this);
     (new QVBoxLayout(m_panelBox))
-        ->addWidget(buildList(
-            QStringLiteral("DBGrid2"), m_panelModel, JobListModel::Layout::Panel, kSkyBlue));
+        ->addWidget(buildList(QStringLiteral("DBGrid2"), m_panelModel, JobListModel::Layout::Panel, kSkyBlue));
     m_panelBox->hide();
 
     auto *layout = new QHBoxLayout(group);
@@ -184,8 +179,8 @@ QWidget *Tjob_do::buildListGroup()
     return group;
 }
 
-QTableView *Tjob_do::buildList(const QString &name, JobListModel *model,
-    JobListModel::Layout layout, const QColor &colour)
+QTableView *Tjob_do::buildList(const QString &name, JobListModel *model, JobListModel::Layout layout,
+                               const QColor &colour)
 {
     auto *view = new QTableView(this);
     view->setObjectName(name);
@@ -205,7 +200,7 @@ QTableView *Tjob_do::buildList(const QString &name, JobListModel *model,
     view->setPalette(palette);
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view, &QWidget::customContextMenuRequested, this,
-        [this, view](const QPoint &pos) { m_menu->popup(view->viewport()->mapToGlobal(pos)); });
+            [this, view](const QPoint &pos) { m_menu->popup(view->viewport()->mapToGlobal(pos)); });
     return view;
 }
 
@@ -231,8 +226,7 @@ void Tjob_do::buildMenu()
     m_delete = m_menu->addAction(QStringLiteral("删除本条工作记录"), this, &Tjob_do::deleteJob);
     m_delete->setObjectName(QStringLiteral("N2"));
     m_menu->addSeparator();
-    m_menu->addAction(QStringLiteral("刷新内容"), this, &Tjob_do::refreshList)
-        ->setObjectName(QStringLiteral("N5"));
+    m_menu->addAction(QStringLiteral("刷新内容"), this, &Tjob_do::refreshList)->setObjectName(QStringLiteral("N5"));
     m_menu->addSeparator();
     m_menu->addAction(QStringLiteral("显示本月工作安排"), this, &Tjob_do::showMonth)
         ->setObjectName(QStringLiteral("N7"));
@@ -248,8 +242,7 @@ void Tjob_do::showToday()
     m_text->clear();
     m_text->setFocus();
     loadList(TimeStamp::dayKey(today.startOfDay()));
-    m_listBox->setTitle(
-        m_listBox->title() + u'(' + today.toString(QStringLiteral("yyyy-MM-dd")) + u')');
+    m_listBox->setTitle(m_listBox->title() + u'(' + today.toString(QStringLiteral("yyyy-MM-dd")) + u')');
 }
 
 bool Tjob_do::loadList(const QString &prefix, qint64 keepRowid)
@@ -283,8 +276,7 @@ void Tjob_do::chooseDay()
     const QDate day = m_calendar->selectedDate();
     m_dayText->setText(ScheduleFormats::shortDate(day));
     loadList(TimeStamp::dayKey(day.startOfDay()));
-    m_listBox->setTitle(
-        u'(' + day.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(")工作记录"));
+    m_listBox->setTitle(u'(' + day.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(")工作记录"));
 }
 
 void Tjob_do::saveJob()
@@ -292,8 +284,8 @@ void Tjob_do::saveJob()
     const QString text = m_text->toPlainText();
     if (!JobForm::canSave(text))
         return;
-    const Result<JobRecord> built = JobForm::build({ m_calendar->selectedDate(),
-        m_reminder->isChecked(), m_time->text(), m_protect->isChecked(), text });
+    const Result<JobRecord> built = JobForm::build(
+        {m_calendar->selectedDate(), m_reminder->isChecked(), m_time->text(), m_protect->isChecked(), text});
     if (!built) {
         Dialogs::error(this, built.error());
         return;
@@ -318,10 +310,9 @@ void Tjob_do::saveJob()
 void Tjob_do::showPanel(const JobRecord &saved)
 {
     m_panelBox->show();
-    Result<QList<JobRecord>> read
-        = m_jobs.listByDatePrefix(saved.dateId.left(TimeStamp::kDayKeyLength));
+    Result<QList<JobRecord>> read = m_jobs.listByDatePrefix(saved.dateId.left(TimeStamp::kDayKeyLength));
     if (!read) {
-        m_panelModel->setJobs({ saved });
+        m_panelModel->setJobs({saved});
         Dialogs::error(this, read.error());
         return;
     }
@@ -385,7 +376,7 @@ void Tjob_do::showMonth()
     const QDate today = Clock::now().date();
     loadList(today.toString(QStringLiteral("yyyyMM")));
     m_listBox->setTitle(QStringLiteral("本月(") + ScheduleFormats::abbreviatedMonth(today.month())
-        + QStringLiteral(")工作记录"));
+                        + QStringLiteral(")工作记录"));
 }
 
 void Tjob_do::openCurrent()

@@ -22,7 +22,8 @@ class PlannerHost;
 // "日程安排": the day planner. A job is written for the day chosen on the
 // calendar, with an optional reminder minute and protection; the list below
 // shows one day's jobs or this month's, and opens a job's completion log.
-class Tjob_do final : public QWidget {
+class Tjob_do final : public QWidget
+{
     Q_OBJECT
 
 public:
@@ -36,8 +37,7 @@ private:
     QWidget *buildDateGroup();
     QWidget *buildJobGroup();
     QWidget *buildListGroup();
-    QTableView *buildList(const QString &name, JobListModel *model, JobListModel::Layout layout,
-        const QColor &colour);
+    QTableView *buildList(const QString &name, JobListModel *model, JobListModel::Layout layout, const QColor &colour);
     QSize sizeWithPanel();
     void buildMenu();
     void showToday();

@@ -1,12 +1,12 @@
 #include "schedule/windows/Tjob_do_sub.h"
 
-#include "store/Clock.h"
 #include "platform/ui/Dialogs.h"
-#include "store/FieldCodec.h"
 #include "schedule/core/JobCells.h"
 #include "schedule/core/JobEntryListModel.h"
-#include "schedule/windows/ListFit.h"
 #include "schedule/core/ScheduleFormats.h"
+#include "schedule/windows/ListFit.h"
+#include "store/Clock.h"
+#include "store/FieldCodec.h"
 #include "store/TimeStamp.h"
 
 #include <QCheckBox>
@@ -45,7 +45,7 @@ void showAtLeast(QPlainTextEdit *area, int characters, int lines)
 {
     const QFontMetrics metrics(area->font());
     area->setMinimumSize(characters * metrics.horizontalAdvance(u'中'),
-        lines * metrics.lineSpacing() + 2 * (area->frameWidth() + 4));
+                         lines * metrics.lineSpacing() + 2 * (area->frameWidth() + 4));
 }
 
 void useSilver(QWidget *widget)
@@ -104,14 +104,11 @@ QWidget *Tjob_do_sub::buildJobGroup()
     m_completion = namedLabel(QStringLiteral("Label7"), {}, group);
 
     auto *layout = new QGridLayout(group);
-    layout->addWidget(
-        namedLabel(QStringLiteral("Label1"), QStringLiteral("安排日期:"), group), 0, 0);
+    layout->addWidget(namedLabel(QStringLiteral("Label1"), QStringLiteral("安排日期:"), group), 0, 0);
     layout->addWidget(m_day, 0, 1);
-    layout->addWidget(namedLabel(QStringLiteral("Label3"), QStringLiteral("内容记录:"), group), 1,
-        0, Qt::AlignTop);
+    layout->addWidget(namedLabel(QStringLiteral("Label3"), QStringLiteral("内容记录:"), group), 1, 0, Qt::AlignTop);
     layout->addWidget(m_jobText, 1, 1);
-    layout->addWidget(
-        namedLabel(QStringLiteral("Label4"), QStringLiteral("完成情况:"), group), 2, 0);
+    layout->addWidget(namedLabel(QStringLiteral("Label4"), QStringLiteral("完成情况:"), group), 2, 0);
     layout->addWidget(m_completion, 2, 1);
     return group;
 }
@@ -131,9 +128,9 @@ QWidget *Tjob_do_sub::buildEntryGroup()
     JobEntry widest;
     widest.dateId = QStringLiteral("20241231235959");
     JobEntryListModel samples;
-    samples.setEntries({ widest });
+    samples.setEntries({widest});
     // The list is as wide as its dates; the entry's text takes the rest.
-    m_entryList->setFixedWidth(ListFit::fitColumns(m_entryList, { 100 }, samples));
+    m_entryList->setFixedWidth(ListFit::fitColumns(m_entryList, {100}, samples));
     m_entryList->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_entryList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_entryList->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -153,8 +150,7 @@ QWidget *Tjob_do_sub::buildEntryGroup()
     auto *layout = new QHBoxLayout(group);
     layout->addWidget(listGroup);
     layout->addWidget(textGroup, 1);
-    connect(m_entryList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-        &Tjob_do_sub::entryChosen);
+    connect(m_entryList->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &Tjob_do_sub::entryChosen);
     return group;
 }
 
@@ -182,14 +178,11 @@ QWidget *Tjob_do_sub::buildNewEntryGroup()
     buttons->addWidget(reset);
     buttons->addWidget(cancel);
     auto *layout = new QGridLayout(group);
-    layout->addWidget(
-        namedLabel(QStringLiteral("Label8"), QStringLiteral("完成日期:"), group), 0, 0);
+    layout->addWidget(namedLabel(QStringLiteral("Label8"), QStringLiteral("完成日期:"), group), 0, 0);
     layout->addWidget(m_picker, 0, 1);
-    layout->addWidget(
-        namedLabel(QStringLiteral("Label10"), QStringLiteral("是否需要加密处理:"), group), 1, 0);
+    layout->addWidget(namedLabel(QStringLiteral("Label10"), QStringLiteral("是否需要加密处理:"), group), 1, 0);
     layout->addWidget(m_protect, 1, 1);
-    layout->addWidget(namedLabel(QStringLiteral("Label9"), QStringLiteral("完成内容:"), group), 2,
-        0, Qt::AlignTop);
+    layout->addWidget(namedLabel(QStringLiteral("Label9"), QStringLiteral("完成内容:"), group), 2, 0, Qt::AlignTop);
     layout->addWidget(m_newText, 2, 1);
     layout->addLayout(buttons, 3, 0, 1, 2);
 

@@ -16,7 +16,8 @@ class QTableView;
 
 // "工作细节": one job with the dated entries that record how it was carried
 // out; new entries are added here. The job itself is only read.
-class Tjob_do_sub final : public QDialog {
+class Tjob_do_sub final : public QDialog
+{
     Q_OBJECT
 
 public:

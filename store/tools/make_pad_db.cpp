@@ -135,9 +135,8 @@ int main(int argc, char **argv)
     if (sqlite3_open(temp.c_str(), &db) != SQLITE_OK)
         return 1;
     bool ok = exec(db, "PRAGMA journal_mode=DELETE; BEGIN;") && exec(db, schema)
-        && loadCsv(db, regions + "/povince.csv", "povince", 2)
-        && loadCsv(db, regions + "/city.csv", "city", 3)
-        && loadCsv(db, regions + "/area.csv", "area", 3) && exec(db, "COMMIT; VACUUM;");
+              && loadCsv(db, regions + "/povince.csv", "povince", 2) && loadCsv(db, regions + "/city.csv", "city", 3)
+              && loadCsv(db, regions + "/area.csv", "area", 3) && exec(db, "COMMIT; VACUUM;");
     sqlite3_close(db);
     ok = ok && runSteps(temp);
     if (!ok || std::rename(temp.c_str(), target.c_str()) != 0) {

@@ -1,12 +1,12 @@
-#include "platform/AppPaths.h"
-#include "platform/ProfileFile.h"
-#include "ScriptedDialogs.h"
-#include "store/Store.h"
 #include "app/Tabout_note.h"
-#include "TempStore.h"
 #include "app/Tmain.h"
 #include "diary/windows/Tnote_pad.h"
+#include "platform/AppPaths.h"
+#include "platform/ProfileFile.h"
 #include "platform/ui/WindowOpener.h"
+#include "ScriptedDialogs.h"
+#include "store/Store.h"
+#include "TempStore.h"
 
 #include <QApplication>
 #include <QFile>
@@ -206,7 +206,10 @@ private slots:
     {
         QPointer<QWidget> ref;
         int created = 0;
-        auto make = [&] { ++created; return new QWidget; };
+        auto make = [&] {
+            ++created;
+            return new QWidget;
+        };
         WindowOpener::restoreOrCreate(ref, make);
         ref->showMinimized();
         WindowOpener::restoreOrCreate(ref, make);

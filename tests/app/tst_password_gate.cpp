@@ -1,13 +1,13 @@
-#include "tests/app/FakeLauncherHost.h"
-#include "store/FieldCodec.h"
 #include "app/core/PasswordHash.h"
 #include "app/core/PasswordRow.h"
-#include "ScriptedDialogs.h"
-#include "store/Store.h"
-#include "TempStore.h"
 #include "app/Tmain.h"
 #include "app/Tmain_config.h"
 #include "app/Tpass_login.h"
+#include "ScriptedDialogs.h"
+#include "store/FieldCodec.h"
+#include "store/Store.h"
+#include "TempStore.h"
+#include "tests/app/FakeLauncherHost.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -25,8 +25,8 @@
 namespace {
 
 const QString kWrong = QStringLiteral("1.密码输入错误,请检查后重新输入(3次错误后,程序自动关闭).....");
-const QString kBroken = QStringLiteral(
-    "2.程序发生严重错误,请与本软件开发公司 Velmora计算机技术有限公司联系.....程序即将关闭.....");
+const QString kBroken =
+    QStringLiteral("2.程序发生严重错误,请与本软件开发公司 Velmora计算机技术有限公司联系.....程序即将关闭.....");
 const QString kCancel = QStringLiteral("<取消>");
 
 QString quickHash(const QString &password)
@@ -130,15 +130,14 @@ private slots:
         QTest::addColumn<QStringList>("messages");
         const QString pw = quickHash(QStringLiteral("pw"));
         QTest::newRow("right") << pw << QStringList{"pw"} << true << QStringList();
-        QTest::newRow("trailing blank is wrong")
-            << pw << QStringList{"pw ", "pw"} << true << QStringList{kWrong};
+        QTest::newRow("trailing blank is wrong") << pw << QStringList{"pw ", "pw"} << true << QStringList{kWrong};
         QTest::newRow("fourth press ends, even when right")
             << pw << QStringList{"a", "B", "pW", "pw"} << false << QStringList{kWrong, kWrong, kWrong};
         QTest::newRow("cancel") << pw << QStringList{kCancel} << false << QStringList();
         QTest::newRow("older form") << olderForm("abcde") << QStringList{"abcde"} << true << QStringList();
         QTest::newRow("neither form") << "abc def" << QStringList{"x"} << false << QStringList{kBroken};
-        QTest::newRow("no row")
-            << QString() << QStringList{"", "", "", ""} << false << QStringList{kWrong, kWrong, kWrong};
+        QTest::newRow("no row") << QString() << QStringList{"", "", "", ""} << false
+                                << QStringList{kWrong, kWrong, kWrong};
     }
     void passwordWindow()
     {
@@ -175,8 +174,8 @@ private slots:
     void unreadableStoreEndsTheProgram_data()
     {
         QTest::addColumn<QStringList>("damage");
-        QTest::newRow("start-up flag")
-            << QStringList{QStringLiteral("ALTER TABLE area RENAME COLUMN father TO father_gone")};
+        QTest::newRow("start-up flag") << QStringList{
+            QStringLiteral("ALTER TABLE area RENAME COLUMN father TO father_gone")};
         // The row's password cannot be computed: reading it fails in the engine.
         QTest::newRow("password row") << QStringList{
             QStringLiteral("ALTER TABLE public_code RENAME TO public_code_rows"),
@@ -204,7 +203,8 @@ private slots:
         QVERIFY(!launcher.currentPassword());
         const QStringList texts = dialogs.texts();
         QCOMPARE(texts.size(), 1);
-        QVERIFY2(texts[0].startsWith(QStringLiteral("记录文件被破坏,程序无法运行,即将关闭...\n")), qPrintable(texts[0]));
+        QVERIFY2(texts[0].startsWith(QStringLiteral("记录文件被破坏,程序无法运行,即将关闭...\n")),
+                 qPrintable(texts[0]));
         QVERIFY(texts[0].size() > 30); // the engine's reason follows
     }
 
@@ -244,17 +244,26 @@ private slots:
         QTest::addColumn<bool>("diary");
         QTest::addColumn<bool>("schedule");
         QTest::addColumn<bool>("asks");
-        QTest::newRow("diary, flag clear") << "BitBtn1" << "pw" << false << true << false;
-        QTest::newRow("diary, flag set") << "BitBtn1" << "pw" << true << false << true;
-        QTest::newRow("diary, password no") << "BitBtn1" << "no" << true << false << true;
-        QTest::newRow("schedule, flag clear") << "BitBtn2" << "pw" << true << false << false;
-        QTest::newRow("schedule, flag set") << "BitBtn2" << "pw" << false << true << true;
+        QTest::newRow("diary, flag clear") << "BitBtn1"
+                                           << "pw" << false << true << false;
+        QTest::newRow("diary, flag set") << "BitBtn1"
+                                         << "pw" << true << false << true;
+        QTest::newRow("diary, password no") << "BitBtn1"
+                                            << "no" << true << false << true;
+        QTest::newRow("schedule, flag clear") << "BitBtn2"
+                                              << "pw" << true << false << false;
+        QTest::newRow("schedule, flag set") << "BitBtn2"
+                                            << "pw" << false << true << true;
         QTest::newRow("options, no password") << "N2" << QString() << false << false << false;
-        QTest::newRow("options, password") << "N2" << "pw" << false << false << true;
-        QTest::newRow("options, password no") << "N2" << "no" << false << false << true;
+        QTest::newRow("options, password") << "N2"
+                                           << "pw" << false << false << true;
+        QTest::newRow("options, password no") << "N2"
+                                              << "no" << false << false << true;
         QTest::newRow("backup, no password") << "N4" << QString() << false << false << false;
-        QTest::newRow("backup, password") << "N4" << "pw" << false << false << true;
-        QTest::newRow("backup, password no") << "N4" << "no" << false << false << true;
+        QTest::newRow("backup, password") << "N4"
+                                          << "pw" << false << false << true;
+        QTest::newRow("backup, password no") << "N4"
+                                             << "no" << false << false << true;
     }
     void guards()
     {
@@ -286,10 +295,14 @@ private slots:
         QTest::addColumn<QString>("entry");
         QTest::addColumn<int>("opened"); // -1 none, 0 modeless, 1 modal
         QTest::newRow("no password") << QString() << "" << 1;
-        QTest::newRow("right entry") << "pw" << "pw" << 0;
-        QTest::newRow("wrong entry") << "pw" << "pw " << -1;
-        QTest::newRow("password no, right entry") << "no" << "no" << 0;
-        QTest::newRow("password no, empty entry") << "no" << "" << -1;
+        QTest::newRow("right entry") << "pw"
+                                     << "pw" << 0;
+        QTest::newRow("wrong entry") << "pw"
+                                     << "pw " << -1;
+        QTest::newRow("password no, right entry") << "no"
+                                                  << "no" << 0;
+        QTest::newRow("password no, empty entry") << "no"
+                                                  << "" << -1;
     }
     void optionsOpenModalOnlyWithoutPassword()
     {

@@ -1,5 +1,5 @@
-#include "store/FieldCodec.h"
 #include "app/core/PasswordHash.h"
+#include "store/FieldCodec.h"
 
 #include <QTest>
 
@@ -34,10 +34,10 @@ private slots:
         QTest::addColumn<QByteArray>("salt");
         QTest::addColumn<int>("iterations");
         QTest::addColumn<QByteArray>("key");
-        QTest::newRow("one iteration")
-            << QByteArray("passwd") << QByteArray("salt") << 1
-            << QByteArray("55ac046e56e3089fec1691c22544b605f94185216dde0465e68b9d57c20dacbc"
-                          "49ca9cccf179b645991664b39d77ef317c71b845b1e30bd509112041d3a19783");
+        QTest::newRow("one iteration") << QByteArray("passwd") << QByteArray("salt") << 1
+                                       << QByteArray(
+                                              "55ac046e56e3089fec1691c22544b605f94185216dde0465e68b9d57c20dacbc"
+                                              "49ca9cccf179b645991664b39d77ef317c71b845b1e30bd509112041d3a19783");
         QTest::newRow("80000 iterations")
             << QByteArray("Password") << QByteArray("NaCl") << 80000
             << QByteArray("4ddcd8f60b98be21830cee5ef22701f9641a4418d04c0414aeff08876b34ab56"
@@ -64,11 +64,14 @@ private slots:
         QTest::newRow("older form right") << olderForm("中文密码") << "中文密码" << C::Match;
         QTest::newRow("older form ending in one =") << olderForm("abcde") << "abcde" << C::Match;
         QTest::newRow("older form trailing blank") << olderForm("abcde") << "abcde " << C::Mismatch;
-        QTest::newRow("neither form") << "abc def" << "abc def" << C::Unreadable;
-        QTest::newRow("hash without key") << "$pbkdf2-sha256$10$MDEyMw==" << "pw" << C::Unreadable;
-        QTest::newRow("hash, bad count") << "$pbkdf2-sha256$ten$MDEy$MDEy" << "pw" << C::Unreadable;
-        QTest::newRow("hash, endless count")
-            << "$pbkdf2-sha256$2000000000$MDEy$MDEy" << "pw" << C::Unreadable;
+        QTest::newRow("neither form") << "abc def"
+                                      << "abc def" << C::Unreadable;
+        QTest::newRow("hash without key") << "$pbkdf2-sha256$10$MDEyMw=="
+                                          << "pw" << C::Unreadable;
+        QTest::newRow("hash, bad count") << "$pbkdf2-sha256$ten$MDEy$MDEy"
+                                         << "pw" << C::Unreadable;
+        QTest::newRow("hash, endless count") << "$pbkdf2-sha256$2000000000$MDEy$MDEy"
+                                             << "pw" << C::Unreadable;
     }
     void verify()
     {

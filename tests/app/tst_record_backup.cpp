@@ -1,27 +1,27 @@
-#include "FakePlannerHost.h"
-#include "tests/app/FakeLauncherHost.h"
-#include "contacts/windows/ImportPanel.h"
 #include "app/core/RecordFile.h"
+#include "app/Tmain.h"
+#include "app/Trecord_backup.h"
+#include "contacts/windows/ImportPanel.h"
+#include "FakePlannerHost.h"
+#include "schedule/windows/Tjob_do.h"
 #include "ScriptedDialogs.h"
 #include "store/Store.h"
 #include "store/StoreError.h"
 #include "TempStore.h"
-#include "app/Tmain.h"
-#include "schedule/windows/Tjob_do.h"
-#include "app/Trecord_backup.h"
+#include "tests/app/FakeLauncherHost.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSqlQuery>
-#include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -33,7 +33,8 @@ namespace {
 const QString kFilter = QStringLiteral(" 转移文件 (*.pck)");
 } // namespace
 
-class TstRecordBackup : public QObject {
+class TstRecordBackup : public QObject
+{
     Q_OBJECT
 
     static QByteArray readFile(const QString &name)
@@ -50,9 +51,8 @@ class TstRecordBackup : public QObject {
     static int rowCount(const QString &table)
     {
         QSqlQuery query(Store::database());
-        return query.exec(QStringLiteral("select count(*) from ") + table) && query.next()
-            ? query.value(0).toInt()
-            : -1;
+        return query.exec(QStringLiteral("select count(*) from ") + table) && query.next() ? query.value(0).toInt()
+                                                                                           : -1;
     }
 
     static QString backupMessage(const QString &target)
@@ -89,10 +89,8 @@ private slots:
         QCOMPARE(option->text(), QStringLiteral("转移数据后删除原记录文件"));
         QVERIFY(!option->isChecked());
         QCOMPARE(option->palette().color(QPalette::WindowText), QColor(Qt::red));
-        QCOMPARE(window.findChild<QLabel *>("Label1")->text(),
-            QStringLiteral("使用本功能前请关闭其它除主程序外所有"));
-        QCOMPARE(window.findChild<QLabel *>("Label2")->text(),
-            QStringLiteral("子功能,否则在处理中可能会出错."));
+        QCOMPARE(window.findChild<QLabel *>("Label1")->text(), QStringLiteral("使用本功能前请关闭其它除主程序外所有"));
+        QCOMPARE(window.findChild<QLabel *>("Label2")->text(), QStringLiteral("子功能,否则在处理中可能会出错."));
         QCOMPARE(button(&window, "BitBtn1")->text(), QStringLiteral("开始...(&Start)"));
         QCOMPARE(button(&window, "BitBtn1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_S));
         QCOMPARE(button(&window, "BitBtn2")->text(), QStringLiteral("关闭"));
@@ -120,7 +118,7 @@ private slots:
         dialogs.answer(Answer(answer));
         option->click();
         QCOMPARE(option->isChecked(), ticked);
-        QCOMPARE(dialogs.texts(), QStringList { Trecord_backup::kWarning });
+        QCOMPARE(dialogs.texts(), QStringList{Trecord_backup::kWarning});
         if (ticked) {
             option->click(); // removing the tick asks nothing
             QVERIFY(!option->isChecked());
@@ -131,14 +129,12 @@ private slots:
     // Both answers at both warnings. A name without extension is kept as typed.
     void start_data()
     {
-        QTest::addColumn<QList<int>>(
-            "warnings"); // answers, first warning on ticking, then at Start
+        QTest::addColumn<QList<int>>("warnings"); // answers, first warning on ticking, then at Start
         QTest::addColumn<bool>("transferred");
-        QTest::newRow("plain backup") << QList<int> {} << false;
-        QTest::newRow("no at the first warning") << QList<int> { int(Answer::No) } << false;
-        QTest::newRow("no at the second warning")
-            << QList<int> { int(Answer::Yes), int(Answer::No) } << false;
-        QTest::newRow("transfer") << QList<int> { int(Answer::Yes), int(Answer::Yes) } << true;
+        QTest::newRow("plain backup") << QList<int>{} << false;
+        QTest::newRow("no at the first warning") << QList<int>{int(Answer::No)} << false;
+        QTest::newRow("no at the second warning") << QList<int>{int(Answer::Yes), int(Answer::No)} << false;
+        QTest::newRow("transfer") << QList<int>{int(Answer::Yes), int(Answer::Yes)} << true;
     }
     void start()
     {
@@ -152,9 +148,8 @@ private slots:
         const QString target = store.filePath(QStringLiteral("备份"));
         // A second name for the record file keeps what it held at its deletion.
         const QString lastContent = store.filePath(QStringLiteral("last-content"));
-        QCOMPARE(::link(QFile::encodeName(store.storePath()).constData(),
-                     QFile::encodeName(lastContent).constData()),
-            0);
+        QCOMPARE(::link(QFile::encodeName(store.storePath()).constData(), QFile::encodeName(lastContent).constData()),
+                 0);
         Trecord_backup window;
         QSignalSpy ended(&window, &Trecord_backup::transferred);
         if (!warnings.isEmpty()) {
@@ -179,21 +174,19 @@ private slots:
         if (transferred) {
             QVERIFY(!QFile::exists(store.storePath()));
             QCOMPARE(readFile(lastContent), RecordFile::secondFiller());
-            QCOMPARE(messages,
-                (QStringList { Trecord_backup::kWarning,
-                    QStringLiteral("成功转移记录文件到:[ %1 ],并删除原记录文件!\r\n\r\n\r\n"
-                                   "程序将自动关闭!")
-                        .arg(target) }));
+            QCOMPARE(messages, (QStringList{Trecord_backup::kWarning,
+                                            QStringLiteral("成功转移记录文件到:[ %1 ],并删除原记录文件!\r\n\r\n\r\n"
+                                                           "程序将自动关闭!")
+                                                .arg(target)}));
             return;
         }
         QCOMPARE(readFile(store.storePath()), original);
         QVERIFY(Store::isOpen());
         QVERIFY(saves(Store::database(), QStringLiteral("20260101120000")));
         if (warnings.size() > 1)
-            QCOMPARE(messages,
-                QStringList { Trecord_backup::kWarning }); // nothing else, nothing deleted
+            QCOMPARE(messages, QStringList{Trecord_backup::kWarning}); // nothing else, nothing deleted
         else
-            QCOMPARE(messages, QStringList { backupMessage(target) });
+            QCOMPARE(messages, QStringList{backupMessage(target)});
         QVERIFY(button(&window, "BitBtn1")->isEnabled());
     }
 
@@ -207,7 +200,7 @@ private slots:
         button(&window, "BitBtn1")->click();
         QCOMPARE(dialogs.shown().size(), 1);
         QVERIFY(Store::isOpen());
-        QCOMPARE(QDir(store.folder()).entryList(QDir::Files), QStringList { "pad.db" });
+        QCOMPARE(QDir(store.folder()).entryList(QDir::Files), QStringList{"pad.db"});
     }
 
     void failedCopyReopensTheStore()
@@ -284,7 +277,7 @@ private slots:
         button(window, "BitBtn1")->click();
 
         QVERIFY(storeWasClosed);
-        QCOMPARE(dialogs.texts(), (QStringList { kFilter, backupMessage(target) }));
+        QCOMPARE(dialogs.texts(), (QStringList{kFilter, backupMessage(target)}));
         QVERIFY(launcher.isVisible() && !launcher.programEnded());
         QVERIFY(planner->isVisible());
         QCOMPARE(memo->toPlainText(), QStringLiteral("拜访客户"));
@@ -308,9 +301,7 @@ private slots:
         auto *memo = planner.findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
         memo->setPlainText(QStringLiteral("拜访客户"));
         Trecord_backup window;
-        QTimer::singleShot(0, &planner, [&] {
-            planner.findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
-        });
+        QTimer::singleShot(0, &planner, [&] { planner.findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click(); });
         const QString target = store.filePath(QStringLiteral("copy.pck"));
         dialogs.answer(Answer::Ok, target);
         button(&window, "BitBtn1")->click();
@@ -330,7 +321,7 @@ private slots:
         Trecord_backup window;
         window.setStoreInUseCheck([] { return QStringLiteral("busy elsewhere"); });
         button(&window, "BitBtn1")->click();
-        QCOMPARE(dialogs.texts(), QStringList { QStringLiteral("busy elsewhere") });
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("busy elsewhere")});
         QVERIFY(Store::isOpen());
         QVERIFY(!QFile::exists(store.filePath(QStringLiteral("copy.pck"))));
     }
@@ -366,8 +357,7 @@ private slots:
         auto *window = launcher.findChild<Trecord_backup *>();
         QVERIFY(window);
         button(window, "BitBtn1")->click();
-        QCOMPARE(dialogs.texts(),
-                 QStringList { QStringLiteral("通讯录正在导入联系人,请等导入完成后再备份或转移记录。") });
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("通讯录正在导入联系人,请等导入完成后再备份或转移记录。")});
         QVERIFY(Store::isOpen());
 
         QTRY_VERIFY(!import->isImporting());
@@ -375,7 +365,7 @@ private slots:
         const QString target = store.filePath(QStringLiteral("copy.pck"));
         dialogs.answer(Answer::Ok, target);
         button(window, "BitBtn1")->click();
-        QCOMPARE(dialogs.texts(), (QStringList { kFilter, backupMessage(target) }));
+        QCOMPARE(dialogs.texts(), (QStringList{kFilter, backupMessage(target)}));
     }
 
     // Close requests that arrive while the copy runs (its own button, the
@@ -395,8 +385,8 @@ private slots:
         bool refusedWhileBusy = false;
         Dialogs::pushResponder([&](const Dialogs::Shown &) { // the second warning
             refusedWhileBusy = window->isBusy() && !button(window, "BitBtn1")->isEnabled()
-                && !button(window, "BitBtn2")->isEnabled() && !window->close();
-            return Dialogs::Reply { Answer::No, {}, 0 };
+                               && !button(window, "BitBtn2")->isEnabled() && !window->close();
+            return Dialogs::Reply{Answer::No, {}, 0};
         });
         // Delivered by the events the copy lets run.
         QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
@@ -415,8 +405,10 @@ private slots:
         QTest::addColumn<QString>("entry");
         QTest::addColumn<int>("windows");
         QTest::newRow("no password") << QString() << "" << 1;
-        QTest::newRow("password no, right entry") << "no" << "no" << 1;
-        QTest::newRow("password no, empty entry") << "no" << "" << 0;
+        QTest::newRow("password no, right entry") << "no"
+                                                  << "no" << 1;
+        QTest::newRow("password no, empty entry") << "no"
+                                                  << "" << 0;
         QTest::newRow("right entry") << "pw"
                                      << "pw" << 1;
         QTest::newRow("wrong entry") << "pw"
@@ -464,10 +456,10 @@ private slots:
         Dialogs::pushResponder([&](const Dialogs::Shown &) {
             item->trigger();
             QTest::qWait(20);
-            return Dialogs::Reply { Answer::Yes, {}, 0 };
+            return Dialogs::Reply{Answer::Yes, {}, 0};
         });
         button(window, "BitBtn1")->click();
-        QCOMPARE(launcher.findChildren<Trecord_backup *>(), QList<Trecord_backup *> { window });
+        QCOMPARE(launcher.findChildren<Trecord_backup *>(), QList<Trecord_backup *>{window});
         QVERIFY(launcher.programEnded());
         QVERIFY(!QFile::exists(store.storePath()));
         QVERIFY(QFile::exists(store.filePath(QStringLiteral("out.pck"))));

@@ -1,5 +1,5 @@
-#include "FileSizeLimit.h"
 #include "app/core/RecordFile.h"
+#include "FileSizeLimit.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,8 +10,8 @@
 
 #include <optional>
 
-
-class TstRecordFile : public QObject {
+class TstRecordFile : public QObject
+{
     Q_OBJECT
 
     QTemporaryDir m_dir;
@@ -65,8 +65,7 @@ private slots:
         const QByteArray original = randomBytes(size);
         writeFile(path("pad.db"), original);
         QList<int> positions;
-        const auto copied
-            = RecordFile::copy(path("pad.db"), path("copy"), [&](int p) { positions << p; });
+        const auto copied = RecordFile::copy(path("pad.db"), path("copy"), [&](int p) { positions << p; });
         QVERIFY2(copied.ok(), qPrintable(copied.error()));
         QVERIFY(QFile::exists(path("copy")));
         QCOMPARE(readFile(path("copy")), original);
@@ -190,9 +189,7 @@ private slots:
         if (transferSize >= 0)
             writeFile(path("out.pck"), original.left(transferSize));
         // A second name for the record file keeps what it held at its deletion.
-        QCOMPARE(::link(QFile::encodeName(path("pad.db")).constData(),
-                     QFile::encodeName(path("last")).constData()),
-            0);
+        QCOMPARE(::link(QFile::encodeName(path("pad.db")).constData(), QFile::encodeName(path("last")).constData()), 0);
         QList<QByteArray> seen;
         const auto outcome = RecordFile::shred(path("pad.db"), path("out.pck"), [&](int position) {
             QCOMPARE(position, 10001);
@@ -201,8 +198,7 @@ private slots:
         QCOMPARE(outcome.ok(), shredded);
         QCOMPARE(QFile::exists(path("pad.db")), !shredded);
         if (shredded) {
-            QCOMPARE(seen,
-                (QList<QByteArray> { RecordFile::firstFiller(), RecordFile::secondFiller() }));
+            QCOMPARE(seen, (QList<QByteArray>{RecordFile::firstFiller(), RecordFile::secondFiller()}));
             QCOMPARE(readFile(path("last")), RecordFile::secondFiller());
         } else {
             QVERIFY(!outcome.error().isEmpty());

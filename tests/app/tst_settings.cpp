@@ -1,16 +1,16 @@
-#include "platform/AppPaths.h"
-#include "tests/app/FakeLauncherHost.h"
-#include "store/FieldCodec.h"
 #include "app/core/PasswordHash.h"
 #include "app/core/PasswordRow.h"
-#include "platform/ProfileFile.h"
-#include "ScriptedDialogs.h"
 #include "app/core/StartPasswordFlag.h"
-#include "store/Store.h"
-#include "TempStore.h"
 #include "app/Tmain.h"
 #include "app/Tmain_config.h"
+#include "platform/AppPaths.h"
+#include "platform/ProfileFile.h"
 #include "platform/XdgAutostart.h"
+#include "ScriptedDialogs.h"
+#include "store/FieldCodec.h"
+#include "store/Store.h"
+#include "TempStore.h"
+#include "tests/app/FakeLauncherHost.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -68,11 +68,7 @@ struct Config
     {
         dialog.show();
     }
-    template<typename W>
-    W *get(const char *name)
-    {
-        return dialog.findChild<W *>(QLatin1String(name));
-    }
+    template <typename W> W *get(const char *name) { return dialog.findChild<W *>(QLatin1String(name)); }
     QLineEdit *time() { return get<QLineEdit>("Edit1"); }
     QLineEdit *password() { return get<QLineEdit>("Edit2"); }
     QCheckBox *diary() { return get<QCheckBox>("CheckBox1"); }
@@ -134,12 +130,12 @@ private slots:
         QTest::addColumn<bool>("skinTicked");
         QTest::addColumn<bool>("hideTicked");
         QTest::newRow("defaults") << QStringList() << QString() << false << false << "" << false << false;
-        QTest::newRow("all set") << QStringList{"/pics/a.bmp", "07:30", "1"} << "pw" << true << true << "pw"
-                                 << true << true;
-        QTest::newRow("hided not 0") << QStringList{"no", "9:5", "2"} << "pw" << false << false << "pw"
-                                     << false << true;
-        QTest::newRow("password no") << QStringList{"no", "08:00", "0"} << "no" << true << false << "no"
-                                     << false << false;
+        QTest::newRow("all set") << QStringList{"/pics/a.bmp", "07:30", "1"} << "pw" << true << true << "pw" << true
+                                 << true;
+        QTest::newRow("hided not 0") << QStringList{"no", "9:5", "2"} << "pw" << false << false << "pw" << false
+                                     << true;
+        QTest::newRow("password no") << QStringList{"no", "08:00", "0"} << "no" << true << false << "no" << false
+                                     << false;
     }
     void valuesOnCreationAndShow()
     {
@@ -200,14 +196,30 @@ private slots:
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("keys"); // "\b" backspace, "\r" Enter, "\t" Tab
         QTest::addColumn<QString>("result");
-        QTest::newRow("0930") << "" << "0930" << "09:0";
-        QTest::newRow("letter into empty") << "" << "a" << "";
-        QTest::newRow("letter after two digits") << "" << "09a" << "09:";
-        QTest::newRow("Enter after two digits") << "" << "09\r" << "09:";
-        QTest::newRow("backspace after two digits") << "" << "09\b" << "0";
-        QTest::newRow("outer blanks go") << " 0" << "9" << "09";
-        QTest::newRow("full field") << "08:00" << "1" << "08:00";
-        QTest::newRow("Tab leaves the field") << "09" << "\t" << "09";
+        QTest::newRow("0930") << ""
+                              << "0930"
+                              << "09:0";
+        QTest::newRow("letter into empty") << ""
+                                           << "a"
+                                           << "";
+        QTest::newRow("letter after two digits") << ""
+                                                 << "09a"
+                                                 << "09:";
+        QTest::newRow("Enter after two digits") << ""
+                                                << "09\r"
+                                                << "09:";
+        QTest::newRow("backspace after two digits") << ""
+                                                    << "09\b"
+                                                    << "0";
+        QTest::newRow("outer blanks go") << " 0"
+                                         << "9"
+                                         << "09";
+        QTest::newRow("full field") << "08:00"
+                                    << "1"
+                                    << "08:00";
+        QTest::newRow("Tab leaves the field") << "09"
+                                              << "\t"
+                                              << "09";
     }
     void reminderTimeKeys()
     {
@@ -239,11 +251,16 @@ private slots:
     {
         QTest::addColumn<QString>("keys"); // typed into the emptied field
         QTest::addColumn<QString>("text"); // set instead when keys is empty
-        QTest::newRow("0930 typed") << "0930" << "";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("hour 24") << "" << "24:00";
-        QTest::newRow("minute 60") << "" << "07:60";
-        QTest::newRow("short, from main.ini") << "" << "9:5";
+        QTest::newRow("0930 typed") << "0930"
+                                    << "";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("hour 24") << ""
+                                 << "24:00";
+        QTest::newRow("minute 60") << ""
+                                   << "07:60";
+        QTest::newRow("short, from main.ini") << ""
+                                              << "9:5";
     }
     void badReminderTimeSavesNothing()
     {
@@ -278,8 +295,8 @@ private slots:
         SettingsForm form;
         form.reminderTime = typed;
         form.hideAfterStart = true;
-        const Result<void> saved = SettingsSave::run(
-            form, ProfileFile(AppPaths::profileFile()), autostart, Store::database(), shell);
+        const Result<void> saved =
+            SettingsSave::run(form, ProfileFile(AppPaths::profileFile()), autostart, Store::database(), shell);
         QVERIFY(!saved);
         QVERIFY(!QFile::exists(AppPaths::profileFile()));
     }
@@ -416,9 +433,9 @@ private slots:
         ScriptedDialogs dialogs;
         TempStore store;
         VERIFY_OK(store.make());
-        VERIFY_OK(PasswordRow(Store::database())
-                      .save(PasswordHash::make(QStringLiteral("no"), QByteArrayLiteral("fixture-salt-16b"), 10),
-                            true, true));
+        VERIFY_OK(
+            PasswordRow(Store::database())
+                .save(PasswordHash::make(QStringLiteral("no"), QByteArrayLiteral("fixture-salt-16b"), 10), true, true));
         VERIFY_OK(StartPasswordFlag(Store::database()).write(true));
         FakeLauncherHost shell; // as the password window leaves it
         shell.password = QStringLiteral("no");

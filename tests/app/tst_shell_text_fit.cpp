@@ -1,15 +1,15 @@
-#include "tests/app/FakeLauncherHost.h"
-#include "schedule/core/ScheduleFormats.h"
-#include "ScriptedDialogs.h"
-#include "store/Store.h"
-#include "TempStore.h"
-#include "TextFit.h"
 #include "app/Tabout_note.h"
 #include "app/Tmain.h"
 #include "app/Tmain_config.h"
 #include "app/Tpass_login.h"
 #include "app/Trecord_backup.h"
 #include "platform/XdgAutostart.h"
+#include "schedule/core/ScheduleFormats.h"
+#include "ScriptedDialogs.h"
+#include "store/Store.h"
+#include "TempStore.h"
+#include "tests/app/FakeLauncherHost.h"
+#include "TextFit.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "store/Clock.h"
+#include "contacts/windows/Tpe_connect.h"
 #include "ScriptedDialogs.h"
+#include "store/Clock.h"
 #include "store/Store.h"
 #include "TempStore.h"
-#include "contacts/windows/Tpe_connect.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -27,8 +27,7 @@ struct ContactsFixture
     }
     ~ContactsFixture() { Clock::reset(); }
 
-    template<typename T = QWidget>
-    T *child(const QString &name) const
+    template <typename T = QWidget> T *child(const QString &name) const
     {
         auto *found = window.findChild<T *>(name);
         if (!found)

@@ -45,14 +45,20 @@ const PlacedItem *find(const RenderedPage &page, const QString &text)
 QString ContactCardValues::*valueField(const QString &name)
 {
     using V = ContactCardValues;
-    static const QHash<QString, QString V::*> fields = {
-        {"name", &V::name},           {"mobile", &V::mobile},
-        {"homePhone", &V::homePhone}, {"idNumber", &V::idNumber},
-        {"current", &V::currentAddress}, {"registered", &V::registeredAddress},
-        {"postcode", &V::postcode},   {"other", &V::other},
-        {"online", &V::online},       {"unitName", &V::unitName},
-        {"unitAddress", &V::unitAddress}, {"officePhone", &V::officePhone},
-        {"fax", &V::officeFax},       {"web", &V::webAddress}};
+    static const QHash<QString, QString V::*> fields = {{"name", &V::name},
+                                                        {"mobile", &V::mobile},
+                                                        {"homePhone", &V::homePhone},
+                                                        {"idNumber", &V::idNumber},
+                                                        {"current", &V::currentAddress},
+                                                        {"registered", &V::registeredAddress},
+                                                        {"postcode", &V::postcode},
+                                                        {"other", &V::other},
+                                                        {"online", &V::online},
+                                                        {"unitName", &V::unitName},
+                                                        {"unitAddress", &V::unitAddress},
+                                                        {"officePhone", &V::officePhone},
+                                                        {"fax", &V::officeFax},
+                                                        {"web", &V::webAddress}};
     return fields.value(name);
 }
 
@@ -107,8 +113,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("lines");
         QTest::newRow("empty") << "" << QStringList{};
-        QTest::newRow("blank lines between paragraphs")
-            << "甲\n\n   \n乙" << QStringList{"甲", "乙"};
+        QTest::newRow("blank lines between paragraphs") << "甲\n\n   \n乙" << QStringList{"甲", "乙"};
         QTest::newRow("surrounding blanks kept") << "  甲 \n\t\n 乙" << QStringList{"  甲 ", " 乙"};
         QTest::newRow("windows line breaks") << "甲\r\n\r\n乙\r\n" << QStringList{"甲", "乙"};
     }
@@ -162,14 +167,13 @@ private slots:
 
     void titleBarsAndMemos()
     {
-        const RenderedPage page =
-            ReportRenderer::render(ContactCard::layout(sample())).pages.first();
+        const RenderedPage page = ReportRenderer::render(ContactCard::layout(sample())).pages.first();
         const PlacedItem *title = find(page, QStringLiteral("个人详细信息表"));
         QVERIFY(title);
         QCOMPARE(title->font.pointSize, 17.0);
         QVERIFY(title->font.italic);
-        for (const QString &bar : {QStringLiteral("个人信息 "), QStringLiteral("单位信息 "),
-                                  QStringLiteral("其他信息 ")}) {
+        for (const QString &bar :
+             {QStringLiteral("个人信息 "), QStringLiteral("单位信息 "), QStringLiteral("其他信息 ")}) {
             const PlacedItem *frame = find(page, bar);
             QVERIFY2(frame && frame->kind == ElementKind::Frame, qPrintable(bar));
             QCOMPARE(frame->box.size(), QSizeF(188.6, 8.5));
@@ -190,22 +194,24 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("value");
         QTest::addColumn<bool>("wraps"); // too long for one line even at the smallest size
-        QTest::newRow("id number beside the photo") << "idNumber" << "11010119900101123X" << false;
-        QTest::newRow("name before the sex")
-            << "name" << "买买提·阿卜杜热合曼·艾力江" << false;
-        QTest::newRow("mobile numbers before the home phone")
-            << "mobile" << "13800000000 / 13911112222" << false;
+        QTest::newRow("id number beside the photo") << "idNumber"
+                                                    << "11010119900101123X" << false;
+        QTest::newRow("name before the sex") << "name"
+                                             << "买买提·阿卜杜热合曼·艾力江" << false;
+        QTest::newRow("mobile numbers before the home phone") << "mobile"
+                                                              << "13800000000 / 13911112222" << false;
         QTest::newRow("registered address beside the photo")
-            << "registered" << "新疆维吾尔自治区伊犁哈萨克自治州察布查尔锡伯自治县孙扎齐牛录镇" << true;
+            << "registered"
+            << "新疆维吾尔自治区伊犁哈萨克自治州察布查尔锡伯自治县孙扎齐牛录镇" << true;
         QTest::newRow("current address before the registered one")
             << "current"
-            << "广东省深圳市南山区粤海街道科技园南区高新南七道深圳湾科技生态园十栋A座三十二层3201室"
-            << true;
+            << "广东省深圳市南山区粤海街道科技园南区高新南七道深圳湾科技生态园十栋A座三十二层3201室" << true;
         QTest::newRow("other contacts at the right margin")
-            << "other" << "微信号与QQ号相同:12345678901,备用邮箱见网络联系方式一栏" << false;
+            << "other"
+            << "微信号与QQ号相同:12345678901,备用邮箱见网络联系方式一栏" << false;
         QTest::newRow("online contact before the photo frame")
-            << "online" << "微信号:张三丰武当山紫霄宫道长,邮箱与QQ号码请见其它联系方式一栏的详细说明"
-            << false;
+            << "online"
+            << "微信号:张三丰武当山紫霄宫道长,邮箱与QQ号码请见其它联系方式一栏的详细说明" << false;
         QTest::newRow("unit address at the right margin")
             << "unitAddress"
             << "广东省深圳市南山区粤海街道科技园南区高新南七道深圳湾科技生态园十栋A座三十二层3201室,"
@@ -246,24 +252,23 @@ private slots:
         // Glyphs reach a little past their advance, antialiasing a pixel
         // further: less than the gap the layout keeps before the next element.
         const double slack = LabelFit::kGap * 0.75;
-        QVERIFY2(ink.adjusted(-slack, -slack, slack, slack).contains(painted),
-                 qPrintable(QStringLiteral("painted up to %1 mm, laid out up to %2 mm")
-                                .arg(painted.right()).arg(ink.right())));
+        QVERIFY2(
+            ink.adjusted(-slack, -slack, slack, slack).contains(painted),
+            qPrintable(
+                QStringLiteral("painted up to %1 mm, laid out up to %2 mm").arg(painted.right()).arg(ink.right())));
         for (const PlacedItem &other : page.items) {
             if (&other == item || other.box.contains(ink)) // the title band's background
                 continue;
             // A text's box includes its line spacing; frames and pictures are ink throughout.
             const bool text = other.kind == ElementKind::Label;
-            QVERIFY2(!ink.intersects(text ? inkBox(other) : other.box)
-                         && (text || !painted.intersects(other.box)),
+            QVERIFY2(!ink.intersects(text ? inkBox(other) : other.box) && (text || !painted.intersects(other.box)),
                      qPrintable(QStringLiteral("runs into %1").arg(other.lines.join(u' '))));
         }
     }
 
     void shortValuesKeepTheirSize()
     {
-        const RenderedPage page =
-            ReportRenderer::render(ContactCard::layout(sample())).pages.first();
+        const RenderedPage page = ReportRenderer::render(ContactCard::layout(sample())).pages.first();
         for (const PlacedItem &item : page.items)
             if (item.kind == ElementKind::Label && item.lines != QStringList{"个人详细信息表"})
                 QCOMPARE(item.font.pointSize, 10.0);
@@ -283,13 +288,12 @@ private slots:
             values.photo = QImage(145, 185, QImage::Format_RGB32);
             values.photo.fill(Qt::darkGreen);
         }
-        const RenderedPage page =
-            ReportRenderer::render(ContactCard::layout(values)).pages.first();
+        const RenderedPage page = ReportRenderer::render(ContactCard::layout(values)).pages.first();
         QCOMPARE(allText(page).contains(QStringLiteral("照片")), !withPhoto);
         bool frameFound = false;
         for (const PlacedItem &item : page.items)
-            frameFound |= item.kind == ElementKind::Frame
-                          && item.box == QRectF(kBandLeft + 148.2, kBandTop + 12.7, 38.4, 46.8);
+            frameFound |=
+                item.kind == ElementKind::Frame && item.box == QRectF(kBandLeft + 148.2, kBandTop + 12.7, 38.4, 46.8);
         QVERIFY(frameFound);
     }
 

@@ -77,8 +77,8 @@ QByteArray run(const QString &program, const QStringList &args, const QByteArray
 {
     const QString path = program.startsWith(u'/') ? program : QStandardPaths::findExecutable(program);
     if (path.isEmpty()) {
-        QTest::qFail(qPrintable(program + QStringLiteral(" is not installed (scripts/install-deps.sh)")),
-                     __FILE__, __LINE__);
+        QTest::qFail(qPrintable(program + QStringLiteral(" is not installed (scripts/install-deps.sh)")), __FILE__,
+                     __LINE__);
         return {};
     }
     QProcess process;
@@ -86,9 +86,9 @@ QByteArray run(const QString &program, const QStringList &args, const QByteArray
     process.write(input);
     process.closeWriteChannel();
     if (!process.waitForFinished(60000) || process.exitCode() != 0) {
-        QTest::qFail(qPrintable(program + QStringLiteral(" failed: ")
-                                + QString::fromUtf8(process.readAllStandardError())),
-                     __FILE__, __LINE__);
+        QTest::qFail(
+            qPrintable(program + QStringLiteral(" failed: ") + QString::fromUtf8(process.readAllStandardError())),
+            __FILE__, __LINE__);
         return {};
     }
     return process.readAllStandardOutput();
@@ -117,12 +117,12 @@ QString wmfText(const QString &file, const QString &svg)
 QRectF wordBox(const QString &pdf, const QString &word)
 {
     const QStringList args = {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"),
-                              QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")};
+                              QStringLiteral("-l"),    QStringLiteral("1"),  pdf,
+                              QStringLiteral("-")};
     const QString page = QString::fromUtf8(run(QStringLiteral("pdftotext"), args));
-    const QRegularExpression element(
-        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
-                       "yMax=\"([0-9.]+)\">%1</word>")
-            .arg(QRegularExpression::escape(word)));
+    const QRegularExpression element(QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
+                                                    "yMax=\"([0-9.]+)\">%1</word>")
+                                         .arg(QRegularExpression::escape(word)));
     const QRegularExpressionMatch m = element.match(page);
     if (!m.hasMatch())
         return {};
@@ -154,9 +154,8 @@ QString readBack(ExportFormat format, const QString &file, const QTemporaryDir &
     case ExportFormat::Wmf:
         return wmfText(file, dir.filePath(QStringLiteral("card.svg")));
     case ExportFormat::Pdf:
-        return QString::fromUtf8(
-            run(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), file,
-                                              QStringLiteral("-")}));
+        return QString::fromUtf8(run(QStringLiteral("pdftotext"),
+                                     {QStringLiteral("-enc"), QStringLiteral("UTF-8"), file, QStringLiteral("-")}));
     }
     return {};
 }
@@ -214,8 +213,8 @@ private slots:
         QFETCH(ExportFormat, format);
         QFETCH(QString, fileName);
         const QString text = readBack(format, exported(format, fileName), m_dir);
-        for (const QString &expected : {kName, kCaption, kOtherInfo, QStringLiteral("个人详细信息表"),
-                                        QStringLiteral("常联系")})
+        for (const QString &expected :
+             {kName, kCaption, kOtherInfo, QStringLiteral("个人详细信息表"), QStringLiteral("常联系")})
             QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" not in:\n") + text));
         // Memo lines come without the blank line between them.
         QVERIFY(!text.contains(QStringLiteral("老朋友\n\n")));
@@ -273,9 +272,9 @@ private slots:
 
     void xlsCellsHoldCaptionsAndValues()
     {
-        const QStringList rows = QString::fromUtf8(
-            run(python(), {QStringLiteral("-c"), kXlsText, exported(ExportFormat::Xls, "cells.xls")}))
-                                     .split(u'\n');
+        const QStringList rows =
+            QString::fromUtf8(run(python(), {QStringLiteral("-c"), kXlsText, exported(ExportFormat::Xls, "cells.xls")}))
+                .split(u'\n');
         QVERIFY(rows.contains(QStringLiteral("姓名:\t张三丰\t性别:\t男")));
     }
 
@@ -291,8 +290,7 @@ private slots:
     {
         const QString text = QString::fromUtf8(
             run(python(), {QStringLiteral("-c"), kHtmlText},
-                run(QStringLiteral("unrtf"),
-                    {QStringLiteral("--html"), exported(ExportFormat::Rtf, "bold.rtf")})));
+                run(QStringLiteral("unrtf"), {QStringLiteral("--html"), exported(ExportFormat::Rtf, "bold.rtf")})));
         for (const QString &bold : {QStringLiteral("[b]姓名:[/b]"), QStringLiteral("[b]个人信息 [/b]"),
                                     QStringLiteral("[b]单位信息 [/b]"), QStringLiteral("[b]其他信息 [/b]")})
             QVERIFY2(text.contains(bold), qPrintable(bold + u'\n' + text));
@@ -312,15 +310,14 @@ private slots:
 
     void pdfEmbedsItsFonts()
     {
-        const QStringList lines = QString::fromUtf8(
-            run(QStringLiteral("pdffonts"), {exported(ExportFormat::Pdf, "fonts.pdf")})).split(u'\n');
+        const QStringList lines =
+            QString::fromUtf8(run(QStringLiteral("pdffonts"), {exported(ExportFormat::Pdf, "fonts.pdf")})).split(u'\n');
         // Two heading lines, then one line per font: "name type encoding emb sub uni ...".
         const QStringList fonts = lines.mid(2).filter(QRegularExpression(QStringLiteral("\\S")));
         QVERIFY(!fonts.isEmpty());
         for (const QString &font : fonts) {
             const QStringList columns = font.split(u' ', Qt::SkipEmptyParts);
-            QVERIFY2(columns.size() > 4 && columns[columns.size() - 5] == QStringLiteral("yes"),
-                     qPrintable(font));
+            QVERIFY2(columns.size() > 4 && columns[columns.size() - 5] == QStringLiteral("yes"), qPrintable(font));
         }
     }
 
@@ -349,18 +346,15 @@ private slots:
         QVERIFY(item->box.right() < frameLeftMm);
 
         if (output == QLatin1String("pdf") || output == QLatin1String("printed")) {
-            const QString file = output == QLatin1String("pdf")
-                                     ? exported(ExportFormat::Pdf, QStringLiteral("id.pdf"))
-                                     : printed(m_card, QStringLiteral("id-printed.pdf"));
+            const QString file = output == QLatin1String("pdf") ? exported(ExportFormat::Pdf, QStringLiteral("id.pdf"))
+                                                                : printed(m_card, QStringLiteral("id-printed.pdf"));
             const QRectF word = wordBox(file, id);
             QVERIFY2(!word.isEmpty(), "the id number is not one word on the page");
-            QVERIFY2(word.right() < frameLeftMm,
-                     qPrintable(QStringLiteral("ends at %1 mm").arg(word.right())));
+            QVERIFY2(word.right() < frameLeftMm, qPrintable(QStringLiteral("ends at %1 mm").arg(word.right())));
             QVERIFY(qAbs(word.left() - item->box.left()) < 0.5);
         } else if (output == QLatin1String("wmf")) {
             const QString svg = m_dir.filePath(QStringLiteral("id.svg"));
-            run(QStringLiteral("wmf2svg"),
-                {QStringLiteral("-o"), svg, exported(ExportFormat::Wmf, "id.wmf")});
+            run(QStringLiteral("wmf2svg"), {QStringLiteral("-o"), svg, exported(ExportFormat::Wmf, "id.wmf")});
             QFile in(svg);
             QVERIFY(in.open(QIODevice::ReadOnly));
             const QString drawing = QString::fromLatin1(in.readAll());
@@ -375,8 +369,7 @@ private slots:
             QVERIFY(pageWidth > 0);
             const double mmPerUnit = m_card.pageSize.width() / pageWidth;
             const double sizeMm = match.captured(1).toDouble() * mmPerUnit;
-            QVERIFY2(qAbs(sizeMm - item->font.pointSize * 25.4 / 72.0) < 0.1,
-                     qPrintable(match.captured(0)));
+            QVERIFY2(qAbs(sizeMm - item->font.pointSize * 25.4 / 72.0) < 0.1, qPrintable(match.captured(0)));
             QVERIFY(qAbs(match.captured(2).toDouble() * mmPerUnit - item->box.left()) < 0.2);
         } else {
             QFile in(exported(ExportFormat::Html, QStringLiteral("id.htm")));
@@ -397,9 +390,8 @@ private slots:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(file);
         QVERIFY(PagePrinter::print(m_card, printer));
-        const QString text = QString::fromUtf8(
-            run(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), file,
-                                              QStringLiteral("-")}));
+        const QString text = QString::fromUtf8(run(
+            QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), file, QStringLiteral("-")}));
         QVERIFY(text.contains(kName));
         QVERIFY(text.contains(kOtherInfo));
     }

@@ -1,6 +1,6 @@
-#include "ContactsFixture.h"
 #include "contacts/windows/OtherPanel.h"
 #include "contacts/windows/UnitPanel.h"
+#include "ContactsFixture.h"
 #include "report/PageView.h"
 #include "report/Tprint_box.h"
 #include "report/Tprint_view.h"
@@ -24,8 +24,10 @@ private slots:
     {
         QTest::addColumn<QString>("sexButton");
         QTest::addColumn<QString>("sex");
-        QTest::newRow("男") << "sexMale" << "男";
-        QTest::newRow("女") << "sexFemale" << "女";
+        QTest::newRow("男") << "sexMale"
+                            << "男";
+        QTest::newRow("女") << "sexFemale"
+                            << "女";
     }
     void printCopiesTheScreen()
     {
@@ -35,8 +37,7 @@ private slots:
         const QString id = QStringLiteral("20260101000001");
         // Two personal records share the id; the first is stored encoded.
         QVERIFY(f.exec("INSERT INTO pe_info (pe_id, pe_name, pe_memo, e_dec_yn) VALUES (?, ?, ?, 1)",
-                       {id, FieldCodec::encode(QStringLiteral("甲")),
-                        FieldCodec::encode(QStringLiteral("一\n\n二"))}));
+                       {id, FieldCodec::encode(QStringLiteral("甲")), FieldCodec::encode(QStringLiteral("一\n\n二"))}));
         QVERIFY(f.exec("INSERT INTO pe_info (pe_id, pe_name, pe_memo) VALUES (?, '甲', '一')", {id}));
         f.search(QStringLiteral("kindName"), QStringLiteral("甲"));
         QVERIFY(f.window.results().isOpen());

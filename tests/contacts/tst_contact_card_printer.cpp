@@ -65,10 +65,25 @@ ContactCardValues fullContact()
 
 QStringList valuesOf(const ContactCardValues &v)
 {
-    return {v.name, v.mobile, v.homePhone, v.idNumber, v.currentAddress, v.registeredAddress,
-            v.postcode, v.other, v.online, QStringLiteral("太极拳创始人"),
-            QStringLiteral("武当派祖师"), v.unitName, v.unitAddress, v.officePhone, v.officeFax,
-            v.webAddress, v.unitNotes, QStringLiteral("喜欢喝茶"), QStringLiteral("爱好书法")};
+    return {v.name,
+            v.mobile,
+            v.homePhone,
+            v.idNumber,
+            v.currentAddress,
+            v.registeredAddress,
+            v.postcode,
+            v.other,
+            v.online,
+            QStringLiteral("太极拳创始人"),
+            QStringLiteral("武当派祖师"),
+            v.unitName,
+            v.unitAddress,
+            v.officePhone,
+            v.officeFax,
+            v.webAddress,
+            v.unitNotes,
+            QStringLiteral("喜欢喝茶"),
+            QStringLiteral("爱好书法")};
 }
 
 // Answers the page set-up dialog that is about to open as a user would:
@@ -88,8 +103,7 @@ void answerPageSetup(const PageChoice &choice, bool accept = true)
             if (sizes->itemData(i).value<QPageSize>().id() == choice.size)
                 sizes->setCurrentIndex(i);
         const bool landscape = choice.orientation == QPageLayout::Landscape;
-        dialog->findChild<QRadioButton *>(landscape ? QStringLiteral("landscape")
-                                                    : QStringLiteral("portrait"))
+        dialog->findChild<QRadioButton *>(landscape ? QStringLiteral("landscape") : QStringLiteral("portrait"))
             ->click();
         for (const char *side : {"topMargin", "leftMargin", "rightMargin", "bottomMargin"})
             dialog->findChild<QDoubleSpinBox *>(QString::fromLatin1(side))->setValue(choice.margin);
@@ -115,9 +129,9 @@ QString run(const QString &program, const QStringList &args)
     QProcess process;
     process.start(program, args);
     if (!process.waitForFinished(60000) || process.exitCode() != 0) {
-        QTest::qFail(qPrintable(program + QStringLiteral(" failed: ")
-                                + QString::fromUtf8(process.readAllStandardError())),
-                     __FILE__, __LINE__);
+        QTest::qFail(
+            qPrintable(program + QStringLiteral(" failed: ") + QString::fromUtf8(process.readAllStandardError())),
+            __FILE__, __LINE__);
         return {};
     }
     return QString::fromUtf8(process.readAllStandardOutput());
@@ -126,11 +140,9 @@ QString run(const QString &program, const QStringList &args)
 // The size of the document's first page, in millimetres.
 QSizeF pdfPageSize(const QString &pdf)
 {
-    static const QRegularExpression size(
-        QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts"));
+    static const QRegularExpression size(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts"));
     const QRegularExpressionMatch m = size.match(run(QStringLiteral("pdfinfo"), {pdf}));
-    return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) * kMmPerPt
-                        : QSizeF();
+    return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) * kMmPerPt : QSizeF();
 }
 
 // Every word on the pages, with its box in millimetres.
@@ -140,8 +152,7 @@ QList<QPair<QString, QRectF>> pdfWords(const QString &pdf)
         QStringLiteral("<word xMin=\"([0-9.-]+)\" yMin=\"([0-9.-]+)\" xMax=\"([0-9.-]+)\" "
                        "yMax=\"([0-9.-]+)\">([^<]*)</word>"));
     QList<QPair<QString, QRectF>> words;
-    const QString page = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf,
-                                                           QStringLiteral("-")});
+    const QString page = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     for (auto it = word.globalMatch(page); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         const QPointF from(m.captured(1).toDouble(), m.captured(2).toDouble());
@@ -183,12 +194,14 @@ private:
         const QStringList before = spooledDocuments();
         QTest::mouseClick(toolButton(view, QStringLiteral("PrintButton")), Qt::LeftButton);
         QStringList added;
-        const bool arrived = QTest::qWaitFor([&] {
-            added = spooledDocuments();
-            for (const QString &old : before)
-                added.removeAll(old);
-            return !added.isEmpty();
-        }, 10000);
+        const bool arrived = QTest::qWaitFor(
+            [&] {
+                added = spooledDocuments();
+                for (const QString &old : before)
+                    added.removeAll(old);
+                return !added.isEmpty();
+            },
+            10000);
         return arrived ? QDir(m_spool).filePath(added.last()) : QString();
     }
 
@@ -238,22 +251,18 @@ private slots:
         QCOMPARE(view->findChild<QLabel *>(QStringLiteral("PageNumber"))->text(),
                  QString::number(preview->pages.size()));
         const QRectF content = QRectF(QPointF(0, 0), preview->pageSize)
-                                   .adjusted(choice.margin, choice.margin, -choice.margin,
-                                             -choice.margin);
+                                   .adjusted(choice.margin, choice.margin, -choice.margin, -choice.margin);
         for (const PlacedItem &item : preview->pages.first().items)
-            QVERIFY2(content.adjusted(-0.01, -0.01, 0.01, 0.01).contains(item.box),
-                     qPrintable(item.lines.join(u' ')));
+            QVERIFY2(content.adjusted(-0.01, -0.01, 0.01, 0.01).contains(item.box), qPrintable(item.lines.join(u' ')));
 
         const QString sent = printAndFetch(view);
         QVERIFY2(!sent.isEmpty(), "the print server received nothing");
         const QSizeF sentSize = pdfPageSize(sent);
         QVERIFY2(near(sentSize, preview->pageSize, 0.5),
-                 qPrintable(QStringLiteral("sent %1 x %2 mm")
-                                .arg(sentSize.width()).arg(sentSize.height())));
+                 qPrintable(QStringLiteral("sent %1 x %2 mm").arg(sentSize.width()).arg(sentSize.height())));
 
         const QString text = run(QStringLiteral("pdftotext"),
-                                 {QStringLiteral("-enc"), QStringLiteral("UTF-8"), sent,
-                                  QStringLiteral("-")});
+                                 {QStringLiteral("-enc"), QStringLiteral("UTF-8"), sent, QStringLiteral("-")});
         for (const QString &value : valuesOf(fullContact()))
             QVERIFY2(text.contains(value), qPrintable(value + QStringLiteral(" not in:\n") + text));
         QVERIFY(text.contains(QRegularExpression(QStringLiteral("性别:\\s*男"))));

@@ -1,10 +1,10 @@
-#include "store/Clock.h"
+#include "contacts/core/PersonRepository.h"
+#include "contacts/core/StoredForm.h"
 #include "contacts/csv/ContactExport.h"
 #include "contacts/csv/ContactImport.h"
 #include "contacts/csv/CsvText.h"
 #include "contacts/csv/ImportGrid.h"
-#include "contacts/core/PersonRepository.h"
-#include "contacts/core/StoredForm.h"
+#include "store/Clock.h"
 #include "store/Store.h"
 #include "TempStore.h"
 
@@ -24,8 +24,7 @@ class TstContactImport : public QObject
     // Imports `lines` as opened from a file; returns the import when done.
     static void importAll(ContactImport &run, const QDateTime &now)
     {
-        while (run.step(now, 50)) {
-        }
+        while (run.step(now, 50)) { }
     }
     static QList<ContactSearch::Hit> allHits()
     {
@@ -123,8 +122,8 @@ private slots:
         QVERIFY(result.ok());
         QCOMPARE(result->lines, 3);
         QCOMPARE(gbk(result->bytes), QStringLiteral("20260501080000,甲,男,地址,-,-,-,-,-,-,-\r\n"
-                                                   "20260501080001,乙,女,-,-,-,-,-,-,-,-\r\n"
-                                                   "20260501080002,丙,男,-,-,-,-,-,-,-,qq\r\n"));
+                                                    "20260501080001,乙,女,-,-,-,-,-,-,-,-\r\n"
+                                                    "20260501080002,丙,男,-,-,-,-,-,-,-,qq\r\n"));
     }
 
     // A protected contact is written as the user reads it, not in its
@@ -160,8 +159,8 @@ private slots:
         ContactImport run(Store::database(), {{"甲"}, {"乙"}}, {});
         importAll(run, m_now);
         const QList<ContactSearch::Hit> hits = allHits();
-        const QList<ContactSearch::Hit> listed{{-1, hits[1].contactId}, {-2, hits[1].contactId},
-                                               {-3, hits[0].contactId}};
+        const QList<ContactSearch::Hit> listed{
+            {-1, hits[1].contactId}, {-2, hits[1].contactId}, {-3, hits[0].contactId}};
         const Result<ContactExport::Exported> out = ContactExport::build(Store::database(), Kind::Other, listed);
         QCOMPARE(out->lines, 2);
         QVERIFY(gbk(out->bytes).startsWith(hits[1].contactId + QStringLiteral(",乙")));

@@ -1,12 +1,12 @@
-#include "store/Clock.h"
 #include "contacts/core/ContactSearch.h"
-#include "store/FieldCodec.h"
 #include "contacts/core/OtherRepository.h"
 #include "contacts/core/PersonRepository.h"
 #include "contacts/core/StoredForm.h"
+#include "contacts/core/UnitRepository.h"
+#include "store/Clock.h"
+#include "store/FieldCodec.h"
 #include "store/Store.h"
 #include "TempStore.h"
-#include "contacts/core/UnitRepository.h"
 
 #include <QSqlQuery>
 #include <QTest>
@@ -70,8 +70,7 @@ private slots:
                                              << QStringList{"公司", "-", "  第一行\n第二行 "};
         QTest::newRow("encoded with placeholders")
             << QStringList{"中", ""} << true << false << QStringList{"1tA=", FieldCodec::encode("-")};
-        QTest::newRow("empty name stays empty") << QStringList{"  ", "x"} << true << false
-                                                << QStringList{"", "x"};
+        QTest::newRow("empty name stays empty") << QStringList{"  ", "x"} << true << false << QStringList{"", "x"};
     }
     void storedForm()
     {
@@ -202,7 +201,8 @@ private slots:
         QTest::addColumn<QString>("operation");
         for (const char *table : {"pe_info", "pe_dw_info", "pe_other_info"}) {
             for (const char *operation : {"read", "append", "update", "remove", "search"})
-                QTest::addRow("%s, %s", table, operation) << QString::fromLatin1(table) << QString::fromLatin1(operation);
+                QTest::addRow("%s, %s", table, operation)
+                    << QString::fromLatin1(table) << QString::fromLatin1(operation);
         }
     }
     // A store that lost a table (damaged, or written by another program):

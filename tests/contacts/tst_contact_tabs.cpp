@@ -1,6 +1,6 @@
-#include "ContactsFixture.h"
 #include "contacts/windows/OtherPanel.h"
 #include "contacts/windows/UnitPanel.h"
+#include "ContactsFixture.h"
 #include "store/FieldCodec.h"
 
 #include <QAction>
@@ -25,9 +25,7 @@ class TstContactTabs : public QObject
 
     static void addUnit(const QString &name, const QString &notes, bool encoded = false)
     {
-        const auto value = [encoded](const QString &text) {
-            return encoded ? FieldCodec::encode(text) : text;
-        };
+        const auto value = [encoded](const QString &text) { return encoded ? FieldCodec::encode(text) : text; };
         QVERIFY(ContactsFixture::exec(
             "INSERT INTO pe_dw_info (pe_id, dw_name, dw_add, dw_tel, dw_fax, dw_url, pe_memo, e_dec_yn)"
             " VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
@@ -93,8 +91,7 @@ private slots:
         f.edit(QStringLiteral("dw_name"))->setText(QStringLiteral("新二公司"));
         QVERIFY(f.press(QStringLiteral("dSave")));
         QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("修改完成,成功保存本记录 ...")});
-        QCOMPARE(f.scalar("SELECT dw_name FROM pe_dw_info WHERE rowid = 2").toString(),
-                 FieldCodec::encode("新二公司"));
+        QCOMPARE(f.scalar("SELECT dw_name FROM pe_dw_info WHERE rowid = 2").toString(), FieldCodec::encode("新二公司"));
         QCOMPARE(f.scalar("SELECT count(*) FROM pe_dw_info WHERE dw_name IN ('一公司', '三公司')").toInt(), 2);
         QCOMPARE(f.visibleButtons("d"), QStringLiteral("修改|删除|新建"));
 

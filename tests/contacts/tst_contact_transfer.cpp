@@ -1,11 +1,11 @@
-#include "ContactsFixture.h"
-#include "FileSizeLimit.h"
 #include "contacts/core/ContactColumns.h"
 #include "contacts/core/PersonRepository.h"
 #include "contacts/core/StoredForm.h"
 #include "contacts/core/UnitRepository.h"
 #include "contacts/csv/ImportGrid.h"
 #include "contacts/windows/ImportPanel.h"
+#include "ContactsFixture.h"
+#include "FileSizeLimit.h"
 #include "platform/ui/ShellOpen.h"
 
 #include <QDir>
@@ -96,7 +96,10 @@ private slots:
         ContactsFixture f;
         QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
         openInGrid(f, writeFile(f, QStringLiteral("a.csv"), "a,b\r\n"));
-        Dialogs::pushReply({Dialogs::Answer::Ok, writeFile(f, QStringLiteral("b.bin"), QByteArray("\x7f" "ELF\0\0", 6))});
+        Dialogs::pushReply({Dialogs::Answer::Ok, writeFile(f, QStringLiteral("b.bin"),
+                                                           QByteArray("\x7f"
+                                                                      "ELF\0\0",
+                                                                      6))});
         QVERIFY(f.press(QStringLiteral("iOpen")));
         const QList<Dialogs::Shown> shown = boxes(f);
         QCOMPARE(shown.size(), 1);
@@ -109,7 +112,10 @@ private slots:
         ContactsFixture f;
         QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
         QString opened;
-        ShellOpen::setOpener([&opened](const QString &path) { opened = path; return true; });
+        ShellOpen::setOpener([&opened](const QString &path) {
+            opened = path;
+            return true;
+        });
         QVERIFY(f.press(QStringLiteral("importButton")));
         QVERIFY(f.press(QStringLiteral("iHelp")));
         QCOMPARE(opened, f.store.filePath(QStringLiteral("sample/test123.htm")));
@@ -187,10 +193,12 @@ private slots:
         const QList<Contact> contacts{
             {{"赵一", "北京市,海淀区", "13900000001", "say \"hi\"", "010-1", "100000", "110101199001011234",
               "北京市东城区", "qq:10001", "老同学"},
-             true, false},
+             true,
+             false},
             {{"赵二", "上海", "13900000002", "-", "021-2", "200000", "310101199202022345", "上海市黄浦区",
               "zhao2@example.com", "备注"},
-             false, true},
+             false,
+             true},
             {{"赵三", "", "", "", "", "", "", "", "", ""}, true, false},
         };
         // Found through their units, which the protected name cannot hide.

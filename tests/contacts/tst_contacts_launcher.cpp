@@ -1,8 +1,8 @@
-#include "ScriptedDialogs.h"
 #include "app/Tabout_note.h"
-#include "TempStore.h"
 #include "app/Tmain.h"
 #include "contacts/windows/Tpe_connect.h"
+#include "ScriptedDialogs.h"
+#include "TempStore.h"
 
 #include <QTest>
 #include <QToolButton>

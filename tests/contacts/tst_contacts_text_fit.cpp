@@ -1,6 +1,6 @@
+#include "contacts/windows/ImportPanel.h"
 #include "ContactsFixture.h"
 #include "TextFit.h"
-#include "contacts/windows/ImportPanel.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -15,11 +15,12 @@ class TstContactsTextFit : public QObject
 
     static void addContacts(ContactsFixture &f)
     {
-        QVERIFY(f.exec("INSERT INTO pe_info (pe_id, pe_name, pe_sex, n_add, pe_mib, pe_other, pe_h_tel, post,"
-                       " pe_code, code_add, net_con, pe_memo, pe_img) VALUES (?, '欧阳明', 1, '北京市海淀区中关村大街1号',"
-                       " '13900000001', '-', '010-62345678', '100080', '110108199001011234', '北京市海淀区',"
-                       " 'ouyang.ming@example.com', '老同学', '')",
-                       {kId}));
+        QVERIFY(
+            f.exec("INSERT INTO pe_info (pe_id, pe_name, pe_sex, n_add, pe_mib, pe_other, pe_h_tel, post,"
+                   " pe_code, code_add, net_con, pe_memo, pe_img) VALUES (?, '欧阳明', 1, '北京市海淀区中关村大街1号',"
+                   " '13900000001', '-', '010-62345678', '100080', '110108199001011234', '北京市海淀区',"
+                   " 'ouyang.ming@example.com', '老同学', '')",
+                   {kId}));
         QVERIFY(f.exec("INSERT INTO pe_info (pe_id, pe_name) VALUES ('20260101000002', '欧阳红')"));
         for (const char *unit : {"北京星辰科技有限公司", "上海远航贸易有限公司", "广州南方物流有限公司"}) {
             QVERIFY(f.exec("INSERT INTO pe_dw_info (pe_id, dw_name, dw_add, dw_tel, dw_fax, dw_url, pe_memo)"
@@ -75,8 +76,8 @@ private slots:
             QVERIFY(f.press(QStringLiteral("importButton")));
             f.window.findChild<ImportPanel *>()->openFile(path);
         } else if (state != u"collapsed") {
-            f.search(QStringLiteral("kindName"), state == u"one contact" ? QStringLiteral("欧阳明")
-                                                                          : QStringLiteral("欧阳"));
+            f.search(QStringLiteral("kindName"),
+                     state == u"one contact" ? QStringLiteral("欧阳明") : QStringLiteral("欧阳"));
             QVERIFY(f.window.isExpanded());
             const QMap<QString, Tpe_connect::Tab> tabs{{"work units", Tpe_connect::UnitTab},
                                                        {"other", Tpe_connect::OtherTab},

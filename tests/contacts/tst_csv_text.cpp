@@ -24,26 +24,21 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QList<QStringList>>("expected");
         QTest::newRow("four fields, one empty")
-            << QStringLiteral("张三,男,,13900000000\r\n")
-            << QList<QStringList>{{"张三", "男", "", "13900000000"}};
+            << QStringLiteral("张三,男,,13900000000\r\n") << QList<QStringList>{{"张三", "男", "", "13900000000"}};
         QTest::newRow("twelve fields keep ten")
             << QStringLiteral("1,2,3,4,5,6,7,8,9,10,11,12")
             << QList<QStringList>{{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}};
         QTest::newRow("no comma, empty line, trailing comma")
-            << QStringLiteral("alone\n\na,b,\na,,\n")
-            << QList<QStringList>{{"alone"}, {}, {"a", "b"}, {"a", ""}};
+            << QStringLiteral("alone\n\na,b,\na,,\n") << QList<QStringList>{{"alone"}, {}, {"a", "b"}, {"a", ""}};
         QTest::newRow("quoted comma, quote and line break")
             << QStringLiteral("\"北京市,海淀区\",\"say \"\"hi\"\"\",\"two\r\nlines\"\r\nx")
             << QList<QStringList>{{"北京市,海淀区", "say \"hi\"", "two\r\nlines"}, {"x"}};
         QTest::newRow("quotes inside an unquoted field stay")
-            << QStringLiteral("a\"b,c")
-            << QList<QStringList>{{"a\"b", "c"}};
+            << QStringLiteral("a\"b,c") << QList<QStringList>{{"a\"b", "c"}};
         QTest::newRow("quote never closed takes the rest")
-            << QStringLiteral("a,\"b,c\nd")
-            << QList<QStringList>{{"a", "b,c\nd"}};
+            << QStringLiteral("a,\"b,c\nd") << QList<QStringList>{{"a", "b,c\nd"}};
         QTest::newRow("quoted empty field at the end counts")
-            << QStringLiteral("a,\"\"")
-            << QList<QStringList>{{"a", ""}};
+            << QStringLiteral("a,\"\"") << QList<QStringList>{{"a", ""}};
     }
     void parsesLines()
     {
@@ -93,8 +88,7 @@ private slots:
         QVERIFY(read.ok());
         QCOMPARE(read->size(), 3);
         QCOMPARE(read->at(0).first(), QStringLiteral("姓名"));
-        QCOMPARE(read->at(1), (QStringList{"李四", "女", "北京市,海淀区", "13800000000",
-                                               "昵称 \"小李\""}));
+        QCOMPARE(read->at(1), (QStringList{"李四", "女", "北京市,海淀区", "13800000000", "昵称 \"小李\""}));
         QCOMPARE(read->at(2).value(2), QStringLiteral("上海"));
     }
 
@@ -125,8 +119,8 @@ private slots:
         QTest::newRow("id, then ten fields and more")
             << QByteArray("20260501080000,甲,男,地址,139,-,-,-,-,-,qq:1,x\r\n")
             << QStringList{"20260501080000", "甲", "男", "地址", "139", "-", "-", "-", "-", "-"};
-        QTest::newRow("id and fewer fields") << QByteArray("20260501080000,甲,男\r\n")
-                                             << QStringList{"20260501080000", "甲", "男"};
+        QTest::newRow("id and fewer fields")
+            << QByteArray("20260501080000,甲,男\r\n") << QStringList{"20260501080000", "甲", "男"};
     }
     void dropsTheIdColumnOfItsOwnExport()
     {

@@ -1,13 +1,13 @@
-#include "ContactsFixture.h"
-#include "store/FieldCodec.h"
 #include "contacts/windows/PersonalPanel.h"
 #include "contacts/windows/PhotoBox.h"
+#include "ContactsFixture.h"
+#include "store/FieldCodec.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
-#include <QFile>
 #include <QPointer>
 #include <QScreen>
 #include <QTableView>
@@ -17,18 +17,15 @@ class TstPeConnect : public QObject
 {
     Q_OBJECT
 
-    static void addPerson(const QString &id, const QString &name, const QString &mobile = "-",
-                          bool encoded = false)
+    static void addPerson(const QString &id, const QString &name, const QString &mobile = "-", bool encoded = false)
     {
-        const auto value = [encoded](const QString &text) {
-            return encoded ? FieldCodec::encode(text) : text;
-        };
+        const auto value = [encoded](const QString &text) { return encoded ? FieldCodec::encode(text) : text; };
         QVERIFY(ContactsFixture::exec(
             "INSERT INTO pe_info (pe_id, pe_name, pe_sex, n_add, pe_mib, pe_other, pe_h_tel, post,"
             " pe_code, code_add, net_con, pe_memo, pe_img, e_dec_yn)"
             " VALUES (?, ?, 1, ?, ?, ?, ?, ?, ?, ?, ?, ?, '', ?)",
-            {id, value(name), value("-"), value(mobile), value("-"), value("-"), value("-"), value("-"),
-             value("-"), value("-"), value("备注"), encoded}));
+            {id, value(name), value("-"), value(mobile), value("-"), value("-"), value("-"), value("-"), value("-"),
+             value("-"), value("备注"), encoded}));
     }
 
     static int windowHeight(const ContactsFixture &f) { return f.window.height(); }
@@ -121,9 +118,7 @@ private slots:
         QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("成功保存本记录,是否继续输入(Yes/No)...")});
         QVERIFY(!f.window.isExpanded());
 
-        const auto stored = [encode](const QString &text) {
-            return encode ? FieldCodec::encode(text) : text;
-        };
+        const auto stored = [encode](const QString &text) { return encode ? FieldCodec::encode(text) : text; };
         QCOMPARE(f.scalar("SELECT pe_id FROM pe_info").toString(), QStringLiteral("20260501080000"));
         QCOMPARE(f.scalar("SELECT pe_name FROM pe_info").toString(), stored("张三"));
         QCOMPARE(f.scalar("SELECT pe_mib FROM pe_info").toString(), stored("139"));

@@ -1,5 +1,5 @@
-#include "ContactsFixture.h"
 #include "contacts/core/ContactStoreError.h"
+#include "ContactsFixture.h"
 
 #include <QAction>
 #include <QSqlRecord>
@@ -38,11 +38,13 @@ class TstRecordGrids : public QObject
                     {"甲一", "甲二", "甲三"}};
         }
         if (name == u"unit") {
-            return {Tpe_connect::UnitTab, "d", "pe_dw_info", "dw_name", "dw_add", "dw_name", "dw_add",
+            return {Tpe_connect::UnitTab,          "d", "pe_dw_info", "dw_name", "dw_add", "dw_name", "dw_add",
                     {"一公司", "二公司", "三公司"}};
         }
-        return {Tpe_connect::OtherTab, "o", "pe_other_info", "pe_other_memo", "pe_other_memo", "pe_other_memo",
-                "pe_other_memo", {"其他一", "其他二", "其他三"}};
+        return {Tpe_connect::OtherTab, "o",
+                "pe_other_info",       "pe_other_memo",
+                "pe_other_memo",       "pe_other_memo",
+                "pe_other_memo",       {"其他一", "其他二", "其他三"}};
     }
 
     // One contact whose tab `c` holds three records (rowids 1 to 3), shown on that tab.
@@ -119,8 +121,7 @@ class TstRecordGrids : public QObject
 
     static QVariant value(const QString &table, const QString &column, int rowid)
     {
-        return ContactsFixture::scalar(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(column, table),
-                                       {rowid});
+        return ContactsFixture::scalar(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(column, table), {rowid});
     }
 
     static int count(const QString &table)
@@ -207,11 +208,21 @@ private slots:
         QTest::addColumn<QString>("tab");
         QTest::addColumn<QString>("start"); // the button that starts the input
         QTest::addColumn<QString>("leave"); // the button that ends it unsaved
-        QTest::newRow("personal, 修改") << "personal" << "Modify" << "Undo";
-        QTest::newRow("unit, 修改") << "unit" << "Modify" << "Undo";
-        QTest::newRow("other, 修改") << "other" << "Modify" << "Undo";
-        QTest::newRow("personal, 新建") << "personal" << "New" << "Cancel";
-        QTest::newRow("unit, 新建") << "unit" << "New" << "Cancel";
+        QTest::newRow("personal, 修改") << "personal"
+                                        << "Modify"
+                                        << "Undo";
+        QTest::newRow("unit, 修改") << "unit"
+                                    << "Modify"
+                                    << "Undo";
+        QTest::newRow("other, 修改") << "other"
+                                     << "Modify"
+                                     << "Undo";
+        QTest::newRow("personal, 新建") << "personal"
+                                        << "New"
+                                        << "Cancel";
+        QTest::newRow("unit, 新建") << "unit"
+                                    << "New"
+                                    << "Cancel";
     }
     // Neither a click nor a key moves the grid under typed text; once the
     // input is given up, the grid follows clicks again.
@@ -318,8 +329,8 @@ private slots:
         QCOMPARE(shown(f, c.changedBox), QStringLiteral("新内容"));
         QVERIFY(f.child(c.prefix + QStringLiteral("Save"))->isVisible());
         QCOMPARE(count(c.table), 2);
-        QCOMPARE(ContactsFixture::scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE %2 = '新内容'")
-                                             .arg(c.table, c.changedColumn))
+        QCOMPARE(ContactsFixture::scalar(
+                     QStringLiteral("SELECT count(*) FROM %1 WHERE %2 = '新内容'").arg(c.table, c.changedColumn))
                      .toInt(),
                  0);
         // The grid lists what is left, and is free again once the edit is given up.
@@ -390,7 +401,8 @@ private slots:
         QVERIFY(f.press(QStringLiteral("pModify")));
         f.edit(QStringLiteral("pe_mib"))->setText(QStringLiteral("13900000002"));
         QVERIFY(f.press(QStringLiteral("pSave")));
-        QCOMPARE(value(QStringLiteral("pe_info"), QStringLiteral("pe_mib"), 2).toString(), QStringLiteral("13900000002"));
+        QCOMPARE(value(QStringLiteral("pe_info"), QStringLiteral("pe_mib"), 2).toString(),
+                 QStringLiteral("13900000002"));
         QCOMPARE(rowValues(QStringLiteral("pe_info"), 1), first);
         QCOMPARE(rowValues(QStringLiteral("pe_info"), 3), third);
     }

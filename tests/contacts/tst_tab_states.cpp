@@ -14,8 +14,7 @@ class TstTabStates : public QObject
 {
     Q_OBJECT
 
-    template<typename State>
-    using Actions = std::map<QString, std::function<void(State &)>>;
+    template <typename State> using Actions = std::map<QString, std::function<void(State &)>>;
 
     static QString places(const TabButtons &state, int count)
     {
@@ -27,8 +26,7 @@ class TstTabStates : public QObject
         return shown.join(u'|');
     }
 
-    template<typename State>
-    static void check(const Actions<State> &actions, int placeCount)
+    template <typename State> static void check(const Actions<State> &actions, int placeCount)
     {
         QFETCH(QString, run);
         QFETCH(QString, expected);
@@ -54,13 +52,20 @@ private slots:
     {
         columns();
         const int view = int(TabMode::View), edit = int(TabMode::Edit), fresh = int(TabMode::New);
-        QTest::newRow("start") << "" << "修改|删除|新建" << view;
-        QTest::newRow("modify") << "modify" << "保存|撤消|" << edit;
-        QTest::newRow("modify undo") << "modify undo" << "修改|删除|新建" << view;
-        QTest::newRow("new") << "new" << "保存||取消" << fresh;
-        QTest::newRow("new cancel") << "new cancel" << "修改|删除|新建" << view;
-        QTest::newRow("loader finds none while editing") << "modify new" << "保存|撤消|取消" << fresh;
-        QTest::newRow("modify saved") << "modify saved" << "修改|删除|新建" << view;
+        QTest::newRow("start") << ""
+                               << "修改|删除|新建" << view;
+        QTest::newRow("modify") << "modify"
+                                << "保存|撤消|" << edit;
+        QTest::newRow("modify undo") << "modify undo"
+                                     << "修改|删除|新建" << view;
+        QTest::newRow("new") << "new"
+                             << "保存||取消" << fresh;
+        QTest::newRow("new cancel") << "new cancel"
+                                    << "修改|删除|新建" << view;
+        QTest::newRow("loader finds none while editing") << "modify new"
+                                                         << "保存|撤消|取消" << fresh;
+        QTest::newRow("modify saved") << "modify saved"
+                                      << "修改|删除|新建" << view;
     }
     void personal()
     {
@@ -76,13 +81,20 @@ private slots:
     {
         columns();
         const int view = int(TabMode::View), edit = int(TabMode::Edit), fresh = int(TabMode::New);
-        QTest::newRow("start") << "" << "修改|删除|新建" << view;
-        QTest::newRow("loaded without units") << "new" << "保存||取消" << fresh;
-        QTest::newRow("new saved, reloaded") << "new newSaved loaded" << "修改|删除|新建" << fresh;
-        QTest::newRow("modify") << "loaded modify" << "保存|撤消|" << edit;
-        QTest::newRow("modify undo") << "loaded modify undo" << "修改|删除|新建" << view;
-        QTest::newRow("modify saved") << "loaded modify editSaved" << "修改|删除|新建" << view;
-        QTest::newRow("editing, next contact has none") << "modify new" << "保存|撤消|取消" << fresh;
+        QTest::newRow("start") << ""
+                               << "修改|删除|新建" << view;
+        QTest::newRow("loaded without units") << "new"
+                                              << "保存||取消" << fresh;
+        QTest::newRow("new saved, reloaded") << "new newSaved loaded"
+                                             << "修改|删除|新建" << fresh;
+        QTest::newRow("modify") << "loaded modify"
+                                << "保存|撤消|" << edit;
+        QTest::newRow("modify undo") << "loaded modify undo"
+                                     << "修改|删除|新建" << view;
+        QTest::newRow("modify saved") << "loaded modify editSaved"
+                                      << "修改|删除|新建" << view;
+        QTest::newRow("editing, next contact has none") << "modify new"
+                                                        << "保存|撤消|取消" << fresh;
     }
     void unit()
     {
@@ -98,13 +110,20 @@ private slots:
     {
         columns();
         const int view = int(TabMode::View), edit = int(TabMode::Edit), fresh = int(TabMode::New);
-        QTest::newRow("start") << "" << "修改|删除" << view;
-        QTest::newRow("loaded with text") << "text" << "修改|删除" << view;
-        QTest::newRow("loaded empty") << "empty" << "保存|撤消" << fresh;
-        QTest::newRow("modify") << "text modify" << "保存|撤消" << edit;
-        QTest::newRow("undo with text") << "text modify undo" << "修改|删除" << edit;
-        QTest::newRow("undo without text") << "empty undo" << "修改|" << fresh;
-        QTest::newRow("modify saved") << "text modify saved" << "修改|删除" << edit;
+        QTest::newRow("start") << ""
+                               << "修改|删除" << view;
+        QTest::newRow("loaded with text") << "text"
+                                          << "修改|删除" << view;
+        QTest::newRow("loaded empty") << "empty"
+                                      << "保存|撤消" << fresh;
+        QTest::newRow("modify") << "text modify"
+                                << "保存|撤消" << edit;
+        QTest::newRow("undo with text") << "text modify undo"
+                                        << "修改|删除" << edit;
+        QTest::newRow("undo without text") << "empty undo"
+                                           << "修改|" << fresh;
+        QTest::newRow("modify saved") << "text modify saved"
+                                      << "修改|删除" << edit;
     }
     void other()
     {

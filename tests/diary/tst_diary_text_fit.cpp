@@ -1,11 +1,11 @@
+#include "diary/windows/This_note_pad.h"
+#include "diary/windows/Tnote_pad.h"
+#include "ScriptedDialogs.h"
 #include "store/Clock.h"
 #include "store/FieldCodec.h"
-#include "ScriptedDialogs.h"
 #include "store/Store.h"
 #include "TempStore.h"
 #include "TextFit.h"
-#include "diary/windows/This_note_pad.h"
-#include "diary/windows/Tnote_pad.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -45,7 +45,6 @@ void expectAllReadable(QWidget &window)
 class TstDiaryTextFit : public QObject
 {
     Q_OBJECT
-
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China)); }

@@ -1,11 +1,11 @@
-#include "store/Clock.h"
-#include "store/FieldCodec.h"
 #include "diary/core/NoteHistory.h"
 #include "diary/core/NotePage.h"
 #include "diary/core/NoteRepository.h"
+#include "store/Clock.h"
+#include "store/FieldCodec.h"
 #include "store/Store.h"
-#include "TempStore.h"
 #include "store/TimeStamp.h"
+#include "TempStore.h"
 
 #include <QLocale>
 #include <QSqlQuery>
@@ -50,9 +50,8 @@ private slots:
         QTest::addColumn<bool>("showsTime");
         const QDateTime afternoon(QDate(2009, 3, 7), QTime(15, 4, 59, 870));
         const QDateTime midnight(QDate(2024, 5, 1), QTime(0, 0));
-        for (const char *locale : { "C", "zh_CN", "en_US", "de_DE" }) {
-            QTest::addRow("%s afternoon", locale)
-                << locale << afternoon << "20090307150459" << true;
+        for (const char *locale : {"C", "zh_CN", "en_US", "de_DE"}) {
+            QTest::addRow("%s afternoon", locale) << locale << afternoon << "20090307150459" << true;
             QTest::addRow("%s midnight", locale) << locale << midnight << "20240501000000" << false;
             QTest::addRow("%s second after midnight", locale)
                 << locale << midnight.addSecs(1) << "20240501000001" << true;
@@ -93,15 +92,14 @@ private slots:
 
     void timeTextIsBuiltFromTheStamp()
     {
-        QCOMPARE(NoteHistory::timeText(QStringLiteral("20240501093005")),
-            QStringLiteral("2024年05月01日  09:30:05"));
+        QCOMPARE(NoteHistory::timeText(QStringLiteral("20240501093005")), QStringLiteral("2024年05月01日  09:30:05"));
     }
 
     void newestFirstWithEqualStampsNewestRowFirst()
     {
         TempStore store;
         VERIFY_OK(store.make());
-        seed({ "20240101080000", "20240301080000", "20240201080000", "20240301080000" });
+        seed({"20240101080000", "20240301080000", "20240201080000", "20240301080000"});
         NoteRepository notes(Store::database());
         QVERIFY(notes.append(QStringLiteral("20240301080000"), QStringLiteral("last")).ok());
         NoteHistory history(Store::database());
@@ -109,16 +107,15 @@ private slots:
         QCOMPARE(history.count(), 5);
         QCOMPARE(history.position(), 1);
         QCOMPARE(history.current().text, QStringLiteral("last"));
-        QCOMPARE(stampsInOrder(history),
-            (QStringList { "20240301080000", "20240301080000", "20240301080000", "20240201080000",
-                "20240101080000" }));
+        QCOMPARE(stampsInOrder(history), (QStringList{"20240301080000", "20240301080000", "20240301080000",
+                                                      "20240201080000", "20240101080000"}));
     }
 
     void movesStopAtBothEnds()
     {
         TempStore store;
         VERIFY_OK(store.make());
-        seed({ "20240101080000", "20240201080000", "20240301080000" });
+        seed({"20240101080000", "20240201080000", "20240301080000"});
         NoteHistory history(Store::database());
         QVERIFY(history.open().ok());
         QVERIFY(!history.previous());
@@ -151,7 +148,7 @@ private slots:
         QFETCH(QString, shown);
         TempStore store;
         VERIFY_OK(store.make());
-        const QStringList stamps { "20240301080000", "20240201080000", "20240101080000" };
+        const QStringList stamps{"20240301080000", "20240201080000", "20240101080000"};
         seed(stamps.mid(0, notes));
         NoteHistory history(Store::database());
         QVERIFY(history.open().ok());
@@ -172,7 +169,7 @@ private slots:
     {
         TempStore store;
         VERIFY_OK(store.make());
-        seed({ "20240101080000", "20240101080000" });
+        seed({"20240101080000", "20240101080000"});
         NoteHistory history(Store::database());
         QVERIFY(history.open().ok());
         QVERIFY(history.rewriteCurrent(QStringLiteral(" 改过 \n")).ok());
@@ -187,7 +184,7 @@ private slots:
     {
         TempStore store;
         VERIFY_OK(store.make());
-        seed({ "20240101080000" });
+        seed({"20240101080000"});
         QSqlQuery sql(Store::database());
         QVERIFY(sql.exec(QStringLiteral("create trigger refuse before insert on note_pad begin "
                                         "select raise(abort, '磁盘已满'); end")));
@@ -213,8 +210,7 @@ private slots:
         TempStore store;
         VERIFY_OK(store.make());
         QSqlQuery sql(Store::database());
-        QVERIFY(
-            sql.prepare(QStringLiteral("insert into note_pad (date_id, note_memo) values (?, ?)")));
+        QVERIFY(sql.prepare(QStringLiteral("insert into note_pad (date_id, note_memo) values (?, ?)")));
         sql.addBindValue(QStringLiteral("20240101080000"));
         sql.addBindValue(QStringLiteral("1tA= 1tA="));
         QVERIFY(sql.exec());

@@ -1,8 +1,8 @@
-#include "store/FieldCodec.h"
+#include "diary/windows/This_note_pad.h"
 #include "ScriptedDialogs.h"
+#include "store/FieldCodec.h"
 #include "store/Store.h"
 #include "TempStore.h"
-#include "diary/windows/This_note_pad.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,21 +32,20 @@ void store(const QList<std::pair<QString, QString>> &rows)
 void storeTexts(const QList<std::pair<QString, QString>> &rows)
 {
     for (const auto &[stamp, text] : rows)
-        store({ { stamp, FieldCodec::encode(text) } });
+        store({{stamp, FieldCodec::encode(text)}});
 }
 
 QStringList storedForms()
 {
     QStringList forms;
-    QSqlQuery query(
-        QStringLiteral("select note_memo from note_pad order by rowid"), Store::database());
+    QSqlQuery query(QStringLiteral("select note_memo from note_pad order by rowid"), Store::database());
     while (query.next())
         forms << query.value(0).toString();
     return forms;
 }
 
-const QList<std::pair<QString, QString>> kThree { { "20240101080000", "一月" },
-    { "20240301080000", "三月" }, { "20240201080000", "二月" } };
+const QList<std::pair<QString, QString>> kThree{
+    {"20240101080000", "一月"}, {"20240301080000", "三月"}, {"20240201080000", "二月"}};
 
 } // namespace
 
@@ -61,27 +60,12 @@ class TstNoteHistory : public QObject
         m_browser->show();
         return m_browser;
     }
-    QString text(const char *label) const
-    {
-        return m_browser->findChild<QLabel *>(QString::fromLatin1(label))->text();
-    }
-    QString memo() const
-    {
-        return m_browser->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->toPlainText();
-    }
+    QString text(const char *label) const { return m_browser->findChild<QLabel *>(QString::fromLatin1(label))->text(); }
+    QString memo() const { return m_browser->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->toPlainText(); }
     // Counter line and time as one value: "total/position time".
-    QString display() const
-    {
-        return text("Label3") + u'/' + text("Label5") + u' ' + text("Label6");
-    }
-    void press(const char *name)
-    {
-        m_browser->findChild<QToolButton *>(QString::fromLatin1(name))->click();
-    }
-    void menu(const char *name)
-    {
-        m_browser->findChild<QAction *>(QString::fromLatin1(name))->trigger();
-    }
+    QString display() const { return text("Label3") + u'/' + text("Label5") + u' ' + text("Label6"); }
+    void press(const char *name) { m_browser->findChild<QToolButton *>(QString::fromLatin1(name))->click(); }
+    void menu(const char *name) { m_browser->findChild<QAction *>(QString::fromLatin1(name))->trigger(); }
 
     TempStore *m_store = nullptr;
     QPointer<This_note_pad> m_browser;
@@ -102,27 +86,21 @@ private slots:
     {
         openBrowser();
         QCOMPARE(m_browser->windowTitle(), QStringLiteral("以前记事本记录"));
-        const QList<std::pair<const char *, QString>> labels { { "Label2", "共计记录:" },
-            { "Label4", "/" }, { "Label1", "记录时间:" } };
+        const QList<std::pair<const char *, QString>> labels{
+            {"Label2", "共计记录:"}, {"Label4", "/"}, {"Label1", "记录时间:"}};
         for (const auto &[name, caption] : labels)
             QCOMPARE(text(name), caption);
-        const QList<std::pair<const char *, QString>> buttons { { "sp3", "首个" },
-            { "sp1", "前一条" }, { "sp2", "后一条" }, { "sp4", "未尾" } };
+        const QList<std::pair<const char *, QString>> buttons{
+            {"sp3", "首个"}, {"sp1", "前一条"}, {"sp2", "后一条"}, {"sp4", "未尾"}};
         for (const auto &[name, caption] : buttons)
-            QCOMPARE(
-                m_browser->findChild<QToolButton *>(QString::fromLatin1(name))->text(), caption);
-        QCOMPARE(m_browser->findChild<QPushButton *>(QStringLiteral("BitBtn3"))->text(),
-            QStringLiteral("写新记录"));
-        QCOMPARE(m_browser->findChild<QPushButton *>(QStringLiteral("BitBtn2"))->text(),
-            QStringLiteral("取消"));
+            QCOMPARE(m_browser->findChild<QToolButton *>(QString::fromLatin1(name))->text(), caption);
+        QCOMPARE(m_browser->findChild<QPushButton *>(QStringLiteral("BitBtn3"))->text(), QStringLiteral("写新记录"));
+        QCOMPARE(m_browser->findChild<QPushButton *>(QStringLiteral("BitBtn2"))->text(), QStringLiteral("取消"));
         QVERIFY(m_browser->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->isReadOnly());
         QStringList items;
-        for (QAction *action :
-            m_browser->findChild<QMenu *>(QStringLiteral("PopupMenu1"))->actions())
-            items << (action->isSeparator() ? QStringLiteral("-")
-                                            : action->objectName() + u' ' + action->text());
-        QCOMPARE(
-            items, (QStringList { "N3 刷新所有记录", "-", "N1 删除本记录", "-", "N5 保存本记录" }));
+        for (QAction *action : m_browser->findChild<QMenu *>(QStringLiteral("PopupMenu1"))->actions())
+            items << (action->isSeparator() ? QStringLiteral("-") : action->objectName() + u' ' + action->text());
+        QCOMPARE(items, (QStringList{"N3 刷新所有记录", "-", "N1 删除本记录", "-", "N5 保存本记录"}));
     }
 
     void emptyStoreShowsPlaceholdersAndChangesNothing()
@@ -131,7 +109,7 @@ private slots:
         openBrowser();
         QCOMPARE(display(), QStringLiteral("0/0 -"));
         QCOMPARE(memo(), QStringLiteral("空"));
-        for (const char *name : { "sp3", "sp1", "sp2", "sp4" })
+        for (const char *name : {"sp3", "sp1", "sp2", "sp4"})
             press(name);
         menu("N1");
         menu("N5");
@@ -146,9 +124,9 @@ private slots:
         openBrowser();
         QCOMPARE(display(), QStringLiteral("3/1 2024年03月01日  08:00:00"));
         QCOMPARE(memo(), QStringLiteral("三月"));
-        const QList<std::pair<const char *, QString>> steps { { "sp1", "3/1 三月" },
-            { "sp2", "3/2 二月" }, { "sp4", "3/3 一月" }, { "sp2", "3/3 一月" },
-            { "sp1", "3/2 二月" }, { "sp3", "3/1 三月" } };
+        const QList<std::pair<const char *, QString>> steps{{"sp1", "3/1 三月"}, {"sp2", "3/2 二月"},
+                                                            {"sp4", "3/3 一月"}, {"sp2", "3/3 一月"},
+                                                            {"sp1", "3/2 二月"}, {"sp3", "3/1 三月"}};
         for (const auto &[button, expected] : steps) {
             press(button);
             QCOMPARE(text("Label3") + u'/' + text("Label5") + u' ' + memo(), expected);
@@ -184,8 +162,7 @@ private slots:
         QCOMPARE(storedForms().size(), notes);
         dialogs.answer(Dialogs::Answer::Yes);
         menu("N1");
-        QCOMPARE(
-            dialogs.texts(), QStringList(2, QStringLiteral("确定 [ 删除 ] 本记录吗? (Yes/No)")));
+        QCOMPARE(dialogs.texts(), QStringList(2, QStringLiteral("确定 [ 删除 ] 本记录吗? (Yes/No)")));
         QCOMPARE(display(), after);
         QCOMPARE(memo(), text);
         QCOMPARE(storedForms().size(), notes - 1);
@@ -196,12 +173,11 @@ private slots:
         ScriptedDialogs dialogs;
         // Stored split into lines, as another writer might leave it.
         const QString encoded = FieldCodec::encode(QStringLiteral("旧的心情,写得很长很长的一段话"));
-        store({ { "20240501093005", encoded.left(8) + "\r\n" + encoded.mid(8) } });
+        store({{"20240501093005", encoded.left(8) + "\r\n" + encoded.mid(8)}});
         openBrowser();
         menu("N5");
-        QCOMPARE(dialogs.texts(),
-            (QStringList { "确定 [ 保存 ] 本记录吗? (Yes/No)", "成功保存记录..." }));
-        QCOMPARE(storedForms(), QStringList { encoded });
+        QCOMPARE(dialogs.texts(), (QStringList{"确定 [ 保存 ] 本记录吗? (Yes/No)", "成功保存记录..."}));
+        QCOMPARE(storedForms(), QStringList{encoded});
         menu("N3");
         QCOMPARE(display(), QStringLiteral("1/1 2024年05月01日  09:30:05"));
         QCOMPARE(memo(), QStringLiteral("旧的心情,写得很长很长的一段话"));
@@ -209,9 +185,9 @@ private slots:
 
     void refreshShowsNotesSavedMeanwhile()
     {
-        storeTexts({ { "20240101080000", "一月" } });
+        storeTexts({{"20240101080000", "一月"}});
         openBrowser();
-        storeTexts({ { "20240601080000", "六月" } });
+        storeTexts({{"20240601080000", "六月"}});
         QCOMPARE(text("Label3"), QStringLiteral("1"));
         menu("N3");
         QCOMPARE(display(), QStringLiteral("2/1 2024年06月01日  08:00:00"));
@@ -223,9 +199,9 @@ private slots:
     void undecodableNoteIsReportedAndSkippable()
     {
         ScriptedDialogs dialogs;
-        store({ { "20240301080000", FieldCodec::encode(QStringLiteral("三月")) },
-            { "20240201080000", QStringLiteral("1tA= 1tA=") },
-            { "20240101080000", FieldCodec::encode(QStringLiteral("一月")) } });
+        store({{"20240301080000", FieldCodec::encode(QStringLiteral("三月"))},
+               {"20240201080000", QStringLiteral("1tA= 1tA=")},
+               {"20240101080000", FieldCodec::encode(QStringLiteral("一月"))}});
         openBrowser();
         press("sp2");
         const auto shown = dialogs.shown();

@@ -1,10 +1,10 @@
-#include "store/Clock.h"
-#include "store/FieldCodec.h"
-#include "ScriptedDialogs.h"
-#include "store/Store.h"
-#include "TempStore.h"
 #include "diary/windows/This_note_pad.h"
 #include "diary/windows/Tnote_pad.h"
+#include "ScriptedDialogs.h"
+#include "store/Clock.h"
+#include "store/FieldCodec.h"
+#include "store/Store.h"
+#include "TempStore.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -25,11 +25,9 @@ struct Row
 QList<Row> storedNotes()
 {
     QList<Row> rows;
-    QSqlQuery query(QStringLiteral("select date_id, note_memo from note_pad order by rowid"),
-        Store::database());
+    QSqlQuery query(QStringLiteral("select date_id, note_memo from note_pad order by rowid"), Store::database());
     while (query.next())
-        rows.append(
-            { query.value(0).toString(), FieldCodec::decode(query.value(1).toString()).text });
+        rows.append({query.value(0).toString(), FieldCodec::decode(query.value(1).toString()).text});
     return rows;
 }
 
@@ -57,18 +55,12 @@ class TstNotePad : public QObject
         editor->show();
         return editor;
     }
-    static QPlainTextEdit *memo(QWidget *w)
-    {
-        return w->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
-    }
+    static QPlainTextEdit *memo(QWidget *w) { return w->findChild<QPlainTextEdit *>(QStringLiteral("Memo1")); }
     static QPushButton *button(QWidget *w, const char *name)
     {
         return w->findChild<QPushButton *>(QString::fromLatin1(name));
     }
-    static QString label(QWidget *w)
-    {
-        return w->findChild<QLabel *>(QStringLiteral("Label2"))->text();
-    }
+    static QString label(QWidget *w) { return w->findChild<QLabel *>(QStringLiteral("Label2"))->text(); }
 
     TempStore *m_store = nullptr;
 
@@ -92,14 +84,12 @@ private slots:
     {
         QPointer<Tnote_pad> editor = openEditor();
         QCOMPARE(editor->windowTitle(), QStringLiteral("记事本"));
-        QCOMPARE(editor->findChild<QLabel *>(QStringLiteral("Label1"))->text(),
-            QStringLiteral("记录日期:"));
+        QCOMPARE(editor->findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("记录日期:"));
         QCOMPARE(memo(editor)->toolTip(),
-            QStringLiteral(
-                "每日心情一记,没事看看以前心情故事!       (所有内容均128位加密运算,以防偷窥)"));
+                 QStringLiteral("每日心情一记,没事看看以前心情故事!       (所有内容均128位加密运算,以防偷窥)"));
         QCOMPARE(memo(editor)->font().pixelSize(), 16);
-        const QList<std::pair<const char *, QString>> captions { { "BitBtn1", "保存" },
-            { "BitBtn3", "重写" }, { "BitBtn4", "查看以前记录" }, { "BitBtn2", "取消" } };
+        const QList<std::pair<const char *, QString>> captions{
+            {"BitBtn1", "保存"}, {"BitBtn3", "重写"}, {"BitBtn4", "查看以前记录"}, {"BitBtn2", "取消"}};
         for (const auto &[name, caption] : captions)
             QCOMPARE(button(editor, name)->text(), caption);
         QCOMPARE(button(editor, "BitBtn4")->toolTip(), QStringLiteral("看看以前心情故事! "));
@@ -138,7 +128,7 @@ private slots:
         memo(editor)->setPlainText(QStringLiteral("  今天晴 \n"));
         dialogs.answer(Dialogs::Answer::No);
         button(editor, "BitBtn1")->click();
-        QCOMPARE(dialogs.texts(), QStringList { QStringLiteral("成功保存!  是否继续写呢?") });
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("成功保存!  是否继续写呢?")});
         const QList<Row> rows = storedNotes();
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].stamp, QStringLiteral("20240501093005"));
@@ -152,10 +142,10 @@ private slots:
         QTest::addColumn<QDateTime>("start");
         QTest::addColumn<QStringList>("stamps");
         QTest::newRow("same day") << QDateTime(QDate(2024, 5, 1), QTime(9, 30, 5))
-                                  << QStringList { "20240501093005", "20240501093025" };
+                                  << QStringList{"20240501093005", "20240501093025"};
         // A page started before midnight keeps its day when saved after it.
         QTest::newRow("across midnight") << QDateTime(QDate(2024, 4, 30), QTime(23, 59, 50))
-                                         << QStringList { "20240430235950", "20240501000010" };
+                                         << QStringList{"20240430235950", "20240501000010"};
     }
     void continuingStartsAPageAtTheAnswer()
     {
@@ -249,8 +239,7 @@ private slots:
         QPointer<This_note_pad> browser = browsers().first();
         QVERIFY(browser->isVisible());
         if (way.isEmpty())
-            QTest::keyClick(
-                browser->findChild<QPlainTextEdit *>(QStringLiteral("Memo1")), Qt::Key_Escape);
+            QTest::keyClick(browser->findChild<QPlainTextEdit *>(QStringLiteral("Memo1")), Qt::Key_Escape);
         else
             browser->findChild<QPushButton *>(way)->click();
         QTRY_VERIFY(!browser);

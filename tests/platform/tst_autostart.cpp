@@ -31,11 +31,16 @@ private slots:
     {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("exec");
-        QTest::newRow("plain") << "/opt/velmora/velmora" << "\"/opt/velmora/velmora\"";
-        QTest::newRow("blank and Chinese") << "/home/李/my apps/velmora" << "\"/home/李/my apps/velmora\"";
-        QTest::newRow("reserved") << "/a\"b`c$d" << "\"/a\\\\\"b\\\\`c\\\\$d\"";
-        QTest::newRow("backslash") << "/a\\b" << "\"/a\\\\\\\\b\"";
-        QTest::newRow("percent") << "/100%/v" << "\"/100%%/v\"";
+        QTest::newRow("plain") << "/opt/velmora/velmora"
+                               << "\"/opt/velmora/velmora\"";
+        QTest::newRow("blank and Chinese") << "/home/李/my apps/velmora"
+                                           << "\"/home/李/my apps/velmora\"";
+        QTest::newRow("reserved") << "/a\"b`c$d"
+                                  << "\"/a\\\\\"b\\\\`c\\\\$d\"";
+        QTest::newRow("backslash") << "/a\\b"
+                                   << "\"/a\\\\\\\\b\"";
+        QTest::newRow("percent") << "/100%/v"
+                                 << "\"/100%%/v\"";
     }
     void execValueQuotesThePath()
     {
@@ -63,8 +68,8 @@ private slots:
         // Without a program named, the entry starts the copy that is running.
         XdgAutostart running;
         QVERIFY(running.enable());
-        QVERIFY(readAll(autostart.entryPath())
-                    .contains(XdgAutostart::execValue(QCoreApplication::applicationFilePath())));
+        QVERIFY(
+            readAll(autostart.entryPath()).contains(XdgAutostart::execValue(QCoreApplication::applicationFilePath())));
 
         QVERIFY(autostart.disable());
         QVERIFY(!QFile::exists(autostart.entryPath()));

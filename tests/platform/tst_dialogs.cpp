@@ -13,18 +13,25 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("letter") << "disk full" << "disk full.";
-        QTest::newRow("already a stop") << "disk full." << "disk full.";
-        QTest::newRow("digit sorts after") << "code 5" << "code 5.";
-        QTest::newRow("blank sorts before") << "oops " << "oops ";
-        QTest::newRow("comma sorts before") << "a," << "a,";
+        QTest::newRow("letter") << "disk full"
+                                << "disk full.";
+        QTest::newRow("already a stop") << "disk full."
+                                        << "disk full.";
+        QTest::newRow("digit sorts after") << "code 5"
+                                           << "code 5.";
+        QTest::newRow("blank sorts before") << "oops "
+                                            << "oops ";
+        QTest::newRow("comma sorts before") << "a,"
+                                            << "a,";
         QTest::newRow("chinese") << QStringLiteral("磁盘已满") << QStringLiteral("磁盘已满.");
         QTest::newRow("chinese stop") << QStringLiteral("记录文件没有打开。") << QStringLiteral("记录文件没有打开。");
         QTest::newRow("chinese question") << QStringLiteral("是否继续?") << QStringLiteral("是否继续?");
         QTest::newRow("chinese exclamation") << QStringLiteral("出错了!") << QStringLiteral("出错了!");
-        QTest::newRow("question mark") << "why?" << "why?";
+        QTest::newRow("question mark") << "why?"
+                                       << "why?";
         QTest::newRow("ellipsis") << QStringLiteral("请稍候…") << QStringLiteral("请稍候…");
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void fullStopRule()
     {

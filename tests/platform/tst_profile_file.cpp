@@ -40,7 +40,8 @@ private slots:
         QTest::newRow("other section") << QByteArray("[time]\nhided=1\n") << "0";
         QTest::newRow("missing key") << QByteArray("[system set]\nother=1\n") << "0";
         QTest::newRow("comment") << QByteArray("[system set]\n;hided=1\n") << "0";
-        QTest::newRow("stray byte-order mark") << QByteArray("\xEF\xBB\xBF\r\xEF\xBB\xBF[system set]\nhided=1\n") << "1";
+        QTest::newRow("stray byte-order mark")
+            << QByteArray("\xEF\xBB\xBF\r\xEF\xBB\xBF[system set]\nhided=1\n") << "1";
     }
     void reads()
     {
@@ -56,9 +57,8 @@ private slots:
         ProfileFile file(path());
         QVERIFY(file.write("system set", "hided", "1"));
         QVERIFY(file.write("time", "alter", "08:30"));
-        QCOMPARE(readRaw(),
-                 QByteArray("; settings\r\n[backgroup]\r\nbg=no\r\n\r\n[system set]\r\nhided=1\r\nx=1\r\n"
-                            "\r\n[time]\r\nalter=08:30\r\n"));
+        QCOMPARE(readRaw(), QByteArray("; settings\r\n[backgroup]\r\nbg=no\r\n\r\n[system set]\r\nhided=1\r\nx=1\r\n"
+                                       "\r\n[time]\r\nalter=08:30\r\n"));
     }
 
     // Found by fuzzing: a second byte-order mark once made a written key unreadable.
@@ -102,7 +102,8 @@ private slots:
         ProfileFile file(path());
         QCOMPARE(file.read("backgroup", "bg", "no"), QStringLiteral("/home/用户/皮肤.bmp"));
         QVERIFY(file.write("time", "alter", "10:00"));
-        QCOMPARE(readRaw(), QStringLiteral("[backgroup]\r\nbg=/home/用户/皮肤.bmp\r\n\r\n[time]\r\nalter=10:00\r\n").toUtf8());
+        QCOMPARE(readRaw(),
+                 QStringLiteral("[backgroup]\r\nbg=/home/用户/皮肤.bmp\r\n\r\n[time]\r\nalter=10:00\r\n").toUtf8());
         QCOMPARE(file.read("backgroup", "bg", "no"), QStringLiteral("/home/用户/皮肤.bmp"));
     }
 

@@ -39,8 +39,8 @@ QToolButton *button(QWidget *view, const char *name)
 void sendWheel(QWidget *target, int delta)
 {
     const QPointF at(5, 5);
-    QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(target->windowHandle(), &wheel);
 }
 
@@ -87,8 +87,7 @@ private slots:
         QVERIFY(view->windowState() & Qt::WindowMaximized);
         const Qt::WindowFlags flags = view->windowFlags();
         QVERIFY(flags & Qt::CustomizeWindowHint);
-        QVERIFY(!(flags & (Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                           | Qt::WindowMinMaxButtonsHint)));
+        QVERIFY(!(flags & (Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint)));
 
         const QList<QPair<QString, QString>> expected = {
             {QStringLiteral("打印"), {}},
@@ -100,8 +99,7 @@ private slots:
             {QStringLiteral("上一页"), QStringLiteral("上一页")},
             {QStringLiteral("关闭窗口"), {}}};
         QList<QToolButton *> buttons = view->findChildren<QToolButton *>();
-        std::sort(buttons.begin(), buttons.end(),
-                  [](QWidget *a, QWidget *b) { return a->x() < b->x(); });
+        std::sort(buttons.begin(), buttons.end(), [](QWidget *a, QWidget *b) { return a->x() < b->x(); });
         QList<QPair<QString, QString>> shown;
         for (QToolButton *b : buttons)
             shown.append({b->text(), b->toolTip()});
@@ -109,8 +107,7 @@ private slots:
         QCOMPARE(view->findChild<QWidget *>(QStringLiteral("ToolBar"))->height(), 41);
 
         // The page-available notification has run for both pages.
-        QCOMPARE(view->findChild<QLabel *>(QStringLiteral("PageNumber"))->text(),
-                 QStringLiteral("2"));
+        QCOMPARE(view->findChild<QLabel *>(QStringLiteral("PageNumber"))->text(), QStringLiteral("2"));
         QVERIFY(button(view, "PrintButton")->isEnabled());
         QCOMPARE(view->pageView()->page(), 1);
         QCOMPARE(view->pageView()->zoom(), 100);
@@ -142,8 +139,7 @@ private slots:
         QVERIFY(!button(&view, "PrintButton")->isEnabled());
         view.pageAvailable(1);
         QVERIFY(button(&view, "PrintButton")->isEnabled());
-        QCOMPARE(view.findChild<QLabel *>(QStringLiteral("PageNumber"))->text(),
-                 QStringLiteral("1"));
+        QCOMPARE(view.findChild<QLabel *>(QStringLiteral("PageNumber"))->text(), QStringLiteral("1"));
     }
 
     void pageButtonsStayWithinThePages_data()
@@ -178,8 +174,10 @@ private slots:
         const QSize page = pages->widget()->size();
         QVERIFY2(page.width() <= room.width() && page.height() <= room.height(),
                  qPrintable(QStringLiteral("%1x%2 in %3x%4")
-                                .arg(page.width()).arg(page.height())
-                                .arg(room.width()).arg(room.height())));
+                                .arg(page.width())
+                                .arg(page.height())
+                                .arg(room.width())
+                                .arg(room.height())));
         // Fitted: one side nearly fills the room.
         QVERIFY(page.height() > room.height() * 0.95 || page.width() > room.width() * 0.95);
         QVERIFY(pages->zoom() < 100);
@@ -215,10 +213,9 @@ private slots:
     {
         QTest::addColumn<QString>("buttonName");
         QTest::addColumn<QString>("message");
-        QTest::newRow("打印") << QStringLiteral("PrintButton")
-                            << QStringLiteral("没有安装打印机,无法打印.");
+        QTest::newRow("打印") << QStringLiteral("PrintButton") << QStringLiteral("没有安装打印机,无法打印.");
         QTest::newRow("页面设置") << QStringLiteral("PageSetupButton")
-                                << QStringLiteral("没有安装打印机,无法进行页面设置.");
+                                  << QStringLiteral("没有安装打印机,无法进行页面设置.");
     }
     void noPrinterIsSaidClearly()
     {
@@ -242,12 +239,18 @@ private slots:
         QTest::addColumn<QString>("typedName");
         QTest::addColumn<QString>("writtenName");
         QTest::addColumn<QByteArray>("magic");
-        QTest::newRow("html, extension added") << 0 << "card" << "card.htm" << QByteArray("<!DOCTYPE html>");
-        QTest::newRow("text") << 1 << "card.txt" << "card.txt" << QByteArray("\xe6\xa0\x87\xe9\xa2\x98");
-        QTest::newRow("xls") << 2 << "card" << "card.xls" << QByteArray("\xd0\xcf\x11\xe0");
-        QTest::newRow("rtf") << 3 << "card.rtf" << "card.rtf" << QByteArray("{\\rtf1");
-        QTest::newRow("wmf") << 4 << "card" << "card.wmf" << QByteArray("\xd7\xcd\xc6\x9a");
-        QTest::newRow("pdf, own extension kept") << 5 << "card.PDF" << "card.PDF" << QByteArray("%PDF");
+        QTest::newRow("html, extension added") << 0 << "card"
+                                               << "card.htm" << QByteArray("<!DOCTYPE html>");
+        QTest::newRow("text") << 1 << "card.txt"
+                              << "card.txt" << QByteArray("\xe6\xa0\x87\xe9\xa2\x98");
+        QTest::newRow("xls") << 2 << "card"
+                             << "card.xls" << QByteArray("\xd0\xcf\x11\xe0");
+        QTest::newRow("rtf") << 3 << "card.rtf"
+                             << "card.rtf" << QByteArray("{\\rtf1");
+        QTest::newRow("wmf") << 4 << "card"
+                             << "card.wmf" << QByteArray("\xd7\xcd\xc6\x9a");
+        QTest::newRow("pdf, own extension kept") << 5 << "card.PDF"
+                                                 << "card.PDF" << QByteArray("%PDF");
     }
     void exportWritesTheChosenFormat()
     {
@@ -265,10 +268,9 @@ private slots:
         const auto shown = dialogs.shown();
         QCOMPARE(shown.size(), 1); // the save dialog, and no message after it
         QCOMPARE(shown.first().kind, Dialogs::Kind::SaveFile);
-        QCOMPARE(shown.first().text,
-                 QStringLiteral("网页文件(*.html) (*.htm *.html);;文本文件(*.txt) (*.txt);;"
-                                "Excel文件(*.xls) (*.xls);;RTF文件(*.rtf) (*.rtf);;"
-                                "Wmf图形(*.wmf) (*.wmf);;PDF图形格式 (*.pdf)"));
+        QCOMPARE(shown.first().text, QStringLiteral("网页文件(*.html) (*.htm *.html);;文本文件(*.txt) (*.txt);;"
+                                                    "Excel文件(*.xls) (*.xls);;RTF文件(*.rtf) (*.rtf);;"
+                                                    "Wmf图形(*.wmf) (*.wmf);;PDF图形格式 (*.pdf)"));
         QFile file(dir.filePath(writtenName));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().startsWith(magic));

@@ -101,8 +101,7 @@ private slots:
         QFETCH(double, margin);
         QFETCH(double, scale);
         Report r = bandsReport(1, 257.0); // fills the designed page to its bottom margin
-        r.detailBand.elements << Element::frame(QRectF(0, 0, 190, 10), QStringLiteral("栏"),
-                                                ReportFont{});
+        r.detailBand.elements << Element::frame(QRectF(0, 0, 190, 10), QStringLiteral("栏"), ReportFont{});
         r.detailBand.elements << Element::label(150, 250, QStringLiteral("右下"), ReportFont{});
         PageSetup setup;
         setup.size = paper;
@@ -112,13 +111,11 @@ private slots:
         const RenderedReport out = ReportRenderer::render(r, setup);
         QCOMPARE(out.pageSize, paper);
         QCOMPARE(out.pages.size(), designed.pages.size());
-        const QRectF content(margin, margin, paper.width() - 2 * margin,
-                             paper.height() - 2 * margin);
+        const QRectF content(margin, margin, paper.width() - 2 * margin, paper.height() - 2 * margin);
         for (qsizetype i = 0; i < out.pages.first().items.size(); ++i) {
             const PlacedItem &was = designed.pages.first().items[i];
             const PlacedItem &now = out.pages.first().items[i];
-            QVERIFY2(content.adjusted(-1e-6, -1e-6, 1e-6, 1e-6).contains(now.box),
-                     qPrintable(now.lines.join(u' ')));
+            QVERIFY2(content.adjusted(-1e-6, -1e-6, 1e-6, 1e-6).contains(now.box), qPrintable(now.lines.join(u' ')));
             QVERIFY(qAbs(now.box.width() - was.box.width() * scale) < 1e-6);
             QVERIFY(qAbs(now.font.pointSize - was.font.pointSize * scale) < 1e-6);
             QCOMPARE(now.lines, was.lines);
@@ -129,8 +126,8 @@ private slots:
             QCOMPARE(out.pages.first().items.first().box, designed.pages.first().items.first().box);
         // Documents that name their paper name this one.
         const auto twips = [](double mm) { return QByteArray::number(qRound(mm / 25.4 * 1440)); };
-        QVERIFY(ExportFilters::rtf(out).contains("\\paperw" + twips(paper.width()) + "\\paperh"
-                                                 + twips(paper.height())));
+        QVERIFY(
+            ExportFilters::rtf(out).contains("\\paperw" + twips(paper.width()) + "\\paperh" + twips(paper.height())));
     }
 
     void labelsSizeThemselvesAndWrapAtTheMargin()
@@ -156,8 +153,7 @@ private slots:
         QVERIFY(longLabel);
         QCOMPARE(longLabel->lines.join(QString()), longText);
         QVERIFY(longLabel->box.right() <= 200.0 + 1e-6);
-        QVERIFY(qAbs(longLabel->box.height() - longLabel->lineHeight * longLabel->lines.size())
-                < 1e-6);
+        QVERIFY(qAbs(longLabel->box.height() - longLabel->lineHeight * longLabel->lines.size()) < 1e-6);
     }
 
     // Too long for its room even at the smallest size: every character is
@@ -227,8 +223,7 @@ private slots:
     void chineseFontIsAnInstalledFontWithChineseGlyphs()
     {
         const QString family = FontMap::installedFamily(ReportFont{});
-        QVERIFY2(QFontDatabase::writingSystems(family).contains(QFontDatabase::SimplifiedChinese),
-                 qPrintable(family));
+        QVERIFY2(QFontDatabase::writingSystems(family).contains(QFontDatabase::SimplifiedChinese), qPrintable(family));
         QVERIFY(QFontMetricsF(FontMap::qtFont(ReportFont{})).inFont(QChar(u'宋')));
     }
 };

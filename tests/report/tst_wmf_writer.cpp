@@ -3,8 +3,8 @@
 
 #include <QGuiApplication>
 #include <QStringDecoder>
-#include <QTest>
 #include <QtEndian>
+#include <QTest>
 
 using namespace report;
 
@@ -51,14 +51,10 @@ private slots:
         const QString a = QStringLiteral("A");
         const QString ab = QStringLiteral("AB");
         QTest::newRow("short chinese name") << "宋体" << kCharsetGb2312 << "宋体";
-        QTest::newRow("sixteen two-byte characters")
-            << sixteen << kCharsetGb2312 << sixteen.left(15);
-        QTest::newRow("one byte, then two-byte characters")
-            << a + sixteen << kCharsetGb2312 << a + sixteen.left(15);
-        QTest::newRow("two bytes, then two-byte characters")
-            << ab + sixteen << kCharsetGb2312 << ab + sixteen.left(14);
-        QTest::newRow("western name")
-            << QString(40, QChar(u'x')) << kCharsetAnsi << QString(31, QChar(u'x'));
+        QTest::newRow("sixteen two-byte characters") << sixteen << kCharsetGb2312 << sixteen.left(15);
+        QTest::newRow("one byte, then two-byte characters") << a + sixteen << kCharsetGb2312 << a + sixteen.left(15);
+        QTest::newRow("two bytes, then two-byte characters") << ab + sixteen << kCharsetGb2312 << ab + sixteen.left(14);
+        QTest::newRow("western name") << QString(40, QChar(u'x')) << kCharsetAnsi << QString(31, QChar(u'x'));
     }
     void faceNamesAreCutBetweenCharacters()
     {

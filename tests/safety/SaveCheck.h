@@ -1,9 +1,9 @@
 #pragma once
 
-#include "store/FieldCodec.h"
-#include "SavePlan.h"
 #include "contacts/core/ContactColumns.h"
+#include "SavePlan.h"
 #include "schedule/core/JobRecord.h"
+#include "store/FieldCodec.h"
 
 #include <QMap>
 #include <QSet>
@@ -21,11 +21,11 @@ namespace SaveCheck {
 // What one inspection of the store found.
 struct Found
 {
-    QSet<qint64> saves;     // every save number with all its rows whole
-    QSet<qint64> partial;   // imports killed after some of their steps
-    int rows = 0;           // rows of saves, whole or not
-    qint64 password = -1;   // the save number the password row holds
-    qint64 highest = -1;    // the highest save number seen anywhere
+    QSet<qint64> saves;   // every save number with all its rows whole
+    QSet<qint64> partial; // imports killed after some of their steps
+    int rows = 0;         // rows of saves, whole or not
+    qint64 password = -1; // the save number the password row holds
+    qint64 highest = -1;  // the highest save number seen anywhere
     QStringList faults;
 };
 
@@ -41,7 +41,10 @@ inline qint64 numberOf(const QString &key)
 class Inspector final
 {
 public:
-    explicit Inspector(QSqlDatabase db) : m_db(db) {}
+    explicit Inspector(QSqlDatabase db)
+        : m_db(db)
+    {
+    }
 
     void run(Found &found)
     {
@@ -50,36 +53,47 @@ public:
         if (!integrity.exec(QStringLiteral("PRAGMA integrity_check")) || !integrity.next()
             || integrity.value(0).toString() != QLatin1String("ok"))
             found.faults << QStringLiteral("integrity_check: ") + integrity.value(0).toString();
-        each(QStringLiteral("SELECT date_id, note_memo FROM note_pad"), 0, [](const QSqlQuery &q, qint64 n) {
-            // The diary keeps notes in their protection form.
-            return q.value(1).toString() == FieldCodec::encode(SavePlan::memo(n, QStringLiteral("note")));
-        }, SavePlan::Kind::Note);
-        each(QStringLiteral("SELECT date_id, id, job_memo, alter_yn, e_dec_yn, complete_yn FROM job_do"), 0,
-             [](const QSqlQuery &q, qint64 n) {
-                 return q.value(1).toString().size() == 14
-                        && q.value(2).toString() == SavePlan::memo(n, QStringLiteral("job"))
-                        && q.value(3).toBool() == SavePlan::flagA(n) && q.value(4).toBool() == SavePlan::flagB(n)
-                        && q.value(5).toString() == JobRecord::kOpenJob;
-             }, SavePlan::Kind::Job);
-        each(QStringLiteral("SELECT id, date_id, job_memo_sub, e_dec_yn FROM job_do_sub"), 0,
-             [](const QSqlQuery &q, qint64 n) {
-                 return q.value(1).toString() == SavePlan::key(n)
-                        && q.value(2).toString() == SavePlan::memo(n, QStringLiteral("entry"))
-                        && q.value(3).toBool() == SavePlan::flagA(n);
-             }, SavePlan::Kind::Entry);
+        each(
+            QStringLiteral("SELECT date_id, note_memo FROM note_pad"), 0,
+            [](const QSqlQuery &q, qint64 n) {
+                // The diary keeps notes in their protection form.
+                return q.value(1).toString() == FieldCodec::encode(SavePlan::memo(n, QStringLiteral("note")));
+            },
+            SavePlan::Kind::Note);
+        each(
+            QStringLiteral("SELECT date_id, id, job_memo, alter_yn, e_dec_yn, complete_yn FROM job_do"), 0,
+            [](const QSqlQuery &q, qint64 n) {
+                return q.value(1).toString().size() == 14
+                       && q.value(2).toString() == SavePlan::memo(n, QStringLiteral("job"))
+                       && q.value(3).toBool() == SavePlan::flagA(n) && q.value(4).toBool() == SavePlan::flagB(n)
+                       && q.value(5).toString() == JobRecord::kOpenJob;
+            },
+            SavePlan::Kind::Job);
+        each(
+            QStringLiteral("SELECT id, date_id, job_memo_sub, e_dec_yn FROM job_do_sub"), 0,
+            [](const QSqlQuery &q, qint64 n) {
+                return q.value(1).toString() == SavePlan::key(n)
+                       && q.value(2).toString() == SavePlan::memo(n, QStringLiteral("entry"))
+                       && q.value(3).toBool() == SavePlan::flagA(n);
+            },
+            SavePlan::Kind::Entry);
         people();
-        each(QStringLiteral("SELECT pe_id, %1, e_dec_yn FROM pe_dw_info").arg(ContactColumns::kUnitTexts.join(u',')),
-             0, [](const QSqlQuery &q, qint64 n) {
-                 bool whole = true;
-                 for (int c = 0; c < ContactColumns::UnitTextCount; ++c)
-                     whole = whole && q.value(1 + c).toString() == SavePlan::field(n, c);
-                 return whole && q.value(1 + ContactColumns::UnitTextCount).toBool() == SavePlan::flagA(n);
-             }, SavePlan::Kind::Unit);
-        each(QStringLiteral("SELECT pe_id, pe_other_memo, e_dec_yn FROM pe_other_info"), 0,
-             [](const QSqlQuery &q, qint64 n) {
-                 return q.value(1).toString() == SavePlan::memo(n, QStringLiteral("other"))
-                        && q.value(2).toBool() == SavePlan::flagA(n);
-             }, SavePlan::Kind::Other);
+        each(
+            QStringLiteral("SELECT pe_id, %1, e_dec_yn FROM pe_dw_info").arg(ContactColumns::kUnitTexts.join(u',')), 0,
+            [](const QSqlQuery &q, qint64 n) {
+                bool whole = true;
+                for (int c = 0; c < ContactColumns::UnitTextCount; ++c)
+                    whole = whole && q.value(1 + c).toString() == SavePlan::field(n, c);
+                return whole && q.value(1 + ContactColumns::UnitTextCount).toBool() == SavePlan::flagA(n);
+            },
+            SavePlan::Kind::Unit);
+        each(
+            QStringLiteral("SELECT pe_id, pe_other_memo, e_dec_yn FROM pe_other_info"), 0,
+            [](const QSqlQuery &q, qint64 n) {
+                return q.value(1).toString() == SavePlan::memo(n, QStringLiteral("other"))
+                       && q.value(2).toBool() == SavePlan::flagA(n);
+            },
+            SavePlan::Kind::Other);
         password();
     }
 
@@ -87,10 +101,9 @@ public:
     QMap<QString, int> foreignRows() const
     {
         QMap<QString, int> counts;
-        for (const QString &table : {QStringLiteral("note_pad"), QStringLiteral("job_do"),
-                                     QStringLiteral("job_do_sub"), QStringLiteral("pe_info"),
-                                     QStringLiteral("pe_dw_info"), QStringLiteral("pe_other_info"),
-                                     QStringLiteral("public_code")}) {
+        for (const QString &table : {QStringLiteral("note_pad"), QStringLiteral("job_do"), QStringLiteral("job_do_sub"),
+                                     QStringLiteral("pe_info"), QStringLiteral("pe_dw_info"),
+                                     QStringLiteral("pe_other_info"), QStringLiteral("public_code")}) {
             QSqlQuery q(m_db);
             q.exec(QStringLiteral("SELECT count(*) FROM ") + table);
             counts[table] = q.next() ? q.value(0).toInt() : -1;
@@ -99,8 +112,7 @@ public:
     }
 
 private:
-    template<typename Whole>
-    void each(const QString &sql, int keyColumn, Whole whole, SavePlan::Kind kind)
+    template <typename Whole> void each(const QString &sql, int keyColumn, Whole whole, SavePlan::Kind kind)
     {
         QSqlQuery q(m_db);
         if (!q.exec(sql)) {
@@ -151,7 +163,8 @@ private:
             } else if (SavePlan::kindOf(n) == SavePlan::Kind::Import) {
                 const int row = imported.value(n);
                 if (!whole || !importIsWhole(q, texts, n, row))
-                    m_found->faults << QStringLiteral("row %1 of import %2 is not whole or out of order").arg(row).arg(n);
+                    m_found->faults
+                        << QStringLiteral("row %1 of import %2 is not whole or out of order").arg(row).arg(n);
                 imported[n] = row + 1;
             } else {
                 m_found->faults << QStringLiteral("save %1 wrote a contact").arg(n);
@@ -191,7 +204,8 @@ private:
     void password()
     {
         QSqlQuery q(m_db);
-        q.prepare(QStringLiteral("SELECT pub_code, pub_static_do_n, pub_static_do_d FROM public_code WHERE pub_id = ?"));
+        q.prepare(
+            QStringLiteral("SELECT pub_code, pub_static_do_n, pub_static_do_d FROM public_code WHERE pub_id = ?"));
         q.addBindValue(QStringLiteral("2"));
         if (!q.exec() || !q.next())
             return;

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "store/Clock.h"
 #include "app/core/PasswordRow.h"
-#include "SavePlan.h"
 #include "contacts/core/ContactColumns.h"
 #include "contacts/core/OtherRepository.h"
 #include "contacts/core/PersonRepository.h"
@@ -11,8 +9,10 @@
 #include "contacts/csv/ImportFile.h"
 #include "contacts/csv/ImportGrid.h"
 #include "diary/core/NoteRepository.h"
+#include "SavePlan.h"
 #include "schedule/core/JobEntryRepository.h"
 #include "schedule/core/JobRepository.h"
+#include "store/Clock.h"
 
 // Save number `n` of SavePlan through the repository that owns its kind:
 // the same calls the windows make when the user saves.
@@ -41,8 +41,7 @@ inline bool importRows(QSqlDatabase db, qint64 n, QString *error)
     for (int row = 1; row < grid.rowCount(); ++row)
         rows << grid.fields(row);
     ContactImport run(db, rows, SavePlan::photo(n));
-    while (run.step(Clock::now(), 30)) {
-    }
+    while (run.step(Clock::now(), 30)) { }
     *error = run.error();
     return !run.failed();
 }

@@ -37,8 +37,8 @@ void tst_crash_safety::killedSavesLoseNothing()
 {
     TempStore store;
     VERIFY_OK(store.make(false));
-    const int kills = qEnvironmentVariableIsSet("VELMORA_CRASH_KILLS")
-                          ? qEnvironmentVariableIntValue("VELMORA_CRASH_KILLS") : 50;
+    const int kills =
+        qEnvironmentVariableIsSet("VELMORA_CRASH_KILLS") ? qEnvironmentVariableIntValue("VELMORA_CRASH_KILLS") : 50;
     const quint32 seed = qEnvironmentVariableIsSet("VELMORA_CRASH_SEED")
                              ? quint32(qEnvironmentVariableIntValue("VELMORA_CRASH_SEED"))
                              : QRandomGenerator::global()->generate();
@@ -82,8 +82,8 @@ void tst_crash_safety::killedSavesLoseNothing()
         inspector.run(found);
         QMap<QString, int> counts = inspector.foreignRows();
         db.close();
-        QVERIFY2(found.faults.isEmpty(), qPrintable(QStringLiteral("kill %1 (seed %2): ").arg(kill).arg(seed)
-                                                    + found.faults.join(u'\n')));
+        QVERIFY2(found.faults.isEmpty(),
+                 qPrintable(QStringLiteral("kill %1 (seed %2): ").arg(kill).arg(seed) + found.faults.join(u'\n')));
         for (const qint64 n : std::as_const(acknowledged)) {
             if (SavePlan::kindOf(n) != SavePlan::Kind::Password)
                 QVERIFY2(found.saves.contains(n), qPrintable(QStringLiteral("save %1 lost").arg(n)));
@@ -101,8 +101,8 @@ void tst_crash_safety::killedSavesLoseNothing()
         unacknowledgedCommits = int(found.saves.size() - (acknowledged & found.saves).size());
         next = std::max(found.highest, next - 1) + 1;
     }
-    qInfo("%d kills; %lld saves acknowledged; %d saves committed but killed before their acknowledgement",
-          kills, qint64(acknowledged.size()), unacknowledgedCommits);
+    qInfo("%d kills; %lld saves acknowledged; %d saves committed but killed before their acknowledgement", kills,
+          qint64(acknowledged.size()), unacknowledgedCommits);
     db = QSqlDatabase();
     QSqlDatabase::removeDatabase(kCheck);
 }

@@ -1,17 +1,17 @@
 // Every text the user can type into a field that reaches the store is kept
 // exactly or refused whole with a clear message, and no other row changes.
-#include "contacts/core/ContactColumns.h"
-#include "store/FieldCodec.h"
-#include "schedule/core/JobEntryRepository.h"
-#include "schedule/core/JobRepository.h"
-#include "diary/core/NoteRepository.h"
-#include "contacts/core/OtherRepository.h"
 #include "app/core/PasswordHash.h"
 #include "app/core/PasswordRow.h"
+#include "contacts/core/ContactColumns.h"
+#include "contacts/core/OtherRepository.h"
 #include "contacts/core/PersonRepository.h"
+#include "contacts/core/UnitRepository.h"
+#include "diary/core/NoteRepository.h"
+#include "schedule/core/JobEntryRepository.h"
+#include "schedule/core/JobRepository.h"
+#include "store/FieldCodec.h"
 #include "store/Store.h"
 #include "TempStore.h"
-#include "contacts/core/UnitRepository.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -20,8 +20,8 @@
 namespace {
 
 const QStringList kTables = {
-    QStringLiteral("note_pad"),  QStringLiteral("job_do"),        QStringLiteral("job_do_sub"),
-    QStringLiteral("pe_info"),   QStringLiteral("pe_dw_info"),    QStringLiteral("pe_other_info"),
+    QStringLiteral("note_pad"),    QStringLiteral("job_do"),     QStringLiteral("job_do_sub"),
+    QStringLiteral("pe_info"),     QStringLiteral("pe_dw_info"), QStringLiteral("pe_other_info"),
     QStringLiteral("public_code"),
 };
 
@@ -127,7 +127,8 @@ Outcome save(const QString &field, const QString &text)
         out.ok = saved.ok();
         out.error = values ? saved.error() : values.error();
         out.rowid = -1;
-        out.stored = values && PasswordHash::verify(values->code, text) == PasswordHash::Check::Match ? text : QString();
+        out.stored =
+            values && PasswordHash::verify(values->code, text) == PasswordHash::Check::Match ? text : QString();
         return out;
     }
     if (out.ok)

@@ -96,8 +96,9 @@ void tst_store_faults::fullDiskStopsWithMessageAndKeepsSaves()
     QCOMPARE(worker.exitCode(), 4);
     // A file size limit shows as a short write (a full disk) or as a write
     // error, depending on where it strikes; both are explained.
-    QVERIFY2(report.contains("failed: ") && (QString::fromUtf8(report).contains(QStringLiteral("磁盘空间已满"))
-                                            || QString::fromUtf8(report).contains(QStringLiteral("读写记录文件时出错"))),
+    QVERIFY2(report.contains("failed: ")
+                 && (QString::fromUtf8(report).contains(QStringLiteral("磁盘空间已满"))
+                     || QString::fromUtf8(report).contains(QStringLiteral("读写记录文件时出错"))),
              report.constData());
 
     QSet<qint64> acknowledged;
@@ -203,7 +204,8 @@ void tst_store_faults::storeLockedByAnotherProgram()
     for (qint64 n = 100; n < 100 + qint64(SavePlan::Kind::Count); ++n) {
         error.clear();
         QVERIFY(!SavePlan::save(Store::database(), n, &error));
-        QVERIFY2(error.startsWith(QStringLiteral("记录文件正被其他程序使用。")) && error.contains(QLatin1String("locked")),
+        QVERIFY2(error.startsWith(QStringLiteral("记录文件正被其他程序使用。"))
+                     && error.contains(QLatin1String("locked")),
                  qPrintable(error));
     }
     other.kill();
@@ -229,7 +231,8 @@ void tst_store_faults::profileReplacedByFolder()
     const ProfileFile profile(store.filePath(QStringLiteral("main.ini")));
     QCOMPARE(profile.read(QStringLiteral("time"), QStringLiteral("alter"), QStringLiteral("09:00")),
              QStringLiteral("09:00"));
-    const Result<void> written = profile.write(QStringLiteral("time"), QStringLiteral("alter"), QStringLiteral("10:00"));
+    const Result<void> written =
+        profile.write(QStringLiteral("time"), QStringLiteral("alter"), QStringLiteral("10:00"));
     QVERIFY(!written);
     QVERIFY(!written.error().isEmpty());
     QVERIFY(QFileInfo(store.filePath(QStringLiteral("main.ini"))).isDir());
@@ -248,7 +251,8 @@ void tst_store_faults::profileOnFullDiskKeepsOldSettings()
     {
         FileSizeLimit full(8);
         QVERIFY(full.isSet());
-        const Result<void> written = profile.write(QStringLiteral("time"), QStringLiteral("alter"), QStringLiteral("10:30"));
+        const Result<void> written =
+            profile.write(QStringLiteral("time"), QStringLiteral("alter"), QStringLiteral("10:30"));
         QVERIFY(!written);
         error = written.error();
     }

@@ -1,10 +1,11 @@
-#include "store/FieldCodec.h"
 #include "schedule/core/JobCells.h"
 #include "schedule/core/JobForm.h"
+#include "store/FieldCodec.h"
 
 #include <QTest>
 
-class TstJobCells : public QObject {
+class TstJobCells : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -16,8 +17,7 @@ private slots:
         QTest::newRow("ascii cut at twenty") << QString(25, u'x') << QString(20, u'x');
         QTest::newRow("twelve Chinese show ten") << twelve << twelve.left(10);
         QTest::newRow("straddling character dropped") << (u'a' + twelve) << (u'a' + twelve.left(9));
-        QTest::newRow("four-byte character dropped")
-            << (QString(18, u'x') + QStringLiteral("😀")) << QString(18, u'x');
+        QTest::newRow("four-byte character dropped") << (QString(18, u'x') + QStringLiteral("😀")) << QString(18, u'x');
         QTest::newRow("short text whole") << QStringLiteral("备忘 A") << QStringLiteral("备忘 A");
         QTest::newRow("protected shows Base64 start")
             << FieldCodec::encode(twelve) << FieldCodec::encode(twelve).left(20);
@@ -36,13 +36,10 @@ private slots:
         QCOMPARE(JobCells::panelMemo({}), QString());
         QCOMPARE(JobCells::day(QStringLiteral("20240501093000")), QStringLiteral("2024-05-01"));
         QCOMPARE(JobCells::day({}), QString());
-        QCOMPARE(JobCells::reminder(true, QStringLiteral("20240501093000")),
-            QStringLiteral("提醒于  09:30"));
-        QCOMPARE(
-            JobCells::reminder(false, QStringLiteral("20240501000000")), QStringLiteral("不提醒"));
+        QCOMPARE(JobCells::reminder(true, QStringLiteral("20240501093000")), QStringLiteral("提醒于  09:30"));
+        QCOMPARE(JobCells::reminder(false, QStringLiteral("20240501000000")), QStringLiteral("不提醒"));
         QCOMPARE(JobCells::completion(QStringLiteral("未完成..")), QStringLiteral("未完成.."));
-        QCOMPARE(JobCells::completion(QStringLiteral("20240503174501")),
-            QStringLiteral("于2024-05-03结束"));
+        QCOMPARE(JobCells::completion(QStringLiteral("20240503174501")), QStringLiteral("于2024-05-03结束"));
     }
 
     void build_data()
@@ -68,7 +65,7 @@ private slots:
         QFETCH(bool, protect);
         QFETCH(QString, dateId);
         QFETCH(QString, memo);
-        const auto built = JobForm::build({ QDate(2024, 5, 1), reminder, time, protect, "A" });
+        const auto built = JobForm::build({QDate(2024, 5, 1), reminder, time, protect, "A"});
         QVERIFY(built);
         QCOMPARE(built->dateId, dateId);
         QCOMPARE(built->reminder, reminder);
@@ -88,7 +85,7 @@ private slots:
     void invalidTimeStopsTheSave()
     {
         QFETCH(QString, time);
-        const auto built = JobForm::build({ QDate(2024, 5, 1), true, time, false, "A" });
+        const auto built = JobForm::build({QDate(2024, 5, 1), true, time, false, "A"});
         QVERIFY(!built);
         QCOMPARE(built.error(), QStringLiteral("'%1' is not a valid date and time").arg(time));
     }

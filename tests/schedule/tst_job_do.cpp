@@ -1,11 +1,11 @@
-#include "store/Clock.h"
 #include "FakePlannerHost.h"
-#include "store/FieldCodec.h"
-#include "ScriptedDialogs.h"
-#include "TempStore.h"
-#include "Widgets.h"
 #include "schedule/windows/Tjob_do.h"
 #include "schedule/windows/Tjob_do_sub.h"
+#include "ScriptedDialogs.h"
+#include "store/Clock.h"
+#include "store/FieldCodec.h"
+#include "TempStore.h"
+#include "Widgets.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -25,7 +25,8 @@ namespace {
 
 const QDateTime kNow(QDate(2024, 5, 1), QTime(10, 15, 7));
 
-struct StoredJob {
+struct StoredJob
+{
     QString id, dateId, memo;
     bool reminder = false, isProtected = false;
     QString completion;
@@ -38,14 +39,12 @@ QList<StoredJob> storedJobs()
                               "job_do ORDER BY rowid"));
     QList<StoredJob> jobs;
     while (query.next())
-        jobs.append(
-            { query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
-                query.value(3).toBool(), query.value(4).toBool(), query.value(5).toString() });
+        jobs.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+                     query.value(3).toBool(), query.value(4).toBool(), query.value(5).toString()});
     return jobs;
 }
 
-void insertJob(
-    const QString &id, const QString &dateId, const QString &memo, bool isProtected = false)
+void insertJob(const QString &id, const QString &dateId, const QString &memo, bool isProtected = false)
 {
     QSqlQuery query(Store::database());
     query.prepare(QStringLiteral("INSERT INTO job_do VALUES (?, ?, ?, 0, ?, '未完成..')"));
@@ -82,7 +81,8 @@ QStringList rowsOf(const QTableView *view)
 
 } // namespace
 
-class TstJobDo : public QObject {
+class TstJobDo : public QObject
+{
     Q_OBJECT
 
     FakePlannerHost m_host;
@@ -101,7 +101,7 @@ class TstJobDo : public QObject {
     {
         auto *menu = Widgets::find<QMenu>(&planner, QStringLiteral("PopupMenu1"));
         if (!menu)
-            return { QString::fromUtf8(Widgets::missing<QMenu>(&planner, QStringLiteral("PopupMenu1"))) };
+            return {QString::fromUtf8(Widgets::missing<QMenu>(&planner, QStringLiteral("PopupMenu1")))};
         menu->popup(planner.mapToGlobal(QPoint(10, 10)));
         QStringList enabled;
         for (QAction *action : menu->actions()) {
@@ -152,8 +152,7 @@ private slots:
         FIND_CHILD(dateEdit, QLineEdit, &planner, "Edit1");
         QCOMPARE(dateEdit->text(), QStringLiteral("2024/5/1"));
         FIND_CHILD(listBox, QGroupBox, &planner, "gb4");
-        QCOMPARE(listBox->title(),
-            QStringLiteral("本日已安排工作(2024-05-01)"));
+        QCOMPARE(listBox->title(), QStringLiteral("本日已安排工作(2024-05-01)"));
         FIND_CHILD(panel, QGroupBox, &planner, "gb5");
         QVERIFY(panel->isHidden());
         FIND_CHILD(saveButton, QPushButton, &planner, "BitBtn1");
@@ -185,14 +184,12 @@ private slots:
                                      << "A"
                                      << "A|2024-05-01|不提醒"
                                      << "A|不提醒";
-        QTest::newRow("twelve characters")
-            << false << false << twelve << "20240501000000" << twelve
-            << twelve.left(10) + "|2024-05-01|不提醒" << twelve.left(10) + "|不提醒";
+        QTest::newRow("twelve characters") << false << false << twelve << "20240501000000" << twelve
+                                           << twelve.left(10) + "|2024-05-01|不提醒" << twelve.left(10) + "|不提醒";
         const QString secret = twelve + twelve;
-        QTest::newRow("protected")
-            << false << true << secret << "20240501000000" << FieldCodec::encode(secret)
-            << FieldCodec::encode(secret).left(20) + "|2024-05-01|不提醒"
-            << FieldCodec::encode(secret).left(20) + "|不提醒";
+        QTest::newRow("protected") << false << true << secret << "20240501000000" << FieldCodec::encode(secret)
+                                   << FieldCodec::encode(secret).left(20) + "|2024-05-01|不提醒"
+                                   << FieldCodec::encode(secret).left(20) + "|不提醒";
     }
     void savedRow()
     {
@@ -225,12 +222,12 @@ private slots:
         QCOMPARE(jobs[0].isProtected, protect);
         QCOMPARE(jobs[0].completion, QStringLiteral("未完成.."));
         FIND_CHILD(list, QTableView, &planner, "DBGrid1");
-        QCOMPARE(rowsOf(list), QStringList { listRow });
+        QCOMPARE(rowsOf(list), QStringList{listRow});
         FIND_CHILD(panel, QGroupBox, &planner, "gb5");
         QVERIFY(panel->isVisible());
         FIND_CHILD(panelList, QTableView, &planner, "DBGrid2");
-        QCOMPARE(rowsOf(panelList), QStringList { panelRow });
-        QCOMPARE(dialogs.texts(), QStringList { Tjob_do::kSaved });
+        QCOMPARE(rowsOf(panelList), QStringList{panelRow});
+        QCOMPARE(dialogs.texts(), QStringList{Tjob_do::kSaved});
         QCOMPARE(m_host.reloads, 1);
         // Ready for the next job: the text goes, the choices stay.
         FIND_CHILD(memoEdit, QPlainTextEdit, &planner, "Memo1");
@@ -287,8 +284,7 @@ private slots:
         QCOMPARE(jobs[1].id, QStringLiteral("20240501101508"));
         // The panel lists the day's jobs with the newest last.
         FIND_CHILD(panelList, QTableView, &planner, "DBGrid2");
-        QCOMPARE(rowsOf(panelList),
-            (QStringList { "first|不提醒", "second|不提醒" }));
+        QCOMPARE(rowsOf(panelList), (QStringList{"first|不提醒", "second|不提醒"}));
     }
 
     void panelHidesOnTheSixthTick()
@@ -308,7 +304,7 @@ private slots:
         connect(timer, &QTimer::timeout, this, [&] { visibleAfterTick << panel->isVisible(); });
         timer->setInterval(5);
         QTRY_VERIFY(!timer->isActive());
-        QCOMPARE(visibleAfterTick, (QList<bool> { true, true, true, true, true, false }));
+        QCOMPARE(visibleAfterTick, (QList<bool>{true, true, true, true, true, false}));
     }
 
     void monthListIsTodaysMonth()
@@ -326,12 +322,11 @@ private slots:
         calendar->setSelectedDate(QDate(2024, 6, 3));
         emit calendar->clicked(QDate(2024, 6, 3));
         FIND_CHILD(list, QTableView, &planner, "DBGrid1");
-        QCOMPARE(rowsOf(list), QStringList { "june|2024-06-03|不提醒" });
+        QCOMPARE(rowsOf(list), QStringList{"june|2024-06-03|不提醒"});
         FIND_CHILD(listBox, QGroupBox, &planner, "gb4");
         QCOMPARE(listBox->title(), QStringLiteral("(2024-06-03)工作记录"));
         trigger(planner, "N7");
-        QCOMPARE(
-            rowsOf(list), (QStringList { "may 3|2024-05-03|不提醒", "may 31|2024-05-31|不提醒" }));
+        QCOMPARE(rowsOf(list), (QStringList{"may 3|2024-05-03|不提醒", "may 31|2024-05-31|不提醒"}));
         QCOMPARE(listBox->title(), QStringLiteral("本月(5月)工作记录"));
         // A save re-runs the month list and files the job under the chosen day.
         save(planner, QStringLiteral("june 2"));
@@ -347,15 +342,14 @@ private slots:
         Tjob_do planner(m_host);
         planner.show();
         FIND_CHILD(list, QTableView, &planner, "DBGrid1");
-        QCOMPARE(rowsOf(list), QStringList {});
-        QCOMPARE(enabledItems(planner), (QStringList { "N5", "N7" }));
+        QCOMPARE(rowsOf(list), QStringList{});
+        QCOMPARE(enabledItems(planner), (QStringList{"N5", "N7"}));
         save(planner, QStringLiteral("A"));
-        QCOMPARE(enabledItems(planner), (QStringList { "N1", "N2", "N5", "N7" }));
+        QCOMPARE(enabledItems(planner), (QStringList{"N1", "N2", "N5", "N7"}));
         // An empty stored text shows the placeholder.
         insertJob("20240501090000", "20240501000000", "");
         trigger(planner, "N5");
-        QVERIFY(rowsOf(list)
-                    .contains("本日没有工作安排 .....|2024-05-01|不提醒"));
+        QVERIFY(rowsOf(list).contains("本日没有工作安排 .....|2024-05-01|不提醒"));
     }
 
     void doneTwiceKeepsTheLaterMoment()
@@ -384,10 +378,8 @@ private slots:
         VERIFY_OK(store.make());
         insertJob("20240501080000", "20240501000000", "first");
         insertJob("20240501080001", "20240501000000", "second");
-        QVERIFY(
-            QSqlQuery(Store::database())
-                .exec(
-                    "INSERT INTO job_do_sub VALUES ('20240501080000', '20240501090000', 'x', 0)"));
+        QVERIFY(QSqlQuery(Store::database())
+                    .exec("INSERT INTO job_do_sub VALUES ('20240501080000', '20240501090000', 'x', 0)"));
         Tjob_do planner(m_host);
         planner.show();
         dialogs.answer(Dialogs::Answer::No);
@@ -400,8 +392,7 @@ private slots:
         QCOMPARE(storedJobs()[0].memo, QStringLiteral("second"));
         QCOMPARE(entryCount("20240501080000"), 1);
         FIND_CHILD(list, QTableView, &planner, "DBGrid1");
-        QCOMPARE(rowsOf(list),
-            QStringList { "second|2024-05-01|不提醒" });
+        QCOMPARE(rowsOf(list), QStringList{"second|2024-05-01|不提醒"});
         QCOMPARE(m_host.reloads, 1);
     }
 

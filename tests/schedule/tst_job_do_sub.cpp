@@ -1,10 +1,10 @@
-#include "store/Clock.h"
-#include "store/Store.h"
-#include "store/FieldCodec.h"
+#include "schedule/windows/Tjob_do_sub.h"
 #include "ScriptedDialogs.h"
+#include "store/Clock.h"
+#include "store/FieldCodec.h"
+#include "store/Store.h"
 #include "TempStore.h"
 #include "Widgets.h"
-#include "schedule/windows/Tjob_do_sub.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -42,7 +42,8 @@ void insertEntry(const QString &jobId, const QString &dateId, const QString &mem
     QVERIFY(query.exec());
 }
 
-struct StoredEntry {
+struct StoredEntry
+{
     QString dateId, memo;
     bool isProtected = false;
 };
@@ -50,12 +51,10 @@ struct StoredEntry {
 QList<StoredEntry> storedEntries()
 {
     QSqlQuery query(Store::database());
-    query.exec(
-        QStringLiteral("SELECT date_id, job_memo_sub, e_dec_yn FROM job_do_sub ORDER BY rowid"));
+    query.exec(QStringLiteral("SELECT date_id, job_memo_sub, e_dec_yn FROM job_do_sub ORDER BY rowid"));
     QList<StoredEntry> entries;
     while (query.next())
-        entries.append(
-            { query.value(0).toString(), query.value(1).toString(), query.value(2).toBool() });
+        entries.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toBool()});
     return entries;
 }
 
@@ -74,7 +73,7 @@ QStringList listed(const Tjob_do_sub &log)
     const QString name = QStringLiteral("DBGrid1");
     const auto *list = Widgets::find<QTableView>(&log, name);
     if (!list)
-        return { QString::fromUtf8(Widgets::missing<QTableView>(&log, name)) };
+        return {QString::fromUtf8(Widgets::missing<QTableView>(&log, name))};
     QStringList days;
     const QAbstractItemModel *model = list->model();
     for (int r = 0; r < model->rowCount(); ++r)
@@ -84,7 +83,8 @@ QStringList listed(const Tjob_do_sub &log)
 
 } // namespace
 
-class TstJobDoSub : public QObject {
+class TstJobDoSub : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -141,7 +141,7 @@ private slots:
         Tjob_do_sub log(Store::database());
         QVERIFY(log.load(kJob));
         log.show();
-        QCOMPARE(listed(log), (QStringList { "2024-05-03", "2024-05-02" }));
+        QCOMPARE(listed(log), (QStringList{"2024-05-03", "2024-05-02"}));
         FIND_CHILD(text, QPlainTextEdit, &log, "Memo3");
         QCOMPARE(text->toPlainText(), QStringLiteral("later day, written first"));
         FIND_CHILD(list, QTableView, &log, "DBGrid1");
@@ -184,8 +184,8 @@ private slots:
         QCOMPARE(entries[0].memo, stored);
         QCOMPARE(entries[0].isProtected, protect);
         QCOMPARE(completion(), QStringLiteral("未完成.."));
-        QCOMPARE(dialogs.texts(), QStringList { Tjob_do_sub::kEntrySaved });
-        QCOMPARE(listed(log), QStringList { "2024-05-02" });
+        QCOMPARE(dialogs.texts(), QStringList{Tjob_do_sub::kEntrySaved});
+        QCOMPARE(listed(log), QStringList{"2024-05-02"});
         FIND_CHILD(memo3, QPlainTextEdit, &log, "Memo3");
         QCOMPARE(memo3->toPlainText(), QStringLiteral("已联系 "));
         // The new-entry area is reset: picker at now, no protection, no text.
@@ -211,7 +211,7 @@ private slots:
         protectBox->setChecked(true);
         FIND_CHILD(save, QPushButton, &log, "BitBtn1");
         save->click();
-        QCOMPARE(dialogs.texts(), QStringList { Tjob_do_sub::kEmptyEntry });
+        QCOMPARE(dialogs.texts(), QStringList{Tjob_do_sub::kEmptyEntry});
         QVERIFY(storedEntries().isEmpty());
         QCOMPARE(memo2->toPlainText(), QStringLiteral(" \n "));
         QVERIFY(protectBox->isChecked());
@@ -236,8 +236,7 @@ private slots:
         VERIFY_OK(store.make());
         const QString broken = QStringLiteral("不是*编码");
         insertJob(jobBroken ? broken : FieldCodec::encode("ok"), true, "未完成..");
-        insertEntry(kJob, "20240501000000", firstEntryBroken ? broken : QStringLiteral("first"),
-            firstEntryBroken);
+        insertEntry(kJob, "20240501000000", firstEntryBroken ? broken : QStringLiteral("first"), firstEntryBroken);
         insertEntry(kJob, "20240502000000", broken, true);
         Tjob_do_sub log(Store::database());
         QCOMPARE(log.load(kJob), shown);

@@ -1,10 +1,10 @@
-#include "store/Clock.h"
+#include "app/Tmain.h"
+#include "schedule/windows/Tjob_do.h"
 #include "ScriptedDialogs.h"
+#include "store/Clock.h"
 #include "store/Store.h"
 #include "TempStore.h"
 #include "Widgets.h"
-#include "schedule/windows/Tjob_do.h"
-#include "app/Tmain.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -40,7 +40,8 @@ QString reminderText(const QDateTime &moment)
 
 } // namespace
 
-class TstReminderLauncher : public QObject {
+class TstReminderLauncher : public QObject
+{
     Q_OBJECT
 
     static void reload(Tmain &launcher)
@@ -93,11 +94,11 @@ private slots:
             QTest::qWait(350);
             shownWhileFirstOpen = Dialogs::takeShown();
             clockWhileFirstOpen = clock->text();
-            return Dialogs::Reply {};
+            return Dialogs::Reply{};
         });
         Clock::setNow(at(1, 9, 30, 0));
         QTRY_COMPARE(shownWhileFirstOpen.size(), 3);
-        const QList<QDateTime> moments { at(1, 9, 30), at(1, 9, 30), at(1, 9, 31) };
+        const QList<QDateTime> moments{at(1, 9, 30), at(1, 9, 30), at(1, 9, 31)};
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(shownWhileFirstOpen[i].kind, Dialogs::Kind::Plain);
             QCOMPARE(shownWhileFirstOpen[i].title, QStringLiteral("Velmora商务记事本"));

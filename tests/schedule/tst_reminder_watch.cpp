@@ -1,6 +1,6 @@
 #include "schedule/core/JobRepository.h"
-#include "store/Store.h"
 #include "schedule/core/ReminderWatch.h"
+#include "store/Store.h"
 #include "TempStore.h"
 
 #include <QLocale>
@@ -16,9 +16,9 @@ QDateTime at(int day, int hour, int minute, int second = 0)
 
 } // namespace
 
-class TstReminderWatch : public QObject {
+class TstReminderWatch : public QObject
+{
     Q_OBJECT
-
 
     // A job as the planner stores it; returns its rowid, or fails the test
     // and returns -1, which addresses no job.
@@ -64,17 +64,14 @@ private slots:
         addJob(QStringLiteral("20240501120000"), false);
         addJob(QStringLiteral("20240502093000")); // another day
         const qint64 done = addJob(QStringLiteral("20240501170000"));
-        QVERIFY(JobRepository(Store::database())
-                    .markDone(done, QStringLiteral("20240501080000")));
+        QVERIFY(JobRepository(Store::database()).markDone(done, QStringLiteral("20240501080000")));
         QVERIFY(Store::database().commit());
 
         ReminderWatch watch(Store::database());
         QVERIFY(watch.reload(at(1, 0, 0)));
         QCOMPARE(watch.count(), 5);
         const QList<QDateTime> shown = run(watch, at(1, 0, 0), at(1, 23, 59, 59));
-        QCOMPARE(shown,
-            (QList<QDateTime> {
-                at(1, 0, 0), at(1, 9, 30), at(1, 9, 30), at(1, 17, 0), at(1, 23, 59) }));
+        QCOMPARE(shown, (QList<QDateTime>{at(1, 0, 0), at(1, 9, 30), at(1, 9, 30), at(1, 17, 0), at(1, 23, 59)}));
     }
 
     void minuteAlreadyBegun_data()
@@ -118,7 +115,7 @@ private slots:
         QVERIFY(watch.reload(at(1, 23, 0)));
         QVERIFY(!watch.isWatching()); // nothing for the first day
         const QList<QDateTime> shown = run(watch, at(1, 23, 59, 30), at(2, 7, 0, 30));
-        QCOMPARE(shown, (QList<QDateTime> { at(2, 0, 0), at(2, 7, 0) }));
+        QCOMPARE(shown, (QList<QDateTime>{at(2, 0, 0), at(2, 7, 0)}));
         QCOMPARE(watch.day(), QDate(2024, 5, 2));
     }
 

@@ -1,12 +1,12 @@
-#include "store/Clock.h"
 #include "FakePlannerHost.h"
-#include "store/FieldCodec.h"
+#include "schedule/windows/Tjob_do.h"
+#include "schedule/windows/Tjob_do_sub.h"
 #include "ScriptedDialogs.h"
+#include "store/Clock.h"
+#include "store/FieldCodec.h"
 #include "TempStore.h"
 #include "TextFit.h"
 #include "Widgets.h"
-#include "schedule/windows/Tjob_do.h"
-#include "schedule/windows/Tjob_do_sub.h"
 
 #include <QAction>
 #include <QPlainTextEdit>
@@ -22,17 +22,16 @@
 namespace {
 
 const QDateTime kNow(QDate(2024, 5, 1), QTime(10, 15, 7));
-const QString kLongText = QStringLiteral(
-    "下午三点去客户公司谈下一季度的供货合同,带上报价单和样品,谈完后把会议纪要发给经理。");
+const QString kLongText =
+    QStringLiteral("下午三点去客户公司谈下一季度的供货合同,带上报价单和样品,谈完后把会议纪要发给经理。");
 
-void insertJob(const QString &id, const QString &dateId, const QString &memo, bool reminder,
-    bool isProtected, const QString &completion = QStringLiteral("未完成.."))
+void insertJob(const QString &id, const QString &dateId, const QString &memo, bool reminder, bool isProtected,
+               const QString &completion = QStringLiteral("未完成.."))
 {
     QSqlQuery query(Store::database());
     query.prepare(QStringLiteral("INSERT INTO job_do VALUES (?, ?, ?, ?, ?, ?)"));
-    for (const QVariant &value :
-        { QVariant(id), QVariant(dateId), QVariant(memo), QVariant(reminder),
-            QVariant(isProtected), QVariant(completion) })
+    for (const QVariant &value : {QVariant(id), QVariant(dateId), QVariant(memo), QVariant(reminder),
+                                  QVariant(isProtected), QVariant(completion)})
         query.addBindValue(value);
     QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
 }
@@ -50,12 +49,11 @@ void insertEntry(const QString &jobId, const QString &dateId, const QString &mem
 // A day with a reminder job, a long one and a protected one.
 void insertDay()
 {
-    insertJob(QStringLiteral("20240430090000"), QStringLiteral("20240501093000"),
-        QStringLiteral("给王经理回电话"), true, false);
-    insertJob(QStringLiteral("20240430090100"), QStringLiteral("20240501000000"), kLongText,
-        false, false);
+    insertJob(QStringLiteral("20240430090000"), QStringLiteral("20240501093000"), QStringLiteral("给王经理回电话"),
+              true, false);
+    insertJob(QStringLiteral("20240430090100"), QStringLiteral("20240501000000"), kLongText, false, false);
     insertJob(QStringLiteral("20240430090200"), QStringLiteral("20240501143000"),
-        FieldCodec::encode(QStringLiteral("银行密码更换")), true, true);
+              FieldCodec::encode(QStringLiteral("银行密码更换")), true, true);
 }
 
 void doubleClickRow(QTableView *list, int row)
@@ -75,7 +73,8 @@ void expectAllReadable(QWidget &window)
 
 } // namespace
 
-class TstScheduleTextFit : public QObject {
+class TstScheduleTextFit : public QObject
+{
     Q_OBJECT
 
     FakePlannerHost m_host;

@@ -66,8 +66,8 @@ void tst_keyed_rows::reportsTheEngineError()
     VERIFY_OK(store.make());
     int rows = 0;
     const auto add = [&rows](qint64, const QString &) { ++rows; };
-    const Result<void> missing
-        = KeyedRows::read(Store::database(), QStringLiteral("SELECT rowid, k FROM missing WHERE k = ?"), QString(), add);
+    const Result<void> missing =
+        KeyedRows::read(Store::database(), QStringLiteral("SELECT rowid, k FROM missing WHERE k = ?"), QString(), add);
     QVERIFY(!missing);
     QCOMPARE(missing.error(), QStringLiteral("no such table: missing"));
     Store::close();

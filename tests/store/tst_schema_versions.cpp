@@ -41,8 +41,8 @@ int fileVersion(const QString &path)
 QStringList indexNames(const QSqlDatabase &db)
 {
     QStringList names;
-    Result<QSqlQuery> query = Sql::run(db, QStringLiteral(
-        "SELECT name FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL ORDER BY name"));
+    Result<QSqlQuery> query = Sql::run(
+        db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL ORDER BY name"));
     while (query && query->next())
         names << query->value(0).toString();
     return names;
@@ -60,26 +60,27 @@ QByteArray digest(const QString &path)
 // and rows, none of the indexes later versions added, version 0.
 bool makeVersion0(const QString &path)
 {
-    return exec(path, QStringLiteral(
-        "DROP INDEX IF EXISTS note_pad_by_date; DROP INDEX IF EXISTS job_do_by_id;"
-        "DROP INDEX IF EXISTS job_do_by_date; DROP INDEX IF EXISTS job_do_sub_by_id;"
-        "DROP INDEX IF EXISTS pe_info_by_id; DROP INDEX IF EXISTS pe_info_name_search;"
-        "DROP INDEX IF EXISTS pe_info_mobile_search; DROP INDEX IF EXISTS pe_info_memo_search;"
-        "DROP INDEX IF EXISTS pe_dw_info_by_id; DROP INDEX IF EXISTS pe_dw_info_name_search;"
-        "DROP INDEX IF EXISTS pe_dw_info_memo_search; DROP INDEX IF EXISTS pe_other_info_by_id;"
-        "DROP INDEX IF EXISTS pe_other_info_memo_search; DROP INDEX IF EXISTS city_by_father;"
-        "DROP INDEX IF EXISTS area_by_father;"
-        "INSERT INTO pe_info (pe_id, pe_name) VALUES ('20240101120000', '张三');"
-        "INSERT INTO note_pad (date_id, note_memo) VALUES ('20240101120000', '5pel6K6w');"
-        "PRAGMA user_version = 0;"));
+    return exec(path,
+                QStringLiteral("DROP INDEX IF EXISTS note_pad_by_date; DROP INDEX IF EXISTS job_do_by_id;"
+                               "DROP INDEX IF EXISTS job_do_by_date; DROP INDEX IF EXISTS job_do_sub_by_id;"
+                               "DROP INDEX IF EXISTS pe_info_by_id; DROP INDEX IF EXISTS pe_info_name_search;"
+                               "DROP INDEX IF EXISTS pe_info_mobile_search; DROP INDEX IF EXISTS pe_info_memo_search;"
+                               "DROP INDEX IF EXISTS pe_dw_info_by_id; DROP INDEX IF EXISTS pe_dw_info_name_search;"
+                               "DROP INDEX IF EXISTS pe_dw_info_memo_search; DROP INDEX IF EXISTS pe_other_info_by_id;"
+                               "DROP INDEX IF EXISTS pe_other_info_memo_search; DROP INDEX IF EXISTS city_by_father;"
+                               "DROP INDEX IF EXISTS area_by_father;"
+                               "INSERT INTO pe_info (pe_id, pe_name) VALUES ('20240101120000', '张三');"
+                               "INSERT INTO note_pad (date_id, note_memo) VALUES ('20240101120000', '5pel6K6w');"
+                               "PRAGMA user_version = 0;"));
 }
 
 QStringList expectedIndexes()
 {
-    QStringList names{"area_by_father", "city_by_father", "job_do_by_date", "job_do_by_id", "job_do_sub_by_id",
-                      "note_pad_by_date", "pe_dw_info_by_id", "pe_dw_info_memo_search", "pe_dw_info_name_search",
-                      "pe_info_by_id", "pe_info_memo_search", "pe_info_mobile_search", "pe_info_name_search",
-                      "pe_other_info_by_id", "pe_other_info_memo_search"};
+    QStringList names{"area_by_father",      "city_by_father",         "job_do_by_date",
+                      "job_do_by_id",        "job_do_sub_by_id",       "note_pad_by_date",
+                      "pe_dw_info_by_id",    "pe_dw_info_memo_search", "pe_dw_info_name_search",
+                      "pe_info_by_id",       "pe_info_memo_search",    "pe_info_mobile_search",
+                      "pe_info_name_search", "pe_other_info_by_id",    "pe_other_info_memo_search"};
     names.sort();
     return names;
 }
@@ -181,11 +182,13 @@ private slots:
         QVERIFY(Sql::run(db, QStringLiteral("PRAGMA user_version = 1")).ok());
 
         const QList<Schema::Step> plan = {
-            {2, true, [](QSqlDatabase &db) -> Result<void> {
+            {2, true,
+             [](QSqlDatabase &db) -> Result<void> {
                  Result<QSqlQuery> done = Sql::run(db, QStringLiteral("UPDATE pe_info SET pe_name = '李四'"));
                  return done ? Result<void>() : fail(done.error());
              }},
-            {3, false, [](QSqlDatabase &db) -> Result<void> {
+            {3, false,
+             [](QSqlDatabase &db) -> Result<void> {
                  Result<QSqlQuery> done = Sql::run(db, QStringLiteral("UPDATE pe_info SET pe_name = '王五'"));
                  if (!done)
                      return fail(done.error());

@@ -45,14 +45,15 @@ private slots:
         QTest::addColumn<QString>("table");
         QTest::addColumn<QStringList>("columns");
         QTest::newRow("public_code") << "public_code"
-            << QStringList{"pub_id", "pub_code", "pub_end", "pub_static", "pub_static_do_n", "pub_static_do_d"};
+                                     << QStringList{"pub_id",     "pub_code",        "pub_end",
+                                                    "pub_static", "pub_static_do_n", "pub_static_do_d"};
         QTest::newRow("note_pad") << "note_pad" << QStringList{"date_id", "note_memo"};
         QTest::newRow("job_do") << "job_do"
-            << QStringList{"id", "date_id", "job_memo", "alter_yn", "e_dec_yn", "complete_yn"};
+                                << QStringList{"id", "date_id", "job_memo", "alter_yn", "e_dec_yn", "complete_yn"};
         QTest::newRow("job_do_sub") << "job_do_sub" << QStringList{"id", "date_id", "job_memo_sub", "e_dec_yn"};
-        QTest::newRow("pe_info") << "pe_info"
-            << QStringList{"pe_id", "pe_name", "pe_sex", "n_add", "pe_mib", "pe_other", "pe_h_tel", "post",
-                           "pe_code", "code_add", "net_con", "pe_memo", "pe_img", "e_dec_yn"};
+        QTest::newRow("pe_info") << "pe_info" << QStringList{"pe_id",    "pe_name",  "pe_sex", "n_add",   "pe_mib",
+                                                             "pe_other", "pe_h_tel", "post",   "pe_code", "code_add",
+                                                             "net_con",  "pe_memo",  "pe_img", "e_dec_yn"};
         QTest::newRow("pe_other_info") << "pe_other_info" << QStringList{"pe_id", "pe_other_memo", "e_dec_yn"};
     }
     void columnsInPhysicalOrder()

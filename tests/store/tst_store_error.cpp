@@ -24,30 +24,43 @@ void tst_store_error::explainsWhatTheUserCanMend_data()
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("engine");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("full") << "13" << "database or disk is full"
+    QTest::newRow("full") << "13"
+                          << "database or disk is full"
                           << "磁盘空间已满,无法写入记录文件。请清理磁盘后重试。\n(database or disk is full)";
-    QTest::newRow("busy") << "5" << "database is locked"
+    QTest::newRow("busy") << "5"
+                          << "database is locked"
                           << "记录文件正被其他程序使用。请稍后重试。\n(database is locked)";
-    QTest::newRow("locked table") << "6" << "database table is locked"
+    QTest::newRow("locked table") << "6"
+                                  << "database table is locked"
                                   << "记录文件正被其他程序使用。请稍后重试。\n(database table is locked)";
-    QTest::newRow("read-only") << "8" << "attempt to write a readonly database"
+    QTest::newRow("read-only") << "8"
+                               << "attempt to write a readonly database"
                                << "记录文件不能写入。请检查记录文件及其文件夹的权限。\n"
                                   "(attempt to write a readonly database)";
-    QTest::newRow("moved (extended code)") << "1032" << "attempt to write a readonly database"
+    QTest::newRow("moved (extended code)") << "1032"
+                                           << "attempt to write a readonly database"
                                            << "记录文件已被移走或删除,无法写入。请重新启动程序。\n"
                                               "(attempt to write a readonly database)";
-    QTest::newRow("io error (extended code)") << "266" << "disk I/O error"
+    QTest::newRow("io error (extended code)") << "266"
+                                              << "disk I/O error"
                                               << "读写记录文件时出错。记录文件可能已被移走、删除,或磁盘出了问题。\n"
                                                  "(disk I/O error)";
-    QTest::newRow("damaged") << "11" << "database disk image is malformed"
+    QTest::newRow("damaged") << "11"
+                             << "database disk image is malformed"
                              << "记录文件已损坏。请用备份的记录文件恢复。\n(database disk image is malformed)";
-    QTest::newRow("not a store") << "26" << "file is not a database"
+    QTest::newRow("not a store") << "26"
+                                 << "file is not a database"
                                  << "记录文件已损坏。请用备份的记录文件恢复。\n(file is not a database)";
     // Errors the user cannot mend keep the engine's words alone.
-    QTest::newRow("constraint") << "19" << "CHECK constraint failed: length(pe_name) <= 50"
+    QTest::newRow("constraint") << "19"
+                                << "CHECK constraint failed: length(pe_name) <= 50"
                                 << "CHECK constraint failed: length(pe_name) <= 50";
-    QTest::newRow("no such table") << "1" << "no such table: pe_info" << "no such table: pe_info";
-    QTest::newRow("no code") << "" << "Parameter count mismatch" << "Parameter count mismatch";
+    QTest::newRow("no such table") << "1"
+                                   << "no such table: pe_info"
+                                   << "no such table: pe_info";
+    QTest::newRow("no code") << ""
+                             << "Parameter count mismatch"
+                             << "Parameter count mismatch";
 }
 
 void tst_store_error::explainsWhatTheUserCanMend()
@@ -62,14 +75,14 @@ void tst_store_error::explainsWhatTheUserCanMend()
 void tst_store_error::tooLongNamesColumnAndLimit()
 {
     const QSqlError error(QStringLiteral("Unable to fetch row"),
-                          QStringLiteral("CHECK constraint failed: length(dw_name) <= 255"),
-                          QSqlError::StatementError, QStringLiteral("275"));
+                          QStringLiteral("CHECK constraint failed: length(dw_name) <= 255"), QSqlError::StatementError,
+                          QStringLiteral("275"));
     const auto tooLong = StoreError::tooLong(error);
     QVERIFY(tooLong);
     QCOMPARE(tooLong->column, QStringLiteral("dw_name"));
     QCOMPARE(tooLong->limit, 255);
-    QVERIFY(!StoreError::tooLong(QSqlError(QString(), QStringLiteral("database is locked"),
-                                           QSqlError::StatementError, QStringLiteral("5"))));
+    QVERIFY(!StoreError::tooLong(
+        QSqlError(QString(), QStringLiteral("database is locked"), QSqlError::StatementError, QStringLiteral("5"))));
 }
 
 // Qt reports a statement on a closed connection with no text at all, which

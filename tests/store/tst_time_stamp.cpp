@@ -1,8 +1,8 @@
 #include "store/Clock.h"
 #include "store/Store.h"
-#include "TempStore.h"
 #include "store/TimeStamp.h"
 #include "store/UniqueStamp.h"
+#include "TempStore.h"
 
 #include <QSqlQuery>
 #include <QTest>
@@ -52,8 +52,9 @@ private slots:
         TempStore store;
         VERIFY_OK(store.make());
         QSqlQuery(Store::database()).exec(QStringLiteral("DROP TABLE job_do"));
-        const Result<QString> stamp = UniqueStamp::next(Store::database(), QStringLiteral("job_do"),
-                                                        QStringLiteral("id"), QDateTime(QDate(2026, 12, 10), QTime(8, 0)));
+        const Result<QString> stamp =
+            UniqueStamp::next(Store::database(), QStringLiteral("job_do"), QStringLiteral("id"),
+                              QDateTime(QDate(2026, 12, 10), QTime(8, 0)));
         QVERIFY(!stamp);
         QVERIFY2(stamp.error().contains(QStringLiteral("no such table")), qPrintable(stamp.error()));
     }
@@ -69,13 +70,13 @@ private slots:
             QVERIFY(insert.exec());
         }
         const QDateTime from(QDate(2026, 12, 10), QTime(8, 0, 0));
-        QCOMPARE(UniqueStamp::next(Store::database(), QStringLiteral("pe_info"), QStringLiteral("pe_id"), from)
-                     .valueOr({}),
-                 QStringLiteral("20261210080002"));
-        QCOMPARE(UniqueStamp::next(Store::database(), QStringLiteral("pe_info"), QStringLiteral("pe_id"),
-                                   from.addSecs(5))
-                     .valueOr({}),
-                 QStringLiteral("20261210080005"));
+        QCOMPARE(
+            UniqueStamp::next(Store::database(), QStringLiteral("pe_info"), QStringLiteral("pe_id"), from).valueOr({}),
+            QStringLiteral("20261210080002"));
+        QCOMPARE(
+            UniqueStamp::next(Store::database(), QStringLiteral("pe_info"), QStringLiteral("pe_id"), from.addSecs(5))
+                .valueOr({}),
+            QStringLiteral("20261210080005"));
     }
 };
 

@@ -66,8 +66,7 @@ QRect drawnRect(const Caption &caption)
 {
     if (caption.drawn.isValid())
         return caption.drawn;
-    return QStyle::alignedRect(caption.widget->layoutDirection(), caption.alignment,
-        caption.needed, caption.room);
+    return QStyle::alignedRect(caption.widget->layoutDirection(), caption.alignment, caption.needed, caption.room);
 }
 
 // The widest line of a cell or caption that may hold line breaks.
@@ -93,9 +92,9 @@ std::optional<Caption> labelCaption(const QLabel *label)
         indent = metrics.horizontalAdvance(u'x') / 2;
     if (indent > 0)
         caption.room.adjust(caption.alignment & Qt::AlignLeft ? indent : 0, 0,
-            caption.alignment & Qt::AlignRight ? -indent : 0, 0);
+                            caption.alignment & Qt::AlignRight ? -indent : 0, 0);
     const bool rich = label->textFormat() == Qt::RichText
-        || (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()));
+                      || (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()));
     if (rich) {
         QTextDocument document;
         document.setDefaultFont(label->font());
@@ -103,15 +102,13 @@ std::optional<Caption> labelCaption(const QLabel *label)
         document.setHtml(label->text());
         if (label->wordWrap())
             document.setTextWidth(caption.room.width());
-        caption.needed = QSize(int(std::ceil(label->wordWrap() ? document.size().width()
-                                                               : document.idealWidth())),
-            int(std::ceil(document.size().height())));
+        caption.needed = QSize(int(std::ceil(label->wordWrap() ? document.size().width() : document.idealWidth())),
+                               int(std::ceil(document.size().height())));
     } else if (label->wordWrap()) {
-        caption.needed = metrics
-                             .boundingRect(QRect(0, 0, caption.room.width(), 1 << 20),
-                                 Qt::TextWordWrap, label->text())
-                             .size()
-                             .boundedTo(QSize(caption.room.width(), 1 << 20));
+        caption.needed =
+            metrics.boundingRect(QRect(0, 0, caption.room.width(), 1 << 20), Qt::TextWordWrap, label->text())
+                .size()
+                .boundedTo(QSize(caption.room.width(), 1 << 20));
     } else {
         caption.needed = metrics.size(0, label->text());
     }
@@ -190,8 +187,7 @@ std::optional<Caption> groupBoxCaption(const QGroupBox *box)
         option.subControls |= QStyle::SC_GroupBoxCheckBox;
     if (box->isFlat())
         option.features |= QStyleOptionFrame::Flat;
-    const QRect title
-        = box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
+    const QRect title = box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
     // The style places the title by its width; the box is its room.
     Caption caption(box, box->title());
     caption.room = box->rect();
@@ -211,9 +207,7 @@ std::optional<Caption> lineEditCaption(const QLineEdit *edit)
         return std::nullopt;
     QStyleOptionFrame option;
     option.initFrom(edit);
-    option.lineWidth = edit->hasFrame()
-        ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit)
-        : 0;
+    option.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
     option.state |= QStyle::State_Sunken;
     QRect room = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
     room = room.marginsRemoved(edit->textMargins()).adjusted(2, 1, -2, -1);
@@ -266,10 +260,9 @@ const QWidget *cutBy(const QWidget *widget, QRect rect, const QWidget *window)
 void checkCaption(const Caption &caption, const QWidget *window, QStringList &faults)
 {
     const QString what = describe(caption.widget, caption.text);
-    if (caption.needed.width() > caption.room.width()
-        || caption.needed.height() > caption.room.height()) {
-        faults << QStringLiteral("%1 needs %2, has %3")
-                      .arg(what, sizeText(caption.needed), sizeText(caption.room.size()));
+    if (caption.needed.width() > caption.room.width() || caption.needed.height() > caption.room.height()) {
+        faults
+            << QStringLiteral("%1 needs %2, has %3").arg(what, sizeText(caption.needed), sizeText(caption.room.size()));
         return;
     }
     if (const QWidget *parent = cutBy(caption.widget, drawnRect(caption), window))
@@ -287,8 +280,7 @@ void checkOverlaps(const QList<Caption> &captions, QStringList &faults)
             const QRect bodyA = a.body.translated(a.widget->pos());
             const QRect bodyB = b.body.translated(b.widget->pos());
             if (bodyA.intersects(bodyB))
-                faults << QStringLiteral("%1 overlaps %2")
-                              .arg(describe(a.widget, a.text), describe(b.widget, b.text));
+                faults << QStringLiteral("%1 overlaps %2").arg(describe(a.widget, a.text), describe(b.widget, b.text));
         }
     }
 }
@@ -305,13 +297,10 @@ void checkTabs(const QTabBar *bar, QStringList &faults)
         // Tabs at the left or right edge run their text from top to bottom.
         const QTabBar::Shape shape = bar->shape();
         const bool upright = shape == QTabBar::RoundedWest || shape == QTabBar::RoundedEast
-            || shape == QTabBar::TriangularWest || shape == QTabBar::TriangularEast;
+                             || shape == QTabBar::TriangularWest || shape == QTabBar::TriangularEast;
         const int length = upright ? tab.height() : tab.width();
         if (length < needed)
-            faults << QStringLiteral("%1 needs %2 px, has %3")
-                          .arg(describe(bar, text))
-                          .arg(needed)
-                          .arg(length);
+            faults << QStringLiteral("%1 needs %2 px, has %3").arg(describe(bar, text)).arg(needed).arg(length);
         else if (!bar->rect().contains(tab))
             faults << QStringLiteral("%1 is cut off by the tab bar").arg(describe(bar, text));
     }
@@ -341,16 +330,14 @@ void checkHeader(const QHeaderView *header, QStringList &faults)
     for (int section = 0; section < header->count(); ++section) {
         if (header->isSectionHidden(section))
             continue;
-        const QString text
-            = header->model()->headerData(section, Qt::Horizontal).toString();
+        const QString text = header->model()->headerData(section, Qt::Horizontal).toString();
         if (text.isEmpty())
             continue;
         int needed = widestLine(metrics, text) + 2 * margin;
         if (header->isSortIndicatorShown() && header->sortIndicatorSection() == section)
-            needed += header->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header)
-                + margin;
-        const QString fault = columnFault(header->sectionViewportPosition(section),
-            header->sectionSize(section), needed, header->viewport()->width());
+            needed += header->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header) + margin;
+        const QString fault = columnFault(header->sectionViewportPosition(section), header->sectionSize(section),
+                                          needed, header->viewport()->width());
         if (!fault.isEmpty())
             faults << describe(header, text) + u' ' + fault;
     }
@@ -377,16 +364,12 @@ void checkCells(const QTableView *view, QStringList &faults)
             if (text.isEmpty() || view->isRowHidden(row))
                 continue;
             const QVariant cellFont = index.data(Qt::FontRole);
-            const QFontMetrics metrics(
-                cellFont.isValid() ? cellFont.value<QFont>() : view->font());
-            const QString fault = columnFault(view->columnViewportPosition(column),
-                view->columnWidth(column), widestLine(metrics, text) + 2 * margin, visible);
+            const QFontMetrics metrics(cellFont.isValid() ? cellFont.value<QFont>() : view->font());
+            const QString fault = columnFault(view->columnViewportPosition(column), view->columnWidth(column),
+                                              widestLine(metrics, text) + 2 * margin, visible);
             if (!fault.isEmpty()) {
-                faults << QStringLiteral("%1 cell (%2, %3) %4")
-                              .arg(describe(view, text))
-                              .arg(row)
-                              .arg(column)
-                              .arg(fault);
+                faults
+                    << QStringLiteral("%1 cell (%2, %3) %4").arg(describe(view, text)).arg(row).arg(column).arg(fault);
                 break;
             }
         }

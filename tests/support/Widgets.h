@@ -16,15 +16,13 @@
 // check the result with QVERIFY2(found, Widgets::missing<T>(root, name)).
 namespace Widgets {
 
-template<typename T>
-T *find(const QObject *root, const QString &name)
+template <typename T> T *find(const QObject *root, const QString &name)
 {
     return root ? root->findChild<T *>(name) : nullptr;
 }
 
 // "no QPushButton "BitBtn1" in Tjob_do"
-template<typename T>
-QByteArray missing(const QObject *root, const QString &name)
+template <typename T> QByteArray missing(const QObject *root, const QString &name)
 {
     const char *owner = root ? root->metaObject()->className() : "a window that is gone";
     return QStringLiteral("no %1 \"%2\" in %3")
@@ -36,6 +34,6 @@ QByteArray missing(const QObject *root, const QString &name)
 
 // Declares `var` as the child of `root` named `name`; fails and returns from
 // the test function when there is none.
-#define FIND_CHILD(var, Type, root, name)                                                          \
-    Type *const var = Widgets::find<Type>(root, name);                                             \
+#define FIND_CHILD(var, Type, root, name)                                                                              \
+    Type *const var = Widgets::find<Type>(root, name);                                                                 \
     QVERIFY2(var, Widgets::missing<Type>(root, name).constData())

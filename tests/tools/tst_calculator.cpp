@@ -69,36 +69,92 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("display");
         QTest::addColumn<QString>("error");
-        QTest::newRow("opening") << "" << "0" << "";
-        QTest::newRow("digits append to the zero") << "5" << "05" << "";
-        QTest::newRow("05 + 3") << "5+3=" << "8" << "";
-        QTest::newRow("operators never evaluate") << "2+3+4=" << "7" << "";
-        QTest::newRow("first operand still the CE zero") << "5*=" << "0" << "";
-        QTest::newRow("0 + 5") << "5+=" << "5" << "";
-        QTest::newRow("negative result") << "2-5=" << "-3" << "";
-        QTest::newRow("15 significant digits") << "1/3=" << "0.333333333333333" << "";
-        QTest::newRow("exponent form") << "99999999*99999999=" << "9.9999998E15" << "";
-        QTest::newRow("zeros ignored under /") << "1/100000=" << "1" << "";
-        QTest::newRow("zero allowed under -") << "2-0=" << "2" << "";
-        QTest::newRow("small result") << "1*.00001=" << "1E-5" << "";
-        QTest::newRow("result becomes first operand") << "2+3=*4=" << "20" << "";
-        QTest::newRow("new number after =") << "2+3=2" << "2" << "";
-        QTest::newRow("= without operator") << "2+3=2=" << "2" << "";
-        QTest::newRow("point starts 0.") << "1+.5=" << "1.5" << "";
-        QTest::newRow("CE clears the operator") << "5+C3=" << "03" << "";
-        QTest::newRow("BackSpace") << "12B" << "01" << "";
-        QTest::newRow("BackSpace past empty") << "12BBBBB" << "" << "";
-        QTest::newRow("division by zero") << "1/.=" << "0." << "Floating point division by zero";
-        QTest::newRow("zero by zero") << "/.=" << "0." << "Invalid floating point operation";
-        QTest::newRow("overflow") << "1E*1E=" << "1E4000" << "Floating point overflow";
-        QTest::newRow("first operand not a number") << "1.2.+3=" << "3" << notANumber("01.2.");
-        QTest::newRow("display read first") << "1..+2..=" << "2.." << notANumber("2..");
-        QTest::newRow("empty display") << "1+BB=" << "" << notANumber("");
-        QTest::newRow("0.00") << "2R" << "2.00" << "";
-        QTest::newRow("0.00 rounds half up") << ".125R" << "0.13" << "";
-        QTest::newRow("0.0 after 0.00") << "2Rr" << "2.0" << "";
-        QTest::newRow("rounding acts once") << "2R+1=" << "3" << "";
-        QTest::newRow("rounding an unreadable display") << "1..r" << "01.." << notANumber("01..");
+        QTest::newRow("opening") << ""
+                                 << "0"
+                                 << "";
+        QTest::newRow("digits append to the zero") << "5"
+                                                   << "05"
+                                                   << "";
+        QTest::newRow("05 + 3") << "5+3="
+                                << "8"
+                                << "";
+        QTest::newRow("operators never evaluate") << "2+3+4="
+                                                  << "7"
+                                                  << "";
+        QTest::newRow("first operand still the CE zero") << "5*="
+                                                         << "0"
+                                                         << "";
+        QTest::newRow("0 + 5") << "5+="
+                               << "5"
+                               << "";
+        QTest::newRow("negative result") << "2-5="
+                                         << "-3"
+                                         << "";
+        QTest::newRow("15 significant digits") << "1/3="
+                                               << "0.333333333333333"
+                                               << "";
+        QTest::newRow("exponent form") << "99999999*99999999="
+                                       << "9.9999998E15"
+                                       << "";
+        QTest::newRow("zeros ignored under /") << "1/100000="
+                                               << "1"
+                                               << "";
+        QTest::newRow("zero allowed under -") << "2-0="
+                                              << "2"
+                                              << "";
+        QTest::newRow("small result") << "1*.00001="
+                                      << "1E-5"
+                                      << "";
+        QTest::newRow("result becomes first operand") << "2+3=*4="
+                                                      << "20"
+                                                      << "";
+        QTest::newRow("new number after =") << "2+3=2"
+                                            << "2"
+                                            << "";
+        QTest::newRow("= without operator") << "2+3=2="
+                                            << "2"
+                                            << "";
+        QTest::newRow("point starts 0.") << "1+.5="
+                                         << "1.5"
+                                         << "";
+        QTest::newRow("CE clears the operator") << "5+C3="
+                                                << "03"
+                                                << "";
+        QTest::newRow("BackSpace") << "12B"
+                                   << "01"
+                                   << "";
+        QTest::newRow("BackSpace past empty") << "12BBBBB"
+                                              << ""
+                                              << "";
+        QTest::newRow("division by zero") << "1/.="
+                                          << "0."
+                                          << "Floating point division by zero";
+        QTest::newRow("zero by zero") << "/.="
+                                      << "0."
+                                      << "Invalid floating point operation";
+        QTest::newRow("overflow") << "1E*1E="
+                                  << "1E4000"
+                                  << "Floating point overflow";
+        QTest::newRow("first operand not a number") << "1.2.+3="
+                                                    << "3" << notANumber("01.2.");
+        QTest::newRow("display read first") << "1..+2..="
+                                            << "2.." << notANumber("2..");
+        QTest::newRow("empty display") << "1+BB="
+                                       << "" << notANumber("");
+        QTest::newRow("0.00") << "2R"
+                              << "2.00"
+                              << "";
+        QTest::newRow("0.00 rounds half up") << ".125R"
+                                             << "0.13"
+                                             << "";
+        QTest::newRow("0.0 after 0.00") << "2Rr"
+                                        << "2.0"
+                                        << "";
+        QTest::newRow("rounding acts once") << "2R+1="
+                                            << "3"
+                                            << "";
+        QTest::newRow("rounding an unreadable display") << "1..r"
+                                                        << "01.." << notANumber("01..");
     }
     // The last key fails or succeeds; a failure changes nothing at all.
     void keys()

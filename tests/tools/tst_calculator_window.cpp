@@ -59,11 +59,21 @@ private slots:
         QTest::addColumn<QString>("focus");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("digit in the display") << "edit1" << "7" << "07";
-        QTest::newRow("sum from the keyboard") << "edit1" << "12+3=" << "15";
-        QTest::newRow("keys on a button") << "bx" << "2*4=" << "8";
-        QTest::newRow("keys on an option") << "rb1" << "9-.5=" << "8.5";
-        QTest::newRow("letter goes to the display") << "edit1" << "a" << "0a";
+        QTest::newRow("digit in the display") << "edit1"
+                                              << "7"
+                                              << "07";
+        QTest::newRow("sum from the keyboard") << "edit1"
+                                               << "12+3="
+                                               << "15";
+        QTest::newRow("keys on a button") << "bx"
+                                          << "2*4="
+                                          << "8";
+        QTest::newRow("keys on an option") << "rb1"
+                                           << "9-.5="
+                                           << "8.5";
+        QTest::newRow("letter goes to the display") << "edit1"
+                                                    << "a"
+                                                    << "0a";
     }
     void keyPreview()
     {

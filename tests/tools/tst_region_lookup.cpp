@@ -99,8 +99,7 @@ private slots:
     {
         TempStore store;
         VERIFY_OK(store.make());
-        QVERIFY(exec(QStringLiteral("INSERT INTO povince (provinceID, province) VALUES (?, ?)"),
-                     {"990000", "无城省"}));
+        QVERIFY(exec(QStringLiteral("INSERT INTO povince (provinceID, province) VALUES (?, ?)"), {"990000", "无城省"}));
         QVERIFY(exec(QStringLiteral("DELETE FROM area WHERE father = ?"), {"120100"}));
         Tcity_tools w(Store::database());
         w.show();

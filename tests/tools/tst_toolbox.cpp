@@ -20,8 +20,7 @@ class TstToolbox : public QObject
 
     static void press(Ttools_box &box, int position)
     {
-        QTest::mouseClick(box.findChild<QToolButton *>(QStringLiteral("SpeedButton%1").arg(position)),
-                          Qt::LeftButton);
+        QTest::mouseClick(box.findChild<QToolButton *>(QStringLiteral("SpeedButton%1").arg(position)), Qt::LeftButton);
     }
 
 private slots:
@@ -30,10 +29,14 @@ private slots:
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("calculator") << 1 << "计算器" << "计算器";
-        QTest::newRow("region lookup") << 2 << "省市归属查询" << "省市区归属划分";
-        QTest::newRow("unit converter") << 3 << "单位换算器" << "百宝箱工具";
-        QTest::newRow("stopwatch") << 4 << "秒表工具" << "秒表功能";
+        QTest::newRow("calculator") << 1 << "计算器"
+                                    << "计算器";
+        QTest::newRow("region lookup") << 2 << "省市归属查询"
+                                       << "省市区归属划分";
+        QTest::newRow("unit converter") << 3 << "单位换算器"
+                                        << "百宝箱工具";
+        QTest::newRow("stopwatch") << 4 << "秒表工具"
+                                   << "秒表功能";
     }
     // Each button opens its tool once, owned by the toolbox; pressing it
     // again brings the same window back.

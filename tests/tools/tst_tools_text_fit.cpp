@@ -10,8 +10,8 @@
 #include "tools/windows/Ttools_sub.h"
 
 #include <QPushButton>
-#include <QTabWidget>
 #include <QTableView>
+#include <QTabWidget>
 #include <QTest>
 
 // Every caption of the toolbox and its tools can be read whole, on every
@@ -23,8 +23,7 @@ namespace {
 void choose(QTableView *list, const QString &name)
 {
     const QAbstractItemModel *model = list->model();
-    const QModelIndexList found
-        = model->match(model->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly);
+    const QModelIndexList found = model->match(model->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly);
     QVERIFY2(!found.isEmpty(), qPrintable(name));
     list->setCurrentIndex(found.first());
 }
@@ -50,7 +49,7 @@ private slots:
     {
         QTest::addColumn<QString>("window");
         QTest::addColumn<qreal>("fontScale");
-        for (const qreal scale : { 1.0, 1.5 }) {
+        for (const qreal scale : {1.0, 1.5}) {
             const QString font = scale == 1.0 ? QString() : QStringLiteral(", larger font");
             QTest::newRow(qPrintable("toolbox" + font)) << "Ttools_box" << scale;
             QTest::newRow(qPrintable("calculator" + font)) << "Tcala_tools" << scale;
@@ -83,12 +82,15 @@ private slots:
         QTest::addColumn<QString>("city");
         QTest::addColumn<QString>("district");
         QTest::addColumn<qreal>("fontScale");
-        QTest::newRow("region lookup, longest province and city")
-            << "新疆维吾尔自治区" << "克孜勒苏柯尔克孜自治州" << "阿图什市" << 1.0;
-        QTest::newRow("region lookup, longest district")
-            << "云南省" << "临沧市" << "双江拉祜族佤族布朗族傣族自治县" << 1.0;
-        QTest::newRow("region lookup, longest district, larger font")
-            << "云南省" << "临沧市" << "双江拉祜族佤族布朗族傣族自治县" << 1.5;
+        QTest::newRow("region lookup, longest province and city") << "新疆维吾尔自治区"
+                                                                  << "克孜勒苏柯尔克孜自治州"
+                                                                  << "阿图什市" << 1.0;
+        QTest::newRow("region lookup, longest district") << "云南省"
+                                                         << "临沧市"
+                                                         << "双江拉祜族佤族布朗族傣族自治县" << 1.0;
+        QTest::newRow("region lookup, longest district, larger font") << "云南省"
+                                                                      << "临沧市"
+                                                                      << "双江拉祜族佤族布朗族傣族自治县" << 1.5;
     }
     void regionNames()
     {
@@ -112,7 +114,7 @@ private slots:
     {
         QTest::addColumn<int>("tab");
         QTest::addColumn<qreal>("fontScale");
-        const QStringList names { "length", "mass", "area", "temperature", "volume", "formulas" };
+        const QStringList names{"length", "mass", "area", "temperature", "volume", "formulas"};
         for (int tab = 0; tab < names.size(); ++tab)
             QTest::newRow(qPrintable(QStringLiteral("converter, ") + names[tab])) << tab << 1.0;
         QTest::newRow("converter, temperature, larger font") << 3 << 1.5;

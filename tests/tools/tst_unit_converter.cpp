@@ -18,10 +18,7 @@ class TstUnitConverter : public QObject
     // and button SpeedButton(n).
     static QLineEdit *input(QWidget &w, int row) { return field(w, 2 * row - 1); }
     static QLineEdit *output(QWidget &w, int row) { return field(w, 2 * row); }
-    static QLineEdit *field(QWidget &w, int n)
-    {
-        return w.findChild<QLineEdit *>(QStringLiteral("Edit%1").arg(n));
-    }
+    static QLineEdit *field(QWidget &w, int n) { return w.findChild<QLineEdit *>(QStringLiteral("Edit%1").arg(n)); }
     static void convert(QWidget &w, int row)
     {
         auto *tabs = w.findChild<QTabWidget *>(QStringLiteral("pc1"));
@@ -63,9 +60,9 @@ private slots:
         for (int row = 1; row <= 37; ++row) {
             output(w, row)->setText(QStringLiteral("x"));
             convert(w, row);
-            const QString expected = row == 27 ? QStringLiteral("32")
-                : row == 28                    ? QStringLiteral("-17.7777777777778")
-                                               : QStringLiteral("0");
+            const QString expected = row == 27   ? QStringLiteral("32")
+                                     : row == 28 ? QStringLiteral("-17.7777777777778")
+                                                 : QStringLiteral("0");
             QCOMPARE(output(w, row)->text(), expected);
             QCOMPARE(w.findChild<QToolButton *>(QStringLiteral("SpeedButton%1").arg(row))->toolTip(),
                      QStringLiteral("开始转换"));
@@ -90,13 +87,20 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("digits") << "125" << "0125";
-        QTest::newRow("letters") << "ab" << "0";
-        QTest::newRow("point") << "." << "0";
-        QTest::newRow("minus") << "-" << "0";
-        QTest::newRow("space") << " " << "0";
-        QTest::newRow("exponent") << "1e5" << "015";
-        QTest::newRow("Chinese") << "米" << "0";
+        QTest::newRow("digits") << "125"
+                                << "0125";
+        QTest::newRow("letters") << "ab"
+                                 << "0";
+        QTest::newRow("point") << "."
+                               << "0";
+        QTest::newRow("minus") << "-"
+                               << "0";
+        QTest::newRow("space") << " "
+                               << "0";
+        QTest::newRow("exponent") << "1e5"
+                                  << "015";
+        QTest::newRow("Chinese") << "米"
+                                 << "0";
     }
     void keyFilter()
     {
@@ -163,8 +167,7 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(w));
             auto *tabs = w->findChild<QTabWidget *>(QStringLiteral("pc1"));
             tabs->setCurrentIndex(tab);
-            QWidget *focus = tab == 5 ? tabs->currentWidget()
-                                      : tabs->currentWidget()->findChild<QLineEdit *>();
+            QWidget *focus = tab == 5 ? tabs->currentWidget() : tabs->currentWidget()->findChild<QLineEdit *>();
             focus->setFocus();
             QTest::keyClick(focus, Qt::Key_Escape);
             QTRY_VERIFY(w.isNull());

@@ -9,9 +9,8 @@ class TstUnitTable : public QObject
 private slots:
     void tabs()
     {
-        QCOMPARE(UnitTable::tabCaptions(),
-                 (QStringList{"长度/Length   ", "重量/Mass  ", "面积/Area   ", "温度/Temperature  ",
-                              "容积 /Volume ", "其它计算公式"}));
+        QCOMPARE(UnitTable::tabCaptions(), (QStringList{"长度/Length   ", "重量/Mass  ", "面积/Area   ",
+                                                        "温度/Temperature  ", "容积 /Volume ", "其它计算公式"}));
         QList<qsizetype> sizes;
         for (int tab = 0; tab < 6; ++tab)
             sizes << UnitTable::rowsOf(tab).size();
@@ -71,16 +70,34 @@ private slots:
         int index = 0;
         for (const auto &row : rows) {
             QTest::addRow("%d %s", index + 1, row.from)
-                << index << QString::fromUtf8(row.from) << QString::fromUtf8(row.to)
-                << QString::fromLatin1(row.input) << QString::fromLatin1(row.output);
+                << index << QString::fromUtf8(row.from) << QString::fromUtf8(row.to) << QString::fromLatin1(row.input)
+                << QString::fromLatin1(row.output);
             ++index;
         }
-        QTest::newRow("1 英寸") << 4 << "英寸" << "毫米" << "1" << "25.4";
-        QTest::newRow("123456789 英寸") << 4 << "英寸" << "毫米" << "123456789" << "3135802440.6";
-        QTest::newRow("0 摄氏度") << 26 << "摄氏度" << "华氏度" << "0" << "32";
-        QTest::newRow("0 华氏度") << 27 << "华氏度" << "摄氏度" << "0" << "-17.7777777777778";
-        QTest::newRow("-40 both ways") << 27 << "华氏度" << "摄氏度" << "-40" << "-40";
-        QTest::newRow("pasted exponent") << 0 << "米" << "厘米" << "1e-9" << "1E-7";
+        QTest::newRow("1 英寸") << 4 << "英寸"
+                                << "毫米"
+                                << "1"
+                                << "25.4";
+        QTest::newRow("123456789 英寸") << 4 << "英寸"
+                                        << "毫米"
+                                        << "123456789"
+                                        << "3135802440.6";
+        QTest::newRow("0 摄氏度") << 26 << "摄氏度"
+                                  << "华氏度"
+                                  << "0"
+                                  << "32";
+        QTest::newRow("0 华氏度") << 27 << "华氏度"
+                                  << "摄氏度"
+                                  << "0"
+                                  << "-17.7777777777778";
+        QTest::newRow("-40 both ways") << 27 << "华氏度"
+                                       << "摄氏度"
+                                       << "-40"
+                                       << "-40";
+        QTest::newRow("pasted exponent") << 0 << "米"
+                                         << "厘米"
+                                         << "1e-9"
+                                         << "1E-7";
     }
     void rows()
     {
@@ -101,9 +118,12 @@ private slots:
     {
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("error");
-        QTest::newRow("emptied field") << "" << "'' is not a valid floating point value";
-        QTest::newRow("pasted text") << "12a" << "'12a' is not a valid floating point value";
-        QTest::newRow("result out of range") << "1E4931" << "Floating point overflow";
+        QTest::newRow("emptied field") << ""
+                                       << "'' is not a valid floating point value";
+        QTest::newRow("pasted text") << "12a"
+                                     << "'12a' is not a valid floating point value";
+        QTest::newRow("result out of range") << "1E4931"
+                                             << "Floating point overflow";
     }
     void failures()
     {
@@ -120,8 +140,8 @@ private slots:
         const QStringList heat = UnitTable::heatFormulas();
         QCOMPARE(heat.size(), 29);
         QCOMPARE(heat[1], QStringLiteral("1千卡/米2·时（kcal/m2·h）=1.16279瓦/米2（w/m2）"));
-        const QStringList heatHeadings{"传 热 系 数 换 算", "热 导 率 换 算", "比 容 热 换 算",
-                                       "热 功 换 算", "功 率 换 算"};
+        const QStringList heatHeadings{"传 热 系 数 换 算", "热 导 率 换 算", "比 容 热 换 算", "热 功 换 算",
+                                       "功 率 换 算"};
         qsizetype at = -1;
         for (const QString &heading : heatHeadings) {
             const qsizetype next = heat.indexOf(heading);
@@ -131,9 +151,9 @@ private slots:
 
         const QStringList other = UnitTable::otherFormulas();
         QCOMPARE(other.size(), 82);
-        const QStringList headings{"密 度 换 算", "运 动 粘 度 换 算", "动 力 粘 度 换 算", "力 换 算",
-                                   "压 力 换 算", "速 度 换 算", "渗 透 率 换 算", "地 温 梯 度 换 算",
-                                   "油 气 产 量 换 算", "气 油 比 换 算", "热 值 换 算", "热 当 量 换 算"};
+        const QStringList headings{"密 度 换 算",       "运 动 粘 度 换 算", "动 力 粘 度 换 算", "力 换 算",
+                                   "压 力 换 算",       "速 度 换 算",       "渗 透 率 换 算",    "地 温 梯 度 换 算",
+                                   "油 气 产 量 换 算", "气 油 比 换 算",    "热 值 换 算",       "热 当 量 换 算"};
         QStringList found;
         for (qsizetype i = 0; i < other.size(); ++i) {
             if (!other[i].contains(QStringLiteral(" 换 算")))

@@ -40,8 +40,7 @@ void multiply(Limbs &number, std::uint64_t factor)
     }
 }
 
-void multiplyByPower(Limbs &number, std::uint64_t base, int exponent, std::uint64_t chunk,
-                     int chunkExponent)
+void multiplyByPower(Limbs &number, std::uint64_t base, int exponent, std::uint64_t chunk, int chunkExponent)
 {
     for (; exponent >= chunkExponent; exponent -= chunkExponent)
         multiply(number, chunk);

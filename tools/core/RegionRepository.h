@@ -22,7 +22,10 @@ public:
     // The `area` row with this father holds the start-up password flag.
     static inline const QString kReservedFather = QStringLiteral("671000");
 
-    explicit RegionRepository(QSqlDatabase database) : m_database(std::move(database)) {}
+    explicit RegionRepository(QSqlDatabase database)
+        : m_database(std::move(database))
+    {
+    }
 
     Result<Rows> provinces() const;
     Result<Rows> citiesOf(const QString &provinceKey) const;

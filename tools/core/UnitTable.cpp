@@ -89,9 +89,8 @@ long double apply(const Row &row, long double x)
 
 QStringList tabCaptions()
 {
-    return {QStringLiteral("长度/Length   "), QStringLiteral("重量/Mass  "),
-            QStringLiteral("面积/Area   "),   QStringLiteral("温度/Temperature  "),
-            QStringLiteral("容积 /Volume "),  QStringLiteral("其它计算公式")};
+    return {QStringLiteral("长度/Length   "),     QStringLiteral("重量/Mass  "),   QStringLiteral("面积/Area   "),
+            QStringLiteral("温度/Temperature  "), QStringLiteral("容积 /Volume "), QStringLiteral("其它计算公式")};
 }
 
 const QList<Row> &rows()

@@ -12,9 +12,8 @@
 #include <QRadioButton>
 
 Tcala_tools::Tcala_tools(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                          | Qt::WindowCloseButtonHint)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Tcala_tools"));
     setWindowTitle(QStringLiteral("计算器"));
@@ -28,8 +27,7 @@ Tcala_tools::Tcala_tools(QWidget *parent)
     m_display->setObjectName(QStringLiteral("edit1"));
     grid->addWidget(m_display, 0, 0, 1, 4);
     // What the user types into the field is the display too.
-    connect(m_display, &QLineEdit::textEdited, this,
-            [this](const QString &text) { m_calculator.setDisplay(text); });
+    connect(m_display, &QLineEdit::textEdited, this, [this](const QString &text) { m_calculator.setDisplay(text); });
     buildOptions(grid);
     buildKeypad(grid);
 
@@ -51,10 +49,10 @@ void Tcala_tools::buildOptions(QGridLayout *grid)
         connect(option, &QRadioButton::toggled, this,
                 [this, places = decimals](bool checked) { roundingChosen(places, checked); });
     }
-    connect(addKey(grid, QStringLiteral("Button15"), QStringLiteral("CE"), 1, 2), &QPushButton::clicked,
-            this, &Tcala_tools::clearEntry);
-    connect(addKey(grid, QStringLiteral("Button14"), QStringLiteral("BackSpace"), 1, 3),
-            &QPushButton::clicked, this, [this] {
+    connect(addKey(grid, QStringLiteral("Button15"), QStringLiteral("CE"), 1, 2), &QPushButton::clicked, this,
+            &Tcala_tools::clearEntry);
+    connect(addKey(grid, QStringLiteral("Button14"), QStringLiteral("BackSpace"), 1, 3), &QPushButton::clicked, this,
+            [this] {
                 m_calculator.backspace();
                 showDisplay();
             });
@@ -90,8 +88,7 @@ void Tcala_tools::buildKeypad(QGridLayout *grid)
     connect(equals, &QPushButton::clicked, this, [this] { showOutcome(m_calculator.equals()); });
 }
 
-QPushButton *Tcala_tools::addKey(QGridLayout *grid, const QString &name, const QString &text, int row,
-                                 int column)
+QPushButton *Tcala_tools::addKey(QGridLayout *grid, const QString &name, const QString &text, int row, int column)
 {
     auto *key = new QPushButton(text, this);
     key->setObjectName(name);

@@ -22,8 +22,7 @@ public:
 private:
     void buildOptions(QGridLayout *grid);
     void buildKeypad(QGridLayout *grid);
-    QPushButton *addKey(QGridLayout *grid, const QString &name, const QString &text, int row,
-                        int column);
+    QPushButton *addKey(QGridLayout *grid, const QString &name, const QString &text, int row, int column);
     bool previewKey(QKeyEvent *event);
     void clearEntry();
     void showDisplay();

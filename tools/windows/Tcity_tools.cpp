@@ -5,8 +5,8 @@
 
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QStyle>
 #include <QSplitter>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -14,7 +14,7 @@ namespace {
 
 // The longest names in the supplied region data: a province of 8 Chinese
 // characters, a city of 11 and a district of 15.
-constexpr int kNameLengths[] = { 8, 11, 15 };
+constexpr int kNameLengths[] = {8, 11, 15};
 
 // Room for a name of `characters` Chinese characters beside the row
 // numbers and the scroll bar of `list`, inside its group.
@@ -26,9 +26,9 @@ int groupWidth(const QTableView *list, int characters)
     const int headerMargin = style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, list);
     const QMargins group = list->parentWidget()->layout()->contentsMargins();
     return characters * metrics.horizontalAdvance(u'中') + 2 * cellMargin
-        + metrics.horizontalAdvance(QStringLiteral("999")) + 2 * headerMargin
-        + style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) + 2 * list->frameWidth()
-        + group.left() + group.right() + 2;
+           + metrics.horizontalAdvance(QStringLiteral("999")) + 2 * headerMargin
+           + style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) + 2 * list->frameWidth() + group.left()
+           + group.right() + 2;
 }
 
 } // namespace
@@ -63,12 +63,11 @@ Tcity_tools::Tcity_tools(QSqlDatabase database, QWidget *parent)
 
     connect(m_provinceList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &Tcity_tools::provinceChanged);
-    connect(m_cityList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &Tcity_tools::cityChanged);
+    connect(m_cityList->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &Tcity_tools::cityChanged);
 
     const QMargins margins = layout()->contentsMargins();
-    resize(std::max(640, widths[0] + widths[1] + widths[2] + 2 * splitter->handleWidth()
-                             + margins.left() + margins.right()),
+    resize(std::max(640,
+                    widths[0] + widths[1] + widths[2] + 2 * splitter->handleWidth() + margins.left() + margins.right()),
            420);
     Placement::centreOnScreen(this);
 }
@@ -87,8 +86,7 @@ QTableView *Tcity_tools::addList(const QString &name, RegionListModel *model)
     list->setShowGrid(true);
     // The current row stays marked while another list has the focus.
     QPalette palette = list->palette();
-    palette.setColor(QPalette::Inactive, QPalette::Highlight,
-                     palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
     palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
                      palette.color(QPalette::Active, QPalette::HighlightedText));
     list->setPalette(palette);

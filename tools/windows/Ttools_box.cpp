@@ -12,9 +12,8 @@
 #include <QToolButton>
 
 Ttools_box::Ttools_box(QSqlDatabase database, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                          | Qt::WindowCloseButtonHint)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_database(std::move(database))
 {
     setObjectName(QStringLiteral("Ttools_box"));
@@ -35,8 +34,7 @@ Ttools_box::Ttools_box(QSqlDatabase database, QWidget *parent)
     Placement::centreOnScreen(this);
 }
 
-void Ttools_box::addTool(int position, const QString &picture, const QString &label,
-                         const std::function<void()> &open)
+void Ttools_box::addTool(int position, const QString &picture, const QString &label, const std::function<void()> &open)
 {
     auto *grid = static_cast<QGridLayout *>(layout());
     auto *button = new QToolButton(this);

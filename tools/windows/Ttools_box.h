@@ -22,8 +22,7 @@ public:
     explicit Ttools_box(QSqlDatabase database, QWidget *parent = nullptr);
 
 private:
-    void addTool(int position, const QString &picture, const QString &label,
-                 const std::function<void()> &open);
+    void addTool(int position, const QString &picture, const QString &label, const std::function<void()> &open);
     void openCalculator();
     void openRegions();
     void openConverter();

@@ -66,8 +66,7 @@ UnitPage::Fields UnitPage::addRow(QGridLayout *grid, const UnitTable::Row &row, 
 }
 
 // On the temperature tab the unit names stand under the fields.
-UnitPage::Fields UnitPage::addTemperatureRow(QGridLayout *grid, const UnitTable::Row &row, int index,
-                                             int gridRow)
+UnitPage::Fields UnitPage::addTemperatureRow(QGridLayout *grid, const UnitTable::Row &row, int index, int gridRow)
 {
     const Fields fields{addField(QStringLiteral("Edit%1").arg(2 * index + 1)),
                         addField(QStringLiteral("Edit%1").arg(2 * index + 2))};
@@ -121,8 +120,8 @@ QToolButton *UnitPage::addButton(const UnitTable::Row &row, int index, const Fie
     button->setAutoRaise(true);
     button->setToolTip(QStringLiteral("开始转换"));
     button->setIconSize(QSize(24, 24));
-    button->setIcon(style()->standardIcon(row.rule == UnitTable::Rule::Factor ? QStyle::SP_ArrowRight
-                                                                              : QStyle::SP_BrowserReload));
+    button->setIcon(
+        style()->standardIcon(row.rule == UnitTable::Rule::Factor ? QStyle::SP_ArrowRight : QStyle::SP_BrowserReload));
     connect(button, &QToolButton::clicked, this, [this, row, fields] {
         const Result<QString> output = UnitTable::convert(row, fields.input->text());
         if (!output)
