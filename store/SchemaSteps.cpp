@@ -43,6 +43,23 @@ Result<void> addIndexes(QSqlDatabase &db)
             });
 }
 
+// The UID another program knows a contact, job or note by, so a file read
+// again updates the record it made instead of adding a copy. A record is
+// keyed by its own stored key: a contact's pe_id, a job's id, a note's
+// date_id.
+Result<void> addRecordUids(QSqlDatabase &db)
+{
+    return runAll(db,
+                  {
+                      QStringLiteral("CREATE TABLE IF NOT EXISTS record_uid ("
+                                     " kind TEXT NOT NULL CHECK (kind IN ('contact', 'job', 'note')),"
+                                     " record_key TEXT NOT NULL CHECK (length(record_key) <= 64),"
+                                     " uid TEXT NOT NULL CHECK (length(uid) BETWEEN 1 AND 1000),"
+                                     " PRIMARY KEY (kind, record_key))"),
+                      QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS record_uid_by_uid ON record_uid (kind, uid)"),
+                  });
+}
+
 // A copy of the whole file, written by the engine itself so it is consistent
 // even while the connection is open.
 Result<void> keepCopy(QSqlDatabase &db, const QString &target)
@@ -74,6 +91,7 @@ const QList<Step> &steps()
 {
     static const QList<Step> all = {
         {1, false, addIndexes},
+        {2, false, addRecordUids},
     };
     return all;
 }
