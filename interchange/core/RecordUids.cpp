@@ -1,0 +1,82 @@
+#include "interchange/core/RecordUids.h"
+
+#include "store/Sql.h"
+
+#include <QUuid>
+
+namespace RecordUids {
+
+namespace {
+
+QString kindName(Kind kind)
+{
+    switch (kind) {
+    case Kind::Contact:
+        return QStringLiteral("contact");
+    case Kind::Job:
+        return QStringLiteral("job");
+    case Kind::Note:
+        return QStringLiteral("note");
+    }
+    return {};
+}
+
+Result<std::optional<QString>> storedUid(const QSqlDatabase &db, Kind kind, const QString &recordKey)
+{
+    Result<QVariant> uid =
+        Sql::scalar(db, QStringLiteral("SELECT uid FROM record_uid WHERE kind = ? AND record_key = ?"),
+                    {kindName(kind), recordKey});
+    if (!uid)
+        return fail(uid.error());
+    if (!uid->isValid())
+        return std::optional<QString>();
+    return std::optional<QString>(uid->toString());
+}
+
+} // namespace
+
+Result<QString> uidFor(const QSqlDatabase &db, Kind kind, const QString &recordKey)
+{
+    Result<std::optional<QString>> stored = storedUid(db, kind, recordKey);
+    if (!stored)
+        return fail(stored.error());
+    if (*stored)
+        return **stored;
+    const QString made = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    if (Result<void> kept = keep(db, kind, recordKey, made); !kept)
+        return fail(kept.error());
+    return made;
+}
+
+Result<std::optional<QString>> keyFor(const QSqlDatabase &db, Kind kind, const QString &uid)
+{
+    Result<QVariant> key = Sql::scalar(
+        db, QStringLiteral("SELECT record_key FROM record_uid WHERE kind = ? AND uid = ?"), {kindName(kind), uid});
+    if (!key)
+        return fail(key.error());
+    if (!key->isValid())
+        return std::optional<QString>();
+    return std::optional<QString>(key->toString());
+}
+
+Result<void> keep(const QSqlDatabase &db, Kind kind, const QString &recordKey, const QString &uid)
+{
+    // A UID names one record: whichever record held it before lets it go.
+    if (Result<QSqlQuery> freed =
+            Sql::run(db, QStringLiteral("DELETE FROM record_uid WHERE kind = ? AND uid = ?"), {kindName(kind), uid});
+        !freed)
+        return fail(freed.error());
+    Result<QSqlQuery> kept =
+        Sql::run(db, QStringLiteral("INSERT OR REPLACE INTO record_uid (kind, record_key, uid) VALUES (?, ?, ?)"),
+                 {kindName(kind), recordKey, uid});
+    return kept ? Result<void>() : fail(kept.error());
+}
+
+Result<void> forget(const QSqlDatabase &db, Kind kind, const QString &recordKey)
+{
+    Result<QSqlQuery> dropped = Sql::run(db, QStringLiteral("DELETE FROM record_uid WHERE kind = ? AND record_key = ?"),
+                                         {kindName(kind), recordKey});
+    return dropped ? Result<void>() : fail(dropped.error());
+}
+
+} // namespace RecordUids

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "store/Result.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+#include <optional>
+
+// The UID another program knows a record by. A record is found by its own
+// stored key (a contact's pe_id, a job's id, a note's date_id); reading a
+// file again finds the record by the UID in it and updates it instead of
+// adding a copy. Calls run inside the caller's transaction when there is one.
+namespace RecordUids {
+
+enum class Kind { Contact, Job, Note };
+
+// The record's UID, made and kept the first time it is asked for.
+Result<QString> uidFor(const QSqlDatabase &db, Kind kind, const QString &recordKey);
+
+// The key of the record that has `uid`; none when no record has it.
+Result<std::optional<QString>> keyFor(const QSqlDatabase &db, Kind kind, const QString &uid);
+
+// Ties `uid` to the record, replacing what either had before.
+Result<void> keep(const QSqlDatabase &db, Kind kind, const QString &recordKey, const QString &uid);
+
+// Drops the record's UID, as when the record is deleted.
+Result<void> forget(const QSqlDatabase &db, Kind kind, const QString &recordKey);
+
+} // namespace RecordUids

@@ -1,0 +1,1 @@
+velmora_add_test(interchange tst_record_uids LIBS interchange_core)
