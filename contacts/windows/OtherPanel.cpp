@@ -35,9 +35,9 @@ OtherPanel::OtherPanel(const QSqlDatabase &db, const ResultList *results, QWidge
     layout->addWidget(line);
     TabButtonBar *buttons = makeButtons();
     layout->addWidget(buttons);
-    buttons->connectClicks<OtherPanel>(this, {&OtherPanel::modify, &OtherPanel::save, &OtherPanel::deleteCurrent,
+    buttons->connectClicks<OtherPanel>(this, {&OtherPanel::modify, &OtherPanel::save, &OtherPanel::deleteAndReload,
                                               &OtherPanel::undo, nullptr, nullptr});
-    connect(table, &RecordTable::deleteRequested, this, &OtherPanel::gridDelete);
+    connect(table, &RecordTable::deleteRequested, this, &OtherPanel::gridDeleteAndReload);
     openSet({});
     applyState();
 }
@@ -132,20 +132,6 @@ bool OtherPanel::append(OtherRecord &record)
         return false;
     Dialogs::information(this, QStringLiteral("成功保存本记录 ..."));
     return true;
-}
-
-void OtherPanel::deleteCurrent()
-{
-    deleteShown();
-    emit loaderRequested();
-}
-
-// From the grid's menu: nothing to ask about while the form shows no row.
-void OtherPanel::gridDelete()
-{
-    if (shownRow() >= 0)
-        deleteShown();
-    emit loaderRequested();
 }
 
 // The text the form shows, never another row of the grid.

@@ -35,8 +35,6 @@ private:
     void modify();
     void undo();
     void save();
-    void deleteCurrent();
-    void gridDelete();
     bool append(OtherRecord &record);
 
     OtherRepository m_repository;

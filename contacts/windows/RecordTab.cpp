@@ -91,6 +91,19 @@ void RecordTab::reportGone()
     Dialogs::error(this, ContactStoreError::kGone);
 }
 
+void RecordTab::deleteAndReload()
+{
+    deleteShown();
+    emit loaderRequested();
+}
+
+void RecordTab::gridDeleteAndReload()
+{
+    if (shownRow() >= 0)
+        deleteShown();
+    emit loaderRequested();
+}
+
 bool RecordTab::deleteShown()
 {
     const int row = shownRow();

@@ -75,6 +75,10 @@ protected:
     // "删除" of the shown row, once the user confirmed; false when nothing
     // was deleted. A row gone already is reported without asking.
     bool deleteShown();
+    // "删除" from the buttons, and from the grid's menu (which asks nothing
+    // while the form shows no row); every tab is loaded afresh after it.
+    void deleteAndReload();
+    void gridDeleteAndReload();
 
     // Every row of `contactId` ("" has none); a store error is shown and
     // leaves the set empty.

@@ -56,14 +56,14 @@ void UnitPanel::buildForm()
     RecordTable *table = makeTable({m_notes, kNotesShort, kNotesTall});
     layout->addWidget(table, 1);
     layout->addStretch();
-    connect(table, &RecordTable::deleteRequested, this, &UnitPanel::gridDelete);
+    connect(table, &RecordTable::deleteRequested, this, &UnitPanel::gridDeleteAndReload);
 }
 
 void UnitPanel::buildButtons()
 {
     TabButtonBar *buttons = makeButtons();
     layout()->addWidget(buttons);
-    buttons->connectClicks<UnitPanel>(this, {&UnitPanel::modify, &UnitPanel::save, &UnitPanel::deleteCurrent,
+    buttons->connectClicks<UnitPanel>(this, {&UnitPanel::modify, &UnitPanel::save, &UnitPanel::deleteAndReload,
                                              &UnitPanel::undo, &UnitPanel::startNew, &UnitPanel::loaderRequested});
 }
 
@@ -166,20 +166,6 @@ void UnitPanel::save()
         Dialogs::information(this, QStringLiteral("修改完成,成功保存本记录 ..."));
         break;
     }
-    emit loaderRequested();
-}
-
-void UnitPanel::deleteCurrent()
-{
-    deleteShown();
-    emit loaderRequested();
-}
-
-// From the grid's menu: nothing to ask about while the form shows no row.
-void UnitPanel::gridDelete()
-{
-    if (shownRow() >= 0)
-        deleteShown();
     emit loaderRequested();
 }
 

@@ -39,8 +39,6 @@ private:
     void modify();
     void undo();
     void save();
-    void deleteCurrent();
-    void gridDelete();
 
     UnitRepository m_repository;
     const ResultList *m_results = nullptr;
