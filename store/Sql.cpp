@@ -54,6 +54,20 @@ Result<QSqlQuery> Sql::run(const QSqlDatabase &db, const QString &statement, con
     return executed(std::move(query).value());
 }
 
+Result<QSqlQuery> Sql::prepare(const QSqlDatabase &db, const QString &statement)
+{
+    return prepared(db, statement);
+}
+
+Result<void> Sql::exec(QSqlQuery &query, const QVariantList &values)
+{
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values.at(i));
+    if (!query.exec())
+        return fail(StoreError::text(query.lastError()));
+    return {};
+}
+
 Result<QVariant> Sql::scalar(const QSqlDatabase &db, const QString &statement, const QVariantList &values)
 {
     Result<QSqlQuery> query = run(db, statement, values);

@@ -22,6 +22,11 @@ Result<QSqlQuery> run(const QSqlDatabase &db, const QString &statement, const QV
 // after it was read, so a long list is not held twice in memory.
 Result<QSqlQuery> read(const QSqlDatabase &db, const QString &statement, const QVariantList &values = {});
 
+// A statement prepared once and run for many rows of the same shape, as an
+// import does: exec() binds `values` in order to its "?" placeholders.
+Result<QSqlQuery> prepare(const QSqlDatabase &db, const QString &statement);
+Result<void> exec(QSqlQuery &query, const QVariantList &values);
+
 // Runs a statement whose first row's first column is the answer (a count, a
 // flag); a missing row gives an invalid QVariant.
 Result<QVariant> scalar(const QSqlDatabase &db, const QString &statement, const QVariantList &values = {});

@@ -13,6 +13,9 @@ namespace UniqueStamp {
 
 // `table` and `column` are names written in the code, never user input.
 // Fails with the engine's text when the store cannot be read.
+// The statement next() asks with, for callers that prepare it once.
+QString takenStatement(const QString &table, const QString &column);
+
 Result<QString> next(const QSqlDatabase &db, const QString &table, const QString &column, const QDateTime &from);
 
 } // namespace UniqueStamp

@@ -3,6 +3,7 @@
 #include "contacts/core/ContactColumns.h"
 #include "contacts/core/ContactStoreError.h"
 #include "store/Sql.h"
+#include "store/TimeStamp.h"
 #include "store/UniqueStamp.h"
 
 #include <QVariant>
@@ -63,20 +64,10 @@ Result<QList<PersonRecord>> PersonRepository::byContact(const QString &id) const
 
 Result<void> PersonRepository::append(PersonRecord &record, const QDateTime &now) const
 {
-    const Result<QString> id = UniqueStamp::next(m_db, kPersonTable, kId, now);
-    if (!id)
-        return fail(id.error());
-    const Result<QSqlQuery> query = ContactStoreError::named(
-        kPersonTable, Sql::run(m_db,
-                               QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5, %6) VALUES (?%7)")
-                                   .arg(kPersonTable, textColumns(), kSex, kPhoto, kEncoded, kId,
-                                        QStringLiteral(", ?").repeated(PersonTextCount + 3)),
-                               values(record) << *id));
-    if (!query)
-        return fail(query.error());
-    record.id = *id;
-    record.rowid = query->lastInsertId().toLongLong();
-    return {};
+    Result<PersonAppender> appender = PersonAppender::make(m_db);
+    if (!appender)
+        return fail(appender.error());
+    return appender->append(record, now);
 }
 
 Result<RowChange> PersonRepository::update(const PersonRecord &record) const
@@ -94,4 +85,49 @@ Result<RowChange> PersonRepository::remove(qint64 rowid) const
 {
     return ContactStoreError::rowChange(
         kPersonTable, Sql::run(m_db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(kPersonTable), {rowid}));
+}
+
+PersonAppender::PersonAppender(QSqlQuery taken, QSqlQuery insert)
+    : m_taken(std::move(taken))
+    , m_insert(std::move(insert))
+{
+}
+
+Result<PersonAppender> PersonAppender::make(const QSqlDatabase &db)
+{
+    Result<QSqlQuery> taken = Sql::prepare(db, UniqueStamp::takenStatement(kPersonTable, kId));
+    if (!taken)
+        return fail(taken.error());
+    Result<QSqlQuery> insert = ContactStoreError::named(
+        kPersonTable, Sql::prepare(db, QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5, %6) VALUES (?%7)")
+                                           .arg(kPersonTable, textColumns(), kSex, kPhoto, kEncoded, kId,
+                                                QStringLiteral(", ?").repeated(PersonTextCount + 3))));
+    if (!insert)
+        return fail(insert.error());
+    return PersonAppender(std::move(taken).value(), std::move(insert).value());
+}
+
+Result<QString> PersonAppender::freeId(const QDateTime &from)
+{
+    for (QDateTime moment = from;; moment = moment.addSecs(1)) {
+        const QString stamp = TimeStamp::format(moment);
+        if (Result<void> asked = Sql::exec(m_taken, {stamp}); !asked)
+            return fail(asked.error());
+        const bool taken = m_taken.next();
+        m_taken.finish();
+        if (!taken)
+            return stamp;
+    }
+}
+
+Result<void> PersonAppender::append(PersonRecord &record, const QDateTime &now)
+{
+    const Result<QString> id = freeId(now);
+    if (!id)
+        return fail(id.error());
+    if (Result<void> inserted = Sql::exec(m_insert, values(record) << *id); !inserted)
+        return fail(ContactStoreError::describe(kPersonTable, inserted.error()));
+    record.id = *id;
+    record.rowid = m_insert.lastInsertId().toLongLong();
+    return {};
 }

@@ -56,20 +56,25 @@ bool ContactImport::step(const QDateTime &now, qint64 budgetMs)
     // One transaction per step: a row that fails is not written, every row
     // before it is committed.
     const bool batched = m_db.transaction();
-    do {
-        if (!importOne(now))
+    // Prepared once a step: the rows of a step cost what the engine's own
+    // inserts cost.
+    Result<PersonAppender> appender = PersonAppender::make(m_db);
+    if (!appender)
+        m_error = appender.error();
+    while (!finished()) {
+        if (!importOne(*appender, now) || timer.elapsed() >= budgetMs)
             break;
-    } while (!finished() && timer.elapsed() < budgetMs);
+    }
     if (batched && !m_db.commit() && !failed())
         m_error = StoreError::text(m_db.lastError());
     return !finished();
 }
 
-bool ContactImport::importOne(const QDateTime &now)
+bool ContactImport::importOne(PersonAppender &appender, const QDateTime &now)
 {
     PersonRecord row = record(m_rows.at(m_done), m_photo);
     const QDateTime from = m_nextFree.isValid() && m_nextFree > now ? m_nextFree : now;
-    const Result<void> appended = PersonRepository(m_db).append(row, from);
+    const Result<void> appended = appender.append(row, from);
     if (!appended) {
         m_error = appended.error();
         return false;

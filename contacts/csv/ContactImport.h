@@ -1,5 +1,6 @@
 #pragma once
 #include "contacts/core/ContactRecords.h"
+#include "contacts/core/PersonRepository.h"
 
 #include <QDateTime>
 #include <QList>
@@ -28,7 +29,7 @@ public:
     QString error() const { return m_error; }
 
 private:
-    bool importOne(const QDateTime &now);
+    bool importOne(PersonAppender &appender, const QDateTime &now);
 
     QSqlDatabase m_db;
     QList<QStringList> m_rows;

@@ -113,6 +113,18 @@ private slots:
         QCOMPARE(allHits().size(), 2);
     }
 
+    // Rows go through statements prepared once: a value too long for its
+    // column still stops at that row with the column's caption and limit.
+    void overlongValueStopsAtThatRowNamingTheColumn()
+    {
+        ContactImport run(Store::database(), {{"a"}, {QString(51, QLatin1Char('x'))}, {"c"}}, {});
+        importAll(run, m_now);
+        QVERIFY(run.failed());
+        QVERIFY2(run.error().contains(QStringLiteral("最多50个字符")), qPrintable(run.error()));
+        QCOMPARE(run.done(), 1);
+        QCOMPARE(allHits().size(), 1);
+    }
+
     void exportsThreeRecordsInTheLineForm()
     {
         ContactImport run(Store::database(),
