@@ -23,6 +23,7 @@ void NotePage::start()
 {
     const QDateTime now = Clock::now();
     m_moment = now.addMSecs(-now.time().msec());
+    m_saved.clear();
 }
 
 QString NotePage::label() const

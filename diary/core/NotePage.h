@@ -24,6 +24,13 @@ public:
     // A note is worth saving when it holds more than white space.
     static bool canSave(const QString &text);
 
+    // The page's text was saved as it stands.
+    void markSaved(const QString &text) { m_saved = text; }
+    // Dropping `text` (the editor's text now) would lose typing: it is worth
+    // saving and differs from what this page saved.
+    bool holdsUnsaved(const QString &text) const { return canSave(text) && text != m_saved; }
+
 private:
     QDateTime m_moment;
+    QString m_saved; // what this page saved; empty until then
 };

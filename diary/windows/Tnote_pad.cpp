@@ -6,6 +6,7 @@
 #include "platform/ui/WindowOpener.h"
 
 #include <QBoxLayout>
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -88,7 +89,7 @@ void Tnote_pad::buildControls()
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(m_save, &QPushButton::clicked, this, &Tnote_pad::save);
-    connect(restart, &QPushButton::clicked, this, &Tnote_pad::startPage);
+    connect(restart, &QPushButton::clicked, this, &Tnote_pad::restart);
     connect(history, &QPushButton::clicked, this, &Tnote_pad::openHistory);
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
 }
@@ -107,6 +108,22 @@ void Tnote_pad::showEvent(QShowEvent *event)
         m_pageStarted = true;
         startPage();
     }
+}
+
+// "取消", Esc and every other close ask before typed text is dropped.
+void Tnote_pad::closeEvent(QCloseEvent *event)
+{
+    if (!Dialogs::mayDropUnsaved(this, m_page.holdsUnsaved(m_memo->toPlainText()))) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+void Tnote_pad::restart()
+{
+    if (Dialogs::mayDropUnsaved(this, m_page.holdsUnsaved(m_memo->toPlainText())))
+        startPage();
 }
 
 void Tnote_pad::startPage()
@@ -135,6 +152,7 @@ void Tnote_pad::save()
         Dialogs::error(this, saved.error());
         return;
     }
+    m_page.markSaved(text);
     if (Dialogs::confirm(this, QStringLiteral("成功保存!  是否继续写呢?")))
         startPage();
     else

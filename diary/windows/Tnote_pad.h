@@ -26,9 +26,11 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildControls();
+    void restart();
     void startPage();
     void textChanged();
     void save();

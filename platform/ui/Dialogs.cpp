@@ -91,6 +91,11 @@ bool confirm(QWidget *parent, const QString &text)
            == QMessageBox::Yes;
 }
 
+bool mayDropUnsaved(QWidget *parent, bool unsaved)
+{
+    return !unsaved || confirm(parent, kDropUnsaved);
+}
+
 void error(QWidget *parent, const QString &text)
 {
     const QString shown = withFullStop(text);

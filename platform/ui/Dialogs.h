@@ -23,6 +23,10 @@ void information(QWidget *parent, const QString &text);
 void informationYes(QWidget *parent, const QString &text);
 // Confirmation titled "Confirm" with Yes and No; true for Yes.
 bool confirm(QWidget *parent, const QString &text);
+// Before a key or button drops text the user typed and never saved: asks
+// "内容尚未保存,确定放弃吗?" (Yes/No) when `unsaved`; true when the text may go.
+inline const QString kDropUnsaved = QStringLiteral("内容尚未保存,确定放弃吗?");
+bool mayDropUnsaved(QWidget *parent, bool unsaved);
 // The standard error box: error icon, the application title as caption,
 // the text with a full stop added when its last character sorts after "."
 // and does not already end a sentence ("。", "?", "!" and the like).

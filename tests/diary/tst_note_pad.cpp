@@ -5,6 +5,7 @@
 #include "store/FieldCodec.h"
 #include "store/Store.h"
 #include "TempStore.h"
+#include "Widgets.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -110,10 +111,14 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(bool, enabled);
+        ScriptedDialogs dialogs;
         Tnote_pad *editor = openEditor();
         memo(editor)->setPlainText(text);
         QCOMPARE(button(editor, "BitBtn1")->isEnabled(), enabled);
-        // A page started afresh is empty again and cannot be saved.
+        // A page started afresh is empty again and cannot be saved; text
+        // worth saving goes only when the user agrees.
+        if (enabled)
+            dialogs.answer(Dialogs::Answer::Yes);
         button(editor, "BitBtn3")->click();
         QVERIFY(memo(editor)->toPlainText().isEmpty());
         QVERIFY(!button(editor, "BitBtn1")->isEnabled());
@@ -199,23 +204,69 @@ private slots:
         QCOMPARE(rows[0].text, QStringLiteral("别丢了"));
     }
 
-    void cancelAndEscapeClose_data()
+    // "取消", Esc and "重写" drop typed text only when the user agrees; a
+    // page with nothing worth saving goes without a question.
+    void typedTextIsDroppedOnlyWhenAgreed_data()
     {
-        QTest::addColumn<bool>("escape");
-        QTest::newRow("取消") << false;
-        QTest::newRow("Esc in the text") << true;
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("agree");
+        for (const QString &action : {QStringLiteral("取消"), QStringLiteral("Esc"), QStringLiteral("重写")}) {
+            QTest::addRow("%s, nothing typed", qPrintable(action)) << action << QString() << false << false;
+            QTest::addRow("%s, white space", qPrintable(action)) << action << QStringLiteral(" \n ") << false << false;
+            QTest::addRow("%s, typed, Yes", qPrintable(action)) << action << QStringLiteral("不存") << true << true;
+            QTest::addRow("%s, typed, No", qPrintable(action)) << action << QStringLiteral("不存") << true << false;
+        }
     }
-    void cancelAndEscapeClose()
+    void typedTextIsDroppedOnlyWhenAgreed()
     {
-        QFETCH(bool, escape);
+        QFETCH(QString, action);
+        QFETCH(QString, typed);
+        QFETCH(bool, asked);
+        QFETCH(bool, agree);
+        ScriptedDialogs dialogs;
         QPointer<Tnote_pad> editor = openEditor();
-        memo(editor)->setPlainText(QStringLiteral("不存"));
-        if (escape)
-            QTest::keyClick(memo(editor), Qt::Key_Escape);
-        else
-            button(editor, "BitBtn2")->click();
-        QTRY_VERIFY(!editor);
+        FIND_CHILD(text, QPlainTextEdit, editor.data(), "Memo1");
+        text->setPlainText(typed);
+        if (asked)
+            dialogs.answer(agree ? Dialogs::Answer::Yes : Dialogs::Answer::No);
+        if (action == QStringLiteral("Esc")) {
+            QTest::keyClick(text, Qt::Key_Escape);
+        } else {
+            FIND_CHILD(pressed, QPushButton, editor.data(), action == QStringLiteral("取消") ? "BitBtn2" : "BitBtn3");
+            pressed->click();
+        }
+
+        const auto boxes = dialogs.shown();
+        QCOMPARE(boxes.size(), asked ? 1 : 0);
+        if (asked) {
+            QCOMPARE(boxes[0].kind, Dialogs::Kind::Confirm);
+            QCOMPARE(boxes[0].text, QStringLiteral("内容尚未保存,确定放弃吗?"));
+        }
+        const bool dropped = !asked || agree;
+        if (action == QStringLiteral("重写") || !dropped) {
+            QVERIFY(editor && editor->isVisible());
+            QCOMPARE(text->toPlainText(), dropped ? QString() : typed);
+        } else {
+            QTRY_VERIFY(!editor);
+        }
         QVERIFY(storedNotes().isEmpty());
+    }
+
+    // A note saved as it stands closes on "取消" without a question.
+    void savedTextClosesWithoutAsking()
+    {
+        ScriptedDialogs dialogs;
+        QPointer<Tnote_pad> editor = openEditor();
+        FIND_CHILD(text, QPlainTextEdit, editor.data(), "Memo1");
+        FIND_CHILD(save, QPushButton, editor.data(), "BitBtn1");
+        text->setPlainText(QStringLiteral("存了"));
+        dialogs.answer(Dialogs::Answer::No); // "是否继续写呢?" No closes
+        save->click();
+        QTRY_VERIFY(!editor);
+        QCOMPARE(dialogs.shown().size(), 1);
+        QCOMPARE(storedNotes().size(), 1);
     }
 
     // Each way back from the history shows the editor as it was left.
