@@ -48,6 +48,31 @@ Result<QString> uidFor(const QSqlDatabase &db, Kind kind, const QString &recordK
     return made;
 }
 
+Result<QHash<QString, QString>> uidsFor(const QSqlDatabase &db, Kind kind, const QStringList &keys)
+{
+    Result<QSqlQuery> read =
+        Sql::read(db, QStringLiteral("SELECT record_key, uid FROM record_uid WHERE kind = ?"), {kindName(kind)});
+    if (!read)
+        return fail(read.error());
+    QHash<QString, QString> uids;
+    while (read->next())
+        uids.insert(read->value(0).toString(), read->value(1).toString());
+    read->finish();
+    Result<QSqlQuery> insert =
+        Sql::prepare(db, QStringLiteral("INSERT INTO record_uid (kind, record_key, uid) VALUES (?, ?, ?)"));
+    if (!insert)
+        return fail(insert.error());
+    for (const QString &key : keys) {
+        if (uids.contains(key))
+            continue;
+        const QString made = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        if (Result<void> kept = Sql::exec(*insert, {kindName(kind), key, made}); !kept)
+            return fail(kept.error());
+        uids.insert(key, made);
+    }
+    return uids;
+}
+
 Result<std::optional<QString>> keyFor(const QSqlDatabase &db, Kind kind, const QString &uid)
 {
     Result<QVariant> key = Sql::scalar(

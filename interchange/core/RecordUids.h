@@ -2,8 +2,10 @@
 
 #include "store/Result.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -17,6 +19,11 @@ enum class Kind { Contact, Job, Note };
 
 // The record's UID, made and kept the first time it is asked for.
 Result<QString> uidFor(const QSqlDatabase &db, Kind kind, const QString &recordKey);
+
+// The UIDs of many records at once, by key, as an export of a whole
+// address book needs them: each of `keys` that has none is given one, kept
+// through one prepared statement.
+Result<QHash<QString, QString>> uidsFor(const QSqlDatabase &db, Kind kind, const QStringList &keys);
 
 // The key of the record that has `uid`; none when no record has it.
 Result<std::optional<QString>> keyFor(const QSqlDatabase &db, Kind kind, const QString &uid);

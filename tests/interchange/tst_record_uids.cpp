@@ -82,6 +82,28 @@ private slots:
         QVERIFY(!RecordUids::keyFor(Store::database(), Kind::Contact, QString(1001, QLatin1Char('x')))->has_value());
     }
 
+    // An export asks for many UIDs at once: the kept ones come back, the
+    // missing ones are made once and kept.
+    void manyUidsAtOnce()
+    {
+        const QSqlDatabase db = Store::database();
+        VERIFY_OK(RecordUids::keep(db, Kind::Contact, QStringLiteral("a"), QStringLiteral("uid-a")));
+        VERIFY_OK(RecordUids::keep(db, Kind::Job, QStringLiteral("b"), QStringLiteral("job-b")));
+        const QStringList keys = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
+        Result<QHash<QString, QString>> first = RecordUids::uidsFor(db, Kind::Contact, keys);
+        VERIFY_OK(first);
+        QCOMPARE(first->value(QStringLiteral("a")), QStringLiteral("uid-a"));
+        QVERIFY(!first->value(QStringLiteral("b")).isEmpty());
+        QVERIFY(first->value(QStringLiteral("b")) != QStringLiteral("job-b"));
+        QVERIFY(first->value(QStringLiteral("b")) != first->value(QStringLiteral("c")));
+        Result<QHash<QString, QString>> again = RecordUids::uidsFor(db, Kind::Contact, keys);
+        VERIFY_OK(again);
+        for (const QString &key : keys)
+            QCOMPARE(again->value(key), first->value(key));
+        QCOMPARE(RecordUids::keyFor(db, Kind::Contact, first->value(QStringLiteral("c")))->value_or(QString()),
+                 QStringLiteral("c"));
+    }
+
 private:
     std::optional<TempStore> m_store;
 };
