@@ -89,15 +89,22 @@ Result<void> JobRepository::remove(qint64 rowid)
     return done(Sql::run(m_db, QStringLiteral("DELETE FROM job_do WHERE rowid = ?"), {rowid}));
 }
 
-Result<std::optional<JobRecord>> JobRepository::findById(const QString &id) const
+Result<std::optional<JobRecord>> JobRepository::findByRowid(qint64 rowid) const
 {
-    auto query = Sql::read(
-        m_db, QStringLiteral("SELECT %1 FROM job_do WHERE id = ? ORDER BY rowid LIMIT 1").arg(kColumns), {id});
+    auto query = Sql::read(m_db, QStringLiteral("SELECT %1 FROM job_do WHERE rowid = ?").arg(kColumns), {rowid});
     if (!query)
         return fail(query.error());
     if (!query->next())
         return std::optional<JobRecord>();
     return std::optional<JobRecord>(readJob(*query));
+}
+
+Result<int> JobRepository::countWithId(const QString &id) const
+{
+    Result<QVariant> count = Sql::scalar(m_db, QStringLiteral("SELECT count(*) FROM job_do WHERE id = ?"), {id});
+    if (!count)
+        return fail(count.error());
+    return count->toInt();
 }
 
 Result<QStringList> JobRepository::reminderStamps(const QString &dayKey) const

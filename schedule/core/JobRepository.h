@@ -27,8 +27,11 @@ public:
     Result<void> markDone(qint64 rowid, const QString &moment);
     Result<void> remove(qint64 rowid);
 
-    // The first job saved under `id`; nullopt when there is none.
-    Result<std::optional<JobRecord>> findById(const QString &id) const;
+    // The job in row `rowid`; nullopt when it is gone.
+    Result<std::optional<JobRecord>> findByRowid(qint64 rowid) const;
+    // How many jobs carry `id`: more than one only in stores written before
+    // ids were made unique, where those jobs share their log entries.
+    Result<int> countWithId(const QString &id) const;
 
     // Due stamps of the reminder jobs of one day, in date_id order.
     Result<QStringList> reminderStamps(const QString &dayKey) const;

@@ -14,6 +14,7 @@
 
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -271,6 +272,17 @@ std::optional<JobRecord> Tjob_do::currentJob() const
     return m_listModel->job(row);
 }
 
+// Esc and the title bar: a job typed and never saved goes only when the user
+// agrees.
+void Tjob_do::closeEvent(QCloseEvent *event)
+{
+    if (!Dialogs::mayDropUnsaved(this, JobForm::canSave(m_text->toPlainText()))) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
 void Tjob_do::chooseDay()
 {
     const QDate day = m_calendar->selectedDate();
@@ -386,7 +398,7 @@ void Tjob_do::openCurrent()
         return;
     // With no password set there is nothing to ask for.
     if (!job->isProtected || !m_host.currentPassword())
-        openLog(job->id);
+        openLog(job->rowid);
     else
         m_passBox->ask();
 }
@@ -397,7 +409,7 @@ void Tjob_do::passwordEntered(const QString &password)
         return;
     m_passBox->hide();
     if (const auto job = currentJob())
-        openLog(job->id);
+        openLog(job->rowid);
 }
 
 void Tjob_do::passwordCancelled()
@@ -406,10 +418,10 @@ void Tjob_do::passwordCancelled()
     m_passBox->hide();
 }
 
-void Tjob_do::openLog(const QString &jobId)
+void Tjob_do::openLog(qint64 jobRowid)
 {
     auto *log = new Tjob_do_sub(m_host.database(), this);
-    if (!log->load(jobId)) {
+    if (!log->load(jobRowid)) {
         delete log;
         return;
     }

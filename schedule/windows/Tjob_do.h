@@ -33,6 +33,9 @@ public:
     static inline const QString kConfirmDone = QStringLiteral("确定 [ 完成 ] 本记录吗? (Yes/No)");
     static inline const QString kConfirmDelete = QStringLiteral("确定 [ 删除 ] 本记录吗? (Yes/No)");
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     QWidget *buildDateGroup();
     QWidget *buildJobGroup();
@@ -58,7 +61,7 @@ private:
     void openCurrent();
     void passwordEntered(const QString &password);
     void passwordCancelled();
-    void openLog(const QString &jobId);
+    void openLog(qint64 jobRowid);
 
     PlannerHost &m_host;
     JobRepository m_jobs;

@@ -3,6 +3,7 @@
 #include "platform/ui/Dialogs.h"
 #include "schedule/core/JobCells.h"
 #include "schedule/core/JobEntryListModel.h"
+#include "schedule/core/JobForm.h"
 #include "schedule/core/ScheduleFormats.h"
 #include "schedule/windows/ListFit.h"
 #include "store/Clock.h"
@@ -68,6 +69,13 @@ std::optional<QString> readable(const QString &stored, bool isProtected)
 
 } // namespace
 
+QString Tjob_do_sub::sharedIdNote(int jobsWithId)
+{
+    if (jobsWithId < 2)
+        return {};
+    return QStringLiteral("另有%1条工作安排与本条的编号相同,下面的完成记录为它们共有。").arg(jobsWithId - 1);
+}
+
 Tjob_do_sub::Tjob_do_sub(QSqlDatabase db, QWidget *parent)
     : QDialog(parent)
     , m_jobs(db)
@@ -102,6 +110,10 @@ QWidget *Tjob_do_sub::buildJobGroup()
     m_jobText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     showAtLeast(m_jobText, 12, 4);
     m_completion = namedLabel(QStringLiteral("Label7"), {}, group);
+    m_sharedId = namedLabel(QStringLiteral("sharedIdNote"), {}, group);
+    m_sharedId->setWordWrap(true);
+    m_sharedId->setStyleSheet(QStringLiteral("color: #b00000"));
+    m_sharedId->hide();
 
     auto *layout = new QGridLayout(group);
     layout->addWidget(namedLabel(QStringLiteral("Label1"), QStringLiteral("安排日期:"), group), 0, 0);
@@ -110,6 +122,7 @@ QWidget *Tjob_do_sub::buildJobGroup()
     layout->addWidget(m_jobText, 1, 1);
     layout->addWidget(namedLabel(QStringLiteral("Label4"), QStringLiteral("完成情况:"), group), 2, 0);
     layout->addWidget(m_completion, 2, 1);
+    layout->addWidget(m_sharedId, 3, 0, 1, 2);
     return group;
 }
 
@@ -187,14 +200,14 @@ QWidget *Tjob_do_sub::buildNewEntryGroup()
     layout->addLayout(buttons, 3, 0, 1, 2);
 
     connect(save, &QPushButton::clicked, this, &Tjob_do_sub::addEntry);
-    connect(reset, &QPushButton::clicked, this, &Tjob_do_sub::resetNewEntry);
+    connect(reset, &QPushButton::clicked, this, &Tjob_do_sub::rewrite);
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
     return group;
 }
 
-bool Tjob_do_sub::load(const QString &jobId)
+bool Tjob_do_sub::load(qint64 jobRowid)
 {
-    const Result<std::optional<JobRecord>> found = m_jobs.findById(jobId);
+    const Result<std::optional<JobRecord>> found = m_jobs.findByRowid(jobRowid);
     if (!found) {
         Dialogs::error(this, found.error());
         return false;
@@ -211,8 +224,15 @@ bool Tjob_do_sub::load(const QString &jobId)
     m_jobText->setPlainText(*text);
     m_day->setText(JobCells::day(job->dateId));
     m_completion->setText(JobCells::completion(job->completion));
+    const Result<int> sharing = m_jobs.countWithId(job->id);
+    if (!sharing) {
+        Dialogs::error(this, sharing.error());
+        return false;
+    }
+    m_sharedId->setText(sharedIdNote(*sharing));
+    m_sharedId->setVisible(*sharing > 1);
 
-    const Result<QList<JobEntry>> entries = m_entryStore.listForJob(jobId);
+    const Result<QList<JobEntry>> entries = m_entryStore.listForJob(job->id);
     if (!entries) {
         Dialogs::error(this, entries.error());
         return false;
@@ -268,6 +288,20 @@ void Tjob_do_sub::addEntry()
     m_entryList->setCurrentIndex(m_entries->index(m_entries->rowCount() - 1));
     Dialogs::information(this, kEntrySaved);
     resetNewEntry();
+}
+
+void Tjob_do_sub::rewrite()
+{
+    if (Dialogs::mayDropUnsaved(this, JobForm::canSave(m_newText->toPlainText())))
+        resetNewEntry();
+}
+
+// "取消", Esc and the title bar all end here: an entry typed and never saved
+// goes only when the user agrees.
+void Tjob_do_sub::reject()
+{
+    if (Dialogs::mayDropUnsaved(this, JobForm::canSave(m_newText->toPlainText())))
+        QDialog::reject();
 }
 
 // The picker edits only the date; the time of day stays the one set here.

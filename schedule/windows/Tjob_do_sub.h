@@ -23,15 +23,22 @@ class Tjob_do_sub final : public QDialog
 public:
     explicit Tjob_do_sub(QSqlDatabase db, QWidget *parent = nullptr);
 
-    // Reads the job and its entries. False, after an error box where there is
-    // something to say, when the log cannot be shown: no such job, a store
-    // error, or a protected text of the job or its first entry that does not
-    // decode.
-    bool load(const QString &jobId);
+    // Reads the job in row `jobRowid` and the entries linked to its id.
+    // False, after an error box where there is something to say, when the
+    // log cannot be shown: no such job, a store error, or a protected text
+    // of the job or its first entry that does not decode.
+    bool load(qint64 jobRowid);
+
+    // Said under the job when other jobs carry its id (stores written
+    // before ids were made unique): the entries listed belong to them all.
+    static QString sharedIdNote(int jobsWithId);
 
     static inline const QString kNoEntries = QStringLiteral("没有记录内容....");
     static inline const QString kEmptyEntry = QStringLiteral("完成内容不能为空,请重新输入...");
     static inline const QString kEntrySaved = QStringLiteral("记录保存成功...");
+
+protected:
+    void reject() override;
 
 private:
     QWidget *buildJobGroup();
@@ -41,6 +48,7 @@ private:
     bool showEntry(int row);
     void entryChosen(const QModelIndex &current);
     void addEntry();
+    void rewrite();
     void resetNewEntry();
 
     JobRepository m_jobs;
@@ -52,6 +60,7 @@ private:
     QLabel *m_day = nullptr;
     QPlainTextEdit *m_jobText = nullptr;
     QLabel *m_completion = nullptr;
+    QLabel *m_sharedId = nullptr;
     QTableView *m_entryList = nullptr;
     JobEntryListModel *m_entries = nullptr;
     QPlainTextEdit *m_entryText = nullptr;

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSqlQuery>
@@ -162,6 +163,48 @@ private slots:
         QVERIFY(!saveButton->isEnabled());
         memo->setPlainText(QStringLiteral(" x"));
         QVERIFY(saveButton->isEnabled());
+    }
+
+    // Esc closes the planner; a job typed and never saved goes only when
+    // the user agrees, and an empty one without a question.
+    void escapeDropsATypedJobOnlyWhenAgreed_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("agree");
+        QTest::newRow("nothing typed") << QString() << false << false;
+        QTest::newRow("white space") << QStringLiteral(" \n") << false << false;
+        QTest::newRow("typed, Yes") << QStringLiteral("开会") << true << true;
+        QTest::newRow("typed, No") << QStringLiteral("开会") << true << false;
+    }
+    void escapeDropsATypedJobOnlyWhenAgreed()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, asked);
+        QFETCH(bool, agree);
+        ScriptedDialogs dialogs;
+        TempStore store;
+        VERIFY_OK(store.make());
+        QPointer<Tjob_do> planner = new Tjob_do(m_host);
+        planner->setAttribute(Qt::WA_DeleteOnClose);
+        planner->show();
+        QVERIFY(QTest::qWaitForWindowExposed(planner));
+        FIND_CHILD(memo, QPlainTextEdit, planner.data(), "Memo1");
+        memo->setPlainText(typed);
+        if (asked)
+            dialogs.answer(agree ? Dialogs::Answer::Yes : Dialogs::Answer::No);
+        QTest::keyClick(memo, Qt::Key_Escape);
+        const auto boxes = dialogs.shown();
+        QCOMPARE(boxes.size(), asked ? 1 : 0);
+        if (asked)
+            QCOMPARE(boxes[0].text, QStringLiteral("内容尚未保存,确定放弃吗?"));
+        if (!asked || agree) {
+            QTRY_VERIFY(planner.isNull());
+        } else {
+            QVERIFY(planner && planner->isVisible());
+            QCOMPARE(memo->toPlainText(), typed);
+            delete planner;
+        }
     }
 
     void savedRow_data()

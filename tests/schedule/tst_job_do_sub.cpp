@@ -58,6 +58,15 @@ QList<StoredEntry> storedEntries()
     return entries;
 }
 
+// The row of the first job saved under `id`, as the planner's list knows it.
+qint64 jobRowid(const QString &id = kJob)
+{
+    QSqlQuery query(Store::database());
+    query.prepare(QStringLiteral("SELECT rowid FROM job_do WHERE id = ? ORDER BY rowid LIMIT 1"));
+    query.addBindValue(id);
+    return query.exec() && query.next() ? query.value(0).toLongLong() : -1;
+}
+
 QString completion()
 {
     QSqlQuery query(Store::database());
@@ -116,7 +125,7 @@ private slots:
         VERIFY_OK(store.make());
         insertJob(stored, isProtected, completion);
         Tjob_do_sub log(Store::database());
-        QVERIFY(log.load(kJob));
+        QVERIFY(log.load(jobRowid()));
         QCOMPARE(log.windowTitle(), QStringLiteral("工作细节"));
         FIND_CHILD(dateLabel, QLabel, &log, "Label6");
         QCOMPARE(dateLabel->text(), QStringLiteral("2024-05-01"));
@@ -139,7 +148,7 @@ private slots:
         insertEntry("20240101000000", "20240502000000", "another job's", false);
         insertEntry(kJob, "20240502090000", FieldCodec::encode("保密"), true);
         Tjob_do_sub log(Store::database());
-        QVERIFY(log.load(kJob));
+        QVERIFY(log.load(jobRowid()));
         log.show();
         QCOMPARE(listed(log), (QStringList{"2024-05-03", "2024-05-02"}));
         FIND_CHILD(text, QPlainTextEdit, &log, "Memo3");
@@ -166,7 +175,7 @@ private slots:
         VERIFY_OK(store.make());
         insertJob("job", false, "未完成..");
         Tjob_do_sub log(Store::database());
-        QVERIFY(log.load(kJob));
+        QVERIFY(log.load(jobRowid()));
         log.show();
         Clock::advance(5 * 60 * 1000); // the picker keeps the time it was set to
         FIND_CHILD(picker, QDateEdit, &log, "dp1");
@@ -204,7 +213,7 @@ private slots:
         VERIFY_OK(store.make());
         insertJob("job", false, "未完成..");
         Tjob_do_sub log(Store::database());
-        QVERIFY(log.load(kJob));
+        QVERIFY(log.load(jobRowid()));
         FIND_CHILD(memo2, QPlainTextEdit, &log, "Memo2");
         memo2->setPlainText(" \n ");
         FIND_CHILD(protectBox, QCheckBox, &log, "CheckBox1");
@@ -239,7 +248,7 @@ private slots:
         insertEntry(kJob, "20240501000000", firstEntryBroken ? broken : QStringLiteral("first"), firstEntryBroken);
         insertEntry(kJob, "20240502000000", broken, true);
         Tjob_do_sub log(Store::database());
-        QCOMPARE(log.load(kJob), shown);
+        QCOMPARE(log.load(jobRowid()), shown);
         if (shown) {
             QCOMPARE(dialogs.shown().size(), 0);
             FIND_CHILD(list, QTableView, &log, "DBGrid1");
@@ -253,31 +262,101 @@ private slots:
         QCOMPARE(boxes[0].text, QStringLiteral("Coding table entry not found."));
     }
 
-    void closes_data()
+    // "取消", Esc and "重写" drop a typed entry only when the user agrees;
+    // an empty entry goes without a question.
+    void typedEntryIsDroppedOnlyWhenAgreed_data()
     {
-        QTest::addColumn<bool>("escape");
-        QTest::newRow("取消") << false;
-        QTest::newRow("Esc") << true;
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("agree");
+        for (const QString &action : {QStringLiteral("取消"), QStringLiteral("Esc"), QStringLiteral("重写")}) {
+            QTest::addRow("%s, nothing typed", qPrintable(action)) << action << QString() << false << false;
+            QTest::addRow("%s, typed, Yes", qPrintable(action)) << action << QStringLiteral("已办") << true << true;
+            QTest::addRow("%s, typed, No", qPrintable(action)) << action << QStringLiteral("已办") << true << false;
+        }
     }
-    void closes()
+    void typedEntryIsDroppedOnlyWhenAgreed()
     {
-        QFETCH(bool, escape);
+        QFETCH(QString, action);
+        QFETCH(QString, typed);
+        QFETCH(bool, asked);
+        QFETCH(bool, agree);
         ScriptedDialogs dialogs;
         TempStore store;
         VERIFY_OK(store.make());
         insertJob("job", false, "未完成..");
         QPointer<Tjob_do_sub> log = new Tjob_do_sub(Store::database());
-        QVERIFY(log->load(kJob));
+        QVERIFY(log->load(jobRowid()));
         log->setAttribute(Qt::WA_DeleteOnClose);
         log->show();
         QVERIFY(QTest::qWaitForWindowExposed(log));
         FIND_CHILD(memo2, QPlainTextEdit, log, "Memo2");
-        FIND_CHILD(close, QPushButton, log, "BitBtn2");
-        if (escape)
+        memo2->setPlainText(typed);
+        if (asked)
+            dialogs.answer(agree ? Dialogs::Answer::Yes : Dialogs::Answer::No);
+        if (action == QStringLiteral("Esc")) {
             QTest::keyClick(memo2, Qt::Key_Escape);
-        else
-            close->click();
-        QTRY_VERIFY(log.isNull());
+        } else {
+            FIND_CHILD(pressed, QPushButton, log, action == QStringLiteral("取消") ? "BitBtn2" : "BitBtn3");
+            pressed->click();
+        }
+
+        const auto boxes = dialogs.shown();
+        QCOMPARE(boxes.size(), asked ? 1 : 0);
+        if (asked)
+            QCOMPARE(boxes[0].text, QStringLiteral("内容尚未保存,确定放弃吗?"));
+        const bool dropped = !asked || agree;
+        if (action == QStringLiteral("重写") || !dropped) {
+            QVERIFY(log && log->isVisible());
+            QCOMPARE(memo2->toPlainText(), dropped ? QString() : typed);
+            delete log;
+        } else {
+            QTRY_VERIFY(log.isNull());
+        }
+        QVERIFY(storedEntries().isEmpty());
+    }
+
+    // Two jobs of an old store share an id: the log shows the job chosen,
+    // lists the entries of that id, and says they are shared.
+    void showsTheChosenJobAndSaysWhenItsIdIsShared_data()
+    {
+        QTest::addColumn<int>("jobs");
+        QTest::addColumn<int>("chosen");
+        QTest::newRow("one job") << 1 << 0;
+        QTest::newRow("first of two") << 2 << 0;
+        QTest::newRow("second of two") << 2 << 1;
+    }
+    void showsTheChosenJobAndSaysWhenItsIdIsShared()
+    {
+        QFETCH(int, jobs);
+        QFETCH(int, chosen);
+        const QStringList texts{QStringLiteral("第一条"), QStringLiteral("第二条")};
+        const QStringList completions{QStringLiteral("未完成.."), QStringLiteral("20240503174501")};
+        ScriptedDialogs dialogs;
+        TempStore store;
+        VERIFY_OK(store.make());
+        for (int i = 0; i < jobs; ++i)
+            insertJob(texts[i], false, completions[i]);
+        insertEntry(kJob, QStringLiteral("20240502100000"), QStringLiteral("共用的记录"), false);
+        QSqlQuery rows(Store::database());
+        QVERIFY(rows.exec(QStringLiteral("SELECT rowid FROM job_do ORDER BY rowid")));
+        QList<qint64> rowids;
+        while (rows.next())
+            rowids << rows.value(0).toLongLong();
+        QCOMPARE(rowids.size(), jobs);
+
+        Tjob_do_sub log(Store::database());
+        QVERIFY(log.load(rowids[chosen]));
+        FIND_CHILD(memo1, QPlainTextEdit, &log, "Memo1");
+        FIND_CHILD(state, QLabel, &log, "Label7");
+        FIND_CHILD(shared, QLabel, &log, "sharedIdNote");
+        QCOMPARE(memo1->toPlainText(), texts[chosen]);
+        QCOMPARE(state->text(), chosen == 0 ? QStringLiteral("未完成..") : QStringLiteral("于2024-05-03结束"));
+        QCOMPARE(shared->isVisibleTo(&log), jobs > 1);
+        if (jobs > 1)
+            QCOMPARE(shared->text(), QStringLiteral("另有1条工作安排与本条的编号相同,下面的完成记录为它们共有。"));
+        QCOMPARE(listed(log).size(), 1);
     }
 };
 

@@ -36,6 +36,13 @@ void insertJob(const QString &id, const QString &dateId, const QString &memo, bo
     QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
 }
 
+qint64 lastJobRowid()
+{
+    QSqlQuery query(Store::database());
+    return query.exec(QStringLiteral("SELECT max(rowid) FROM job_do")) && query.next() ? query.value(0).toLongLong()
+                                                                                       : -1;
+}
+
 void insertEntry(const QString &jobId, const QString &dateId, const QString &memo)
 {
     QSqlQuery query(Store::database());
@@ -159,7 +166,7 @@ private slots:
         for (int i = 0; i < entries; ++i)
             insertEntry(id, QStringLiteral("2024050%11200").arg(i + 2), kLongText);
         Tjob_do_sub log(Store::database());
-        QVERIFY(log.load(id));
+        QVERIFY(log.load(lastJobRowid()));
         log.show();
         expectAllReadable(log);
     }
