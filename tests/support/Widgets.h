@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Result.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -14,6 +16,11 @@
 //
 // A helper that returns a value takes `Widgets::find` and lets its caller
 // check the result with QVERIFY2(found, Widgets::missing<T>(root, name)).
+// A fixture that keeps controls finds them once, in a call the test checks:
+//
+//     Result<void> make() { return Widgets::take(m_save, &window, "BitBtn1"); }
+//     ...
+//     VERIFY_OK(fixture.make());
 namespace Widgets {
 
 template <typename T> T *find(const QObject *root, const QString &name)
@@ -28,6 +35,16 @@ template <typename T> QByteArray missing(const QObject *root, const QString &nam
     return QStringLiteral("no %1 \"%2\" in %3")
         .arg(QLatin1String(T::staticMetaObject.className()), name, QLatin1String(owner))
         .toUtf8();
+}
+
+// Points `control` at the child of `root` named `name`; the failure says
+// which control the window lacks.
+template <typename T> Result<void> take(T *&control, const QObject *root, const QString &name)
+{
+    control = find<T>(root, name);
+    if (!control)
+        return fail(QString::fromUtf8(missing<T>(root, name)));
+    return {};
 }
 
 } // namespace Widgets
