@@ -7,6 +7,7 @@
 #include "ScriptedDialogs.h"
 #include "store/Store.h"
 #include "TempStore.h"
+#include "Widgets.h"
 
 #include <QApplication>
 #include <QFile>
@@ -52,8 +53,7 @@ private slots:
         // as tall as the font needs.
         int nextTop = 24;
         for (int i = 0; i < captions.size(); ++i) {
-            auto *button = launcher.findChild<QToolButton *>(QStringLiteral("BitBtn%1").arg(i + 1));
-            QVERIFY(button);
+            FIND_CHILD(button, QToolButton, &launcher, QStringLiteral("BitBtn%1").arg(i + 1));
             QCOMPARE(button->text(), captions[i]);
             QCOMPARE(button->pos(), QPoint(16, nextTop));
             QVERIFY(button->width() >= 113 && button->height() >= 89);
@@ -62,11 +62,15 @@ private slots:
             nextTop = button->geometry().bottom() + 1;
         }
         QVERIFY(nextTop <= launcher.height());
-        QCOMPARE(launcher.findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("1.21"));
-        QVERIFY(launcher.findChild<QLabel *>(QStringLiteral("Label2"))->text().isEmpty());
-        QVERIFY(launcher.findChild<QWidget *>(QStringLiteral("sb4"))->isHidden());
+        FIND_CHILD(version, QLabel, &launcher, "Label1");
+        FIND_CHILD(clock, QLabel, &launcher, "Label2");
+        FIND_CHILD(statusBar, QWidget, &launcher, "sb4");
+        FIND_CHILD(menu, QMenu, &launcher, "PopupMenu1");
+        QCOMPARE(version->text(), QStringLiteral("1.21"));
+        QVERIFY(clock->text().isEmpty());
+        QVERIFY(statusBar->isHidden());
         QStringList items;
-        for (QAction *action : launcher.findChild<QMenu *>(QStringLiteral("PopupMenu1"))->actions())
+        for (QAction *action : menu->actions())
             items << (action->isSeparator() ? QStringLiteral("-") : action->text());
         QCOMPARE(items, (QStringList{"自动隐藏", "选项", "-", "备份或转移记录", "-", "关于本记事本"}));
     }
@@ -100,7 +104,8 @@ private slots:
         QTest::qWait(20);
         QCOMPARE(dialogs.texts(),
                  QStringList{QStringLiteral("皮肤文件:%1不存在,请检查,记事本将用取消皮肤功能").arg(skin)});
-        QVERIFY(launcher.findChild<QLabel *>(QStringLiteral("Image1"))->isHidden());
+        FIND_CHILD(picture, QLabel, &launcher, "Image1");
+        QVERIFY(picture->isHidden());
         // The setting is left as it was, and a forced repaint reports it again.
         QCOMPARE(ProfileFile(AppPaths::profileFile()).read("backgroup", "bg", "no"), skin);
         launcher.refreshAppearance();
@@ -150,7 +155,7 @@ private slots:
         launcher.show();
         QVERIFY(QTest::qWaitForWindowExposed(&launcher));
         launcher.repaint();
-        auto *picture = launcher.findChild<QLabel *>(QStringLiteral("Image1"));
+        FIND_CHILD(picture, QLabel, &launcher, "Image1");
         QVERIFY(picture->isVisible());
         QCOMPARE(picture->size(), QSize(60, 40));
         QCOMPARE(dialogs.shown().size(), 0);
@@ -172,7 +177,8 @@ private slots:
         QVERIFY(launcher.autoHideOn());
         QCOMPARE(launcher.savedPosition(), launcher.pos());
         // Removing the tick lasts until the next paint.
-        launcher.findChild<QMenu *>(QStringLiteral("PopupMenu1"))->actions().first()->trigger();
+        FIND_CHILD(menu, QMenu, &launcher, "PopupMenu1");
+        menu->actions().first()->trigger();
         QVERIFY(!launcher.autoHideOn());
         launcher.refreshAppearance();
         QVERIFY(launcher.autoHideOn());
@@ -184,12 +190,14 @@ private slots:
         TempStore store;
         VERIFY_OK(store.make(false));
         Tmain launcher;
-        auto *about = launcher.findChild<QMenu *>(QStringLiteral("PopupMenu1"))->actions().last();
+        FIND_CHILD(menu, QMenu, &launcher, "PopupMenu1");
+        QAction *about = menu->actions().last();
         for (int i = 0; i < 3; ++i)
             about->trigger();
         QTest::qWait(20);
-        QCOMPARE(launcher.findChildren<Tabout_note *>().size(), 1);
-        QVERIFY(launcher.findChild<Tabout_note *>()->isVisible());
+        const auto opened = launcher.findChildren<Tabout_note *>();
+        QCOMPARE(opened.size(), 1);
+        QVERIFY(opened.first()->isVisible());
     }
 
     void aboutWithoutPictureFileStillShowsOne()
@@ -199,7 +207,8 @@ private slots:
         VERIFY_OK(store.make(false));
         Tabout_note about;
         about.show();
-        QVERIFY(!about.findChild<QLabel *>(QStringLiteral("Image1"))->pixmap().isNull());
+        FIND_CHILD(picture, QLabel, &about, "Image1");
+        QVERIFY(!picture->pixmap().isNull());
     }
 
     void restoreOrCreateRestoresMinimised()
@@ -255,10 +264,11 @@ private slots:
         VERIFY_OK(store.make(false));
         Tmain launcher;
         launcher.show();
-        auto *diary = launcher.findChild<QToolButton *>(QStringLiteral("BitBtn1"));
+        FIND_CHILD(diary, QToolButton, &launcher, "BitBtn1");
         diary->click();
-        QCOMPARE(launcher.findChildren<Tnote_pad *>().size(), 1);
-        Tnote_pad *editor = launcher.findChild<Tnote_pad *>();
+        const auto opened = launcher.findChildren<Tnote_pad *>();
+        QCOMPARE(opened.size(), 1);
+        Tnote_pad *editor = opened.first();
         editor->showMinimized();
         diary->click();
         QCOMPARE(launcher.findChildren<Tnote_pad *>(), QList<Tnote_pad *>{editor});

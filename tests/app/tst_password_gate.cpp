@@ -8,6 +8,7 @@
 #include "store/Store.h"
 #include "TempStore.h"
 #include "tests/app/FakeLauncherHost.h"
+#include "Widgets.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -72,11 +73,14 @@ void whenLoginShows(bool *seen, std::function<void(Tpass_login *)> steps)
 void enter(Tpass_login *login, const QString &entry)
 {
     if (entry == kCancel) {
-        login->findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
+        FIND_CHILD(cancel, QPushButton, login, "BitBtn2");
+        cancel->click();
         return;
     }
-    login->findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(entry);
-    login->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+    FIND_CHILD(text, QLineEdit, login, "Edit1");
+    FIND_CHILD(ok, QPushButton, login, "BitBtn1");
+    text->setText(entry);
+    ok->click();
 }
 
 } // namespace
@@ -220,10 +224,11 @@ private slots:
         bool stillOpen = false;
         bool blankDisables = false;
         whenLoginShows(&seen, [&](Tpass_login *login) {
-            auto *entry = login->findChild<QLineEdit *>(QStringLiteral("Edit1"));
+            FIND_CHILD(entry, QLineEdit, login, "Edit1");
+            FIND_CHILD(ok, QPushButton, login, "BitBtn1");
             QCOMPARE(entry->echoMode(), QLineEdit::Normal);
             entry->setText(QStringLiteral("  "));
-            blankDisables = !login->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->isEnabled();
+            blankDisables = !ok->isEnabled();
             QTest::keyClick(login, Qt::Key_Escape);
             login->close();
             stillOpen = login->isVisible();
@@ -278,10 +283,13 @@ private slots:
         Tmain launcher;
         launcher.setCurrentPassword(passwordOrNone(password));
         launcher.setNeedsPassword(diary, schedule);
-        if (auto *button = launcher.findChild<QToolButton *>(command))
+        // A command is a launcher button or a menu item.
+        if (auto *button = Widgets::find<QToolButton>(&launcher, command)) {
             button->click();
-        else
-            launcher.findChild<QAction *>(command)->trigger();
+        } else {
+            FIND_CHILD(item, QAction, &launcher, command);
+            item->trigger();
+        }
         const auto shown = dialogs.shown();
         const bool asked = !shown.isEmpty() && shown.first().kind == Dialogs::Kind::Input;
         QCOMPARE(asked, asks);
@@ -314,7 +322,7 @@ private slots:
         VERIFY_OK(store.make());
         Tmain launcher;
         launcher.setCurrentPassword(passwordOrNone(password));
-        auto *options = launcher.findChild<QAction *>(QStringLiteral("N2"));
+        FIND_CHILD(options, QAction, &launcher, "N2");
         for (int i = 0; i < 3; ++i) {
             if (!password.isNull()) // without a password nothing is asked
                 dialogs.answer(Dialogs::Answer::Ok, entry);

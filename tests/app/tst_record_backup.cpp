@@ -9,6 +9,7 @@
 #include "store/StoreError.h"
 #include "TempStore.h"
 #include "tests/app/FakeLauncherHost.h"
+#include "Widgets.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -41,11 +42,6 @@ class TstRecordBackup : public QObject
     {
         QFile file(name);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    static QPushButton *button(QWidget *window, const char *name)
-    {
-        return window->findChild<QPushButton *>(QLatin1String(name));
     }
 
     static int rowCount(const QString &table)
@@ -84,17 +80,22 @@ private slots:
         Trecord_backup window;
         QCOMPARE(window.windowTitle(), QStringLiteral("备份或转移记录窗口"));
         QCOMPARE(window.size(), QSize(310, 370));
-        QCOMPARE(window.findChild<QGroupBox *>("GroupBox1")->title(), QStringLiteral("特殊功能"));
-        auto *option = window.findChild<QCheckBox *>("CheckBox1");
+        FIND_CHILD(group, QGroupBox, &window, "GroupBox1");
+        FIND_CHILD(option, QCheckBox, &window, "CheckBox1");
+        FIND_CHILD(firstLine, QLabel, &window, "Label1");
+        FIND_CHILD(secondLine, QLabel, &window, "Label2");
+        FIND_CHILD(start, QPushButton, &window, "BitBtn1");
+        FIND_CHILD(closeButton, QPushButton, &window, "BitBtn2");
+        FIND_CHILD(progress, QProgressBar, &window, "ProgressBar1");
+        QCOMPARE(group->title(), QStringLiteral("特殊功能"));
         QCOMPARE(option->text(), QStringLiteral("转移数据后删除原记录文件"));
         QVERIFY(!option->isChecked());
         QCOMPARE(option->palette().color(QPalette::WindowText), QColor(Qt::red));
-        QCOMPARE(window.findChild<QLabel *>("Label1")->text(), QStringLiteral("使用本功能前请关闭其它除主程序外所有"));
-        QCOMPARE(window.findChild<QLabel *>("Label2")->text(), QStringLiteral("子功能,否则在处理中可能会出错."));
-        QCOMPARE(button(&window, "BitBtn1")->text(), QStringLiteral("开始...(&Start)"));
-        QCOMPARE(button(&window, "BitBtn1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_S));
-        QCOMPARE(button(&window, "BitBtn2")->text(), QStringLiteral("关闭"));
-        auto *progress = window.findChild<QProgressBar *>("ProgressBar1");
+        QCOMPARE(firstLine->text(), QStringLiteral("使用本功能前请关闭其它除主程序外所有"));
+        QCOMPARE(secondLine->text(), QStringLiteral("子功能,否则在处理中可能会出错."));
+        QCOMPARE(start->text(), QStringLiteral("开始...(&Start)"));
+        QCOMPARE(start->shortcut(), QKeySequence(Qt::ALT | Qt::Key_S));
+        QCOMPARE(closeButton->text(), QStringLiteral("关闭"));
         QCOMPARE(progress->maximum(), 100);
         QVERIFY(progress->isHidden());
     }
@@ -114,7 +115,7 @@ private slots:
         TempStore store;
         VERIFY_OK(store.make());
         Trecord_backup window;
-        auto *option = window.findChild<QCheckBox *>("CheckBox1");
+        FIND_CHILD(option, QCheckBox, &window, "CheckBox1");
         dialogs.answer(Answer(answer));
         option->click();
         QCOMPARE(option->isChecked(), ticked);
@@ -151,16 +152,18 @@ private slots:
         QCOMPARE(::link(QFile::encodeName(store.storePath()).constData(), QFile::encodeName(lastContent).constData()),
                  0);
         Trecord_backup window;
+        FIND_CHILD(option, QCheckBox, &window, "CheckBox1");
+        FIND_CHILD(start, QPushButton, &window, "BitBtn1");
         QSignalSpy ended(&window, &Trecord_backup::transferred);
         if (!warnings.isEmpty()) {
             dialogs.answer(Answer(warnings[0]));
-            window.findChild<QCheckBox *>("CheckBox1")->click();
+            option->click();
         }
         dialogs.answer(Answer::Ok, target);
         if (warnings.size() > 1)
             dialogs.answer(Answer(warnings[1]));
         dialogs.shown();
-        button(&window, "BitBtn1")->click();
+        start->click();
 
         const auto shown = dialogs.shown();
         QCOMPARE(shown.first().kind, Dialogs::Kind::SaveFile);
@@ -187,7 +190,7 @@ private slots:
             QCOMPARE(messages, QStringList{Trecord_backup::kWarning}); // nothing else, nothing deleted
         else
             QCOMPARE(messages, QStringList{backupMessage(target)});
-        QVERIFY(button(&window, "BitBtn1")->isEnabled());
+        QVERIFY(start->isEnabled());
     }
 
     void cancelledSaveDialogDoesNothing()
@@ -196,8 +199,9 @@ private slots:
         TempStore store;
         VERIFY_OK(store.make());
         Trecord_backup window;
+        FIND_CHILD(start, QPushButton, &window, "BitBtn1");
         dialogs.answer(Answer::Cancel);
-        button(&window, "BitBtn1")->click();
+        start->click();
         QCOMPARE(dialogs.shown().size(), 1);
         QVERIFY(Store::isOpen());
         QCOMPARE(QDir(store.folder()).entryList(QDir::Files), QStringList{"pad.db"});
@@ -210,8 +214,9 @@ private slots:
         VERIFY_OK(store.make());
         const QByteArray original = readFile(store.storePath());
         Trecord_backup window;
+        FIND_CHILD(start, QPushButton, &window, "BitBtn1");
         dialogs.answer(Answer::Ok, store.filePath(QStringLiteral("gone/copy.pck")));
-        button(&window, "BitBtn1")->click();
+        start->click();
         const auto shown = dialogs.shown();
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[1].kind, Dialogs::Kind::Error);
@@ -219,7 +224,7 @@ private slots:
         QCOMPARE(readFile(store.storePath()), original);
         QVERIFY(saves(Store::database(), QStringLiteral("20260101120000")));
         QVERIFY(!window.isBusy());
-        QVERIFY(button(&window, "BitBtn1")->isEnabled());
+        QVERIFY(start->isEnabled());
     }
 
     // Handles taken before the backup, as repositories and other windows hold
@@ -233,8 +238,9 @@ private slots:
         const QSqlDatabase held = shell.database();
         QVERIFY(saves(held, QStringLiteral("20260101100000")));
         Trecord_backup window;
+        FIND_CHILD(start, QPushButton, &window, "BitBtn1");
         dialogs.answer(Answer::Ok, store.filePath(QStringLiteral("copy.pck")));
-        button(&window, "BitBtn1")->click();
+        start->click();
         QCOMPARE(dialogs.texts().last(), backupMessage(store.filePath(QStringLiteral("copy.pck"))));
         QVERIFY(saves(held, QStringLiteral("20260101110000")));
         QVERIFY(saves(shell.database(), QStringLiteral("20260101120000")));
@@ -250,18 +256,22 @@ private slots:
         VERIFY_OK(store.make(false));
         Tmain launcher;
         launcher.show();
-        launcher.findChild<QToolButton *>(QStringLiteral("BitBtn2"))->click();
+        FIND_CHILD(schedule, QToolButton, &launcher, "BitBtn2");
+        FIND_CHILD(quit, QToolButton, &launcher, "BitBtn5");
+        FIND_CHILD(backup, QAction, &launcher, "N4");
+        schedule->click();
         auto *planner = launcher.findChild<Tjob_do *>();
         QVERIFY(planner);
         QVERIFY(QTest::qWaitForWindowExposed(planner));
-        auto *memo = planner->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
-        auto *save = planner->findChild<QPushButton *>(QStringLiteral("BitBtn1"));
+        FIND_CHILD(memo, QPlainTextEdit, planner, "Memo1");
+        FIND_CHILD(save, QPushButton, planner, "BitBtn1");
         memo->setPlainText(QStringLiteral("拜访客户"));
         const int jobsBefore = rowCount(QStringLiteral("job_do"));
 
-        launcher.findChild<QAction *>(QStringLiteral("N4"))->trigger();
+        backup->trigger();
         auto *window = launcher.findChild<Trecord_backup *>();
         QVERIFY(window);
+        FIND_CHILD(start, QPushButton, window, "BitBtn1");
         bool storeWasClosed = false;
         // Run by the events the copy lets through.
         QTimer::singleShot(0, planner, [&] {
@@ -270,11 +280,11 @@ private slots:
             planner->activateWindow();
             QTest::keyClicks(memo, QStringLiteral("xyz"));
             QTest::keyClick(memo, Qt::Key_Escape);
-            QTest::mouseClick(launcher.findChild<QToolButton *>(QStringLiteral("BitBtn5")), Qt::LeftButton);
+            QTest::mouseClick(quit, Qt::LeftButton);
         });
         const QString target = store.filePath(QStringLiteral("copy.pck"));
         dialogs.answer(Answer::Ok, target);
-        button(window, "BitBtn1")->click();
+        start->click();
 
         QVERIFY(storeWasClosed);
         QCOMPARE(dialogs.texts(), (QStringList{kFilter, backupMessage(target)}));
@@ -298,13 +308,15 @@ private slots:
         FakePlannerHost host;
         Tjob_do planner(host);
         planner.show();
-        auto *memo = planner.findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
+        FIND_CHILD(memo, QPlainTextEdit, &planner, "Memo1");
+        FIND_CHILD(save, QPushButton, &planner, "BitBtn1");
         memo->setPlainText(QStringLiteral("拜访客户"));
         Trecord_backup window;
-        QTimer::singleShot(0, &planner, [&] { planner.findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click(); });
+        FIND_CHILD(start, QPushButton, &window, "BitBtn1");
+        QTimer::singleShot(0, &planner, [save] { save->click(); });
         const QString target = store.filePath(QStringLiteral("copy.pck"));
         dialogs.answer(Answer::Ok, target);
-        button(&window, "BitBtn1")->click();
+        start->click();
         const auto shown = dialogs.shown();
         QCOMPARE(shown.size(), 3); // the file dialog, the failed save, the backup done
         QCOMPARE(shown[1].kind, Dialogs::Kind::Error);
@@ -320,7 +332,8 @@ private slots:
         VERIFY_OK(store.make());
         Trecord_backup window;
         window.setStoreInUseCheck([] { return QStringLiteral("busy elsewhere"); });
-        button(&window, "BitBtn1")->click();
+        FIND_CHILD(start, QPushButton, &window, "BitBtn1");
+        start->click();
         QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("busy elsewhere")});
         QVERIFY(Store::isOpen());
         QVERIFY(!QFile::exists(store.filePath(QStringLiteral("copy.pck"))));
@@ -346,17 +359,21 @@ private slots:
 
         Tmain launcher;
         launcher.show();
-        launcher.findChild<QToolButton *>(QStringLiteral("BitBtn3"))->click();
+        FIND_CHILD(contacts, QToolButton, &launcher, "BitBtn3");
+        FIND_CHILD(backup, QAction, &launcher, "N4");
+        contacts->click();
         auto *import = launcher.findChild<ImportPanel *>();
         QVERIFY(import);
+        FIND_CHILD(importButton, QPushButton, import, "iImport");
         import->openFile(csv.fileName());
-        import->findChild<QPushButton *>(QStringLiteral("iImport"))->click();
+        importButton->click();
         QVERIFY(import->isImporting());
 
-        launcher.findChild<QAction *>(QStringLiteral("N4"))->trigger();
+        backup->trigger();
         auto *window = launcher.findChild<Trecord_backup *>();
         QVERIFY(window);
-        button(window, "BitBtn1")->click();
+        FIND_CHILD(start, QPushButton, window, "BitBtn1");
+        start->click();
         QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("通讯录正在导入联系人,请等导入完成后再备份或转移记录。")});
         QVERIFY(Store::isOpen());
 
@@ -364,7 +381,7 @@ private slots:
         QCOMPARE(dialogs.texts(), QStringList());
         const QString target = store.filePath(QStringLiteral("copy.pck"));
         dialogs.answer(Answer::Ok, target);
-        button(window, "BitBtn1")->click();
+        start->click();
         QCOMPARE(dialogs.texts(), (QStringList{kFilter, backupMessage(target)}));
     }
 
@@ -379,23 +396,25 @@ private slots:
         window->setAttribute(Qt::WA_DeleteOnClose);
         QPointer<Trecord_backup> alive(window);
         window->show();
+        FIND_CHILD(option, QCheckBox, window, "CheckBox1");
+        FIND_CHILD(start, QPushButton, window, "BitBtn1");
+        FIND_CHILD(closeButton, QPushButton, window, "BitBtn2");
         dialogs.answer(Answer::Yes); // the first warning
-        window->findChild<QCheckBox *>("CheckBox1")->click();
+        option->click();
         dialogs.answer(Answer::Ok, store.filePath(QStringLiteral("copy.pck")));
         bool refusedWhileBusy = false;
         Dialogs::pushResponder([&](const Dialogs::Shown &) { // the second warning
-            refusedWhileBusy = window->isBusy() && !button(window, "BitBtn1")->isEnabled()
-                               && !button(window, "BitBtn2")->isEnabled() && !window->close();
+            refusedWhileBusy = window->isBusy() && !start->isEnabled() && !closeButton->isEnabled() && !window->close();
             return Dialogs::Reply{Answer::No, {}, 0};
         });
         // Delivered by the events the copy lets run.
         QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
-        button(window, "BitBtn1")->click();
+        start->click();
         QVERIFY(refusedWhileBusy);
         QVERIFY(alive);
         QVERIFY(window->isVisible());
-        QVERIFY(button(window, "BitBtn2")->isEnabled());
-        button(window, "BitBtn2")->click();
+        QVERIFY(closeButton->isEnabled());
+        closeButton->click();
         QTRY_VERIFY(alive.isNull());
     }
 
@@ -425,7 +444,8 @@ private slots:
         Tmain launcher;
         launcher.show();
         launcher.setCurrentPassword(passwordOrNone(password));
-        QAction *item = launcher.findChild<QMenu *>("PopupMenu1")->findChild<QAction *>("N4");
+        FIND_CHILD(menu, QMenu, &launcher, "PopupMenu1");
+        FIND_CHILD(item, QAction, menu, "N4");
         for (int i = 0; i < 3; ++i) {
             if (!password.isNull()) // without a password nothing is asked
                 dialogs.answer(Answer::Ok, entry);
@@ -447,18 +467,22 @@ private slots:
         VERIFY_OK(store.make(false));
         Tmain launcher;
         launcher.show();
-        QAction *item = launcher.findChild<QMenu *>("PopupMenu1")->findChild<QAction *>("N4");
+        FIND_CHILD(menu, QMenu, &launcher, "PopupMenu1");
+        FIND_CHILD(item, QAction, menu, "N4");
         item->trigger();
         auto *window = launcher.findChild<Trecord_backup *>();
+        QVERIFY(window);
+        FIND_CHILD(option, QCheckBox, window, "CheckBox1");
+        FIND_CHILD(start, QPushButton, window, "BitBtn1");
         dialogs.answer(Answer::Yes);
-        window->findChild<QCheckBox *>("CheckBox1")->click();
+        option->click();
         dialogs.answer(Answer::Ok, store.filePath(QStringLiteral("out.pck")));
         Dialogs::pushResponder([&](const Dialogs::Shown &) {
             item->trigger();
             QTest::qWait(20);
             return Dialogs::Reply{Answer::Yes, {}, 0};
         });
-        button(window, "BitBtn1")->click();
+        start->click();
         QCOMPARE(launcher.findChildren<Trecord_backup *>(), QList<Trecord_backup *>{window});
         QVERIFY(launcher.programEnded());
         QVERIFY(!QFile::exists(store.storePath()));

@@ -11,6 +11,7 @@
 #include "store/Store.h"
 #include "TempStore.h"
 #include "tests/app/FakeLauncherHost.h"
+#include "Widgets.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -61,26 +62,57 @@ StartPasswordFlag::State startFlag()
 }
 
 // The dialog and its controls, found by name as a user would find them.
+//
+//     Config config(shell);
+//     VERIFY_OK(config.make());
 struct Config
 {
     explicit Config(FakeLauncherHost &shell)
         : dialog(shell, nullptr, std::make_unique<XdgAutostart>(kProgram))
     {
-        dialog.show();
     }
-    template <typename W> W *get(const char *name) { return dialog.findChild<W *>(QLatin1String(name)); }
-    QLineEdit *time() { return get<QLineEdit>("Edit1"); }
-    QLineEdit *password() { return get<QLineEdit>("Edit2"); }
-    QCheckBox *diary() { return get<QCheckBox>("CheckBox1"); }
-    QCheckBox *schedule() { return get<QCheckBox>("CheckBox2"); }
-    QLineEdit *skinPath() { return get<QLineEdit>("Edit3"); }
-    QPushButton *choose() { return get<QPushButton>("BitBtn3"); }
-    QCheckBox *useSkin() { return get<QCheckBox>("CheckBox3"); }
-    QCheckBox *autostart() { return get<QCheckBox>("CheckBox4"); }
-    QCheckBox *hide() { return get<QCheckBox>("CheckBox5"); }
-    void ok() { get<QPushButton>("BitBtn1")->click(); }
+
+    // Shows the dialog and finds its controls; names the first one it lacks.
+    Result<void> make()
+    {
+        dialog.show();
+        const Result<void> found[] = {
+            Widgets::take(m_time, &dialog, "Edit1"),        Widgets::take(m_password, &dialog, "Edit2"),
+            Widgets::take(m_diary, &dialog, "CheckBox1"),   Widgets::take(m_schedule, &dialog, "CheckBox2"),
+            Widgets::take(m_skinPath, &dialog, "Edit3"),    Widgets::take(m_choose, &dialog, "BitBtn3"),
+            Widgets::take(m_useSkin, &dialog, "CheckBox3"), Widgets::take(m_autostart, &dialog, "CheckBox4"),
+            Widgets::take(m_hide, &dialog, "CheckBox5"),    Widgets::take(m_ok, &dialog, "BitBtn1"),
+        };
+        for (const Result<void> &each : found)
+            if (!each)
+                return each;
+        return {};
+    }
+
+    QLineEdit *time() const { return m_time; }
+    QLineEdit *password() const { return m_password; }
+    QCheckBox *diary() const { return m_diary; }
+    QCheckBox *schedule() const { return m_schedule; }
+    QLineEdit *skinPath() const { return m_skinPath; }
+    QPushButton *choose() const { return m_choose; }
+    QCheckBox *useSkin() const { return m_useSkin; }
+    QCheckBox *autostart() const { return m_autostart; }
+    QCheckBox *hide() const { return m_hide; }
+    void ok() const { m_ok->click(); }
 
     Tmain_config dialog;
+
+private:
+    QLineEdit *m_time = nullptr;
+    QLineEdit *m_password = nullptr;
+    QCheckBox *m_diary = nullptr;
+    QCheckBox *m_schedule = nullptr;
+    QLineEdit *m_skinPath = nullptr;
+    QPushButton *m_choose = nullptr;
+    QCheckBox *m_useSkin = nullptr;
+    QCheckBox *m_autostart = nullptr;
+    QCheckBox *m_hide = nullptr;
+    QPushButton *m_ok = nullptr;
 };
 
 } // namespace
@@ -107,17 +139,21 @@ private slots:
         VERIFY_OK(store.make());
         FakeLauncherHost shell;
         Config config(shell);
+        VERIFY_OK(config.make());
         QCOMPARE(config.dialog.windowTitle(), QStringLiteral("设置"));
         // The small-font size at least, larger where this desktop's font needs it.
         QVERIFY(config.dialog.width() >= 656 && config.dialog.height() >= 307);
         QStringList groups;
-        for (int i = 1; i <= 4; ++i)
-            groups << config.dialog.findChild<QGroupBox *>(QStringLiteral("GroupBox%1").arg(i))->title();
+        for (int i = 1; i <= 4; ++i) {
+            FIND_CHILD(group, QGroupBox, &config.dialog, QStringLiteral("GroupBox%1").arg(i));
+            groups << group->title();
+        }
         QCOMPARE(groups, (QStringList{" 日程安排提醒时间设置  ", " 登陆密码设置  ", " 工具皮肤图案  ", " 其它设置  "}));
         QCOMPARE(config.time()->maxLength(), 5);
         QCOMPARE(config.password()->echoMode(), QLineEdit::Password);
         QCOMPARE(config.autostart()->text(), QStringLiteral("Window 启动自动运行"));
-        QCOMPARE(config.get<QLabel>("Image1")->size(), QSize(73, 209));
+        FIND_CHILD(picture, QLabel, &config.dialog, "Image1");
+        QCOMPARE(picture->size(), QSize(73, 209));
     }
 
     void valuesOnCreationAndShow_data()
@@ -160,6 +196,7 @@ private slots:
         shell.password = passwordOrNone(password);
         shell.diaryFlag = shell.scheduleFlag = flags;
         Config config(shell);
+        VERIFY_OK(config.make());
         QCOMPARE(config.skinPath()->text(), ini.isEmpty() ? QStringLiteral("no") : ini[0]);
         QCOMPARE(config.time()->text(), ini.isEmpty() ? QStringLiteral("09:00") : ini[1]);
         QCOMPARE(config.useSkin()->isChecked(), skinTicked);
@@ -179,6 +216,7 @@ private slots:
         VERIFY_OK(store.make());
         FakeLauncherHost shell;
         Config config(shell);
+        VERIFY_OK(config.make());
         for (const QString &text : {QStringLiteral("x"), QStringLiteral("   "), QStringLiteral(" a ")}) {
             config.password()->setText(text);
             const bool enabled = !text.trimmed().isEmpty();
@@ -231,6 +269,7 @@ private slots:
         VERIFY_OK(store.make());
         FakeLauncherHost shell;
         Config config(shell);
+        VERIFY_OK(config.make());
         config.time()->setText(start);
         for (const QChar key : keys) {
             if (key == u'\b')
@@ -271,6 +310,7 @@ private slots:
         VERIFY_OK(store.make());
         FakeLauncherHost shell;
         Config config(shell);
+        VERIFY_OK(config.make());
         QSignalSpy written(&config.dialog, &Tmain_config::settingsWritten);
         config.hide()->click();
         config.password()->setText(QStringLiteral("pw"));
@@ -312,13 +352,15 @@ private slots:
         QVERIFY(image.save(skin));
         FakeLauncherHost shell;
         Config config(shell);
+        VERIFY_OK(config.make());
         config.useSkin()->click();
         config.choose()->click(); // cancelled
         QCOMPARE(config.skinPath()->text(), QStringLiteral("no"));
         dialogs.answer(Dialogs::Answer::Ok, skin);
         config.choose()->click();
         QCOMPARE(config.skinPath()->text(), skin);
-        QVERIFY(!config.get<QLabel>("Image1")->pixmap().isNull());
+        FIND_CHILD(picture, QLabel, &config.dialog, "Image1");
+        QVERIFY(!picture->pixmap().isNull());
         const auto shown = dialogs.shown();
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[0].text, QStringLiteral("皮肤文件(*.bmp;*.jpg) (*.bmp *.jpg)"));
@@ -333,6 +375,8 @@ private slots:
         FakeLauncherHost shell;
         {
             Config config(shell);
+            VERIFY_OK(config.make());
+            VERIFY_OK(config.make());
             QSignalSpy written(&config.dialog, &Tmain_config::settingsWritten);
             config.skinPath()->setText(QStringLiteral("/pics/kept.bmp")); // but unticked
             config.hide()->click();
@@ -368,6 +412,8 @@ private slots:
         // A second save edits the row, and unticking removes the log-on entry.
         {
             Config config(shell);
+            VERIFY_OK(config.make());
+            VERIFY_OK(config.make());
             QCOMPARE(config.password()->text(), QStringLiteral("pw"));
             config.password()->setText(QStringLiteral("新密码"));
             config.schedule()->click();
@@ -397,6 +443,7 @@ private slots:
         shell.password = QStringLiteral("pw");
         shell.diaryFlag = shell.scheduleFlag = true;
         Config config(shell);
+        VERIFY_OK(config.make());
         config.password()->setText(QStringLiteral("   "));
         config.ok();
         QCOMPARE(passwordRow().code, stored);
@@ -417,6 +464,7 @@ private slots:
         shell.password = QStringLiteral("abcde");
         shell.diaryFlag = true;
         Config config(shell);
+        VERIFY_OK(config.make());
         config.ok();
         const PasswordRow::Values row = passwordRow();
         QVERIFY(PasswordHash::isHash(row.code));
@@ -441,6 +489,7 @@ private slots:
         shell.password = QStringLiteral("no");
         shell.diaryFlag = shell.scheduleFlag = true;
         Config config(shell);
+        VERIFY_OK(config.make());
         QCOMPARE(config.password()->text(), QStringLiteral("no"));
         QVERIFY(config.diary()->isEnabled() && config.diary()->isChecked());
         config.ok();
@@ -462,6 +511,7 @@ private slots:
         blocker.close();
         FakeLauncherHost shell;
         Config config(shell);
+        VERIFY_OK(config.make());
         QSignalSpy written(&config.dialog, &Tmain_config::settingsWritten);
         config.hide()->click();
         config.autostart()->click();
@@ -489,9 +539,11 @@ private slots:
         VERIFY_OK(store.make());
         FakeLauncherHost shell;
         Config config(shell);
+        VERIFY_OK(config.make());
         config.hide()->click();
         config.password()->setText(QStringLiteral("pw"));
-        config.get<QPushButton>("BitBtn2")->click();
+        FIND_CHILD(cancel, QPushButton, &config.dialog, "BitBtn2");
+        cancel->click();
         QVERIFY(!config.dialog.isVisible());
         QVERIFY(!QFile::exists(AppPaths::profileFile()));
         QVERIFY(!passwordRow().exists);
@@ -506,12 +558,16 @@ private slots:
         Tmain launcher;
         launcher.show();
         QVERIFY(QTest::qWaitForWindowExposed(&launcher));
-        launcher.findChild<QAction *>(QStringLiteral("N2"))->trigger();
+        FIND_CHILD(options, QAction, &launcher, "N2");
+        options->trigger();
         auto *config = launcher.findChild<Tmain_config *>();
         QVERIFY(config);
-        config->findChild<QCheckBox *>(QStringLiteral("CheckBox5"))->click();
-        config->findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(QStringLiteral("06:45"));
-        config->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+        FIND_CHILD(hide, QCheckBox, config, "CheckBox5");
+        FIND_CHILD(time, QLineEdit, config, "Edit1");
+        FIND_CHILD(ok, QPushButton, config, "BitBtn1");
+        hide->click();
+        time->setText(QStringLiteral("06:45"));
+        ok->click();
         QVERIFY(launcher.autoHideOn());
         QCOMPARE(launcher.defaultReminderTime(), QStringLiteral("06:45"));
         QTRY_VERIFY(launcher.findChildren<Tmain_config *>().isEmpty());

@@ -10,6 +10,7 @@
 #include "TempStore.h"
 #include "tests/app/FakeLauncherHost.h"
 #include "TextFit.h"
+#include "Widgets.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -62,7 +63,8 @@ private slots:
         Tmain launcher;
         launcher.show();
         // The clock as the reminder watch writes it.
-        launcher.findChild<QLabel *>(QStringLiteral("Label2"))->setText(ScheduleFormats::longTime(QTime(23, 59, 59)));
+        FIND_CHILD(clock, QLabel, &launcher, "Label2");
+        clock->setText(ScheduleFormats::longTime(QTime(23, 59, 59)));
         expectAllReadable(launcher, QStringLiteral("launcher"));
     }
 
@@ -91,10 +93,12 @@ private slots:
         VERIFY_OK(store.make());
         FakeLauncherHost shell;
         Tpass_login login(shell);
+        FIND_CHILD(entry, QLineEdit, &login, "Edit1");
+        FIND_CHILD(cancel, QPushButton, &login, "BitBtn2");
         QTimer::singleShot(0, &login, [&] {
-            login.findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(QStringLiteral("密码password"));
+            entry->setText(QStringLiteral("密码password"));
             expectAllReadable(login, QStringLiteral("password"));
-            login.findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
+            cancel->click();
         });
         login.exec();
     }
@@ -108,6 +112,7 @@ private slots:
         TempStore store;
         VERIFY_OK(store.make());
         Trecord_backup window;
+        FIND_CHILD(start, QPushButton, &window, "BitBtn1");
         window.show();
         expectAllReadable(window, QStringLiteral("backup"));
         // And while it copies, with the progress bar shown.
@@ -117,7 +122,7 @@ private slots:
             checked = true;
         });
         dialogs.answer(Dialogs::Answer::Ok, store.filePath(QStringLiteral("copy.pck")));
-        window.findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+        start->click();
         QVERIFY(checked);
     }
 
