@@ -145,12 +145,10 @@ Parameter parameter(QByteArrayView token, bool version40)
     return parameter;
 }
 
-QString utf16ToUtf8(const QByteArray &bytes, QStringConverter::Encoding encoding, QByteArray &out)
+QByteArray utf16ToUtf8(const QByteArray &bytes, QStringConverter::Encoding encoding)
 {
     QStringDecoder decoder(encoding);
-    const QString text = decoder.decode(bytes);
-    out = text.toUtf8();
-    return decoder.hasError() ? QStringLiteral("文件的UTF-16文字有误,不是可以读取的vCard文件.") : QString();
+    return decoder.decode(bytes).operator QString().toUtf8();
 }
 
 } // namespace
@@ -204,16 +202,13 @@ Result<VCardReader> VCardReader::fromBytes(QByteArray bytes)
     if (bytes.size() > kMaxBytes)
         return fail(
             QStringLiteral("文件太大(超过%1 MB),不是可以导入的vCard文件,没有导入任何联系人.").arg(kMaxBytes >> 20));
-    QString error;
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
+    // Some Windows programs write UTF-16; the rest of the reader reads bytes.
+    if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
-    } else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith(QByteArrayView("B\0E\0", 4))) {
-        error = utf16ToUtf8(bytes, QStringConverter::Utf16LE, bytes);
-    } else if (bytes.startsWith("\xFE\xFF") || bytes.startsWith(QByteArrayView("\0B\0E", 4))) {
-        error = utf16ToUtf8(bytes, QStringConverter::Utf16BE, bytes);
-    }
-    if (!error.isEmpty())
-        return fail(error);
+    else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith(QByteArrayView("B\0E\0", 4)))
+        bytes = utf16ToUtf8(bytes, QStringConverter::Utf16LE);
+    else if (bytes.startsWith("\xFE\xFF") || bytes.startsWith(QByteArrayView("\0B\0E", 4)))
+        bytes = utf16ToUtf8(bytes, QStringConverter::Utf16BE);
     if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0) {
         const int line = int(bytes.first(nul).count('\n')) + 1;
         return fail(QStringLiteral("文件第%1行含有空字符(NUL),不是vCard文本文件,没有导入任何联系人.").arg(line));
