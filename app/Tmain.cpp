@@ -20,6 +20,7 @@
 #include "store/Store.h"
 #include "tools/windows/Ttools_box.h"
 
+#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QCursor>
@@ -223,6 +224,20 @@ void Tmain::showEvent(QShowEvent *event)
         return;
     m_started = true;
     startUp();
+}
+
+// "退出记事本" would take the diary editor and the planner down with the
+// launcher, unasked: each is asked to close first, so text typed there goes
+// only when the user agrees, and the program stays when one keeps it.
+void Tmain::closeEvent(QCloseEvent *event)
+{
+    for (QWidget *window : {static_cast<QWidget *>(m_notePad), static_cast<QWidget *>(m_jobDo)}) {
+        if (window && !window->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    QWidget::closeEvent(event);
 }
 
 void Tmain::startUp()
