@@ -366,9 +366,9 @@ void CardMapper::takeLoose(const Property &p)
             m_names << oneLine(text(p));
     } else if (name == QStringLiteral("N")) {
         const QStringList n = components(p) + QStringList(5);
-        m_nameFromN = containsHan(n.join(QString()))
-                          ? joined({n.at(3), n.at(0), n.at(1), n.at(2), n.at(4)}, QString())
-                          : joined({n.at(3), n.at(1), n.at(2), n.at(0), n.at(4)}, QStringLiteral(" "));
+        m_nameFromN = oneLine(containsHan(n.join(QString()))
+                                  ? joined({n.at(3), n.at(0), n.at(1), n.at(2), n.at(4)}, QString())
+                                  : joined({n.at(3), n.at(1), n.at(2), n.at(0), n.at(4)}, QStringLiteral(" ")));
     } else if (name == QStringLiteral("GENDER") || name == QStringLiteral("X-GENDER")
                || name == QStringLiteral("X-WAB-GENDER") || name == QStringLiteral("X-SEX")) {
         if (!c.male)

@@ -431,6 +431,8 @@ Card VCardReader::parse(int beginLine, const QList<Line> &physical, const QStrin
         } else {
             QString charsetError;
             property.value = decode(bytes, property.parameter(QStringLiteral("CHARSET")).value(0), charsetError);
+            // "=00" or base64 can smuggle NUL into a text: no field keeps it.
+            property.value.remove(QChar(u'\0'));
             if (!charsetError.isEmpty())
                 keepFirst(card.error, QStringLiteral("第%1行的%2.").arg(number).arg(charsetError));
         }

@@ -368,6 +368,10 @@ private slots:
         QTest::newRow("latin N") << QByteArray("N:Smith;John;Q;Dr.;Jr.") << QStringLiteral("Dr. John Q Smith Jr.");
         QTest::newRow("org only") << QByteArray("ORG:某某公司") << QStringLiteral("某某公司");
         QTest::newRow("FN wins") << QByteArray("N:甲;乙;;;\nFN:丙") << QStringLiteral("丙");
+        QTest::newRow("line break in N") << QByteArray("N;ENCODING=QUOTED-PRINTABLE:=E7=94=B2=0D=0A=E4=B9=99;;;;")
+                                         << QStringLiteral("甲 乙");
+        QTest::newRow("NUL in FN dropped")
+            << QByteArray("FN;ENCODING=QUOTED-PRINTABLE:=E7=94=B2=00=E4=B9=99") << QStringLiteral("甲乙");
     }
     void nameFallsBackToNThenOrg()
     {

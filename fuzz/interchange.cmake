@@ -1,0 +1,1 @@
+velmora_add_fuzzer(fuzz_vcard_reader LIBS interchange_core)
