@@ -34,23 +34,28 @@ private slots:
         QFETCH(QString, sexButton);
         QFETCH(QString, sex);
         ContactsFixture f;
+        VERIFY_OK(f.make());
+        FIND_CHILD(mobile, QLineEdit, f.window, "pe_mib");
+        FIND_CHILD(remarks, QPlainTextEdit, f.window, "pe_memo");
+        FIND_CHILD(sexChoice, QRadioButton, f.window, sexButton);
         const QString id = QStringLiteral("20260101000001");
         // Two personal records share the id; the first is stored encoded.
         QVERIFY(f.exec("INSERT INTO pe_info (pe_id, pe_name, pe_memo, e_dec_yn) VALUES (?, ?, ?, 1)",
                        {id, FieldCodec::encode(QStringLiteral("甲")), FieldCodec::encode(QStringLiteral("一\n\n二"))}));
         QVERIFY(f.exec("INSERT INTO pe_info (pe_id, pe_name, pe_memo) VALUES (?, '甲', '一')", {id}));
-        f.search(QStringLiteral("kindName"), QStringLiteral("甲"));
-        QVERIFY(f.window.results().isOpen());
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("甲")));
+        QVERIFY(f.window->results().isOpen());
 
         // Unsaved input, as the user left it.
-        f.edit(QStringLiteral("pe_mib"))->setText(QStringLiteral("13900000000"));
-        f.child<QRadioButton>(sexButton)->setChecked(true);
-        f.memo(QStringLiteral("pe_memo"))->setPlainText(QStringLiteral("第一段\n\n   \n第二段"));
-        QVERIFY(f.press(QStringLiteral("pPrint")));
+        mobile->setText(QStringLiteral("13900000000"));
+        sexChoice->setChecked(true);
+        remarks->setPlainText(QStringLiteral("第一段\n\n   \n第二段"));
+        VERIFY_OK(f.press(QStringLiteral("pPrint")));
 
         Tprint_view *view = Tprint_view::reference();
         QVERIFY(view);
-        QCOMPARE(Tprint_box::reference()->parentWidget(), &f.window);
+        QVERIFY(Tprint_box::reference());
+        QCOMPARE(Tprint_box::reference()->parentWidget(), f.window);
         const report::RenderedReport *card = view->pageView()->report();
         QCOMPARE(card->pages.size(), 2); // one page per personal record
         for (const report::RenderedPage &page : card->pages) {

@@ -3,6 +3,7 @@
 #include "report/PageView.h"
 #include "report/Tprint_box.h"
 #include "report/Tprint_view.h"
+#include "Widgets.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -86,8 +87,31 @@ QStringList valuesOf(const ContactCardValues &v)
             QStringLiteral("爱好书法")};
 }
 
-// Answers the page set-up dialog that is about to open as a user would:
-// millimetres, the paper, the orientation, the margins, then OK (or Cancel).
+// Fills the page set-up dialog as a user would: millimetres, the paper, the
+// orientation, the margins, then OK (or Cancel).
+void fillPageSetup(QPageSetupDialog *dialog, const PageChoice &choice, bool accept)
+{
+    const bool landscape = choice.orientation == QPageLayout::Landscape;
+    FIND_CHILD(units, QComboBox, dialog, "unitCombo");
+    FIND_CHILD(sizes, QComboBox, dialog, "pageSizeCombo");
+    FIND_CHILD(orientation, QRadioButton, dialog, landscape ? "landscape" : "portrait");
+    units->setCurrentIndex(units->findData(QVariant::fromValue(QPageLayout::Millimeter)));
+    for (int i = 0; i < sizes->count(); ++i)
+        if (sizes->itemData(i).value<QPageSize>().id() == choice.size)
+            sizes->setCurrentIndex(i);
+    orientation->click();
+    for (const char *side : {"topMargin", "leftMargin", "rightMargin", "bottomMargin"}) {
+        FIND_CHILD(margin, QDoubleSpinBox, dialog, QLatin1String(side));
+        margin->setValue(choice.margin);
+    }
+    auto *buttons = dialog->findChild<QDialogButtonBox *>();
+    QVERIFY(buttons);
+    QPushButton *answer = buttons->button(accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
+    QVERIFY(answer);
+    answer->click();
+}
+
+// Answers the page set-up dialog that is about to open.
 void answerPageSetup(const PageChoice &choice, bool accept = true)
 {
     QTimer::singleShot(0, qApp, [choice, accept] {
@@ -96,19 +120,9 @@ void answerPageSetup(const PageChoice &choice, bool accept = true)
             QTest::qFail("no page set-up dialog", __FILE__, __LINE__);
             return;
         }
-        auto *units = dialog->findChild<QComboBox *>(QStringLiteral("unitCombo"));
-        units->setCurrentIndex(units->findData(QVariant::fromValue(QPageLayout::Millimeter)));
-        auto *sizes = dialog->findChild<QComboBox *>(QStringLiteral("pageSizeCombo"));
-        for (int i = 0; i < sizes->count(); ++i)
-            if (sizes->itemData(i).value<QPageSize>().id() == choice.size)
-                sizes->setCurrentIndex(i);
-        const bool landscape = choice.orientation == QPageLayout::Landscape;
-        dialog->findChild<QRadioButton *>(landscape ? QStringLiteral("landscape") : QStringLiteral("portrait"))
-            ->click();
-        for (const char *side : {"topMargin", "leftMargin", "rightMargin", "bottomMargin"})
-            dialog->findChild<QDoubleSpinBox *>(QString::fromLatin1(side))->setValue(choice.margin);
-        auto *buttons = dialog->findChild<QDialogButtonBox *>();
-        buttons->button(accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+        fillPageSetup(dialog, choice, accept);
+        if (dialog->isVisible()) // a control was missing: the test has failed, and must not wait here
+            dialog->reject();
     });
 }
 
@@ -162,11 +176,6 @@ QList<QPair<QString, QRectF>> pdfWords(const QString &pdf)
     return words;
 }
 
-QToolButton *toolButton(Tprint_view *view, const QString &name)
-{
-    return view->findChild<QToolButton *>(name);
-}
-
 } // namespace
 
 class TestContactCardPrinter final : public QObject
@@ -189,10 +198,10 @@ private:
     }
 
     // Presses "打印" and returns the document the print server received.
-    QString printAndFetch(Tprint_view *view)
+    QString printAndFetch(QToolButton *print)
     {
         const QStringList before = spooledDocuments();
-        QTest::mouseClick(toolButton(view, QStringLiteral("PrintButton")), Qt::LeftButton);
+        QTest::mouseClick(print, Qt::LeftButton);
         QStringList added;
         const bool arrived = QTest::qWaitFor(
             [&] {
@@ -242,20 +251,22 @@ private slots:
         QFETCH(PageChoice, choice);
         Tprint_view *view = openCard();
         QVERIFY(view);
+        FIND_CHILD(pageSetup, QToolButton, view, "PageSetupButton");
+        FIND_CHILD(print, QToolButton, view, "PrintButton");
+        FIND_CHILD(pageNumber, QLabel, view, "PageNumber");
         answerPageSetup(choice);
-        QTest::mouseClick(toolButton(view, QStringLiteral("PageSetupButton")), Qt::LeftButton);
+        QTest::mouseClick(pageSetup, Qt::LeftButton);
 
         // The preview follows the page set-up, page count included.
         const RenderedReport *preview = view->pageView()->report();
         QVERIFY(near(preview->pageSize, expectedPaper(choice), 0.1));
-        QCOMPARE(view->findChild<QLabel *>(QStringLiteral("PageNumber"))->text(),
-                 QString::number(preview->pages.size()));
+        QCOMPARE(pageNumber->text(), QString::number(preview->pages.size()));
         const QRectF content = QRectF(QPointF(0, 0), preview->pageSize)
                                    .adjusted(choice.margin, choice.margin, -choice.margin, -choice.margin);
         for (const PlacedItem &item : preview->pages.first().items)
             QVERIFY2(content.adjusted(-0.01, -0.01, 0.01, 0.01).contains(item.box), qPrintable(item.lines.join(u' ')));
 
-        const QString sent = printAndFetch(view);
+        const QString sent = printAndFetch(print);
         QVERIFY2(!sent.isEmpty(), "the print server received nothing");
         const QSizeF sentSize = pdfPageSize(sent);
         QVERIFY2(near(sentSize, preview->pageSize, 0.5),
@@ -280,21 +291,24 @@ private slots:
         const PageChoice a5{QPageSize::A5, QPageLayout::Landscape, 12};
         QPointer<Tprint_view> first = openCard();
         QVERIFY(first);
+        FIND_CHILD(firstPageSetup, QToolButton, first.data(), "PageSetupButton");
         answerPageSetup(a5);
-        QTest::mouseClick(toolButton(first, QStringLiteral("PageSetupButton")), Qt::LeftButton);
+        QTest::mouseClick(firstPageSetup, Qt::LeftButton);
         QVERIFY(near(first->pageView()->report()->pageSize, expectedPaper(a5), 0.1));
 
         // The next "打印" opens a new preview on the same paper.
         Tprint_view *second = openCard();
         QVERIFY(second);
+        FIND_CHILD(secondPageSetup, QToolButton, second, "PageSetupButton");
+        FIND_CHILD(print, QToolButton, second, "PrintButton");
         QTRY_VERIFY(!first);
         QVERIFY(near(second->pageView()->report()->pageSize, expectedPaper(a5), 0.1));
 
         // Cancel leaves the choice as it was.
         answerPageSetup({QPageSize::Letter, QPageLayout::Portrait, 10}, false);
-        QTest::mouseClick(toolButton(second, QStringLiteral("PageSetupButton")), Qt::LeftButton);
+        QTest::mouseClick(secondPageSetup, Qt::LeftButton);
         QVERIFY(near(second->pageView()->report()->pageSize, expectedPaper(a5), 0.1));
-        const QString sent = printAndFetch(second);
+        const QString sent = printAndFetch(print);
         QVERIFY(!sent.isEmpty());
         QVERIFY(near(pdfPageSize(sent), expectedPaper(a5), 0.5));
     }

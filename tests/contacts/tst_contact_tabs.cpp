@@ -18,8 +18,8 @@ class TstContactTabs : public QObject
     static void openContact(ContactsFixture &f, Tpe_connect::Tab tab)
     {
         QVERIFY(f.exec("INSERT INTO pe_info (pe_id, pe_name) VALUES (?, '甲')", {kId}));
-        f.search(QStringLiteral("kindName"), QStringLiteral("甲"));
-        QVERIFY(f.window.results().isOpen());
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("甲")));
+        QVERIFY(f.window->results().isOpen());
         f.tabs()->setCurrentIndex(tab);
     }
 
@@ -36,15 +36,18 @@ private slots:
     void firstUnitIsAddedFromThePrompt()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
+        FIND_CHILD(unitName, QLineEdit, f.window, "dw_name");
+        FIND_CHILD(unitPhone, QLineEdit, f.window, "dw_tel");
+        FIND_CHILD(unitNotes, QPlainTextEdit, f.window, "dw_memo");
         openContact(f, Tpe_connect::UnitTab);
-        auto *name = f.edit(QStringLiteral("dw_name"));
-        QCOMPARE(name->text(), UnitPanel::kNamePrompt);
-        QCOMPARE(name->selectedText(), UnitPanel::kNamePrompt);
+        QCOMPARE(unitName->text(), UnitPanel::kNamePrompt);
+        QCOMPARE(unitName->selectedText(), UnitPanel::kNamePrompt);
         QCOMPARE(f.visibleButtons("d"), QStringLiteral("保存|取消"));
 
-        f.edit(QStringLiteral("dw_tel"))->setText(QStringLiteral("  010-1 "));
-        f.memo(QStringLiteral("dw_memo"))->setPlainText(QStringLiteral("  第一行\n第二行 "));
-        QVERIFY(f.press(QStringLiteral("dSave")));
+        unitPhone->setText(QStringLiteral("  010-1 "));
+        unitNotes->setPlainText(QStringLiteral("  第一行\n第二行 "));
+        VERIFY_OK(f.press(QStringLiteral("dSave")));
         QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("成功保存本记录 ...")});
         QCOMPARE(f.scalar("SELECT dw_name FROM pe_dw_info").toString(), UnitPanel::kNamePrompt);
         QCOMPARE(f.scalar("SELECT dw_tel FROM pe_dw_info").toString(), QStringLiteral("010-1"));
@@ -53,11 +56,11 @@ private slots:
         QCOMPARE(f.scalar("SELECT pe_id FROM pe_dw_info").toString(), QString(kId));
         // The loader shows the saved unit in view state.
         QCOMPARE(f.visibleButtons("d"), QStringLiteral("修改|删除|新建"));
-        QCOMPARE(f.memo(QStringLiteral("dw_memo"))->toPlainText(), QStringLiteral("  第一行\n第二行 "));
+        QCOMPARE(unitNotes->toPlainText(), QStringLiteral("  第一行\n第二行 "));
 
-        QVERIFY(f.press(QStringLiteral("dNew")));
-        f.edit(QStringLiteral("dw_name"))->setText(QStringLiteral(" "));
-        QVERIFY(f.press(QStringLiteral("dSave")));
+        VERIFY_OK(f.press(QStringLiteral("dNew")));
+        unitName->setText(QStringLiteral(" "));
+        VERIFY_OK(f.press(QStringLiteral("dSave")));
         QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("单位名称为空,无法操作.....")});
         QCOMPARE(f.scalar("SELECT count(*) FROM pe_dw_info").toInt(), 1);
     }
@@ -65,31 +68,35 @@ private slots:
     void secondOfThreeUnitsIsEdited()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
+        FIND_CHILD(unitName, QLineEdit, f.window, "dw_name");
+        FIND_CHILD(unitNotes, QPlainTextEdit, f.window, "dw_memo");
+        FIND_CHILD(grid, QTableView, f.window, "dGrid");
+        FIND_CHILD(encodeTick, QCheckBox, f.window, "dEncode");
         addUnit("一公司", "-");
         addUnit("二公司", "多行\n说明", true);
         addUnit("三公司", "-");
         openContact(f, Tpe_connect::UnitTab);
-        QCOMPARE(f.edit(QStringLiteral("dw_name"))->text(), QStringLiteral("一公司"));
-        QCOMPARE(f.memo(QStringLiteral("dw_memo"))->height(), UnitPanel::kNotesShort);
-        auto *grid = f.child<QTableView>(QStringLiteral("dGrid"));
+        QCOMPARE(unitName->text(), QStringLiteral("一公司"));
+        QCOMPARE(unitNotes->height(), UnitPanel::kNotesShort);
         QVERIFY(grid->isVisible());
         QCOMPARE(grid->model()->rowCount(), 3);
 
         const QModelIndex second = grid->model()->index(1, 0);
         grid->setCurrentIndex(second);
         emit grid->doubleClicked(second);
-        QCOMPARE(f.edit(QStringLiteral("dw_name"))->text(), QStringLiteral("二公司"));
-        QCOMPARE(f.memo(QStringLiteral("dw_memo"))->toPlainText(), QStringLiteral("多行\n说明"));
-        QVERIFY(f.child<QCheckBox>(QStringLiteral("dEncode"))->isChecked());
+        QCOMPARE(unitName->text(), QStringLiteral("二公司"));
+        QCOMPARE(unitNotes->toPlainText(), QStringLiteral("多行\n说明"));
+        QVERIFY(encodeTick->isChecked());
 
-        QVERIFY(f.press(QStringLiteral("dModify")));
+        VERIFY_OK(f.press(QStringLiteral("dModify")));
         QCOMPARE(f.visibleButtons("d"), QStringLiteral("保存|撤消"));
-        f.edit(QStringLiteral("dw_name"))->setText(QStringLiteral("新二公司"));
-        QVERIFY(f.press(QStringLiteral("dUndo")));
-        QCOMPARE(f.edit(QStringLiteral("dw_name"))->text(), QStringLiteral("二公司"));
-        QVERIFY(f.press(QStringLiteral("dModify")));
-        f.edit(QStringLiteral("dw_name"))->setText(QStringLiteral("新二公司"));
-        QVERIFY(f.press(QStringLiteral("dSave")));
+        unitName->setText(QStringLiteral("新二公司"));
+        VERIFY_OK(f.press(QStringLiteral("dUndo")));
+        QCOMPARE(unitName->text(), QStringLiteral("二公司"));
+        VERIFY_OK(f.press(QStringLiteral("dModify")));
+        unitName->setText(QStringLiteral("新二公司"));
+        VERIFY_OK(f.press(QStringLiteral("dSave")));
         QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("修改完成,成功保存本记录 ...")});
         QCOMPARE(f.scalar("SELECT dw_name FROM pe_dw_info WHERE rowid = 2").toString(), FieldCodec::encode("新二公司"));
         QCOMPARE(f.scalar("SELECT count(*) FROM pe_dw_info WHERE dw_name IN ('一公司', '三公司')").toInt(), 2);
@@ -97,7 +104,7 @@ private slots:
 
         // The grid's "删除本记录" deletes the current unit, then the contact is reloaded.
         grid->setCurrentIndex(grid->model()->index(2, 0));
-        auto *remove = grid->findChild<QAction *>(QStringLiteral("deleteRecord"));
+        FIND_CHILD(remove, QAction, grid, "deleteRecord");
         QVERIFY(remove->isEnabled());
         f.dialogs.answer(Dialogs::Answer::No);
         remove->trigger();
@@ -112,16 +119,19 @@ private slots:
     void deletingTheOnlyUnitStartsANewOne()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
+        FIND_CHILD(unitNotes, QPlainTextEdit, f.window, "dw_memo");
+        FIND_CHILD(unitName, QLineEdit, f.window, "dw_name");
         addUnit("一公司", "-");
         openContact(f, Tpe_connect::UnitTab);
-        QCOMPARE(f.memo(QStringLiteral("dw_memo"))->height(), UnitPanel::kNotesTall);
+        QCOMPARE(unitNotes->height(), UnitPanel::kNotesTall);
         f.dialogs.answer(Dialogs::Answer::No);
-        QVERIFY(f.press(QStringLiteral("dDelete")));
+        VERIFY_OK(f.press(QStringLiteral("dDelete")));
         QCOMPARE(f.scalar("SELECT count(*) FROM pe_dw_info").toInt(), 1);
-        QVERIFY(f.press(QStringLiteral("dDelete")));
+        VERIFY_OK(f.press(QStringLiteral("dDelete")));
         QCOMPARE(f.dialogs.texts(), (QStringList{"是否确定删除本记录 (Yes/No)...", "是否确定删除本记录 (Yes/No)..."}));
         QCOMPARE(f.scalar("SELECT count(*) FROM pe_dw_info").toInt(), 0);
-        QCOMPARE(f.edit(QStringLiteral("dw_name"))->text(), UnitPanel::kNamePrompt);
+        QCOMPARE(unitName->text(), UnitPanel::kNamePrompt);
         QCOMPARE(f.visibleButtons("d"), QStringLiteral("保存|取消"));
     }
 
@@ -135,19 +145,21 @@ private slots:
     {
         QFETCH(bool, encode);
         ContactsFixture f;
+        VERIFY_OK(f.make());
+        FIND_CHILD(text, QPlainTextEdit, f.window, "pe_other_memo");
+        FIND_CHILD(encodeTick, QCheckBox, f.window, "oEncode");
         openContact(f, Tpe_connect::OtherTab);
-        auto *text = f.memo(QStringLiteral("pe_other_memo"));
         QCOMPARE(text->toPlainText(), OtherPanel::kPrompt);
         QCOMPARE(f.visibleButtons("o"), QStringLiteral("保存|撤消"));
 
         text->setPlainText(QStringLiteral(" \n "));
-        QVERIFY(f.press(QStringLiteral("oSave")));
+        VERIFY_OK(f.press(QStringLiteral("oSave")));
         QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("内容为空,无法操作.....")});
 
         const QString typed = QStringLiteral("  生日 5月1日\n\n爱好: 围棋 ");
         text->setPlainText(typed);
-        f.child<QCheckBox>(QStringLiteral("oEncode"))->setChecked(encode);
-        QVERIFY(f.press(QStringLiteral("oSave")));
+        encodeTick->setChecked(encode);
+        VERIFY_OK(f.press(QStringLiteral("oSave")));
         QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("成功保存本记录 ...")});
         QCOMPARE(f.scalar("SELECT pe_other_memo FROM pe_other_info").toString(),
                  encode ? FieldCodec::encode(typed) : typed);
@@ -155,21 +167,21 @@ private slots:
         QCOMPARE(f.visibleButtons("o"), QStringLiteral("修改|删除"));
 
         // Undo keeps the typed text; a tab switch shows the stored one.
-        QVERIFY(f.press(QStringLiteral("oModify")));
+        VERIFY_OK(f.press(QStringLiteral("oModify")));
         text->setPlainText(QStringLiteral("草稿"));
-        QVERIFY(f.press(QStringLiteral("oUndo")));
+        VERIFY_OK(f.press(QStringLiteral("oUndo")));
         QCOMPARE(text->toPlainText(), QStringLiteral("草稿"));
         f.tabs()->setCurrentIndex(Tpe_connect::PersonalTab);
         QCOMPARE(text->toPlainText(), typed);
 
         f.tabs()->setCurrentIndex(Tpe_connect::OtherTab);
-        QVERIFY(f.press(QStringLiteral("oModify")));
+        VERIFY_OK(f.press(QStringLiteral("oModify")));
         text->setPlainText(QStringLiteral("改过"));
-        QVERIFY(f.press(QStringLiteral("oSave")));
+        VERIFY_OK(f.press(QStringLiteral("oSave")));
         QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("修改完成,成功保存本记录 ...")});
         QCOMPARE(f.scalar("SELECT count(*) FROM pe_other_info").toInt(), 1);
 
-        QVERIFY(f.press(QStringLiteral("oDelete")));
+        VERIFY_OK(f.press(QStringLiteral("oDelete")));
         QCOMPARE(f.scalar("SELECT count(*) FROM pe_other_info").toInt(), 0);
         QCOMPARE(text->toPlainText(), OtherPanel::kPrompt);
         QCOMPARE(f.visibleButtons("o"), QStringLiteral("保存|撤消"));
@@ -178,8 +190,9 @@ private slots:
     void unchangedPromptIsStored()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
         openContact(f, Tpe_connect::OtherTab);
-        QVERIFY(f.press(QStringLiteral("oSave")));
+        VERIFY_OK(f.press(QStringLiteral("oSave")));
         QCOMPARE(f.scalar("SELECT pe_other_memo FROM pe_other_info").toString(), OtherPanel::kPrompt);
     }
 
@@ -188,6 +201,8 @@ private slots:
     void missingUnitTableIsReportedInTheEngineWords()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
+        FIND_CHILD(name, QLineEdit, f.window, "pe_name");
         openContact(f, Tpe_connect::PersonalTab);
         QVERIFY(f.exec("ALTER TABLE pe_dw_info RENAME TO lost_units"));
         f.tabs()->setCurrentIndex(Tpe_connect::UnitTab);
@@ -195,16 +210,18 @@ private slots:
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].kind, Dialogs::Kind::Error);
         QVERIFY2(shown[0].text.contains(QStringLiteral("no such table: pe_dw_info")), qPrintable(shown[0].text));
-        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("甲"));
+        QCOMPARE(name->text(), QStringLiteral("甲"));
     }
 
     void shownContactCopiesTheScreen()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
+        FIND_CHILD(mobile, QLineEdit, f.window, "pe_mib");
         addUnit("一公司", "说明", true);
         openContact(f, Tpe_connect::PersonalTab);
-        f.edit(QStringLiteral("pe_mib"))->setText(QStringLiteral("未保存"));
-        const ShownContact shown = f.window.shownContact();
+        mobile->setText(QStringLiteral("未保存"));
+        const ShownContact shown = f.window->shownContact();
         QCOMPARE(shown.personTexts.size(), 10);
         QCOMPARE(shown.personTexts.at(0), QStringLiteral("甲"));
         QCOMPARE(shown.personTexts.at(2), QStringLiteral("未保存"));

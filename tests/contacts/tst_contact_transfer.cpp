@@ -39,9 +39,9 @@ class TstContactTransfer : public QObject
     }
     static void openInGrid(ContactsFixture &f, const QString &path)
     {
-        QVERIFY(f.press(QStringLiteral("importButton")));
+        VERIFY_OK(f.press(QStringLiteral("importButton")));
         Dialogs::pushReply({Dialogs::Answer::Ok, path});
-        QVERIFY(f.press(QStringLiteral("iOpen")));
+        VERIFY_OK(f.press(QStringLiteral("iOpen")));
     }
     // An empty address book, then `lines` imported through the import tab.
     static void importInto(ContactsFixture &f, const QByteArray &lines)
@@ -49,8 +49,8 @@ class TstContactTransfer : public QObject
         QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
         addPlaceholderPhoto(f);
         openInGrid(f, writeFile(f, QStringLiteral("in.csv"), lines));
-        QVERIFY(f.press(QStringLiteral("iImport")));
-        QTRY_VERIFY(!f.window.findChild<ImportPanel *>()->isImporting());
+        VERIFY_OK(f.press(QStringLiteral("iImport")));
+        QTRY_VERIFY(!f.importPanel()->isImporting());
     }
     // The boxes shown, file dialogs left out.
     static QList<Dialogs::Shown> boxes(ContactsFixture &f)
@@ -75,49 +75,56 @@ private slots:
     void buttonsWaitForAFileAndSwapModeLocksTheOthers()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
+        FIND_CHILD(swapColumns, QAbstractButton, f.window, "iSwapColumns");
+        FIND_CHILD(importRows, QWidget, f.window, "iImport");
         QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
-        QVERIFY(f.press(QStringLiteral("importButton")));
+        VERIFY_OK(f.press(QStringLiteral("importButton")));
         QCOMPARE(f.tabs()->currentIndex(), int(Tpe_connect::ImportTab));
         QVERIFY(!f.tabs()->isTabVisible(Tpe_connect::PersonalTab));
         QVERIFY(f.tabs()->isTabVisible(Tpe_connect::ExportTab));
-        QVERIFY(!f.press(QStringLiteral("iImport")));
+        QVERIFY(!importRows->isEnabled());
         openInGrid(f, writeFile(f, QStringLiteral("a.csv"), "a,b\r\n"));
-        QVERIFY(f.press(QStringLiteral("iSwapColumns")));
-        QCOMPARE(f.child<QAbstractButton>(QStringLiteral("iSwapColumns"))->text(), QStringLiteral("取消交换"));
-        for (const char *name : {"iSwapRows", "iDeleteColumn", "iDeleteRow", "iImport"})
-            QVERIFY2(!f.child(QLatin1String(name))->isEnabled(), name);
-        QVERIFY(f.press(QStringLiteral("iSwapColumns")));
-        QCOMPARE(f.child<QAbstractButton>(QStringLiteral("iSwapColumns"))->text(), QStringLiteral("交换列"));
-        QVERIFY(f.child(QStringLiteral("iImport"))->isEnabled());
+        VERIFY_OK(f.press(QStringLiteral("iSwapColumns")));
+        QCOMPARE(swapColumns->text(), QStringLiteral("取消交换"));
+        for (const char *name : {"iSwapRows", "iDeleteColumn", "iDeleteRow", "iImport"}) {
+            FIND_CHILD(button, QWidget, f.window, QLatin1String(name));
+            QVERIFY2(!button->isEnabled(), name);
+        }
+        VERIFY_OK(f.press(QStringLiteral("iSwapColumns")));
+        QCOMPARE(swapColumns->text(), QStringLiteral("交换列"));
+        QVERIFY(importRows->isEnabled());
     }
 
     void badFileGivesMessageAndKeepsGrid()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
         QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
         openInGrid(f, writeFile(f, QStringLiteral("a.csv"), "a,b\r\n"));
         Dialogs::pushReply({Dialogs::Answer::Ok, writeFile(f, QStringLiteral("b.bin"),
                                                            QByteArray("\x7f"
                                                                       "ELF\0\0",
                                                                       6))});
-        QVERIFY(f.press(QStringLiteral("iOpen")));
+        VERIFY_OK(f.press(QStringLiteral("iOpen")));
         const QList<Dialogs::Shown> shown = boxes(f);
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown.first().kind, Dialogs::Kind::Error);
-        QCOMPARE(f.window.findChild<ImportPanel *>()->grid().cell(1, 1), QStringLiteral("a"));
+        QCOMPARE(f.importPanel()->grid().cell(1, 1), QStringLiteral("a"));
     }
 
     void helpOpensSamplePage()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
         QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
         QString opened;
         ShellOpen::setOpener([&opened](const QString &path) {
             opened = path;
             return true;
         });
-        QVERIFY(f.press(QStringLiteral("importButton")));
-        QVERIFY(f.press(QStringLiteral("iHelp")));
+        VERIFY_OK(f.press(QStringLiteral("importButton")));
+        VERIFY_OK(f.press(QStringLiteral("iHelp")));
         QCOMPARE(opened, f.store.filePath(QStringLiteral("sample/test123.htm")));
     }
 
@@ -125,24 +132,27 @@ private slots:
     void windowAnswersDuringLongImport()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
+        FIND_CHILD(progress, QProgressBar, f.window, "iProgress");
+        FIND_CHILD(openFile, QWidget, f.window, "iOpen");
         QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
         addPlaceholderPhoto(f);
         QByteArray lines;
         for (int i = 0; i < 3000; ++i)
             lines += "同名,男,地址\r\n";
         openInGrid(f, writeFile(f, QStringLiteral("many.csv"), lines));
-        auto *panel = f.window.findChild<ImportPanel *>();
+        ImportPanel *panel = f.importPanel();
         bool answeredMidway = false;
-        QTimer::singleShot(0, &f.window, [&] { answeredMidway = panel->isImporting(); });
-        QVERIFY(f.press(QStringLiteral("iImport")));
-        QVERIFY(f.child<QProgressBar>(QStringLiteral("iProgress"))->isVisible());
-        QVERIFY(!f.child(QStringLiteral("iOpen"))->isEnabled());
+        QTimer::singleShot(0, f.window, [&] { answeredMidway = panel->isImporting(); });
+        VERIFY_OK(f.press(QStringLiteral("iImport")));
+        QVERIFY(progress->isVisible());
+        QVERIFY(!openFile->isEnabled());
         // Closing now would stop the import half way: the window stays.
-        QVERIFY(!f.window.close());
-        QVERIFY(f.window.isVisible());
+        QVERIFY(!f.window->close());
+        QVERIFY(f.window->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(!panel->isImporting(), 60000);
         QVERIFY(answeredMidway);
-        QVERIFY(!f.child<QProgressBar>(QStringLiteral("iProgress"))->isVisible());
+        QVERIFY(!progress->isVisible());
         QCOMPARE(contactCount(), 3000);
         QVERIFY(boxes(f).isEmpty());
     }
@@ -150,9 +160,10 @@ private slots:
     void missingPlaceholderPhotoStopsBeforeAnyRow()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
         QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
         openInGrid(f, writeFile(f, QStringLiteral("a.csv"), "a\r\n"));
-        QVERIFY(f.press(QStringLiteral("iImport")));
+        VERIFY_OK(f.press(QStringLiteral("iImport")));
         QCOMPARE(boxes(f).size(), 1);
         QCOMPARE(contactCount(), 0);
     }
@@ -160,13 +171,15 @@ private slots:
     void exportWritesListedContactsAndShowsPersonalTab()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
+        FIND_CHILD(exportButton, QWidget, f.window, "eExport");
         importInto(f, "赵一,男\r\n赵二,女,\"北京市,海淀区\"\r\n赵三\r\n");
-        QVERIFY(!f.child(QStringLiteral("eExport"))->isEnabled()); // no result list yet
-        f.search(QStringLiteral("kindName"), QStringLiteral("赵"));
+        QVERIFY(!exportButton->isEnabled()); // no result list yet
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("赵")));
         f.tabs()->setCurrentIndex(Tpe_connect::ExportTab);
         const QString out = f.store.filePath(QStringLiteral("out.csv"));
         Dialogs::pushReply({Dialogs::Answer::Ok, out});
-        QVERIFY(f.press(QStringLiteral("eExport")));
+        VERIFY_OK(f.press(QStringLiteral("eExport")));
         QCOMPARE(boxes(f).last().text, QStringLiteral("成功导出:3 联系人记录....."));
         QCOMPARE(f.tabs()->currentIndex(), int(Tpe_connect::PersonalTab));
         QFile file(out);
@@ -183,6 +196,7 @@ private slots:
     void exportedFileImportsBackWhole()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
         QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
         struct Contact
         {
@@ -211,18 +225,18 @@ private slots:
             UnitRecord unit{-1, person.id, {"赵家公司", "-", "-", "-", "-", "-"}, false};
             QVERIFY(UnitRepository(Store::database()).append(unit).ok());
         }
-        f.search(QStringLiteral("kindUnitName"), QStringLiteral("赵家"));
+        VERIFY_OK(f.search(QStringLiteral("kindUnitName"), QStringLiteral("赵家")));
         f.tabs()->setCurrentIndex(Tpe_connect::ExportTab);
         const QString out = f.store.filePath(QStringLiteral("out.csv"));
         Dialogs::pushReply({Dialogs::Answer::Ok, out});
-        QVERIFY(f.press(QStringLiteral("eExport")));
+        VERIFY_OK(f.press(QStringLiteral("eExport")));
         QCOMPARE(boxes(f).last().text, QStringLiteral("成功导出:3 联系人记录....."));
 
         QSqlQuery(Store::database()).exec(QStringLiteral("DELETE FROM pe_info"));
         addPlaceholderPhoto(f);
         openInGrid(f, out);
-        QVERIFY(f.press(QStringLiteral("iImport")));
-        QTRY_VERIFY(!f.window.findChild<ImportPanel *>()->isImporting());
+        VERIFY_OK(f.press(QStringLiteral("iImport")));
+        QTRY_VERIFY(!f.importPanel()->isImporting());
         QVERIFY(boxes(f).isEmpty());
 
         QSqlQuery query(Store::database());
@@ -257,8 +271,9 @@ private slots:
         QFETCH(QString, target);
         QFETCH(bool, fullDisk);
         ContactsFixture f;
+        VERIFY_OK(f.make());
         importInto(f, "赵一,男\r\n赵二,女\r\n赵三\r\n");
-        f.search(QStringLiteral("kindName"), QStringLiteral("赵"));
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("赵")));
         f.tabs()->setCurrentIndex(Tpe_connect::ExportTab);
         QVERIFY(QDir(f.store.folder()).mkpath(QStringLiteral("taken")));
         const QString old = writeFile(f, QStringLiteral("out.csv"), "old");
@@ -272,7 +287,7 @@ private slots:
                 full.emplace(16);
                 QVERIFY(full->isSet());
             }
-            QVERIFY(f.press(QStringLiteral("eExport")));
+            VERIFY_OK(f.press(QStringLiteral("eExport")));
         }
 
         const QList<Dialogs::Shown> shown = boxes(f);
@@ -291,17 +306,18 @@ private slots:
     void exportListFollowsSearchesMadeElsewhere()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
+        FIND_CHILD(list, QTableView, f.window, "eGrid");
         importInto(f, "赵一\r\n赵二\r\n钱三\r\n");
-        auto *list = f.child<QTableView>(QStringLiteral("eGrid"));
         f.tabs()->setCurrentIndex(Tpe_connect::PersonalTab);
-        f.search(QStringLiteral("kindName"), QStringLiteral("赵"));
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("赵")));
         f.tabs()->setCurrentIndex(Tpe_connect::ExportTab);
         QCOMPARE(list->model()->rowCount(), 2);
-        f.search(QStringLiteral("kindName"), QStringLiteral("钱")); // on the export tab itself
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("钱"))); // on the export tab itself
         QCOMPARE(list->model()->rowCount(), 1);
         f.tabs()->setCurrentIndex(Tpe_connect::PersonalTab);
-        f.search(QStringLiteral("kindName"), QStringLiteral("三"));
-        f.search(QStringLiteral("kindName"), QStringLiteral("赵"));
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("三")));
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("赵")));
         f.tabs()->setCurrentIndex(Tpe_connect::ExportTab);
         QCOMPARE(list->model()->rowCount(), 2);
         QCOMPARE(list->model()->index(1, 0).data().toString(), QStringLiteral("赵二"));
@@ -312,33 +328,37 @@ private slots:
     void exportListFollowsMoves()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
+        FIND_CHILD(list, QTableView, f.window, "eGrid");
+        FIND_CHILD(name, QLineEdit, f.window, "pe_name");
         importInto(f, "赵一\r\n赵二\r\n赵三\r\n");
-        f.search(QStringLiteral("kindName"), QStringLiteral("赵"));
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("赵")));
         f.tabs()->setCurrentIndex(Tpe_connect::ExportTab);
-        auto *list = f.child<QTableView>(QStringLiteral("eGrid"));
         QCOMPARE(list->currentIndex().row(), 0);
-        QVERIFY(f.press(QStringLiteral("nextButton")));
+        VERIFY_OK(f.press(QStringLiteral("nextButton")));
         QCOMPARE(list->currentIndex().row(), 1);
         f.tabs()->setCurrentIndex(Tpe_connect::PersonalTab);
-        QVERIFY(f.press(QStringLiteral("nextButton")));
-        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("赵三"));
+        VERIFY_OK(f.press(QStringLiteral("nextButton")));
+        QCOMPARE(name->text(), QStringLiteral("赵三"));
         f.tabs()->setCurrentIndex(Tpe_connect::ExportTab);
         QCOMPARE(list->currentIndex().row(), 2);
-        QCOMPARE(f.window.results().position(), 2);
+        QCOMPARE(f.window->results().position(), 2);
     }
 
     void selectingListRowMovesResultList()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
+        FIND_CHILD(list, QTableView, f.window, "eGrid");
+        FIND_CHILD(name, QLineEdit, f.window, "pe_name");
         importInto(f, "赵一\r\n赵二\r\n");
-        f.search(QStringLiteral("kindName"), QStringLiteral("赵"));
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("赵")));
         f.tabs()->setCurrentIndex(Tpe_connect::ExportTab);
-        auto *list = f.child<QTableView>(QStringLiteral("eGrid"));
         QCOMPARE(list->model()->rowCount(), 2);
         QCOMPARE(list->model()->index(1, 1).data().toString(), QStringLiteral("true"));
         list->setCurrentIndex(list->model()->index(1, 0));
-        QCOMPARE(f.window.results().position(), 1);
-        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("赵二"));
+        QCOMPARE(f.window->results().position(), 1);
+        QCOMPARE(name->text(), QStringLiteral("赵二"));
     }
 };
 

@@ -3,6 +3,7 @@
 #include "contacts/windows/Tpe_connect.h"
 #include "ScriptedDialogs.h"
 #include "TempStore.h"
+#include "Widgets.h"
 
 #include <QTest>
 #include <QToolButton>
@@ -22,7 +23,7 @@ private slots:
         Tmain launcher;
         launcher.show();
         QVERIFY(QTest::qWaitForWindowExposed(&launcher));
-        auto *button = launcher.findChild<QToolButton *>(QStringLiteral("BitBtn3"));
+        FIND_CHILD(button, QToolButton, &launcher, "BitBtn3");
         button->click();
         const auto books = launcher.findChildren<Tpe_connect *>();
         QCOMPARE(books.size(), 1);
@@ -34,8 +35,10 @@ private slots:
         QCOMPARE(launcher.findChildren<Tpe_connect *>(), books);
         QVERIFY(!book->isMinimized());
 
-        book->findChild<QAbstractButton *>(QStringLiteral("newContactButton"))->click();
-        book->findChild<QAbstractButton *>(QStringLiteral("aboutButton"))->click();
+        FIND_CHILD(newContact, QAbstractButton, book, "newContactButton");
+        FIND_CHILD(about, QAbstractButton, book, "aboutButton");
+        newContact->click();
+        about->click();
         QTRY_COMPARE(launcher.findChildren<Tabout_note *>().size(), 1);
         launcher.findChildren<Tabout_note *>().first()->close();
         book->close();

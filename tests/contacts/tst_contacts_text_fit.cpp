@@ -34,8 +34,8 @@ class TstContactsTextFit : public QObject
     static void expectAllReadable(ContactsFixture &f)
     {
         QTest::qWait(10);
-        TextFit::saveShot(&f.window, QString::fromLatin1(QTest::currentDataTag()));
-        QStringList faults = TextFit::faults(&f.window);
+        TextFit::saveShot(f.window, QString::fromLatin1(QTest::currentDataTag()));
+        QStringList faults = TextFit::faults(f.window);
         // The record and import grids hold whatever the user stored (values
         // of up to 255 characters): their columns are as wide as their cells,
         // and a grid wider than the tab scrolls sideways, as data grids do.
@@ -64,21 +64,22 @@ private slots:
         QFETCH(qreal, fontScale);
         TextFit::ScaledFont font(fontScale);
         ContactsFixture f;
+        VERIFY_OK(f.make());
         addContacts(f);
         if (state == u"new contact") {
-            QVERIFY(f.press(QStringLiteral("newContactButton")));
+            VERIFY_OK(f.press(QStringLiteral("newContactButton")));
         } else if (state == u"import") {
             const QString path = f.store.filePath(QStringLiteral("in.csv"));
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("欧阳明,男,北京市海淀区,13900000001\r\n欧阳红,女,上海市,13900000002\r\n");
             file.close();
-            QVERIFY(f.press(QStringLiteral("importButton")));
-            f.window.findChild<ImportPanel *>()->openFile(path);
+            VERIFY_OK(f.press(QStringLiteral("importButton")));
+            f.importPanel()->openFile(path);
         } else if (state != u"collapsed") {
-            f.search(QStringLiteral("kindName"),
-                     state == u"one contact" ? QStringLiteral("欧阳明") : QStringLiteral("欧阳"));
-            QVERIFY(f.window.isExpanded());
+            VERIFY_OK(f.search(QStringLiteral("kindName"),
+                               state == u"one contact" ? QStringLiteral("欧阳明") : QStringLiteral("欧阳")));
+            QVERIFY(f.window->isExpanded());
             const QMap<QString, Tpe_connect::Tab> tabs{{"work units", Tpe_connect::UnitTab},
                                                        {"other", Tpe_connect::OtherTab},
                                                        {"export", Tpe_connect::ExportTab}};

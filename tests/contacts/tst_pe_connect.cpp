@@ -28,67 +28,78 @@ class TstPeConnect : public QObject
              value("-"), value("备注"), encoded}));
     }
 
-    static int windowHeight(const ContactsFixture &f) { return f.window.height(); }
+    static int windowHeight(const ContactsFixture &f) { return f.window->height(); }
 
 private slots:
     void opensCollapsedWithNameKind()
     {
         ContactsFixture f;
-        QCOMPARE(f.window.windowTitle(), QStringLiteral("通讯录"));
-        QCOMPARE(f.window.size(), QSize(565, 125 + 40));
+        VERIFY_OK(f.make());
+        FIND_CHILD(newContact, QWidget, f.window, "newContactButton");
+        FIND_CHILD(kindName, QRadioButton, f.window, "kindName");
+        FIND_CHILD(searchBox, QLineEdit, f.window, "searchBox");
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("通讯录"));
+        QCOMPARE(f.window->size(), QSize(565, 125 + 40));
         QVERIFY(!f.tabs()->isVisible());
-        QVERIFY(f.child(QStringLiteral("newContactButton"))->isVisible());
-        QVERIFY(f.child<QRadioButton>(QStringLiteral("kindName"))->isChecked());
-        QVERIFY(f.edit(QStringLiteral("searchBox"))->hasFocus());
+        QVERIFY(newContact->isVisible());
+        QVERIFY(kindName->isChecked());
+        QVERIFY(searchBox->hasFocus());
     }
 
     void searchLayoutsAndNavigation()
     {
         ContactsFixture f;
-        f.search(QStringLiteral("kindName"), QStringLiteral("   "));
+        VERIFY_OK(f.make());
+        FIND_CHILD(navStrip, QWidget, f.window, "navStrip");
+        FIND_CHILD(about, QWidget, f.window, "aboutButton");
+        FIND_CHILD(name, QLineEdit, f.window, "pe_name");
+        FIND_CHILD(count, QLabel, f.window, "countLabel");
+        FIND_CHILD(position, QLabel, f.window, "positionLabel");
+        FIND_CHILD(mobile, QLineEdit, f.window, "pe_mib");
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("   ")));
         QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("查询条件内容不能为空,请重新输入...")});
-        QVERIFY(!f.window.isExpanded());
+        QVERIFY(!f.window->isExpanded());
 
         addPerson("20260101000003", "王三", "13900000003");
         addPerson("20260101000001", "王一");
         addPerson("20260101000002", "李二");
 
-        f.search(QStringLiteral("kindName"), QStringLiteral("赵"));
-        QVERIFY(!f.window.isExpanded());
-        QCOMPARE(f.window.height(), 125 + 40);
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("赵")));
+        QVERIFY(!f.window->isExpanded());
+        QCOMPARE(f.window->height(), 125 + 40);
         QVERIFY(f.dialogs.texts().isEmpty());
 
         // One row: no strip, tabs on top.
-        f.search(QStringLiteral("kindMobile"), QStringLiteral(" 139 "));
-        QCOMPARE(f.window.size(), QSize(565, 125 + 580));
-        QCOMPARE(f.window.y(), 20);
-        QVERIFY(!f.child(QStringLiteral("navStrip"))->isVisible());
+        VERIFY_OK(f.search(QStringLiteral("kindMobile"), QStringLiteral(" 139 ")));
+        QCOMPARE(f.window->size(), QSize(565, 125 + 580));
+        QCOMPARE(f.window->y(), 20);
+        QVERIFY(!navStrip->isVisible());
         QCOMPARE(f.tabs()->tabPosition(), QTabWidget::North);
-        QVERIFY(f.child(QStringLiteral("aboutButton"))->isVisible());
-        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("王三"));
+        QVERIFY(about->isVisible());
+        QCOMPARE(name->text(), QStringLiteral("王三"));
 
         // Two rows: the strip, tabs at the left, ordered by id.
-        f.search(QStringLiteral("kindName"), QStringLiteral("王"));
-        QVERIFY(f.child(QStringLiteral("navStrip"))->isVisible());
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("王")));
+        QVERIFY(navStrip->isVisible());
         QCOMPARE(f.tabs()->tabPosition(), QTabWidget::West);
-        QCOMPARE(f.child<QLabel>(QStringLiteral("countLabel"))->text(), QStringLiteral("记录数:2"));
-        QCOMPARE(f.child<QLabel>(QStringLiteral("positionLabel"))->text(), QStringLiteral("当前记录:1"));
-        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("王一"));
-        QVERIFY(f.press(QStringLiteral("lastButton")));
-        QCOMPARE(f.child<QLabel>(QStringLiteral("positionLabel"))->text(), QStringLiteral("当前记录:2"));
-        QCOMPARE(f.edit(QStringLiteral("pe_mib"))->text(), QStringLiteral("13900000003"));
-        QVERIFY(f.press(QStringLiteral("nextButton")));
-        QCOMPARE(f.child<QLabel>(QStringLiteral("positionLabel"))->text(), QStringLiteral("当前记录:2"));
-        QVERIFY(f.press(QStringLiteral("firstButton")));
-        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("王一"));
-        f.window.selectResultRow(1);
-        QCOMPARE(f.child<QLabel>(QStringLiteral("positionLabel"))->text(), QStringLiteral("当前记录:2"));
-        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("王三"));
+        QCOMPARE(count->text(), QStringLiteral("记录数:2"));
+        QCOMPARE(position->text(), QStringLiteral("当前记录:1"));
+        QCOMPARE(name->text(), QStringLiteral("王一"));
+        VERIFY_OK(f.press(QStringLiteral("lastButton")));
+        QCOMPARE(position->text(), QStringLiteral("当前记录:2"));
+        QCOMPARE(mobile->text(), QStringLiteral("13900000003"));
+        VERIFY_OK(f.press(QStringLiteral("nextButton")));
+        QCOMPARE(position->text(), QStringLiteral("当前记录:2"));
+        VERIFY_OK(f.press(QStringLiteral("firstButton")));
+        QCOMPARE(name->text(), QStringLiteral("王一"));
+        f.window->selectResultRow(1);
+        QCOMPARE(position->text(), QStringLiteral("当前记录:2"));
+        QCOMPARE(name->text(), QStringLiteral("王三"));
 
         // A search that finds nothing collapses the window again.
-        f.search(QStringLiteral("kindName"), QStringLiteral("O'Neil"));
-        QVERIFY(!f.window.isExpanded());
-        QVERIFY(!f.window.results().isOpen());
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("O'Neil")));
+        QVERIFY(!f.window->isExpanded());
+        QVERIFY(!f.window->results().isOpen());
     }
 
     void newContactStoredForm_data()
@@ -101,22 +112,29 @@ private slots:
     {
         QFETCH(bool, encode);
         ContactsFixture f;
-        QVERIFY(f.press(QStringLiteral("newContactButton")));
-        QVERIFY(f.window.isExpanded());
+        VERIFY_OK(f.make());
+        FIND_CHILD(name, QLineEdit, f.window, "pe_name");
+        FIND_CHILD(mobile, QLineEdit, f.window, "pe_mib");
+        FIND_CHILD(remarks, QPlainTextEdit, f.window, "pe_memo");
+        FIND_CHILD(female, QRadioButton, f.window, "sexFemale");
+        FIND_CHILD(encodeTick, QCheckBox, f.window, "pEncode");
+        FIND_CHILD(codeAddress, QLineEdit, f.window, "code_add");
+        VERIFY_OK(f.press(QStringLiteral("newContactButton")));
+        QVERIFY(f.window->isExpanded());
         QCOMPARE(f.visibleButtons("p"), QStringLiteral("保存|取消"));
         QVERIFY(f.tabs()->isTabVisible(Tpe_connect::PersonalTab));
         QVERIFY(!f.tabs()->isTabVisible(Tpe_connect::UnitTab));
         QVERIFY(!f.tabs()->isTabVisible(Tpe_connect::OtherTab));
 
-        f.edit(QStringLiteral("pe_name"))->setText(QStringLiteral("  张三 "));
-        f.edit(QStringLiteral("pe_mib"))->setText(QStringLiteral("139\t"));
-        f.memo(QStringLiteral("pe_memo"))->setPlainText(QStringLiteral("\n老同学\n"));
-        f.child<QRadioButton>(QStringLiteral("sexFemale"))->setChecked(true);
-        f.child<QCheckBox>(QStringLiteral("pEncode"))->setChecked(encode);
+        name->setText(QStringLiteral("  张三 "));
+        mobile->setText(QStringLiteral("139\t"));
+        remarks->setPlainText(QStringLiteral("\n老同学\n"));
+        female->setChecked(true);
+        encodeTick->setChecked(encode);
         f.dialogs.answer(Dialogs::Answer::No);
-        QVERIFY(f.press(QStringLiteral("pSave")));
+        VERIFY_OK(f.press(QStringLiteral("pSave")));
         QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("成功保存本记录,是否继续输入(Yes/No)...")});
-        QVERIFY(!f.window.isExpanded());
+        QVERIFY(!f.window->isExpanded());
 
         const auto stored = [encode](const QString &text) { return encode ? FieldCodec::encode(text) : text; };
         QCOMPARE(f.scalar("SELECT pe_id FROM pe_info").toString(), QStringLiteral("20260501080000"));
@@ -128,30 +146,30 @@ private slots:
         QCOMPARE(f.scalar("SELECT e_dec_yn FROM pe_info").toBool(), encode);
 
         // Plain text does not find an encoded name; its stored form does.
-        f.search(QStringLiteral("kindName"), QStringLiteral("张"));
-        QCOMPARE(f.window.results().isOpen(), !encode);
-        f.search(QStringLiteral("kindName"), stored("张三"));
-        QVERIFY(f.window.results().isOpen());
-        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("张三"));
-        QCOMPARE(f.edit(QStringLiteral("code_add"))->text(), QStringLiteral("-"));
-        QCOMPARE(f.memo(QStringLiteral("pe_memo"))->toPlainText(), QStringLiteral("老同学"));
-        QVERIFY(f.child<QRadioButton>(QStringLiteral("sexFemale"))->isChecked());
-        QCOMPARE(f.child<QCheckBox>(QStringLiteral("pEncode"))->isChecked(), encode);
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("张")));
+        QCOMPARE(f.window->results().isOpen(), !encode);
+        VERIFY_OK(f.search(QStringLiteral("kindName"), stored("张三")));
+        QVERIFY(f.window->results().isOpen());
+        QCOMPARE(name->text(), QStringLiteral("张三"));
+        QCOMPARE(codeAddress->text(), QStringLiteral("-"));
+        QCOMPARE(remarks->toPlainText(), QStringLiteral("老同学"));
+        QVERIFY(female->isChecked());
+        QCOMPARE(encodeTick->isChecked(), encode);
         // The saved contact left the tab in view state, so "保存" cannot append it twice.
         QCOMPARE(f.visibleButtons("p"), QStringLiteral("修改|删除|新建"));
 
         // Undo brings back the decoded stored values.
-        QVERIFY(f.press(QStringLiteral("pModify")));
+        VERIFY_OK(f.press(QStringLiteral("pModify")));
         QCOMPARE(f.visibleButtons("p"), QStringLiteral("保存|撤消"));
-        f.edit(QStringLiteral("pe_name"))->setText(QStringLiteral("李四"));
-        QVERIFY(f.press(QStringLiteral("pUndo")));
-        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("张三"));
+        name->setText(QStringLiteral("李四"));
+        VERIFY_OK(f.press(QStringLiteral("pUndo")));
+        QCOMPARE(name->text(), QStringLiteral("张三"));
         QCOMPARE(f.visibleButtons("p"), QStringLiteral("修改|删除|新建"));
 
         // An edit keeps the id and the form.
-        QVERIFY(f.press(QStringLiteral("pModify")));
-        f.edit(QStringLiteral("pe_name"))->setText(QStringLiteral("李四"));
-        QVERIFY(f.press(QStringLiteral("pSave")));
+        VERIFY_OK(f.press(QStringLiteral("pModify")));
+        name->setText(QStringLiteral("李四"));
+        VERIFY_OK(f.press(QStringLiteral("pSave")));
         QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("修改完成,成功保存本记录 ...")});
         QCOMPARE(f.scalar("SELECT count(*) FROM pe_info").toInt(), 1);
         QCOMPARE(f.scalar("SELECT pe_name FROM pe_info").toString(), stored("李四"));
@@ -161,27 +179,34 @@ private slots:
     void emptyNameIsRefused()
     {
         ContactsFixture f;
-        QVERIFY(f.press(QStringLiteral("newContactButton")));
-        f.edit(QStringLiteral("pe_mib"))->setText(QStringLiteral("139"));
-        f.edit(QStringLiteral("pe_name"))->setText(QStringLiteral(" \t"));
-        QVERIFY(f.press(QStringLiteral("pSave")));
+        VERIFY_OK(f.make());
+        FIND_CHILD(mobile, QLineEdit, f.window, "pe_mib");
+        FIND_CHILD(name, QLineEdit, f.window, "pe_name");
+        VERIFY_OK(f.press(QStringLiteral("newContactButton")));
+        mobile->setText(QStringLiteral("139"));
+        name->setText(QStringLiteral(" \t"));
+        VERIFY_OK(f.press(QStringLiteral("pSave")));
         QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("姓名为空,无法操作.....")});
         QCOMPARE(f.scalar("SELECT count(*) FROM pe_info").toInt(), 0);
         QCOMPARE(f.visibleButtons("p"), QStringLiteral("保存|取消"));
         // Cancel without a result list collapses the window.
-        QVERIFY(f.press(QStringLiteral("pCancel")));
-        QVERIFY(!f.window.isExpanded());
+        VERIFY_OK(f.press(QStringLiteral("pCancel")));
+        QVERIFY(!f.window->isExpanded());
         QCOMPARE(f.visibleButtons("p"), QString());
     }
 
     void overLongEncodedValueIsNamed()
     {
         ContactsFixture f;
-        QVERIFY(f.press(QStringLiteral("newContactButton")));
-        f.edit(QStringLiteral("pe_name"))->setText(QStringLiteral("张三"));
-        f.edit(QStringLiteral("net_con"))->setText(QString(30, QChar(0x4E2D)));
-        f.child<QCheckBox>(QStringLiteral("pEncode"))->setChecked(true);
-        QVERIFY(f.press(QStringLiteral("pSave")));
+        VERIFY_OK(f.make());
+        FIND_CHILD(name, QLineEdit, f.window, "pe_name");
+        FIND_CHILD(netContact, QLineEdit, f.window, "net_con");
+        FIND_CHILD(encodeTick, QCheckBox, f.window, "pEncode");
+        VERIFY_OK(f.press(QStringLiteral("newContactButton")));
+        name->setText(QStringLiteral("张三"));
+        netContact->setText(QString(30, QChar(0x4E2D)));
+        encodeTick->setChecked(true);
+        VERIFY_OK(f.press(QStringLiteral("pSave")));
         const auto shown = f.dialogs.shown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].kind, Dialogs::Kind::Error);
@@ -189,62 +214,69 @@ private slots:
                  qPrintable(shown[0].text));
         QCOMPARE(f.scalar("SELECT count(*) FROM pe_info").toInt(), 0);
         QCOMPARE(f.visibleButtons("p"), QStringLiteral("保存|取消"));
-        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("张三"));
+        QCOMPARE(name->text(), QStringLiteral("张三"));
     }
 
     void sharedIdShowsEveryRecord()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
+        FIND_CHILD(grid, QTableView, f.window, "pGrid");
+        FIND_CHILD(gridBox, QWidget, f.window, "pGridBox");
+        FIND_CHILD(remarks, QPlainTextEdit, f.window, "pe_memo");
+        FIND_CHILD(name, QLineEdit, f.window, "pe_name");
+        FIND_CHILD(mobile, QLineEdit, f.window, "pe_mib");
         addPerson("20260101000001", "甲");
         addPerson("20260101000001", "乙", "138", true);
-        f.search(QStringLiteral("kindName"), QStringLiteral("甲"));
-        auto *grid = f.child<QTableView>(QStringLiteral("pGrid"));
-        QVERIFY(f.child(QStringLiteral("pGridBox"))->isVisible());
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("甲")));
+        QVERIFY(gridBox->isVisible());
         QCOMPARE(grid->model()->rowCount(), 2);
-        QCOMPARE(f.memo(QStringLiteral("pe_memo"))->height(), PersonalPanel::kRemarksShort);
+        QCOMPARE(remarks->height(), PersonalPanel::kRemarksShort);
         QCOMPARE(grid->model()->index(0, 1).data().toString(), QStringLiteral("男"));
 
         // A double-click shows the second row, decoded; an edit then saves that row only.
         const QModelIndex second = grid->model()->index(1, 0);
         grid->setCurrentIndex(second);
         emit grid->doubleClicked(second);
-        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("乙"));
-        QCOMPARE(f.edit(QStringLiteral("pe_mib"))->text(), QStringLiteral("138"));
-        QVERIFY(f.press(QStringLiteral("pModify")));
-        f.edit(QStringLiteral("pe_mib"))->setText(QStringLiteral("137"));
-        QVERIFY(f.press(QStringLiteral("pSave")));
+        QCOMPARE(name->text(), QStringLiteral("乙"));
+        QCOMPARE(mobile->text(), QStringLiteral("138"));
+        VERIFY_OK(f.press(QStringLiteral("pModify")));
+        mobile->setText(QStringLiteral("137"));
+        VERIFY_OK(f.press(QStringLiteral("pSave")));
         QCOMPARE(f.scalar("SELECT pe_mib FROM pe_info WHERE pe_name = ?", {FieldCodec::encode("乙")}).toString(),
                  FieldCodec::encode("137"));
         QCOMPARE(f.scalar("SELECT pe_mib FROM pe_info WHERE pe_name = '甲'").toString(), QStringLiteral("-"));
 
         // One record: the grid hides and the remarks grow.
-        f.search(QStringLiteral("kindName"), QStringLiteral("乙"));
-        QVERIFY(!f.window.results().isOpen()); // encoded names are not found by plain text
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("乙")));
+        QVERIFY(!f.window->results().isOpen()); // encoded names are not found by plain text
         addPerson("20260101000009", "丙");
-        f.search(QStringLiteral("kindName"), QStringLiteral("丙"));
-        QVERIFY(!f.child(QStringLiteral("pGridBox"))->isVisible());
-        QCOMPARE(f.memo(QStringLiteral("pe_memo"))->height(), PersonalPanel::kRemarksTall);
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("丙")));
+        QVERIFY(!gridBox->isVisible());
+        QCOMPARE(remarks->height(), PersonalPanel::kRemarksTall);
     }
 
     void contactWithoutPersonalRecordLoadsAsNew()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
+        FIND_CHILD(name, QLineEdit, f.window, "pe_name");
         addPerson("20260101000001", "甲");
         QVERIFY(f.exec("INSERT INTO pe_dw_info (pe_id, dw_name, dw_add, dw_tel, dw_fax, dw_url, pe_memo)"
                        " VALUES ('20260101000001', '一公司', '-', '-', '-', '-', '-')"));
         QVERIFY(f.exec("INSERT INTO pe_other_info (pe_id, pe_other_memo) VALUES ('20260101000001', '其他')"));
-        f.search(QStringLiteral("kindName"), QStringLiteral("甲"));
-        QVERIFY(f.press(QStringLiteral("pDelete")));
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("甲")));
+        VERIFY_OK(f.press(QStringLiteral("pDelete")));
         QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("是否确定删除本记录 (Yes/No)...")});
         QCOMPARE(f.scalar("SELECT count(*) FROM pe_info").toInt(), 0);
         QCOMPARE(f.scalar("SELECT count(*) FROM pe_dw_info").toInt(), 1);
         QCOMPARE(f.scalar("SELECT count(*) FROM pe_other_info").toInt(), 1);
-        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("甲")); // nothing reloaded
+        QCOMPARE(name->text(), QStringLiteral("甲")); // nothing reloaded
 
-        f.search(QStringLiteral("kindUnitName"), QStringLiteral("公司"));
-        QVERIFY(f.window.results().isOpen());
-        QCOMPARE(f.window.currentContactId(), QStringLiteral("20260101000001"));
-        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QString());
+        VERIFY_OK(f.search(QStringLiteral("kindUnitName"), QStringLiteral("公司")));
+        QVERIFY(f.window->results().isOpen());
+        QCOMPARE(f.window->currentContactId(), QStringLiteral("20260101000001"));
+        QCOMPARE(name->text(), QString());
         QCOMPARE(f.visibleButtons("p"), QStringLiteral("保存|取消"));
         QCOMPARE(f.tabs()->currentIndex(), int(Tpe_connect::PersonalTab));
         QVERIFY(!f.tabs()->isTabVisible(Tpe_connect::UnitTab));
@@ -253,13 +285,15 @@ private slots:
     void switchingTabsDiscardsInput()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
+        FIND_CHILD(name, QLineEdit, f.window, "pe_name");
         addPerson("20260101000001", "甲");
-        f.search(QStringLiteral("kindName"), QStringLiteral("甲"));
-        QVERIFY(f.press(QStringLiteral("pModify")));
-        f.edit(QStringLiteral("pe_name"))->setText(QStringLiteral("改了"));
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("甲")));
+        VERIFY_OK(f.press(QStringLiteral("pModify")));
+        name->setText(QStringLiteral("改了"));
         f.tabs()->setCurrentIndex(Tpe_connect::OtherTab);
         f.tabs()->setCurrentIndex(Tpe_connect::PersonalTab);
-        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("甲"));
+        QCOMPARE(name->text(), QStringLiteral("甲"));
         QCOMPARE(f.visibleButtons("p"), QStringLiteral("保存|撤消"));
         QCOMPARE(f.scalar("SELECT pe_name FROM pe_info").toString(), QStringLiteral("甲"));
     }
@@ -281,9 +315,11 @@ private slots:
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
-        window->findChild<QAbstractButton *>(QStringLiteral("newContactButton"))->click();
-        window->findChild<QLineEdit *>(QStringLiteral("pe_name"))->setText(QStringLiteral("未保存"));
-        auto *target = window->findChild<QWidget *>(focus);
+        FIND_CHILD(newContact, QAbstractButton, window.data(), "newContactButton");
+        FIND_CHILD(name, QLineEdit, window.data(), "pe_name");
+        FIND_CHILD(target, QWidget, window.data(), focus);
+        newContact->click();
+        name->setText(QStringLiteral("未保存"));
         target->setFocus();
         QTest::keyClick(target, Qt::Key_Escape);
         QTRY_VERIFY(window.isNull());
@@ -294,22 +330,27 @@ private slots:
     void enterInTheSearchBoxSearches()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
+        FIND_CHILD(searchBox, QLineEdit, f.window, "searchBox");
+        FIND_CHILD(name, QLineEdit, f.window, "pe_name");
         addPerson("20260101000001", "甲");
-        auto *box = f.edit(QStringLiteral("searchBox"));
-        box->setText(QStringLiteral("甲"));
-        QTest::keyClick(box, Qt::Key_Return);
-        QVERIFY(f.window.results().isOpen());
-        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("甲"));
+        searchBox->setText(QStringLiteral("甲"));
+        QTest::keyClick(searchBox, Qt::Key_Return);
+        QVERIFY(f.window->results().isOpen());
+        QCOMPARE(name->text(), QStringLiteral("甲"));
     }
 
     void undecodableStoredValueIsReported()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
+        FIND_CHILD(name, QLineEdit, f.window, "pe_name");
+        FIND_CHILD(mobile, QLineEdit, f.window, "pe_mib");
         QVERIFY(f.exec("INSERT INTO pe_info (pe_id, pe_name, pe_mib, e_dec_yn) VALUES"
                        " ('20260101000001', '1tA=', '坏的 文字', 1)"));
-        f.search(QStringLiteral("kindName"), QStringLiteral("1tA="));
-        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("中"));
-        QCOMPARE(f.edit(QStringLiteral("pe_mib"))->text(), QStringLiteral("坏的 文字"));
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("1tA=")));
+        QCOMPARE(name->text(), QStringLiteral("中"));
+        QCOMPARE(mobile->text(), QStringLiteral("坏的 文字"));
         const auto shown = f.dialogs.shown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].kind, Dialogs::Kind::Error);
@@ -319,13 +360,15 @@ private slots:
     void photoIsChosenAndStoredAsBmp()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
+        FIND_CHILD(name, QLineEdit, f.window, "pe_name");
+        FIND_CHILD(photo, PhotoBox, f.window, "pe_img");
         QImage picture(400, 200, QImage::Format_RGB32);
         picture.fill(Qt::red);
         const QString png = f.store.filePath(QStringLiteral("face.png"));
         QVERIFY(picture.save(png));
-        QVERIFY(f.press(QStringLiteral("newContactButton")));
-        f.edit(QStringLiteral("pe_name"))->setText(QStringLiteral("有照片"));
-        auto *photo = f.child<PhotoBox>(QStringLiteral("pe_img"));
+        VERIFY_OK(f.press(QStringLiteral("newContactButton")));
+        name->setText(QStringLiteral("有照片"));
         f.dialogs.answer(Dialogs::Answer::Ok, png);
         photo->chooseAction()->trigger();
         f.dialogs.shown();
@@ -342,7 +385,7 @@ private slots:
         QCOMPARE(shown.last().kind, Dialogs::Kind::Error);
         QVERIFY(shown.last().text.contains(QStringLiteral("notes.jpg")));
         f.dialogs.answer(Dialogs::Answer::No);
-        QVERIFY(f.press(QStringLiteral("pSave")));
+        VERIFY_OK(f.press(QStringLiteral("pSave")));
         const QByteArray stored = f.scalar("SELECT pe_img FROM pe_info").toByteArray();
         QVERIFY(stored.startsWith("BM"));
         QImage back;

@@ -29,6 +29,8 @@ class TstRecordGrids : public QObject
         QString nameBox;
         QString changedBox;
         QStringList names;
+
+        QString grid() const { return prefix + QStringLiteral("Grid"); }
     };
 
     static TabCase tabCase(const QString &name)
@@ -62,31 +64,33 @@ class TstRecordGrids : public QObject
                                {kId, c.names[i], address}));
             }
         }
-        f.search(QStringLiteral("kindName"), c.tab == Tpe_connect::PersonalTab ? c.names[0] : QStringLiteral("甲"));
-        QVERIFY(f.window.results().isOpen());
+        VERIFY_OK(f.search(QStringLiteral("kindName"),
+                           c.tab == Tpe_connect::PersonalTab ? c.names[0] : QStringLiteral("甲")));
+        QVERIFY(f.window->results().isOpen());
         f.tabs()->setCurrentIndex(c.tab);
-        QVERIFY(grid(f, c)->isVisible());
-        QCOMPARE(grid(f, c)->model()->rowCount(), 3);
+        FIND_CHILD(view, QTableView, f.window, c.grid());
+        QVERIFY(view->isVisible());
+        QCOMPARE(view->model()->rowCount(), 3);
     }
 
-    static QTableView *grid(const ContactsFixture &f, const TabCase &c)
+    // What a one-line or a many-line box shows.
+    static QString shown(const QWidget *box)
     {
-        return f.child<QTableView>(c.prefix + QStringLiteral("Grid"));
-    }
-
-    static QString shown(const ContactsFixture &f, const QString &box)
-    {
-        if (auto *line = f.window.findChild<QLineEdit *>(box))
+        if (auto *line = qobject_cast<const QLineEdit *>(box))
             return line->text();
-        return f.memo(box)->toPlainText();
+        if (auto *lines = qobject_cast<const QPlainTextEdit *>(box))
+            return lines->toPlainText();
+        return QStringLiteral("<%1 is no text box>").arg(box->objectName());
     }
 
-    static void type(const ContactsFixture &f, const QString &box, const QString &text)
+    static void type(QWidget *box, const QString &text)
     {
-        if (auto *line = f.window.findChild<QLineEdit *>(box))
+        if (auto *line = qobject_cast<QLineEdit *>(box))
             line->setText(text);
+        else if (auto *lines = qobject_cast<QPlainTextEdit *>(box))
+            lines->setPlainText(text);
         else
-            f.memo(box)->setPlainText(text);
+            QFAIL(qPrintable(box->objectName() + QStringLiteral(" is no text box")));
     }
 
     static void click(QTableView *view, int row)
@@ -155,17 +159,21 @@ private slots:
         QFETCH(QString, tab);
         QFETCH(QString, how);
         ContactsFixture f;
+        VERIFY_OK(f.make());
         const TabCase c = tabCase(tab);
+        FIND_CHILD(view, QTableView, f.window, c.grid());
+        FIND_CHILD(nameBox, QWidget, f.window, c.nameBox);
+        FIND_CHILD(changedBox, QWidget, f.window, c.changedBox);
         openThree(f, c);
         const QVariantList first = rowValues(c.table, 1);
         const QVariantList third = rowValues(c.table, 3);
 
-        moveTo(grid(f, c), 1, how);
-        QCOMPARE(shown(f, c.nameBox), c.names[1]);
-        QCOMPARE(grid(f, c)->currentIndex().row(), 1);
-        QVERIFY(f.press(c.prefix + QStringLiteral("Modify")));
-        type(f, c.changedBox, QStringLiteral("新地址"));
-        QVERIFY(f.press(c.prefix + QStringLiteral("Save")));
+        moveTo(view, 1, how);
+        QCOMPARE(shown(nameBox), c.names[1]);
+        QCOMPARE(view->currentIndex().row(), 1);
+        VERIFY_OK(f.press(c.prefix + QStringLiteral("Modify")));
+        type(changedBox, QStringLiteral("新地址"));
+        VERIFY_OK(f.press(c.prefix + QStringLiteral("Save")));
 
         QCOMPARE(value(c.table, c.changedColumn, 2).toString(), QStringLiteral("新地址"));
         if (c.nameColumn != c.changedColumn)
@@ -189,14 +197,19 @@ private slots:
         QFETCH(QString, tab);
         QFETCH(bool, fromMenu);
         ContactsFixture f;
+        VERIFY_OK(f.make());
         const TabCase c = tabCase(tab);
+        FIND_CHILD(view, QTableView, f.window, c.grid());
+        FIND_CHILD(nameBox, QWidget, f.window, c.nameBox);
         openThree(f, c);
-        click(grid(f, c), 2);
-        QCOMPARE(shown(f, c.nameBox), c.names[2]);
-        if (fromMenu)
-            grid(f, c)->findChild<QAction *>(QStringLiteral("deleteRecord"))->trigger();
-        else
-            QVERIFY(f.press(c.prefix + QStringLiteral("Delete")));
+        click(view, 2);
+        QCOMPARE(shown(nameBox), c.names[2]);
+        if (fromMenu) {
+            FIND_CHILD(remove, QAction, view, "deleteRecord");
+            remove->trigger();
+        } else {
+            VERIFY_OK(f.press(c.prefix + QStringLiteral("Delete")));
+        }
         QCOMPARE(f.dialogs.texts().value(0), QStringLiteral("是否确定删除本记录 (Yes/No)..."));
         const QString names = QStringLiteral("SELECT group_concat(%1, '|') FROM (SELECT %1 FROM %2 ORDER BY rowid)")
                                   .arg(c.nameColumn, c.table);
@@ -232,35 +245,41 @@ private slots:
         QFETCH(QString, start);
         QFETCH(QString, leave);
         ContactsFixture f;
+        VERIFY_OK(f.make());
         const TabCase c = tabCase(tab);
+        FIND_CHILD(view, QTableView, f.window, c.grid());
+        FIND_CHILD(nameBox, QWidget, f.window, c.nameBox);
+        FIND_CHILD(changedBox, QWidget, f.window, c.changedBox);
         openThree(f, c);
-        QTableView *view = grid(f, c);
-        QVERIFY(f.press(c.prefix + start));
-        type(f, c.changedBox, QStringLiteral("输入中"));
+        VERIFY_OK(f.press(c.prefix + start));
+        type(changedBox, QStringLiteral("输入中"));
         click(view, 2);
         QTest::keyClick(view, Qt::Key_Down);
-        QCOMPARE(shown(f, c.changedBox), QStringLiteral("输入中"));
+        QCOMPARE(shown(changedBox), QStringLiteral("输入中"));
         QCOMPARE(view->currentIndex().row(), 0);
         QVERIFY(!view->isEnabled());
 
-        QVERIFY(f.press(c.prefix + leave));
+        VERIFY_OK(f.press(c.prefix + leave));
         QVERIFY(view->isEnabled());
         // "撤消" on the other tab leaves the typed text on screen, unsaved.
-        QCOMPARE(shown(f, c.nameBox), c.tab == Tpe_connect::OtherTab ? QStringLiteral("输入中") : c.names[0]);
+        QCOMPARE(shown(nameBox), c.tab == Tpe_connect::OtherTab ? QStringLiteral("输入中") : c.names[0]);
         click(view, 2);
-        QCOMPARE(shown(f, c.nameBox), c.names[2]);
+        QCOMPARE(shown(nameBox), c.names[2]);
     }
 
     void savedEditStaysOnTheRecordItStarted()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
         const TabCase c = tabCase(QStringLiteral("unit"));
+        FIND_CHILD(view, QTableView, f.window, c.grid());
+        FIND_CHILD(changedBox, QWidget, f.window, c.changedBox);
         openThree(f, c);
         const QVariantList second = rowValues(c.table, 2);
-        QVERIFY(f.press(QStringLiteral("dModify")));
-        type(f, c.changedBox, QStringLiteral("新地址"));
-        click(grid(f, c), 1);
-        QVERIFY(f.press(QStringLiteral("dSave")));
+        VERIFY_OK(f.press(QStringLiteral("dModify")));
+        type(changedBox, QStringLiteral("新地址"));
+        click(view, 1);
+        VERIFY_OK(f.press(QStringLiteral("dSave")));
         QCOMPARE(value(c.table, c.changedColumn, 1).toString(), QStringLiteral("新地址"));
         QCOMPARE(value(c.table, c.nameColumn, 1).toString(), c.names[0]);
         QCOMPARE(rowValues(c.table, 2), second);
@@ -279,34 +298,37 @@ private slots:
     {
         QFETCH(int, records);
         ContactsFixture f;
+        VERIFY_OK(f.make());
+        FIND_CHILD(grid, QTableView, f.window, "pGrid");
+        FIND_CHILD(name, QLineEdit, f.window, "pe_name");
         for (int i = 1; i <= records; ++i)
             QVERIFY(f.exec("INSERT INTO pe_info (pe_id, pe_name) VALUES (?, ?)", {kId, QStringLiteral("甲%1").arg(i)}));
-        f.search(QStringLiteral("kindName"), QStringLiteral("甲1"));
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("甲1")));
         if (records == 2)
-            click(f.child<QTableView>(QStringLiteral("pGrid")), 1);
+            click(grid, 1);
         const QVariantList first = rowValues(QStringLiteral("pe_info"), 1);
-        QVERIFY(f.press(QStringLiteral("pDelete")));
+        VERIFY_OK(f.press(QStringLiteral("pDelete")));
         QCOMPARE(count(QStringLiteral("pe_info")), records - 1);
-        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("甲%1").arg(records));
+        QCOMPARE(name->text(), QStringLiteral("甲%1").arg(records));
         f.dialogs.shown();
 
-        QVERIFY(f.press(QStringLiteral("pModify")));
-        f.edit(QStringLiteral("pe_name"))->setText(QStringLiteral("改过的名字"));
-        QVERIFY(f.press(QStringLiteral("pSave")));
+        VERIFY_OK(f.press(QStringLiteral("pModify")));
+        name->setText(QStringLiteral("改过的名字"));
+        VERIFY_OK(f.press(QStringLiteral("pSave")));
         const auto shown = f.dialogs.shown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].kind, Dialogs::Kind::Error);
         QCOMPARE(shown[0].text, Dialogs::withFullStop(QStringLiteral("本记录已不存在,请刷新所有记录")));
-        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("改过的名字"));
+        QCOMPARE(name->text(), QStringLiteral("改过的名字"));
         QCOMPARE(f.visibleButtons("p"), QStringLiteral("保存|撤消"));
         QCOMPARE(count(QStringLiteral("pe_info")), records - 1);
         if (records == 2)
             QCOMPARE(rowValues(QStringLiteral("pe_info"), 1), first);
 
         // Back in view, "删除" has nothing left to delete either.
-        QVERIFY(f.press(QStringLiteral("pUndo")));
-        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("改过的名字"));
-        QVERIFY(f.press(QStringLiteral("pDelete")));
+        VERIFY_OK(f.press(QStringLiteral("pUndo")));
+        QCOMPARE(name->text(), QStringLiteral("改过的名字"));
+        VERIFY_OK(f.press(QStringLiteral("pDelete")));
         QCOMPARE(f.dialogs.texts(), QStringList{kGoneShown});
         QCOMPARE(count(QStringLiteral("pe_info")), records - 1);
     }
@@ -317,17 +339,21 @@ private slots:
     {
         QFETCH(QString, tab);
         ContactsFixture f;
+        VERIFY_OK(f.make());
         const TabCase c = tabCase(tab);
+        FIND_CHILD(view, QTableView, f.window, c.grid());
+        FIND_CHILD(nameBox, QWidget, f.window, c.nameBox);
+        FIND_CHILD(changedBox, QWidget, f.window, c.changedBox);
         openThree(f, c);
-        QTableView *view = grid(f, c);
         click(view, 1);
         QVERIFY(f.exec(QStringLiteral("DELETE FROM %1 WHERE rowid = 2").arg(c.table)));
-        QVERIFY(f.press(c.prefix + QStringLiteral("Modify")));
-        type(f, c.changedBox, QStringLiteral("新内容"));
-        QVERIFY(f.press(c.prefix + QStringLiteral("Save")));
+        VERIFY_OK(f.press(c.prefix + QStringLiteral("Modify")));
+        type(changedBox, QStringLiteral("新内容"));
+        VERIFY_OK(f.press(c.prefix + QStringLiteral("Save")));
         QCOMPARE(f.dialogs.texts(), QStringList{kGoneShown});
-        QCOMPARE(shown(f, c.changedBox), QStringLiteral("新内容"));
-        QVERIFY(f.child(c.prefix + QStringLiteral("Save"))->isVisible());
+        QCOMPARE(shown(changedBox), QStringLiteral("新内容"));
+        FIND_CHILD(save, QAbstractButton, f.window, c.prefix + QStringLiteral("Save"));
+        QVERIFY(save->isVisible());
         QCOMPARE(count(c.table), 2);
         QCOMPARE(ContactsFixture::scalar(
                      QStringLiteral("SELECT count(*) FROM %1 WHERE %2 = '新内容'").arg(c.table, c.changedColumn))
@@ -335,10 +361,10 @@ private slots:
                  0);
         // The grid lists what is left, and is free again once the edit is given up.
         QCOMPARE(view->model()->rowCount(), 2);
-        QVERIFY(f.press(c.prefix + QStringLiteral("Undo")));
+        VERIFY_OK(f.press(c.prefix + QStringLiteral("Undo")));
         QVERIFY(view->isEnabled());
         click(view, 1);
-        QCOMPARE(shown(f, c.nameBox), c.names[2]);
+        QCOMPARE(shown(nameBox), c.names[2]);
     }
 
     void deleteOfARecordDeletedElsewhereSaysItIsGone_data() { tabs(); }
@@ -346,11 +372,13 @@ private slots:
     {
         QFETCH(QString, tab);
         ContactsFixture f;
+        VERIFY_OK(f.make());
         const TabCase c = tabCase(tab);
+        FIND_CHILD(view, QTableView, f.window, c.grid());
         openThree(f, c);
-        click(grid(f, c), 1);
+        click(view, 1);
         QVERIFY(f.exec(QStringLiteral("DELETE FROM %1 WHERE rowid = 2").arg(c.table)));
-        QVERIFY(f.press(c.prefix + QStringLiteral("Delete")));
+        VERIFY_OK(f.press(c.prefix + QStringLiteral("Delete")));
         QCOMPARE(f.dialogs.texts(), (QStringList{"是否确定删除本记录 (Yes/No)...", kGoneShown}));
         QCOMPARE(count(c.table), 2);
     }
@@ -360,17 +388,19 @@ private slots:
     void otherTextTypedAfterUndoIsStored()
     {
         ContactsFixture f;
+        VERIFY_OK(f.make());
+        FIND_CHILD(otherText, QPlainTextEdit, f.window, "pe_other_memo");
         QVERIFY(f.exec("INSERT INTO pe_info (pe_id, pe_name) VALUES (?, '甲')", {kId}));
-        f.search(QStringLiteral("kindName"), QStringLiteral("甲"));
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("甲")));
         f.tabs()->setCurrentIndex(Tpe_connect::OtherTab);
-        QVERIFY(f.press(QStringLiteral("oUndo")));
-        QVERIFY(f.press(QStringLiteral("oModify")));
-        f.memo(QStringLiteral("pe_other_memo"))->setPlainText(QStringLiteral("生日 5月1日"));
-        QVERIFY(f.press(QStringLiteral("oSave")));
+        VERIFY_OK(f.press(QStringLiteral("oUndo")));
+        VERIFY_OK(f.press(QStringLiteral("oModify")));
+        otherText->setPlainText(QStringLiteral("生日 5月1日"));
+        VERIFY_OK(f.press(QStringLiteral("oSave")));
         QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("成功保存本记录 ...")});
         QCOMPARE(f.scalar("SELECT pe_other_memo FROM pe_other_info WHERE pe_id = ?", {kId}).toString(),
                  QStringLiteral("生日 5月1日"));
-        QCOMPARE(f.memo(QStringLiteral("pe_other_memo"))->toPlainText(), QStringLiteral("生日 5月1日"));
+        QCOMPARE(otherText->toPlainText(), QStringLiteral("生日 5月1日"));
     }
 
     void exportListMoveShowsTheContactThatIsThenEdited_data()
@@ -383,24 +413,27 @@ private slots:
     {
         QFETCH(QString, how);
         ContactsFixture f;
+        VERIFY_OK(f.make());
+        FIND_CHILD(list, QTableView, f.window, "eGrid");
+        FIND_CHILD(name, QLineEdit, f.window, "pe_name");
+        FIND_CHILD(mobile, QLineEdit, f.window, "pe_mib");
         for (int i = 1; i <= 3; ++i) {
             QVERIFY(f.exec("INSERT INTO pe_info (pe_id, pe_name, pe_mib) VALUES (?, ?, '-')",
                            {QStringLiteral("2026010100000%1").arg(i), QStringLiteral("赵%1").arg(i)}));
         }
-        f.search(QStringLiteral("kindName"), QStringLiteral("赵"));
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("赵")));
         f.tabs()->setCurrentIndex(Tpe_connect::ExportTab);
-        auto *list = f.child<QTableView>(QStringLiteral("eGrid"));
         const QVariantList first = rowValues(QStringLiteral("pe_info"), 1);
         const QVariantList third = rowValues(QStringLiteral("pe_info"), 3);
         moveTo(list, 1, how);
-        QCOMPARE(f.window.results().position(), 1);
-        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("赵2"));
+        QCOMPARE(f.window->results().position(), 1);
+        QCOMPARE(name->text(), QStringLiteral("赵2"));
 
         f.tabs()->setCurrentIndex(Tpe_connect::PersonalTab);
-        QCOMPARE(f.edit(QStringLiteral("pe_name"))->text(), QStringLiteral("赵2"));
-        QVERIFY(f.press(QStringLiteral("pModify")));
-        f.edit(QStringLiteral("pe_mib"))->setText(QStringLiteral("13900000002"));
-        QVERIFY(f.press(QStringLiteral("pSave")));
+        QCOMPARE(name->text(), QStringLiteral("赵2"));
+        VERIFY_OK(f.press(QStringLiteral("pModify")));
+        mobile->setText(QStringLiteral("13900000002"));
+        VERIFY_OK(f.press(QStringLiteral("pSave")));
         QCOMPARE(value(QStringLiteral("pe_info"), QStringLiteral("pe_mib"), 2).toString(),
                  QStringLiteral("13900000002"));
         QCOMPARE(rowValues(QStringLiteral("pe_info"), 1), first);
