@@ -4,6 +4,7 @@
 #include "report/Tprint_view.h"
 #include "ScriptedDialogs.h"
 #include "TextFit.h"
+#include "Widgets.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -29,11 +30,6 @@ Report twoPages()
     r.detailBand.elements << Element::label(0, 0, QStringLiteral("明细"), ReportFont{});
     r.rowCount = 2;
     return r;
-}
-
-QToolButton *button(QWidget *view, const char *name)
-{
-    return view->findChild<QToolButton *>(QString::fromLatin1(name));
 }
 
 void sendWheel(QWidget *target, int delta)
@@ -104,11 +100,14 @@ private slots:
         for (QToolButton *b : buttons)
             shown.append({b->text(), b->toolTip()});
         QCOMPARE(shown, expected);
-        QCOMPARE(view->findChild<QWidget *>(QStringLiteral("ToolBar"))->height(), 41);
+        FIND_CHILD(toolBar, QWidget, view, "ToolBar");
+        FIND_CHILD(pageNumber, QLabel, view, "PageNumber");
+        FIND_CHILD(print, QToolButton, view, "PrintButton");
+        QCOMPARE(toolBar->height(), 41);
 
         // The page-available notification has run for both pages.
-        QCOMPARE(view->findChild<QLabel *>(QStringLiteral("PageNumber"))->text(), QStringLiteral("2"));
-        QVERIFY(button(view, "PrintButton")->isEnabled());
+        QCOMPARE(pageNumber->text(), QStringLiteral("2"));
+        QVERIFY(print->isEnabled());
         QCOMPARE(view->pageView()->page(), 1);
         QCOMPARE(view->pageView()->zoom(), 100);
     }
@@ -127,7 +126,8 @@ private slots:
         TextFit::ScaledFont font(fontScale);
         Tprint_view *view = openPreview();
         QVERIFY(view);
-        view->findChild<QLabel *>(QStringLiteral("PageNumber"))->setText(QStringLiteral("999"));
+        FIND_CHILD(pageNumber, QLabel, view, "PageNumber");
+        pageNumber->setText(QStringLiteral("999"));
         TextFit::saveShot(view, QStringLiteral("Tprint_view ") + QTest::currentDataTag());
         const QStringList faults = TextFit::faults(view);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
@@ -136,10 +136,12 @@ private slots:
     void printIsDisabledUntilAPageIsAvailable()
     {
         Tprint_view view(m_owner.get());
-        QVERIFY(!button(&view, "PrintButton")->isEnabled());
+        FIND_CHILD(print, QToolButton, &view, "PrintButton");
+        FIND_CHILD(pageNumber, QLabel, &view, "PageNumber");
+        QVERIFY(!print->isEnabled());
         view.pageAvailable(1);
-        QVERIFY(button(&view, "PrintButton")->isEnabled());
-        QCOMPARE(view.findChild<QLabel *>(QStringLiteral("PageNumber"))->text(), QStringLiteral("1"));
+        QVERIFY(print->isEnabled());
+        QCOMPARE(pageNumber->text(), QStringLiteral("1"));
     }
 
     void pageButtonsStayWithinThePages_data()
@@ -159,8 +161,10 @@ private slots:
         QFETCH(int, page);
         Tprint_view *view = openPreview();
         QVERIFY(view);
-        for (const QString &name : clicks)
-            QTest::mouseClick(view->findChild<QToolButton *>(name), Qt::LeftButton);
+        for (const QString &name : clicks) {
+            FIND_CHILD(turn, QToolButton, view, name);
+            QTest::mouseClick(turn, Qt::LeftButton);
+        }
         QCOMPARE(view->pageView()->page(), page);
     }
 
@@ -168,8 +172,10 @@ private slots:
     {
         Tprint_view *view = openPreview();
         QVERIFY(view);
+        FIND_CHILD(wholePage, QToolButton, view, "WholePageButton");
+        FIND_CHILD(pageWidth, QToolButton, view, "PageWidthButton");
         PageView *pages = view->pageView();
-        QTest::mouseClick(button(view, "WholePageButton"), Qt::LeftButton);
+        QTest::mouseClick(wholePage, Qt::LeftButton);
         const QSize room = pages->maximumViewportSize();
         const QSize page = pages->widget()->size();
         QVERIFY2(page.width() <= room.width() && page.height() <= room.height(),
@@ -182,7 +188,7 @@ private slots:
         QVERIFY(page.height() > room.height() * 0.95 || page.width() > room.width() * 0.95);
         QVERIFY(pages->zoom() < 100);
 
-        QTest::mouseClick(button(view, "PageWidthButton"), Qt::LeftButton);
+        QTest::mouseClick(pageWidth, Qt::LeftButton);
         QCOMPARE(pages->zoom(), 100);
         QCOMPARE(page.height() < pages->widget()->height(), true);
     }
@@ -226,7 +232,8 @@ private slots:
         ScriptedDialogs dialogs;
         Tprint_view *view = openPreview();
         QVERIFY(view);
-        QTest::mouseClick(view->findChild<QToolButton *>(buttonName), Qt::LeftButton);
+        FIND_CHILD(pressed, QToolButton, view, buttonName);
+        QTest::mouseClick(pressed, Qt::LeftButton);
         const auto shown = dialogs.shown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown.first().kind, Dialogs::Kind::Information);
@@ -262,8 +269,9 @@ private slots:
         ScriptedDialogs dialogs;
         Tprint_view *view = openPreview();
         QVERIFY(view);
+        FIND_CHILD(exportButton, QToolButton, view, "ExportButton");
         dialogs.answer(Dialogs::Answer::Ok, dir.filePath(typedName), filterIndex);
-        QTest::mouseClick(button(view, "ExportButton"), Qt::LeftButton);
+        QTest::mouseClick(exportButton, Qt::LeftButton);
 
         const auto shown = dialogs.shown();
         QCOMPARE(shown.size(), 1); // the save dialog, and no message after it
@@ -282,8 +290,9 @@ private slots:
         ScriptedDialogs dialogs;
         Tprint_view *view = openPreview();
         QVERIFY(view);
+        FIND_CHILD(exportButton, QToolButton, view, "ExportButton");
         dialogs.answer(Dialogs::Answer::Cancel);
-        QTest::mouseClick(button(view, "ExportButton"), Qt::LeftButton);
+        QTest::mouseClick(exportButton, Qt::LeftButton);
         QCOMPARE(dialogs.shown().size(), 1);
         QVERIFY(QDir(dir.path()).isEmpty());
     }
@@ -293,8 +302,9 @@ private slots:
         ScriptedDialogs dialogs;
         Tprint_view *view = openPreview();
         QVERIFY(view);
+        FIND_CHILD(exportButton, QToolButton, view, "ExportButton");
         dialogs.answer(Dialogs::Answer::Ok, QStringLiteral("/nonexistent-folder/card.pdf"), 5);
-        QTest::mouseClick(button(view, "ExportButton"), Qt::LeftButton);
+        QTest::mouseClick(exportButton, Qt::LeftButton);
         const auto shown = dialogs.shown();
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown.last().kind, Dialogs::Kind::Error);
@@ -310,7 +320,8 @@ private slots:
         QCOMPARE(Tprint_view::reference().data(), view);
         QCOMPARE(view->parentWidget(), box.data());
 
-        QTest::mouseClick(button(view, "CloseButton"), Qt::LeftButton);
+        FIND_CHILD(closeButton, QToolButton, view, "CloseButton");
+        QTest::mouseClick(closeButton, Qt::LeftButton);
         QTRY_VERIFY(!box);
         QVERIFY(!Tprint_view::reference());
         QVERIFY(!Tprint_box::reference());
