@@ -71,4 +71,11 @@ QString completion(const QString &completeYn)
     return QStringLiteral("于") + day(completeYn) + QStringLiteral("结束");
 }
 
+QString sharedId(int jobsWithId)
+{
+    if (jobsWithId < 2)
+        return {};
+    return QStringLiteral("另有%1条工作安排与本条共用编号,右边的完成记录(包括新增的)为它们共有。").arg(jobsWithId - 1);
+}
+
 } // namespace JobCells

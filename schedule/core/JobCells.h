@@ -23,5 +23,9 @@ QString day(const QString &stamp);
 QString reminder(bool reminder, const QString &dateId);
 // complete_yn under "完成情况:": "未完成.." as it is, else "于yyyy-mm-dd结束".
 QString completion(const QString &completeYn);
+// Said in the completion log when `jobsWithId` jobs carry the shown job's id
+// (stores written before ids were made unique): the entries, which are linked
+// by id, belong to them all. Empty for a job of its own.
+QString sharedId(int jobsWithId);
 
 } // namespace JobCells

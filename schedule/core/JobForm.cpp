@@ -12,6 +12,11 @@ bool canSave(const QString &text)
     return !text.trimmed().isEmpty();
 }
 
+bool holdsUnsaved(const QString &text)
+{
+    return canSave(text);
+}
+
 std::optional<QTime> parseTime(const QString &text)
 {
     static const QRegularExpression pattern(QStringLiteral(R"(^\s*(\d{1,2}):(\d{2})\s*$)"));

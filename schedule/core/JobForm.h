@@ -22,6 +22,10 @@ struct Input
 
 // "保存" is offered only for a text with more than white space.
 bool canSave(const QString &text);
+// The planner's job text and the log's new entry start empty and are emptied
+// by each save, so they hold typing never saved exactly when their text is
+// worth saving; white space alone is no loss.
+bool holdsUnsaved(const QString &text);
 
 // A time of day written as hours (one or two digits), a colon and two digits.
 std::optional<QTime> parseTime(const QString &text);

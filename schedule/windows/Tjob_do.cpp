@@ -276,7 +276,7 @@ std::optional<JobRecord> Tjob_do::currentJob() const
 // agrees.
 void Tjob_do::closeEvent(QCloseEvent *event)
 {
-    if (!Dialogs::mayDropUnsaved(this, JobForm::canSave(m_text->toPlainText()))) {
+    if (!Dialogs::mayDropUnsaved(this, JobForm::holdsUnsaved(m_text->toPlainText()))) {
         event->ignore();
         return;
     }

@@ -69,13 +69,6 @@ std::optional<QString> readable(const QString &stored, bool isProtected)
 
 } // namespace
 
-QString Tjob_do_sub::sharedIdNote(int jobsWithId)
-{
-    if (jobsWithId < 2)
-        return {};
-    return QStringLiteral("另有%1条工作安排与本条的编号相同,下面的完成记录为它们共有。").arg(jobsWithId - 1);
-}
-
 Tjob_do_sub::Tjob_do_sub(QSqlDatabase db, QWidget *parent)
     : QDialog(parent)
     , m_jobs(db)
@@ -229,7 +222,7 @@ bool Tjob_do_sub::load(qint64 jobRowid)
         Dialogs::error(this, sharing.error());
         return false;
     }
-    m_sharedId->setText(sharedIdNote(*sharing));
+    m_sharedId->setText(JobCells::sharedId(*sharing));
     m_sharedId->setVisible(*sharing > 1);
 
     const Result<QList<JobEntry>> entries = m_entryStore.listForJob(job->id);
@@ -292,7 +285,7 @@ void Tjob_do_sub::addEntry()
 
 void Tjob_do_sub::rewrite()
 {
-    if (Dialogs::mayDropUnsaved(this, JobForm::canSave(m_newText->toPlainText())))
+    if (Dialogs::mayDropUnsaved(this, JobForm::holdsUnsaved(m_newText->toPlainText())))
         resetNewEntry();
 }
 
@@ -300,7 +293,7 @@ void Tjob_do_sub::rewrite()
 // goes only when the user agrees.
 void Tjob_do_sub::reject()
 {
-    if (Dialogs::mayDropUnsaved(this, JobForm::canSave(m_newText->toPlainText())))
+    if (Dialogs::mayDropUnsaved(this, JobForm::holdsUnsaved(m_newText->toPlainText())))
         QDialog::reject();
 }
 

@@ -29,10 +29,6 @@ public:
     // of the job or its first entry that does not decode.
     bool load(qint64 jobRowid);
 
-    // Said under the job when other jobs carry its id (stores written
-    // before ids were made unique): the entries listed belong to them all.
-    static QString sharedIdNote(int jobsWithId);
-
     static inline const QString kNoEntries = QStringLiteral("没有记录内容....");
     static inline const QString kEmptyEntry = QStringLiteral("完成内容不能为空,请重新输入...");
     static inline const QString kEntrySaved = QStringLiteral("记录保存成功...");

@@ -90,6 +90,36 @@ private slots:
         QCOMPARE(NotePage::canSave(text), saveable);
     }
 
+    // What "取消", Esc and "重写" ask about: text worth saving that differs
+    // from what this page saved.
+    void unsavedIsTextTheSaveDidNotTake_data()
+    {
+        QTest::addColumn<QString>("saved"); // the text the page saved; null for none
+        QTest::addColumn<bool>("newPage");  // a page started after that save
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("unsaved");
+        QTest::newRow("fresh page, empty") << QString() << false << "" << false;
+        QTest::newRow("fresh page, white space") << QString() << false << " \n\t" << false;
+        QTest::newRow("fresh page, typed") << QString() << false << "今天" << true;
+        QTest::newRow("saved as it stands") << "今天" << false << "今天" << false;
+        QTest::newRow("typed on after the save") << "今天" << false << "今天晴" << true;
+        QTest::newRow("next page, same words again") << "今天" << true << "今天" << true;
+    }
+    void unsavedIsTextTheSaveDidNotTake()
+    {
+        QFETCH(QString, saved);
+        QFETCH(bool, newPage);
+        QFETCH(QString, text);
+        QFETCH(bool, unsaved);
+        NotePage page;
+        page.start();
+        if (!saved.isNull())
+            page.markSaved(saved);
+        if (newPage)
+            page.start();
+        QCOMPARE(page.holdsUnsaved(text), unsaved);
+    }
+
     void timeTextIsBuiltFromTheStamp()
     {
         QCOMPARE(NoteHistory::timeText(QStringLiteral("20240501093005")), QStringLiteral("2024年05月01日  09:30:05"));

@@ -42,6 +42,44 @@ private slots:
         QCOMPARE(JobCells::completion(QStringLiteral("20240503174501")), QStringLiteral("于2024-05-03结束"));
     }
 
+    void sharedIdIsSaidOnlyWhenAnotherJobHasIt_data()
+    {
+        QTest::addColumn<int>("jobsWithId");
+        QTest::addColumn<QString>("note");
+        QTest::newRow("gone") << 0 << QString();
+        QTest::newRow("its own") << 1 << QString();
+        QTest::newRow("one other") << 2
+                                   << QStringLiteral(
+                                          "另有1条工作安排与本条共用编号,右边的完成记录(包括新增的)为它们共有。");
+        QTest::newRow("two others") << 3
+                                    << QStringLiteral(
+                                           "另有2条工作安排与本条共用编号,右边的完成记录(包括新增的)为它们共有。");
+    }
+    void sharedIdIsSaidOnlyWhenAnotherJobHasIt()
+    {
+        QFETCH(int, jobsWithId);
+        QFETCH(QString, note);
+        QCOMPARE(JobCells::sharedId(jobsWithId), note);
+    }
+
+    // What Esc, 取消 and 重写 ask about in the planner and the log, whose
+    // text areas start empty and are emptied by each save.
+    void unsavedIsTextWorthSaving_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("unsaved");
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("blanks and line breaks") << " \t\r\n " << false;
+        QTest::newRow("ideographic space") << QStringLiteral("\u3000") << false;
+        QTest::newRow("typed among blanks") << "\n 开会 " << true;
+    }
+    void unsavedIsTextWorthSaving()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, unsaved);
+        QCOMPARE(JobForm::holdsUnsaved(text), unsaved);
+    }
+
     void build_data()
     {
         QTest::addColumn<bool>("reminder");

@@ -165,21 +165,33 @@ private slots:
         QVERIFY(saveButton->isEnabled());
     }
 
-    // Esc closes the planner; a job typed and never saved goes only when
-    // the user agrees, and an empty one without a question.
-    void escapeDropsATypedJobOnlyWhenAgreed_data()
+    // Esc and the title bar close the planner; a job typed and never saved
+    // goes only when the user agrees; an empty one, or one just saved, goes
+    // without a question.
+    void closingDropsATypedJobOnlyWhenAgreed_data()
     {
+        QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("saveFirst");
         QTest::addColumn<bool>("asked");
         QTest::addColumn<bool>("agree");
-        QTest::newRow("nothing typed") << QString() << false << false;
-        QTest::newRow("white space") << QStringLiteral(" \n") << false << false;
-        QTest::newRow("typed, Yes") << QStringLiteral("开会") << true << true;
-        QTest::newRow("typed, No") << QStringLiteral("开会") << true << false;
+        for (const QString &action : {QStringLiteral("Esc"), QStringLiteral("title bar")}) {
+            QTest::addRow("%s, nothing typed", qPrintable(action)) << action << QString() << false << false << false;
+            QTest::addRow("%s, white space", qPrintable(action))
+                << action << QStringLiteral(" \n") << false << false << false;
+            QTest::addRow("%s, typed, Yes", qPrintable(action))
+                << action << QStringLiteral("开会") << false << true << true;
+            QTest::addRow("%s, typed, No", qPrintable(action))
+                << action << QStringLiteral("开会") << false << true << false;
+            QTest::addRow("%s, saved", qPrintable(action))
+                << action << QStringLiteral("开会") << true << false << false;
+        }
     }
-    void escapeDropsATypedJobOnlyWhenAgreed()
+    void closingDropsATypedJobOnlyWhenAgreed()
     {
+        QFETCH(QString, action);
         QFETCH(QString, typed);
+        QFETCH(bool, saveFirst);
         QFETCH(bool, asked);
         QFETCH(bool, agree);
         ScriptedDialogs dialogs;
@@ -190,14 +202,26 @@ private slots:
         planner->show();
         QVERIFY(QTest::qWaitForWindowExposed(planner));
         FIND_CHILD(memo, QPlainTextEdit, planner.data(), "Memo1");
-        memo->setPlainText(typed);
+        if (saveFirst) {
+            save(*planner, typed);
+            QCOMPARE(dialogs.texts(), QStringList{Tjob_do::kSaved});
+        } else {
+            memo->setPlainText(typed);
+        }
         if (asked)
             dialogs.answer(agree ? Dialogs::Answer::Yes : Dialogs::Answer::No);
-        QTest::keyClick(memo, Qt::Key_Escape);
+        if (action == QStringLiteral("Esc"))
+            QTest::keyClick(memo, Qt::Key_Escape);
+        else
+            planner->close();
+
         const auto boxes = dialogs.shown();
         QCOMPARE(boxes.size(), asked ? 1 : 0);
-        if (asked)
+        if (asked) {
+            QCOMPARE(boxes[0].kind, Dialogs::Kind::Confirm);
             QCOMPARE(boxes[0].text, QStringLiteral("内容尚未保存,确定放弃吗?"));
+        }
+        QCOMPARE(storedJobs().size(), saveFirst ? 1 : 0);
         if (!asked || agree) {
             QTRY_VERIFY(planner.isNull());
         } else {
@@ -205,6 +229,27 @@ private slots:
             QCOMPARE(memo->toPlainText(), typed);
             delete planner;
         }
+    }
+
+    // Another day is listed under the job being typed: nothing is dropped,
+    // so nothing is asked.
+    void choosingAnotherDayKeepsTheTypedJob()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        VERIFY_OK(store.make());
+        Tjob_do planner(m_host);
+        planner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&planner));
+        FIND_CHILD(memo, QPlainTextEdit, &planner, "Memo1");
+        FIND_CHILD(calendar, QCalendarWidget, &planner, "MonthCalendar1");
+        memo->setPlainText(QStringLiteral("开会"));
+        calendar->setSelectedDate(kNow.date().addDays(3));
+        emit calendar->clicked(calendar->selectedDate());
+        FIND_CHILD(listBox, QGroupBox, &planner, "gb4");
+        QCOMPARE(listBox->title(), QStringLiteral("(2024-05-04)工作记录"));
+        QCOMPARE(memo->toPlainText(), QStringLiteral("开会"));
+        QCOMPARE(dialogs.shown().size(), 0);
     }
 
     void savedRow_data()
@@ -513,6 +558,57 @@ private slots:
         FIND_CHILD(ok, QPushButton, &planner, "Button1");
         ok->click();
         QVERIFY(planner.findChild<Tjob_do_sub *>());
+    }
+
+    // An old store holds two jobs under one id: each row opens the log of
+    // its own job, which says that the entries are shared.
+    void eachRowOpensItsOwnJobWhenIdsRepeat_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("first") << 0 << QStringLiteral("先写的") << QStringLiteral("未完成..");
+        QTest::newRow("second") << 1 << QStringLiteral("后写的") << QStringLiteral("于2024-05-03结束");
+    }
+    void eachRowOpensItsOwnJobWhenIdsRepeat()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, text);
+        QFETCH(QString, state);
+        ScriptedDialogs dialogs;
+        TempStore store;
+        VERIFY_OK(store.make());
+        const QString id = QStringLiteral("20240501080000");
+        insertJob(id, QStringLiteral("20240501080000"), QStringLiteral("先写的"));
+        insertJob(id, QStringLiteral("20240501090000"), QStringLiteral("后写的"));
+        QSqlQuery sql(Store::database());
+        QVERIFY(sql.prepare(QStringLiteral("UPDATE job_do SET complete_yn = ? WHERE rowid = 2")));
+        sql.addBindValue(QStringLiteral("20240503174501"));
+        QVERIFY(sql.exec());
+        QVERIFY(sql.prepare(QStringLiteral("INSERT INTO job_do_sub VALUES (?, ?, ?, 0)")));
+        sql.addBindValue(id);
+        sql.addBindValue(QStringLiteral("20240502100000"));
+        sql.addBindValue(QStringLiteral("共有的记录"));
+        QVERIFY(sql.exec());
+        Tjob_do planner(m_host);
+        planner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&planner));
+        doubleClickRow(planner, row);
+
+        QPointer<Tjob_do_sub> log = Widgets::find<Tjob_do_sub>(&planner, QStringLiteral("Tjob_do_sub"));
+        QVERIFY2(log, Widgets::missing<Tjob_do_sub>(&planner, QStringLiteral("Tjob_do_sub")).constData());
+        FIND_CHILD(memo, QPlainTextEdit, log.data(), "Memo1");
+        FIND_CHILD(completion, QLabel, log.data(), "Label7");
+        FIND_CHILD(shared, QLabel, log.data(), "sharedIdNote");
+        FIND_CHILD(entry, QPlainTextEdit, log.data(), "Memo3");
+        QCOMPARE(memo->toPlainText(), text);
+        QCOMPARE(completion->text(), state);
+        QVERIFY(shared->isVisibleTo(log));
+        QCOMPARE(shared->text(),
+                 QStringLiteral("另有1条工作安排与本条共用编号,右边的完成记录(包括新增的)为它们共有。"));
+        QCOMPARE(entry->toPlainText(), QStringLiteral("共有的记录"));
+        QCOMPARE(dialogs.shown().size(), 0);
+        delete log;
     }
 
     void escapeCloses()

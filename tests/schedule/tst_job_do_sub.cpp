@@ -10,6 +10,7 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTableView>
@@ -262,24 +263,32 @@ private slots:
         QCOMPARE(boxes[0].text, QStringLiteral("Coding table entry not found."));
     }
 
-    // "取消", Esc and "重写" drop a typed entry only when the user agrees;
-    // an empty entry goes without a question.
+    // "取消", Esc, the title bar and "重写" drop a typed entry only when the
+    // user agrees; an empty entry, or one just saved, goes without a question.
     void typedEntryIsDroppedOnlyWhenAgreed_data()
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("saveFirst");
         QTest::addColumn<bool>("asked");
         QTest::addColumn<bool>("agree");
-        for (const QString &action : {QStringLiteral("取消"), QStringLiteral("Esc"), QStringLiteral("重写")}) {
-            QTest::addRow("%s, nothing typed", qPrintable(action)) << action << QString() << false << false;
-            QTest::addRow("%s, typed, Yes", qPrintable(action)) << action << QStringLiteral("已办") << true << true;
-            QTest::addRow("%s, typed, No", qPrintable(action)) << action << QStringLiteral("已办") << true << false;
+        for (const QString &action :
+             {QStringLiteral("取消"), QStringLiteral("Esc"), QStringLiteral("title bar"), QStringLiteral("重写")}) {
+            const auto row = [&](const char *tag) -> QTestData & {
+                return QTest::addRow("%s, %s", qPrintable(action), tag) << action;
+            };
+            row("nothing typed") << QString() << false << false << false;
+            row("white space") << QStringLiteral(" \n ") << false << false << false;
+            row("typed, Yes") << QStringLiteral("已办") << false << true << true;
+            row("typed, No") << QStringLiteral("已办") << false << true << false;
+            row("saved") << QStringLiteral("已办") << true << false << false;
         }
     }
     void typedEntryIsDroppedOnlyWhenAgreed()
     {
         QFETCH(QString, action);
         QFETCH(QString, typed);
+        QFETCH(bool, saveFirst);
         QFETCH(bool, asked);
         QFETCH(bool, agree);
         ScriptedDialogs dialogs;
@@ -291,21 +300,30 @@ private slots:
         log->setAttribute(Qt::WA_DeleteOnClose);
         log->show();
         QVERIFY(QTest::qWaitForWindowExposed(log));
-        FIND_CHILD(memo2, QPlainTextEdit, log, "Memo2");
+        FIND_CHILD(memo2, QPlainTextEdit, log.data(), "Memo2");
         memo2->setPlainText(typed);
+        if (saveFirst) {
+            FIND_CHILD(save, QPushButton, log.data(), "BitBtn1");
+            save->click();
+            QCOMPARE(dialogs.texts(), QStringList{Tjob_do_sub::kEntrySaved});
+        }
         if (asked)
             dialogs.answer(agree ? Dialogs::Answer::Yes : Dialogs::Answer::No);
         if (action == QStringLiteral("Esc")) {
             QTest::keyClick(memo2, Qt::Key_Escape);
+        } else if (action == QStringLiteral("title bar")) {
+            log->close();
         } else {
-            FIND_CHILD(pressed, QPushButton, log, action == QStringLiteral("取消") ? "BitBtn2" : "BitBtn3");
+            FIND_CHILD(pressed, QPushButton, log.data(), action == QStringLiteral("取消") ? "BitBtn2" : "BitBtn3");
             pressed->click();
         }
 
         const auto boxes = dialogs.shown();
         QCOMPARE(boxes.size(), asked ? 1 : 0);
-        if (asked)
+        if (asked) {
+            QCOMPARE(boxes[0].kind, Dialogs::Kind::Confirm);
             QCOMPARE(boxes[0].text, QStringLiteral("内容尚未保存,确定放弃吗?"));
+        }
         const bool dropped = !asked || agree;
         if (action == QStringLiteral("重写") || !dropped) {
             QVERIFY(log && log->isVisible());
@@ -314,7 +332,7 @@ private slots:
         } else {
             QTRY_VERIFY(log.isNull());
         }
-        QVERIFY(storedEntries().isEmpty());
+        QCOMPARE(storedEntries().size(), saveFirst ? 1 : 0);
     }
 
     // Two jobs of an old store share an id: the log shows the job chosen,
@@ -355,7 +373,8 @@ private slots:
         QCOMPARE(state->text(), chosen == 0 ? QStringLiteral("未完成..") : QStringLiteral("于2024-05-03结束"));
         QCOMPARE(shared->isVisibleTo(&log), jobs > 1);
         if (jobs > 1)
-            QCOMPARE(shared->text(), QStringLiteral("另有1条工作安排与本条的编号相同,下面的完成记录为它们共有。"));
+            QCOMPARE(shared->text(),
+                     QStringLiteral("另有1条工作安排与本条共用编号,右边的完成记录(包括新增的)为它们共有。"));
         QCOMPARE(listed(log).size(), 1);
     }
 };

@@ -9,6 +9,7 @@
 #include "Widgets.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSqlError>
@@ -148,26 +149,34 @@ private slots:
         QTest::addColumn<int>("entries");
         QTest::addColumn<QString>("completion");
         QTest::addColumn<qreal>("fontScale");
-        QTest::newRow("log, no entries") << 0 << "未完成.." << 1.0;
-        QTest::newRow("log, entries of a finished job") << 3 << "20240503174501" << 1.0;
-        QTest::newRow("log, larger font") << 3 << "20240503174501" << 1.5;
+        QTest::addColumn<bool>("sharedId"); // another job of an old store has its id
+        QTest::newRow("log, no entries") << 0 << "未完成.." << 1.0 << false;
+        QTest::newRow("log, entries of a finished job") << 3 << "20240503174501" << 1.0 << false;
+        QTest::newRow("log, larger font") << 3 << "20240503174501" << 1.5 << false;
+        QTest::newRow("log, id shared") << 3 << "20240503174501" << 1.0 << true;
+        QTest::newRow("log, id shared, larger font") << 3 << "20240503174501" << 1.5 << true;
     }
     void completionLog()
     {
         QFETCH(int, entries);
         QFETCH(QString, completion);
         QFETCH(qreal, fontScale);
+        QFETCH(bool, sharedId);
         TextFit::ScaledFont font(fontScale);
         ScriptedDialogs dialogs;
         TempStore store;
         VERIFY_OK(store.make());
         const QString id = QStringLiteral("20240430090100");
+        if (sharedId)
+            insertJob(id, QStringLiteral("20240501000000"), QStringLiteral("先写的"), false, false);
         insertJob(id, QStringLiteral("20240501000000"), kLongText, false, false, completion);
         for (int i = 0; i < entries; ++i)
             insertEntry(id, QStringLiteral("2024050%11200").arg(i + 2), kLongText);
         Tjob_do_sub log(Store::database());
         QVERIFY(log.load(lastJobRowid()));
         log.show();
+        FIND_CHILD(note, QLabel, &log, "sharedIdNote");
+        QCOMPARE(note->isVisible(), sharedId);
         expectAllReadable(log);
     }
 };
