@@ -1,17 +1,11 @@
 #pragma once
 
 #include "store/Result.h"
+#include "VerifyOk.h"
 
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
-
-// Fails the test function with the failure's own text when `result` holds one.
-#define VERIFY_OK(result)                                                                                              \
-    do {                                                                                                               \
-        const auto &verifyOk_ = (result);                                                                              \
-        QVERIFY2(verifyOk_.ok(), qPrintable(verifyOk_.error()));                                                       \
-    } while (false)
 
 // A fresh copy of the supplied pad.db in a folder of its own, set as the
 // program's home and opened as the shared connection. Each test gets its own:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/Result.h"
+#include "VerifyOk.h"
 
 #include <QByteArray>
 #include <QObject>
