@@ -3,12 +3,14 @@
 #include "contacts/card/ContactCardPrint.h"
 #include "contacts/core/StoredForm.h"
 #include "contacts/windows/ExportPanel.h"
+#include "contacts/windows/FormatPages.h"
 #include "contacts/windows/ImportPanel.h"
 #include "contacts/windows/NavigationStrip.h"
 #include "contacts/windows/OtherPanel.h"
 #include "contacts/windows/PersonalPanel.h"
 #include "contacts/windows/SearchArea.h"
 #include "contacts/windows/UnitPanel.h"
+#include "interchange/windows/VCardImportPanel.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QCloseEvent>
@@ -98,8 +100,12 @@ void Tpe_connect::buildTabs()
 void Tpe_connect::buildTransferPanels()
 {
     m_import = new ImportPanel(m_db);
+    m_vcardImport = new VCardImportPanel(m_db);
+    auto *importFormats = new FormatPages(QStringLiteral("iFormat"));
+    importFormats->addPage(QStringLiteral("逗号分隔(CSV)"), m_import);
+    importFormats->addPage(QStringLiteral("vCard"), m_vcardImport);
     auto *exportPanel = new ExportPanel(m_db, *this);
-    const QList<std::pair<Tab, QWidget *>> panels{{ImportTab, m_import}, {ExportTab, exportPanel}};
+    const QList<std::pair<Tab, QWidget *>> panels{{ImportTab, importFormats}, {ExportTab, exportPanel}};
     for (const auto &[tab, panel] : panels) {
         auto *layout = new QVBoxLayout(m_pages[tab]);
         layout->setContentsMargins(0, 0, 0, 0);
@@ -118,7 +124,7 @@ void Tpe_connect::buildTransferPanels()
 
 void Tpe_connect::closeEvent(QCloseEvent *event)
 {
-    if (m_import->isImporting()) {
+    if (m_import->isImporting() || m_vcardImport->isBusy()) {
         event->ignore();
         return;
     }

@@ -15,6 +15,7 @@ class OtherPanel;
 class PersonalPanel;
 class SearchArea;
 class UnitPanel;
+class VCardImportPanel;
 
 // "通讯录": the address book. A search fills the result list; its current row
 // decides the contact that the three record tabs show. The window is short
@@ -64,7 +65,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    // Refused while an import runs: closing would stop it half way.
+    // Refused while an import runs (either format): closing would stop it half way.
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -90,6 +91,7 @@ private:
     UnitPanel *m_unit = nullptr;
     OtherPanel *m_other = nullptr;
     ImportPanel *m_import = nullptr;
+    VCardImportPanel *m_vcardImport = nullptr;
     QList<QWidget *> m_pages;
     bool m_quiet = false; // tab changes made by the window itself
     bool m_centred = false;

@@ -166,6 +166,7 @@ Result<void> VCardImport::resolve(CardPlan &plan)
     if (existing) {
         plan.kind = parent.isEmpty() ? CardPlan::Kind::Update : CardPlan::Kind::Record;
         plan.existingName = existing->name;
+        plan.changesKept = true;
     } else if (!parent.isEmpty() && m_cardOfUid.contains(parent)) {
         plan.kind = CardPlan::Kind::Record;
         plan.existingName = m_plans.at(m_cardOfUid.value(parent)).name();
@@ -195,6 +196,12 @@ int VCardImport::tooLongCount() const
     return int(std::count_if(m_plans.cbegin(), m_plans.cend(), [](const CardPlan &p) {
         return p.kind != CardPlan::Kind::Refused && !p.tooLong.isEmpty();
     }));
+}
+
+int VCardImport::updateCount() const
+{
+    return int(std::count_if(m_plans.cbegin(), m_plans.cend(),
+                             [](const CardPlan &p) { return p.kind != CardPlan::Kind::Refused && p.changesKept; }));
 }
 
 void VCardImport::startWriting(Choice choice, const QDateTime &now)

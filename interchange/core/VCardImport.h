@@ -27,7 +27,8 @@ struct CardPlan
     int number = 0; // place in the file, from 1
     int line = 0;
     Kind kind = Kind::New;
-    QString existingName; // the contact an update writes over
+    QString existingName;     // the contact an update writes over
+    bool changesKept = false; // it writes over a contact the store keeps
     QString error;
     QStringList tooLong; // each value longer than its column: field, length, limit
     QStringList notes;
@@ -60,6 +61,8 @@ public:
     const QList<CardPlan> &plans() const { return m_plans; }
     int count(CardPlan::Kind kind) const;
     int tooLongCount() const;
+    // Cards that would write over contacts the store keeps.
+    int updateCount() const;
 
     struct Choice
     {
