@@ -1,5 +1,6 @@
 #include "ScriptedDialogs.h"
 #include "tools/windows/Tcala_tools.h"
+#include "Widgets.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -11,11 +12,9 @@ class TstCalculatorWindow : public QObject
 {
     Q_OBJECT
 
-    static QLineEdit *display(Tcala_tools &w) { return w.findChild<QLineEdit *>(QStringLiteral("edit1")); }
     static void click(Tcala_tools &w, const char *name)
     {
-        auto *button = w.findChild<QAbstractButton *>(QString::fromLatin1(name));
-        QVERIFY2(button, name);
+        FIND_CHILD(button, QAbstractButton, &w, QLatin1String(name));
         QTest::mouseClick(button, Qt::LeftButton);
     }
     // A typed character, as the keyboard delivers it to the focused control.
@@ -31,25 +30,31 @@ private slots:
         Tcala_tools w;
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
+        FIND_CHILD(display, QLineEdit, &w, "edit1");
+        FIND_CHILD(oneDecimal, QRadioButton, &w, "rb1");
+        FIND_CHILD(twoDecimals, QRadioButton, &w, "rb2");
         QCOMPARE(w.windowTitle(), QStringLiteral("计算器"));
-        QCOMPARE(display(w)->text(), QStringLiteral("0"));
-        QCOMPARE(QApplication::focusWidget(), display(w));
-        QVERIFY(!w.findChild<QRadioButton *>(QStringLiteral("rb1"))->isChecked());
-        QVERIFY(!w.findChild<QRadioButton *>(QStringLiteral("rb2"))->isChecked());
+        QCOMPARE(display->text(), QStringLiteral("0"));
+        QCOMPARE(QApplication::focusWidget(), display);
+        QVERIFY(!oneDecimal->isChecked());
+        QVERIFY(!twoDecimals->isChecked());
         const QStringList captions{"CE", "BackSpace", "*", "/", "-", "+", ".", "="};
         const char *names[] = {"Button15", "Button14", "bx", "bc", "bj", "bjj", "bd", "bdd"};
-        for (int i = 0; i < captions.size(); ++i)
-            QCOMPARE(w.findChild<QPushButton *>(QString::fromLatin1(names[i]))->text(), captions[i]);
+        for (int i = 0; i < captions.size(); ++i) {
+            FIND_CHILD(button, QPushButton, &w, QLatin1String(names[i]));
+            QCOMPARE(button->text(), captions[i]);
+        }
     }
 
     void buttonsDriveTheDisplay()
     {
         Tcala_tools w;
+        FIND_CHILD(display, QLineEdit, &w, "edit1");
         for (const char *name : {"b5", "bjj", "b3", "bdd"})
             click(w, name);
-        QCOMPARE(display(w)->text(), QStringLiteral("8"));
+        QCOMPARE(display->text(), QStringLiteral("8"));
         click(w, "Button15");
-        QCOMPARE(display(w)->text(), QStringLiteral("0"));
+        QCOMPARE(display->text(), QStringLiteral("0"));
     }
 
     // Whatever has the focus, a mapped character presses its button once and
@@ -83,11 +88,12 @@ private slots:
         Tcala_tools w;
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        auto *target = w.findChild<QWidget *>(focus);
+        FIND_CHILD(display, QLineEdit, &w, "edit1");
+        FIND_CHILD(target, QWidget, &w, focus);
         target->setFocus();
         for (const QChar c : typed)
             type(target, c);
-        QCOMPARE(display(w)->text(), shown);
+        QCOMPARE(display->text(), shown);
     }
 
     void editedDisplayIsTheOperand()
@@ -96,15 +102,16 @@ private slots:
         Tcala_tools w;
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
+        FIND_CHILD(display, QLineEdit, &w, "edit1");
         for (const char *name : {"b1", "b2"})
             click(w, name);
-        display(w)->setFocus();
-        display(w)->end(false);
-        QTest::keyClick(display(w), Qt::Key_Backspace); // the field's own key, not the button
-        QCOMPARE(display(w)->text(), QStringLiteral("01"));
+        display->setFocus();
+        display->end(false);
+        QTest::keyClick(display, Qt::Key_Backspace); // the field's own key, not the button
+        QCOMPARE(display->text(), QStringLiteral("01"));
         for (const char *name : {"bjj", "b3", "bdd"})
             click(w, name);
-        QCOMPARE(display(w)->text(), QStringLiteral("4"));
+        QCOMPARE(display->text(), QStringLiteral("4"));
         QVERIFY(dialogs.shown().isEmpty());
     }
 
@@ -114,16 +121,17 @@ private slots:
         Tcala_tools w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        auto *oneDecimal = w.findChild<QRadioButton *>(QStringLiteral("rb1"));
-        auto *twoDecimals = w.findChild<QRadioButton *>(QStringLiteral("rb2"));
+        FIND_CHILD(display, QLineEdit, &w, "edit1");
+        FIND_CHILD(oneDecimal, QRadioButton, &w, "rb1");
+        FIND_CHILD(twoDecimals, QRadioButton, &w, "rb2");
         click(w, "b2");
         QTest::mouseClick(twoDecimals, Qt::LeftButton);
-        QCOMPARE(display(w)->text(), QStringLiteral("2.00"));
+        QCOMPARE(display->text(), QStringLiteral("2.00"));
         click(w, "b5");
         QTest::mouseClick(twoDecimals, Qt::LeftButton);
-        QCOMPARE(display(w)->text(), QStringLiteral("2.005"));
+        QCOMPARE(display->text(), QStringLiteral("2.005"));
         QTest::mouseClick(oneDecimal, Qt::LeftButton);
-        QCOMPARE(display(w)->text(), QStringLiteral("2.0"));
+        QCOMPARE(display->text(), QStringLiteral("2.0"));
         QVERIFY(dialogs.shown().isEmpty());
     }
 
@@ -133,11 +141,13 @@ private slots:
         Tcala_tools w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
+        FIND_CHILD(display, QLineEdit, &w, "edit1");
+        FIND_CHILD(twoDecimals, QRadioButton, &w, "rb2");
         for (const char *name : {"b1", "bd", "bd", "rb2"})
             click(w, name);
         QCOMPARE(dialogs.texts(), QStringList{"'01..' is not a valid floating point value."});
-        QVERIFY(w.findChild<QRadioButton *>(QStringLiteral("rb2"))->isChecked());
-        QCOMPARE(display(w)->text(), QStringLiteral("01.."));
+        QVERIFY(twoDecimals->isChecked());
+        QCOMPARE(display->text(), QStringLiteral("01.."));
 
         for (const char *name : {"Button15", "b1", "bc", "bd", "bdd"})
             click(w, name);
@@ -145,10 +155,10 @@ private slots:
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].kind, Dialogs::Kind::Error);
         QCOMPARE(shown[0].text, QStringLiteral("Floating point division by zero."));
-        QCOMPARE(display(w)->text(), QStringLiteral("0."));
+        QCOMPARE(display->text(), QStringLiteral("0."));
         click(w, "b5"); // "/" is still pending, and "0." is still the number being typed
         click(w, "bdd");
-        QCOMPARE(display(w)->text(), QStringLiteral("2")); // 01 / 0.5
+        QCOMPARE(display->text(), QStringLiteral("2")); // 01 / 0.5
     }
 };
 

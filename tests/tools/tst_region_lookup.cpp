@@ -2,6 +2,7 @@
 #include "store/Store.h"
 #include "TempStore.h"
 #include "tools/windows/Tcity_tools.h"
+#include "Widgets.h"
 
 #include <QApplication>
 #include <QSqlQuery>
@@ -12,10 +13,6 @@ class TstRegionLookup : public QObject
 {
     Q_OBJECT
 
-    static QTableView *list(Tcity_tools &w, int n)
-    {
-        return w.findChild<QTableView *>(QStringLiteral("DBGrid%1").arg(n));
-    }
     static QStringList names(QTableView *view)
     {
         QStringList texts;
@@ -42,12 +39,15 @@ private slots:
         Tcity_tools w(Store::database());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
+        FIND_CHILD(provinces, QTableView, &w, "DBGrid1");
+        FIND_CHILD(cities, QTableView, &w, "DBGrid2");
+        FIND_CHILD(districts, QTableView, &w, "DBGrid3");
         QCOMPARE(w.windowTitle(), QStringLiteral("省市区归属划分"));
-        QCOMPARE(list(w, 1)->model()->rowCount(), 34);
-        QCOMPARE(current(list(w, 1)), QStringLiteral("北京市"));
-        QCOMPARE(names(list(w, 2)), QStringList{"北京市"});
-        QCOMPARE(current(list(w, 2)), QStringLiteral("北京市"));
-        QCOMPARE(names(list(w, 3)).mid(0, 3), (QStringList{"东城区", "西城区", "朝阳区"}));
+        QCOMPARE(provinces->model()->rowCount(), 34);
+        QCOMPARE(current(provinces), QStringLiteral("北京市"));
+        QCOMPARE(names(cities), QStringList{"北京市"});
+        QCOMPARE(current(cities), QStringLiteral("北京市"));
+        QCOMPARE(names(districts).mid(0, 3), (QStringList{"东城区", "西城区", "朝阳区"}));
         QVERIFY(dialogs.shown().isEmpty());
     }
 
@@ -58,24 +58,25 @@ private slots:
         Tcity_tools w(Store::database());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QTableView *provinces = list(w, 1);
+        FIND_CHILD(provinces, QTableView, &w, "DBGrid1");
+        FIND_CHILD(cities, QTableView, &w, "DBGrid2");
+        FIND_CHILD(districts, QTableView, &w, "DBGrid3");
         provinces->setFocus();
         QTest::keyClick(provinces, Qt::Key_Down);
         QCOMPARE(current(provinces), QStringLiteral("天津市"));
-        QCOMPARE(names(list(w, 2)), QStringList{"天津市"});
-        QCOMPARE(names(list(w, 3)).first(), QStringLiteral("和平区"));
+        QCOMPARE(names(cities), QStringList{"天津市"});
+        QCOMPARE(names(districts).first(), QStringLiteral("和平区"));
         QTest::keyClick(provinces, Qt::Key_Down);
         QCOMPARE(current(provinces), QStringLiteral("河北省"));
-        QCOMPARE(list(w, 2)->model()->rowCount(), 11);
-        QCOMPARE(current(list(w, 2)), QStringLiteral("石家庄市"));
-        QCOMPARE(names(list(w, 3)).mid(0, 2), (QStringList{"长安区", "桥西区"}));
+        QCOMPARE(cities->model()->rowCount(), 11);
+        QCOMPARE(current(cities), QStringLiteral("石家庄市"));
+        QCOMPARE(names(districts).mid(0, 2), (QStringList{"长安区", "桥西区"}));
 
-        QTableView *cities = list(w, 2);
         cities->setFocus();
         QTest::keyClick(cities, Qt::Key_Down);
         QCOMPARE(current(cities), QStringLiteral("唐山市"));
         QCOMPARE(current(provinces), QStringLiteral("河北省"));
-        QVERIFY(!names(list(w, 3)).contains(QStringLiteral("长安区")));
+        QVERIFY(!names(districts).contains(QStringLiteral("长安区")));
     }
 
     // The flag row's father names no real city; even a city given that key
@@ -89,10 +90,12 @@ private slots:
         Tcity_tools w(Store::database());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QCOMPARE(names(list(w, 2)), (QStringList{"北京市", "测试市"}));
-        list(w, 2)->setCurrentIndex(list(w, 2)->model()->index(1, 0));
-        QCOMPARE(current(list(w, 2)), QStringLiteral("测试市"));
-        QCOMPARE(list(w, 3)->model()->rowCount(), 0);
+        FIND_CHILD(cities, QTableView, &w, "DBGrid2");
+        FIND_CHILD(districts, QTableView, &w, "DBGrid3");
+        QCOMPARE(names(cities), (QStringList{"北京市", "测试市"}));
+        cities->setCurrentIndex(cities->model()->index(1, 0));
+        QCOMPARE(current(cities), QStringLiteral("测试市"));
+        QCOMPARE(districts->model()->rowCount(), 0);
     }
 
     void emptyDetailLists()
@@ -104,13 +107,16 @@ private slots:
         Tcity_tools w(Store::database());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        list(w, 1)->setCurrentIndex(list(w, 1)->model()->index(1, 0));
-        QCOMPARE(names(list(w, 2)), QStringList{"天津市"});
-        QCOMPARE(list(w, 3)->model()->rowCount(), 0);
-        list(w, 1)->setCurrentIndex(list(w, 1)->model()->index(34, 0));
-        QCOMPARE(current(list(w, 1)), QStringLiteral("无城省"));
-        QCOMPARE(list(w, 2)->model()->rowCount(), 0);
-        QCOMPARE(list(w, 3)->model()->rowCount(), 0);
+        FIND_CHILD(provinces, QTableView, &w, "DBGrid1");
+        FIND_CHILD(cities, QTableView, &w, "DBGrid2");
+        FIND_CHILD(districts, QTableView, &w, "DBGrid3");
+        provinces->setCurrentIndex(provinces->model()->index(1, 0));
+        QCOMPARE(names(cities), QStringList{"天津市"});
+        QCOMPARE(districts->model()->rowCount(), 0);
+        provinces->setCurrentIndex(provinces->model()->index(34, 0));
+        QCOMPARE(current(provinces), QStringLiteral("无城省"));
+        QCOMPARE(cities->model()->rowCount(), 0);
+        QCOMPARE(districts->model()->rowCount(), 0);
     }
 
     void listsCannotBeEdited()
@@ -120,7 +126,7 @@ private slots:
         Tcity_tools w(Store::database());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QTableView *districts = list(w, 3);
+        FIND_CHILD(districts, QTableView, &w, "DBGrid3");
         districts->setFocus();
         const QModelIndex first = districts->model()->index(0, 0);
         districts->setCurrentIndex(first);
@@ -144,12 +150,14 @@ private slots:
         Tcity_tools w(Store::database());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
+        FIND_CHILD(provinces, QTableView, &w, "DBGrid1");
+        FIND_CHILD(cities, QTableView, &w, "DBGrid2");
         const auto shown = dialogs.shown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].kind, Dialogs::Kind::Error);
         QVERIFY2(shown[0].text.contains(QStringLiteral("city")), qPrintable(shown[0].text));
-        QCOMPARE(list(w, 1)->model()->rowCount(), 34);
-        QCOMPARE(list(w, 2)->model()->rowCount(), 0);
+        QCOMPARE(provinces->model()->rowCount(), 34);
+        QCOMPARE(cities->model()->rowCount(), 0);
         QVERIFY(w.isVisible());
     }
 };

@@ -1,6 +1,7 @@
 #include "store/Clock.h"
 #include "tools/core/Stopwatch.h"
 #include "tools/windows/Tmim_tools.h"
+#include "Widgets.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -8,25 +9,61 @@
 #include <QTest>
 #include <QTimer>
 
+namespace {
+
+// The stopwatch window's fields, buttons and timer, found by their names.
+//
+//     Tmim_tools w;
+//     Controls c;
+//     VERIFY_OK(c.find(w));
+struct Controls
+{
+    Result<void> find(const Tmim_tools &w)
+    {
+        const Result<void> found[] = {
+            Widgets::take(hours, &w, QStringLiteral("hourField")),
+            Widgets::take(minutes, &w, QStringLiteral("minuteField")),
+            Widgets::take(seconds, &w, QStringLiteral("secondField")),
+            Widgets::take(tenths, &w, QStringLiteral("tenthField")),
+            Widgets::take(startPause, &w, QStringLiteral("Button1")),
+            Widgets::take(reset, &w, QStringLiteral("Button2")),
+            Widgets::take(onTop, &w, QStringLiteral("CheckBox1")),
+            Widgets::take(timer, &w, QStringLiteral("Timer1")),
+        };
+        for (const Result<void> &each : found) {
+            if (!each)
+                return each;
+        }
+        return {};
+    }
+
+    QString shown() const
+    {
+        return QStringList{hours->text(), minutes->text(), seconds->text(), tenths->text()}.join(u':');
+    }
+
+    // One tick of the 100 ms timer, however late it comes.
+    void tickAfter(qint64 ms) const
+    {
+        Clock::advance(ms);
+        QMetaObject::invokeMethod(timer, "timeout");
+    }
+
+    QLabel *hours = nullptr;
+    QLabel *minutes = nullptr;
+    QLabel *seconds = nullptr;
+    QLabel *tenths = nullptr;
+    QPushButton *startPause = nullptr;
+    QPushButton *reset = nullptr;
+    QCheckBox *onTop = nullptr;
+    QTimer *timer = nullptr;
+};
+
+} // namespace
+
 class TstStopwatch : public QObject
 {
     Q_OBJECT
-
-    static QString shown(Tmim_tools &w)
-    {
-        QStringList texts;
-        for (const char *name : {"hourField", "minuteField", "secondField", "tenthField"})
-            texts << w.findChild<QLabel *>(QString::fromLatin1(name))->text();
-        return texts.join(u':');
-    }
-    static QPushButton *startPause(Tmim_tools &w) { return w.findChild<QPushButton *>(QStringLiteral("Button1")); }
-    static QTimer *timer(Tmim_tools &w) { return w.findChild<QTimer *>(QStringLiteral("Timer1")); }
-    // One tick of the 100 ms timer, however late it comes.
-    static void tickAfter(Tmim_tools &w, qint64 ms)
-    {
-        Clock::advance(ms);
-        QMetaObject::invokeMethod(timer(w), "timeout");
-    }
 
 private slots:
     void init() { Clock::setNow(QDateTime(QDate(2026, 12, 10), QTime(9, 0))); }
@@ -56,79 +93,88 @@ private slots:
     void opensStoppedAtZero()
     {
         Tmim_tools w;
+        Controls c;
+        VERIFY_OK(c.find(w));
         QCOMPARE(w.windowTitle(), QStringLiteral("秒表功能"));
-        QCOMPARE(shown(w), QStringLiteral("00:00:00:00"));
-        QCOMPARE(startPause(w)->text(), QStringLiteral("开始"));
-        QCOMPARE(w.findChild<QPushButton *>(QStringLiteral("Button2"))->text(), QStringLiteral("重置"));
-        QVERIFY(!timer(w)->isActive());
-        QCOMPARE(timer(w)->interval(), 100);
-        QVERIFY(!w.findChild<QCheckBox *>(QStringLiteral("CheckBox1"))->isChecked());
+        QCOMPARE(c.shown(), QStringLiteral("00:00:00:00"));
+        QCOMPARE(c.startPause->text(), QStringLiteral("开始"));
+        QCOMPARE(c.reset->text(), QStringLiteral("重置"));
+        QVERIFY(!c.timer->isActive());
+        QCOMPARE(c.timer->interval(), 100);
+        QVERIFY(!c.onTop->isChecked());
     }
 
     void lateTicksLoseNoTime()
     {
         Tmim_tools w;
-        QTest::mouseClick(startPause(w), Qt::LeftButton);
-        QCOMPARE(startPause(w)->text(), QStringLiteral("暂停"));
-        QVERIFY(timer(w)->isActive());
+        Controls c;
+        VERIFY_OK(c.find(w));
+        QTest::mouseClick(c.startPause, Qt::LeftButton);
+        QCOMPARE(c.startPause->text(), QStringLiteral("暂停"));
+        QVERIFY(c.timer->isActive());
         for (int i = 0; i < 10; ++i)
-            tickAfter(w, 100);
-        QCOMPARE(shown(w), QStringLiteral("00:00:01:00"));
-        tickAfter(w, 2345); // the interface was busy for more than two seconds
-        QCOMPARE(shown(w), QStringLiteral("00:00:03:03"));
-        tickAfter(w, 3596655);
-        QCOMPARE(shown(w), QStringLiteral("01:00:00:00"));
+            c.tickAfter(100);
+        QCOMPARE(c.shown(), QStringLiteral("00:00:01:00"));
+        c.tickAfter(2345); // the interface was busy for more than two seconds
+        QCOMPARE(c.shown(), QStringLiteral("00:00:03:03"));
+        c.tickAfter(3596655);
+        QCOMPARE(c.shown(), QStringLiteral("01:00:00:00"));
     }
 
     void pauseKeepsTheTimeShownAndResumes()
     {
         Tmim_tools w;
-        QTest::mouseClick(startPause(w), Qt::LeftButton);
-        tickAfter(w, 5300);
+        Controls c;
+        VERIFY_OK(c.find(w));
+        QTest::mouseClick(c.startPause, Qt::LeftButton);
+        c.tickAfter(5300);
         Clock::advance(50); // paused between two ticks
-        QTest::mouseClick(startPause(w), Qt::LeftButton);
-        QCOMPARE(startPause(w)->text(), QStringLiteral("开始"));
-        QVERIFY(!timer(w)->isActive());
-        QCOMPARE(shown(w), QStringLiteral("00:00:05:03"));
+        QTest::mouseClick(c.startPause, Qt::LeftButton);
+        QCOMPARE(c.startPause->text(), QStringLiteral("开始"));
+        QVERIFY(!c.timer->isActive());
+        QCOMPARE(c.shown(), QStringLiteral("00:00:05:03"));
         Clock::advance(60000);
-        QTest::mouseClick(startPause(w), Qt::LeftButton);
-        tickAfter(w, 100);
-        QCOMPARE(shown(w), QStringLiteral("00:00:05:04"));
+        QTest::mouseClick(c.startPause, Qt::LeftButton);
+        c.tickAfter(100);
+        QCOMPARE(c.shown(), QStringLiteral("00:00:05:04"));
     }
 
     void resetWhileRunning()
     {
         Tmim_tools w;
-        QTest::mouseClick(startPause(w), Qt::LeftButton);
-        tickAfter(w, 4200);
-        QTest::mouseClick(w.findChild<QPushButton *>(QStringLiteral("Button2")), Qt::LeftButton);
-        QCOMPARE(shown(w), QStringLiteral("00:00:00:00"));
-        QCOMPARE(startPause(w)->text(), QStringLiteral("开始"));
-        QVERIFY(!timer(w)->isActive());
-        QTest::mouseClick(startPause(w), Qt::LeftButton);
-        tickAfter(w, 700);
-        QCOMPARE(shown(w), QStringLiteral("00:00:00:07"));
+        Controls c;
+        VERIFY_OK(c.find(w));
+        QTest::mouseClick(c.startPause, Qt::LeftButton);
+        c.tickAfter(4200);
+        QTest::mouseClick(c.reset, Qt::LeftButton);
+        QCOMPARE(c.shown(), QStringLiteral("00:00:00:00"));
+        QCOMPARE(c.startPause->text(), QStringLiteral("开始"));
+        QVERIFY(!c.timer->isActive());
+        QTest::mouseClick(c.startPause, Qt::LeftButton);
+        c.tickAfter(700);
+        QCOMPARE(c.shown(), QStringLiteral("00:00:00:07"));
     }
 
     void stayOnTopDoesNotInterrupt()
     {
         Tmim_tools w;
+        Controls c;
+        VERIFY_OK(c.find(w));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QTest::mouseClick(startPause(w), Qt::LeftButton);
-        tickAfter(w, 1500);
-        auto *onTop = w.findChild<QCheckBox *>(QStringLiteral("CheckBox1"));
-        QCOMPARE(onTop->text(), QStringLiteral("置顶显示"));
-        onTop->setChecked(true);
+        QTest::mouseClick(c.startPause, Qt::LeftButton);
+        c.tickAfter(1500);
+        QCOMPARE(c.onTop->text(), QStringLiteral("置顶显示"));
+        c.onTop->setChecked(true);
         QVERIFY(w.windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(w.isVisible());
-        QVERIFY(timer(w)->isActive());
-        tickAfter(w, 500);
-        QCOMPARE(shown(w), QStringLiteral("00:00:02:00"));
-        onTop->setChecked(false);
+        QVERIFY(c.timer->isActive());
+        c.tickAfter(500);
+        QCOMPARE(c.shown(), QStringLiteral("00:00:02:00"));
+        c.onTop->setChecked(false);
         QVERIFY(!(w.windowFlags() & Qt::WindowStaysOnTopHint));
         QVERIFY(w.isVisible());
-        QVERIFY(timer(w)->isActive());
+        QVERIFY(c.timer->isActive());
     }
 };
 

@@ -7,6 +7,7 @@
 #include "tools/windows/Tmim_tools.h"
 #include "tools/windows/Ttools_box.h"
 #include "tools/windows/Ttools_sub.h"
+#include "Widgets.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -20,7 +21,8 @@ class TstToolbox : public QObject
 
     static void press(Ttools_box &box, int position)
     {
-        QTest::mouseClick(box.findChild<QToolButton *>(QStringLiteral("SpeedButton%1").arg(position)), Qt::LeftButton);
+        FIND_CHILD(button, QToolButton, &box, QStringLiteral("SpeedButton%1").arg(position));
+        QTest::mouseClick(button, Qt::LeftButton);
     }
 
 private slots:
@@ -51,8 +53,10 @@ private slots:
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         QCOMPARE(box.windowTitle(), QStringLiteral("百宝箱"));
-        QCOMPARE(box.findChild<QLabel *>(QStringLiteral("Label%1").arg(position))->text(), label);
-        const QIcon picture = box.findChild<QToolButton *>(QStringLiteral("SpeedButton%1").arg(position))->icon();
+        FIND_CHILD(toolLabel, QLabel, &box, QStringLiteral("Label%1").arg(position));
+        FIND_CHILD(button, QToolButton, &box, QStringLiteral("SpeedButton%1").arg(position));
+        QCOMPARE(toolLabel->text(), label);
+        const QIcon picture = button->icon();
         QVERIFY(!picture.pixmap(64, 64).isNull());
         press(box, position);
         press(box, position);
@@ -74,20 +78,24 @@ private slots:
         box.show();
         press(box, 1);
         QPointer<Tcala_tools> calculator = box.findChild<Tcala_tools *>();
+        QVERIFY(calculator);
         QVERIFY(QTest::qWaitForWindowExposed(calculator));
-        QTest::mouseClick(calculator->findChild<QWidget *>(QStringLiteral("b5")), Qt::LeftButton);
+        FIND_CHILD(five, QWidget, calculator.data(), "b5");
+        FIND_CHILD(display, QLineEdit, calculator.data(), "edit1");
+        QTest::mouseClick(five, Qt::LeftButton);
         calculator->showMinimized();
         press(box, 1);
         QCOMPARE(box.findChild<Tcala_tools *>(), calculator.data());
         QVERIFY(!(calculator->windowState() & Qt::WindowMinimized));
-        QCOMPARE(calculator->findChild<QLineEdit *>(QStringLiteral("edit1"))->text(), QStringLiteral("05"));
+        QCOMPARE(display->text(), QStringLiteral("05"));
 
         calculator->close();
         QTRY_VERIFY(calculator.isNull());
         press(box, 1);
         auto *fresh = box.findChild<Tcala_tools *>();
         QVERIFY(fresh);
-        QCOMPARE(fresh->findChild<QLineEdit *>(QStringLiteral("edit1"))->text(), QStringLiteral("0"));
+        FIND_CHILD(freshDisplay, QLineEdit, fresh, "edit1");
+        QCOMPARE(freshDisplay->text(), QStringLiteral("0"));
     }
 
     void closingTheToolboxTakesItsTools()
@@ -117,15 +125,17 @@ private slots:
         VERIFY_OK(store.make(false));
         Tmain launcher;
         launcher.show();
-        auto *button = launcher.findChild<QToolButton *>(QStringLiteral("BitBtn4"));
+        FIND_CHILD(button, QToolButton, &launcher, "BitBtn4");
         QTest::mouseClick(button, Qt::LeftButton);
         QPointer<Ttools_box> first = launcher.findChild<Ttools_box *>();
         QVERIFY(first && first->isVisible());
-        QTest::mouseClick(first->findChild<QToolButton *>(QStringLiteral("SpeedButton2")), Qt::LeftButton);
+        FIND_CHILD(regionLookup, QToolButton, first.data(), "SpeedButton2");
+        QTest::mouseClick(regionLookup, Qt::LeftButton);
         QTest::mouseClick(button, Qt::LeftButton);
         QTRY_VERIFY(first.isNull());
-        QCOMPARE(launcher.findChildren<Ttools_box *>().size(), 1);
-        QVERIFY(launcher.findChild<Ttools_box *>()->isVisible());
+        const auto boxes = launcher.findChildren<Ttools_box *>();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY(boxes.first()->isVisible());
         QVERIFY(!launcher.findChild<Tcity_tools *>());
     }
 };

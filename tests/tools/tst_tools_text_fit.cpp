@@ -8,6 +8,7 @@
 #include "tools/windows/Tmim_tools.h"
 #include "tools/windows/Ttools_box.h"
 #include "tools/windows/Ttools_sub.h"
+#include "Widgets.h"
 
 #include <QPushButton>
 #include <QTableView>
@@ -104,9 +105,12 @@ private slots:
         VERIFY_OK(store.make());
         Tcity_tools lookup(Store::database());
         lookup.show();
-        choose(lookup.findChild<QTableView *>(QStringLiteral("DBGrid1")), province);
-        choose(lookup.findChild<QTableView *>(QStringLiteral("DBGrid2")), city);
-        choose(lookup.findChild<QTableView *>(QStringLiteral("DBGrid3")), district);
+        FIND_CHILD(provinces, QTableView, &lookup, "DBGrid1");
+        FIND_CHILD(cities, QTableView, &lookup, "DBGrid2");
+        FIND_CHILD(districts, QTableView, &lookup, "DBGrid3");
+        choose(provinces, province);
+        choose(cities, city);
+        choose(districts, district);
         expectAllReadable(lookup);
     }
 
@@ -125,7 +129,8 @@ private slots:
         QFETCH(qreal, fontScale);
         TextFit::ScaledFont font(fontScale);
         Ttools_sub converter;
-        converter.findChild<QTabWidget *>(QStringLiteral("pc1"))->setCurrentIndex(tab);
+        FIND_CHILD(tabs, QTabWidget, &converter, "pc1");
+        tabs->setCurrentIndex(tab);
         converter.show();
         expectAllReadable(converter);
     }
@@ -147,7 +152,7 @@ private slots:
         Clock::setNow(QDateTime(QDate(2024, 5, 1), QTime(8, 0)));
         Tmim_tools stopwatch;
         stopwatch.show();
-        auto *startPause = stopwatch.findChild<QPushButton *>(QStringLiteral("Button1"));
+        FIND_CHILD(startPause, QPushButton, &stopwatch, "Button1");
         startPause->click();
         Clock::advance(elapsedMs);
         startPause->click(); // paused: "开始" again, the time shown
