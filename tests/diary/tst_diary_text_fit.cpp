@@ -6,6 +6,7 @@
 #include "store/Store.h"
 #include "TempStore.h"
 #include "TextFit.h"
+#include "Widgets.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -89,7 +90,8 @@ private slots:
         This_note_pad browser(Store::database());
         browser.show();
         // The oldest note: the position counter as long as the total.
-        browser.findChild<QToolButton *>(QStringLiteral("sp4"))->click();
+        FIND_CHILD(last, QToolButton, &browser, "sp4");
+        last->click();
         expectAllReadable(browser);
     }
 };

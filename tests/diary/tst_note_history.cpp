@@ -3,6 +3,7 @@
 #include "store/FieldCodec.h"
 #include "store/Store.h"
 #include "TempStore.h"
+#include "Widgets.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,19 +54,41 @@ class TstNoteHistory : public QObject
 {
     Q_OBJECT
 
-    This_note_pad *openBrowser()
+    // Fails with the first of `names` the browser lacks.
+    template <typename T> Result<void> expect(std::initializer_list<const char *> names) const
+    {
+        for (const char *name : names) {
+            if (!Widgets::find<T>(m_browser, QString::fromLatin1(name)))
+                return fail(QString::fromUtf8(Widgets::missing<T>(m_browser, QString::fromLatin1(name))));
+        }
+        return {};
+    }
+
+    // Opens the browser; fails with the first control the tests use that it
+    // lacks, so the helpers below can count on finding them.
+    Result<void> openBrowser()
     {
         m_browser = new This_note_pad(Store::database());
         m_browser->setAttribute(Qt::WA_DeleteOnClose);
         m_browser->show();
-        return m_browser;
+        Result<void> found = expect<QLabel>({"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"});
+        if (found)
+            found = expect<QToolButton>({"sp1", "sp2", "sp3", "sp4"});
+        if (found)
+            found = expect<QAction>({"N1", "N3", "N5"});
+        if (found)
+            found = expect<QPlainTextEdit>({"Memo1"});
+        return found;
     }
-    QString text(const char *label) const { return m_browser->findChild<QLabel *>(QString::fromLatin1(label))->text(); }
-    QString memo() const { return m_browser->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->toPlainText(); }
+    QString text(const char *label) const
+    {
+        return Widgets::find<QLabel>(m_browser, QString::fromLatin1(label))->text();
+    }
+    QString memo() const { return Widgets::find<QPlainTextEdit>(m_browser, QStringLiteral("Memo1"))->toPlainText(); }
     // Counter line and time as one value: "total/position time".
     QString display() const { return text("Label3") + u'/' + text("Label5") + u' ' + text("Label6"); }
-    void press(const char *name) { m_browser->findChild<QToolButton *>(QString::fromLatin1(name))->click(); }
-    void menu(const char *name) { m_browser->findChild<QAction *>(QString::fromLatin1(name))->trigger(); }
+    void press(const char *name) { Widgets::find<QToolButton>(m_browser, QString::fromLatin1(name))->click(); }
+    void menu(const char *name) { Widgets::find<QAction>(m_browser, QString::fromLatin1(name))->trigger(); }
 
     TempStore *m_store = nullptr;
     QPointer<This_note_pad> m_browser;
@@ -84,7 +107,7 @@ private slots:
 
     void controlsAndMenu()
     {
-        openBrowser();
+        VERIFY_OK(openBrowser());
         QCOMPARE(m_browser->windowTitle(), QStringLiteral("以前记事本记录"));
         const QList<std::pair<const char *, QString>> labels{
             {"Label2", "共计记录:"}, {"Label4", "/"}, {"Label1", "记录时间:"}};
@@ -93,12 +116,16 @@ private slots:
         const QList<std::pair<const char *, QString>> buttons{
             {"sp3", "首个"}, {"sp1", "前一条"}, {"sp2", "后一条"}, {"sp4", "未尾"}};
         for (const auto &[name, caption] : buttons)
-            QCOMPARE(m_browser->findChild<QToolButton *>(QString::fromLatin1(name))->text(), caption);
-        QCOMPARE(m_browser->findChild<QPushButton *>(QStringLiteral("BitBtn3"))->text(), QStringLiteral("写新记录"));
-        QCOMPARE(m_browser->findChild<QPushButton *>(QStringLiteral("BitBtn2"))->text(), QStringLiteral("取消"));
-        QVERIFY(m_browser->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->isReadOnly());
+            QCOMPARE(Widgets::find<QToolButton>(m_browser, QString::fromLatin1(name))->text(), caption);
+        FIND_CHILD(back, QPushButton, m_browser.data(), "BitBtn3");
+        QCOMPARE(back->text(), QStringLiteral("写新记录"));
+        FIND_CHILD(cancel, QPushButton, m_browser.data(), "BitBtn2");
+        QCOMPARE(cancel->text(), QStringLiteral("取消"));
+        FIND_CHILD(text, QPlainTextEdit, m_browser.data(), "Memo1");
+        QVERIFY(text->isReadOnly());
+        FIND_CHILD(popup, QMenu, m_browser.data(), "PopupMenu1");
         QStringList items;
-        for (QAction *action : m_browser->findChild<QMenu *>(QStringLiteral("PopupMenu1"))->actions())
+        for (QAction *action : popup->actions())
             items << (action->isSeparator() ? QStringLiteral("-") : action->objectName() + u' ' + action->text());
         QCOMPARE(items, (QStringList{"N3 刷新所有记录", "-", "N1 删除本记录", "-", "N5 保存本记录"}));
     }
@@ -106,7 +133,7 @@ private slots:
     void emptyStoreShowsPlaceholdersAndChangesNothing()
     {
         ScriptedDialogs dialogs;
-        openBrowser();
+        VERIFY_OK(openBrowser());
         QCOMPARE(display(), QStringLiteral("0/0 -"));
         QCOMPARE(memo(), QStringLiteral("空"));
         for (const char *name : {"sp3", "sp1", "sp2", "sp4"})
@@ -121,7 +148,7 @@ private slots:
     void pagesNewestFirstAndStopsAtTheEnds()
     {
         storeTexts(kThree);
-        openBrowser();
+        VERIFY_OK(openBrowser());
         QCOMPARE(display(), QStringLiteral("3/1 2024年03月01日  08:00:00"));
         QCOMPARE(memo(), QStringLiteral("三月"));
         const QList<std::pair<const char *, QString>> steps{{"sp1", "3/1 三月"}, {"sp2", "3/2 二月"},
@@ -154,7 +181,7 @@ private slots:
         QFETCH(QString, text);
         ScriptedDialogs dialogs;
         storeTexts(kThree.mid(3 - notes));
-        openBrowser();
+        VERIFY_OK(openBrowser());
         for (int i = 0; i < steps; ++i)
             press("sp2");
         dialogs.answer(Dialogs::Answer::No);
@@ -174,7 +201,7 @@ private slots:
         // Stored split into lines, as another writer might leave it.
         const QString encoded = FieldCodec::encode(QStringLiteral("旧的心情,写得很长很长的一段话"));
         store({{"20240501093005", encoded.left(8) + "\r\n" + encoded.mid(8)}});
-        openBrowser();
+        VERIFY_OK(openBrowser());
         menu("N5");
         QCOMPARE(dialogs.texts(), (QStringList{"确定 [ 保存 ] 本记录吗? (Yes/No)", "成功保存记录..."}));
         QCOMPARE(storedForms(), QStringList{encoded});
@@ -186,7 +213,7 @@ private slots:
     void refreshShowsNotesSavedMeanwhile()
     {
         storeTexts({{"20240101080000", "一月"}});
-        openBrowser();
+        VERIFY_OK(openBrowser());
         storeTexts({{"20240601080000", "六月"}});
         QCOMPARE(text("Label3"), QStringLiteral("1"));
         menu("N3");
@@ -202,7 +229,7 @@ private slots:
         store({{"20240301080000", FieldCodec::encode(QStringLiteral("三月"))},
                {"20240201080000", QStringLiteral("1tA= 1tA=")},
                {"20240101080000", FieldCodec::encode(QStringLiteral("一月"))}});
-        openBrowser();
+        VERIFY_OK(openBrowser());
         press("sp2");
         const auto shown = dialogs.shown();
         QCOMPARE(shown.size(), 1);
@@ -232,7 +259,7 @@ private slots:
         QSqlQuery sql(Store::database());
         QVERIFY(sql.exec(QStringLiteral("create trigger keep before delete on note_pad begin "
                                         "select raise(abort, '记录被锁定'); end")));
-        openBrowser();
+        VERIFY_OK(openBrowser());
         menu("N1");
         QCOMPARE(dialogs.texts().last(), QStringLiteral("记录被锁定."));
         QCOMPARE(display(), QStringLiteral("3/1 2024年03月01日  08:00:00"));

@@ -42,26 +42,44 @@ QList<This_note_pad *> browsers()
     return list;
 }
 
+// A shown editor that frees itself on close, as the launcher opens it, and
+// the controls the tests use.
+struct Editor
+{
+    QPointer<Tnote_pad> window;
+    QLabel *moment = nullptr;
+    QPlainTextEdit *memo = nullptr;
+    QPushButton *save = nullptr;
+    QPushButton *restart = nullptr;
+    QPushButton *history = nullptr;
+    QPushButton *cancel = nullptr;
+
+    Result<void> open()
+    {
+        window = new Tnote_pad(Store::database());
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+        Result<void> found = Widgets::take(moment, window.data(), QStringLiteral("Label2"));
+        if (found)
+            found = Widgets::take(memo, window.data(), QStringLiteral("Memo1"));
+        if (found)
+            found = Widgets::take(save, window.data(), QStringLiteral("BitBtn1"));
+        if (found)
+            found = Widgets::take(restart, window.data(), QStringLiteral("BitBtn3"));
+        if (found)
+            found = Widgets::take(history, window.data(), QStringLiteral("BitBtn4"));
+        if (found)
+            found = Widgets::take(cancel, window.data(), QStringLiteral("BitBtn2"));
+        return found;
+    }
+    QString label() const { return moment->text(); }
+};
+
 } // namespace
 
 class TstNotePad : public QObject
 {
     Q_OBJECT
-
-    // A shown editor that frees itself on close, as the launcher opens it.
-    Tnote_pad *openEditor()
-    {
-        auto *editor = new Tnote_pad(Store::database());
-        editor->setAttribute(Qt::WA_DeleteOnClose);
-        editor->show();
-        return editor;
-    }
-    static QPlainTextEdit *memo(QWidget *w) { return w->findChild<QPlainTextEdit *>(QStringLiteral("Memo1")); }
-    static QPushButton *button(QWidget *w, const char *name)
-    {
-        return w->findChild<QPushButton *>(QString::fromLatin1(name));
-    }
-    static QString label(QWidget *w) { return w->findChild<QLabel *>(QStringLiteral("Label2"))->text(); }
 
     TempStore *m_store = nullptr;
 
@@ -83,21 +101,24 @@ private slots:
 
     void controlsCarryTheirNamesAndTexts()
     {
-        QPointer<Tnote_pad> editor = openEditor();
+        Editor e;
+        VERIFY_OK(e.open());
+        QPointer<Tnote_pad> editor = e.window;
         QCOMPARE(editor->windowTitle(), QStringLiteral("记事本"));
-        QCOMPARE(editor->findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("记录日期:"));
-        QCOMPARE(memo(editor)->toolTip(),
+        FIND_CHILD(caption, QLabel, editor.data(), "Label1");
+        QCOMPARE(caption->text(), QStringLiteral("记录日期:"));
+        QCOMPARE(e.memo->toolTip(),
                  QStringLiteral("每日心情一记,没事看看以前心情故事!       (所有内容均128位加密运算,以防偷窥)"));
-        QCOMPARE(memo(editor)->font().pixelSize(), 16);
-        const QList<std::pair<const char *, QString>> captions{
-            {"BitBtn1", "保存"}, {"BitBtn3", "重写"}, {"BitBtn4", "查看以前记录"}, {"BitBtn2", "取消"}};
-        for (const auto &[name, caption] : captions)
-            QCOMPARE(button(editor, name)->text(), caption);
-        QCOMPARE(button(editor, "BitBtn4")->toolTip(), QStringLiteral("看看以前心情故事! "));
+        QCOMPARE(e.memo->font().pixelSize(), 16);
+        const QList<std::pair<QPushButton *, QString>> captions{
+            {e.save, "保存"}, {e.restart, "重写"}, {e.history, "查看以前记录"}, {e.cancel, "取消"}};
+        for (const auto &[button, text] : captions)
+            QCOMPARE(button->text(), text);
+        QCOMPARE(e.history->toolTip(), QStringLiteral("看看以前心情故事! "));
         QVERIFY(!(editor->windowFlags() & Qt::WindowCloseButtonHint));
-        QVERIFY(label(editor).contains(QStringLiteral("09:30:05")));
-        QVERIFY(memo(editor)->toPlainText().isEmpty());
-        QVERIFY(!button(editor, "BitBtn1")->isEnabled());
+        QVERIFY(e.label().contains(QStringLiteral("09:30:05")));
+        QVERIFY(e.memo->toPlainText().isEmpty());
+        QVERIFY(!e.save->isEnabled());
     }
 
     void saveFollowsTheTrimmedText_data()
@@ -112,27 +133,31 @@ private slots:
         QFETCH(QString, text);
         QFETCH(bool, enabled);
         ScriptedDialogs dialogs;
-        Tnote_pad *editor = openEditor();
-        memo(editor)->setPlainText(text);
-        QCOMPARE(button(editor, "BitBtn1")->isEnabled(), enabled);
+        Editor e;
+        VERIFY_OK(e.open());
+        QPointer<Tnote_pad> editor = e.window;
+        e.memo->setPlainText(text);
+        QCOMPARE(e.save->isEnabled(), enabled);
         // A page started afresh is empty again and cannot be saved; text
         // worth saving goes only when the user agrees.
         if (enabled)
             dialogs.answer(Dialogs::Answer::Yes);
-        button(editor, "BitBtn3")->click();
-        QVERIFY(memo(editor)->toPlainText().isEmpty());
-        QVERIFY(!button(editor, "BitBtn1")->isEnabled());
+        e.restart->click();
+        QVERIFY(e.memo->toPlainText().isEmpty());
+        QVERIFY(!e.save->isEnabled());
     }
 
     void savedNoteIsUntrimmedAndStampedAsShown()
     {
         ScriptedDialogs dialogs;
-        QPointer<Tnote_pad> editor = openEditor();
-        const QString shown = label(editor);
+        Editor e;
+        VERIFY_OK(e.open());
+        QPointer<Tnote_pad> editor = e.window;
+        const QString shown = e.label();
         Clock::advance(42'000); // typing takes a while; the page keeps its moment
-        memo(editor)->setPlainText(QStringLiteral("  今天晴 \n"));
+        e.memo->setPlainText(QStringLiteral("  今天晴 \n"));
         dialogs.answer(Dialogs::Answer::No);
-        button(editor, "BitBtn1")->click();
+        e.save->click();
         QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("成功保存!  是否继续写呢?")});
         const QList<Row> rows = storedNotes();
         QCOMPARE(rows.size(), 1);
@@ -158,17 +183,19 @@ private slots:
         QFETCH(QStringList, stamps);
         ScriptedDialogs dialogs;
         Clock::setNow(start);
-        Tnote_pad *editor = openEditor();
-        memo(editor)->setPlainText(QStringLiteral("一"));
+        Editor e;
+        VERIFY_OK(e.open());
+        QPointer<Tnote_pad> editor = e.window;
+        e.memo->setPlainText(QStringLiteral("一"));
         Clock::advance(20'000);
         dialogs.answer(Dialogs::Answer::Yes);
-        button(editor, "BitBtn1")->click(); // Yes starts the next page now
-        QVERIFY(memo(editor)->toPlainText().isEmpty());
-        const QString second = label(editor);
+        e.save->click(); // Yes starts the next page now
+        QVERIFY(e.memo->toPlainText().isEmpty());
+        const QString second = e.label();
         Clock::advance(10'000);
-        memo(editor)->setPlainText(QStringLiteral("二"));
+        e.memo->setPlainText(QStringLiteral("二"));
         dialogs.answer(Dialogs::Answer::No);
-        button(editor, "BitBtn1")->click();
+        e.save->click();
         const QList<Row> rows = storedNotes();
         QCOMPARE(rows.size(), 2);
         QCOMPARE(rows[0].stamp, stamps[0]);
@@ -182,22 +209,24 @@ private slots:
         QSqlQuery sql(Store::database());
         QVERIFY(sql.exec(QStringLiteral("create trigger refuse before insert on note_pad begin "
                                         "select raise(abort, '磁盘已满'); end")));
-        Tnote_pad *editor = openEditor();
-        const QString shown = label(editor);
-        memo(editor)->setPlainText(QStringLiteral("别丢了"));
+        Editor e;
+        VERIFY_OK(e.open());
+        QPointer<Tnote_pad> editor = e.window;
+        const QString shown = e.label();
+        e.memo->setPlainText(QStringLiteral("别丢了"));
         Clock::advance(5'000);
-        button(editor, "BitBtn1")->click();
+        e.save->click();
         const auto boxes = dialogs.shown();
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].kind, Dialogs::Kind::Error);
         QCOMPARE(boxes[0].text, QStringLiteral("磁盘已满."));
         QVERIFY(storedNotes().isEmpty());
-        QCOMPARE(memo(editor)->toPlainText(), QStringLiteral("别丢了"));
-        QCOMPARE(label(editor), shown);
+        QCOMPARE(e.memo->toPlainText(), QStringLiteral("别丢了"));
+        QCOMPARE(e.label(), shown);
 
         QVERIFY(sql.exec(QStringLiteral("drop trigger refuse")));
         dialogs.answer(Dialogs::Answer::No);
-        button(editor, "BitBtn1")->click();
+        e.save->click();
         const QList<Row> rows = storedNotes();
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].stamp, QStringLiteral("20240501093005"));
@@ -226,17 +255,17 @@ private slots:
         QFETCH(bool, asked);
         QFETCH(bool, agree);
         ScriptedDialogs dialogs;
-        QPointer<Tnote_pad> editor = openEditor();
-        FIND_CHILD(text, QPlainTextEdit, editor.data(), "Memo1");
+        Editor e;
+        VERIFY_OK(e.open());
+        QPointer<Tnote_pad> editor = e.window;
+        QPlainTextEdit *text = e.memo;
         text->setPlainText(typed);
         if (asked)
             dialogs.answer(agree ? Dialogs::Answer::Yes : Dialogs::Answer::No);
-        if (action == QStringLiteral("Esc")) {
+        if (action == QStringLiteral("Esc"))
             QTest::keyClick(text, Qt::Key_Escape);
-        } else {
-            FIND_CHILD(pressed, QPushButton, editor.data(), action == QStringLiteral("取消") ? "BitBtn2" : "BitBtn3");
-            pressed->click();
-        }
+        else
+            (action == QStringLiteral("取消") ? e.cancel : e.restart)->click();
 
         const auto boxes = dialogs.shown();
         QCOMPARE(boxes.size(), asked ? 1 : 0);
@@ -258,12 +287,12 @@ private slots:
     void savedTextClosesWithoutAsking()
     {
         ScriptedDialogs dialogs;
-        QPointer<Tnote_pad> editor = openEditor();
-        FIND_CHILD(text, QPlainTextEdit, editor.data(), "Memo1");
-        FIND_CHILD(save, QPushButton, editor.data(), "BitBtn1");
-        text->setPlainText(QStringLiteral("存了"));
+        Editor e;
+        VERIFY_OK(e.open());
+        QPointer<Tnote_pad> editor = e.window;
+        e.memo->setPlainText(QStringLiteral("存了"));
         dialogs.answer(Dialogs::Answer::No); // "是否继续写呢?" No closes
-        save->click();
+        e.save->click();
         QTRY_VERIFY(!editor);
         QCOMPARE(dialogs.shown().size(), 1);
         QCOMPARE(storedNotes().size(), 1);
@@ -280,33 +309,42 @@ private slots:
     void historyVisitKeepsThePage()
     {
         QFETCH(QString, way);
-        Tnote_pad *editor = openEditor();
-        const QString shown = label(editor);
-        memo(editor)->setPlainText(QStringLiteral("写了一半"));
+        Editor e;
+        VERIFY_OK(e.open());
+        QPointer<Tnote_pad> editor = e.window;
+        const QString shown = e.label();
+        e.memo->setPlainText(QStringLiteral("写了一半"));
         Clock::advance(60'000);
-        button(editor, "BitBtn4")->click();
+        e.history->click();
         QVERIFY(editor->isHidden());
         QCOMPARE(browsers().size(), 1);
         QPointer<This_note_pad> browser = browsers().first();
         QVERIFY(browser->isVisible());
-        if (way.isEmpty())
-            QTest::keyClick(browser->findChild<QPlainTextEdit *>(QStringLiteral("Memo1")), Qt::Key_Escape);
-        else
-            browser->findChild<QPushButton *>(way)->click();
+        if (way.isEmpty()) {
+            FIND_CHILD(text, QPlainTextEdit, browser.data(), "Memo1");
+            QTest::keyClick(text, Qt::Key_Escape);
+        } else {
+            FIND_CHILD(back, QPushButton, browser.data(), way);
+            back->click();
+        }
         QTRY_VERIFY(!browser);
         QVERIFY(editor->isVisible());
-        QCOMPARE(memo(editor)->toPlainText(), QStringLiteral("写了一半"));
-        QCOMPARE(label(editor), shown);
-        QVERIFY(button(editor, "BitBtn1")->isEnabled());
+        QCOMPARE(e.memo->toPlainText(), QStringLiteral("写了一半"));
+        QCOMPARE(e.label(), shown);
+        QVERIFY(e.save->isEnabled());
     }
 
     void onlyOneBrowserAtATime()
     {
-        Tnote_pad *editor = openEditor();
-        button(editor, "BitBtn4")->click();
-        browsers().first()->findChild<QPushButton *>(QStringLiteral("BitBtn3"))->click();
+        Editor e;
+        VERIFY_OK(e.open());
+        QPointer<Tnote_pad> editor = e.window;
+        e.history->click();
+        QCOMPARE(browsers().size(), 1);
+        FIND_CHILD(back, QPushButton, browsers().first(), "BitBtn3");
+        back->click();
         QTRY_COMPARE(browsers().size(), 0);
-        button(editor, "BitBtn4")->click();
+        e.history->click();
         QCOMPARE(browsers().size(), 1);
 
         // The launcher may bring the editor back while a browser is open; a
@@ -314,7 +352,7 @@ private slots:
         // show the editor over the new one.
         editor->show();
         QPointer<This_note_pad> first = browsers().first();
-        button(editor, "BitBtn4")->click();
+        e.history->click();
         QTRY_VERIFY(!first);
         QCOMPARE(browsers().size(), 1);
         QVERIFY(browsers().first()->isVisible());

@@ -498,14 +498,14 @@ private slots:
         FIND_CHILD(entry, QLineEdit, &planner, "Edit3");
         doubleClickRow(planner, 0);
         QVERIFY(area->isVisible());
-        QVERIFY(!planner.findChild<Tjob_do_sub *>());
+        QVERIFY(planner.findChildren<Tjob_do_sub *>().isEmpty());
 
         entry->setText(QStringLiteral("PW"));
         FIND_CHILD(ok, QPushButton, &planner, "Button1");
         ok->click();
         QVERIFY(area->isVisible());
         QCOMPARE(entry->text(), QStringLiteral("PW"));
-        QVERIFY(!planner.findChild<Tjob_do_sub *>());
+        QVERIFY(planner.findChildren<Tjob_do_sub *>().isEmpty());
 
         FIND_CHILD(cancel, QPushButton, &planner, "Button2");
         cancel->click();
@@ -515,8 +515,7 @@ private slots:
         entry->setText(QStringLiteral("pw"));
         ok->click();
         QVERIFY(area->isHidden());
-        auto *log = planner.findChild<Tjob_do_sub *>();
-        QVERIFY(log);
+        FIND_CHILD(log, Tjob_do_sub, &planner, "Tjob_do_sub");
         QVERIFY(log->isModal());
         FIND_CHILD(memo, QPlainTextEdit, log, "Memo1");
         QCOMPARE(memo->toPlainText(), QStringLiteral("机密"));
@@ -535,7 +534,8 @@ private slots:
         doubleClickRow(planner, 0);
         FIND_CHILD(area, QGroupBox, &planner, "pass_box");
         QVERIFY(area->isHidden());
-        QVERIFY(planner.findChild<Tjob_do_sub *>());
+        FIND_CHILD(log, Tjob_do_sub, &planner, "Tjob_do_sub");
+        QVERIFY(log->isVisible());
     }
 
     // "no" is a password like any other, not the absence of one.
@@ -552,12 +552,13 @@ private slots:
         doubleClickRow(planner, 0);
         FIND_CHILD(area, QGroupBox, &planner, "pass_box");
         QVERIFY(area->isVisible());
-        QVERIFY(!planner.findChild<Tjob_do_sub *>());
+        QVERIFY(planner.findChildren<Tjob_do_sub *>().isEmpty());
         FIND_CHILD(entry, QLineEdit, &planner, "Edit3");
         entry->setText(QStringLiteral("no"));
         FIND_CHILD(ok, QPushButton, &planner, "Button1");
         ok->click();
-        QVERIFY(planner.findChild<Tjob_do_sub *>());
+        FIND_CHILD(log, Tjob_do_sub, &planner, "Tjob_do_sub");
+        QVERIFY(log->isVisible());
     }
 
     // An old store holds two jobs under one id: each row opens the log of

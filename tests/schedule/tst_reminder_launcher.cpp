@@ -119,8 +119,7 @@ private slots:
         launcher.show();
         FIND_CHILD(plannerButton, QToolButton, &launcher, "BitBtn2");
         plannerButton->click();
-        auto *planner = launcher.findChild<Tjob_do *>();
-        QVERIFY(planner);
+        FIND_CHILD(planner, Tjob_do, &launcher, "Tjob_do");
         FIND_CHILD(reminder, QCheckBox, planner, "CheckBox1");
         FIND_CHILD(time, QLineEdit, planner, "m_time");
         FIND_CHILD(memo, QPlainTextEdit, planner, "Memo1");
