@@ -8,8 +8,6 @@
 #include <QTest>
 #include <unistd.h>
 
-#include <optional>
-
 class TstRecordFile : public QObject
 {
     Q_OBJECT
@@ -133,14 +131,14 @@ private slots:
         const QByteArray earlier = randomBytes(150000);
         writeFile(path("backup.pck"), earlier);
         writeFile(path("pad.db"), randomBytes(200000));
-        std::optional<FileSizeLimit> full;
+        FileSizeLimit full;
         if (fullDisk)
-            full.emplace(100000);
+            VERIFY_OK(full.set(100000));
         const auto copied = RecordFile::copy(path("pad.db"), path("backup.pck"), [&](int position) {
             if (position == 50 && !fullDisk)
                 QFile(path("pad.db")).resize(10);
         });
-        full.reset();
+        full.lift();
         QVERIFY(!copied.ok());
         QVERIFY2(copied.error().contains(path("backup.pck")), qPrintable(copied.error()));
         QCOMPARE(readFile(path("backup.pck")), earlier);
@@ -151,10 +149,10 @@ private slots:
     void fullDiskLeavesNoTarget()
     {
         writeFile(path("pad.db"), randomBytes(200000));
-        std::optional<FileSizeLimit> full(std::in_place, 100000);
-        QVERIFY(full->isSet());
+        FileSizeLimit full;
+        VERIFY_OK(full.set(100000));
         const auto copied = RecordFile::copy(path("pad.db"), path("copy.pck"));
-        full.reset();
+        full.lift();
         QVERIFY(!copied.ok());
         QVERIFY(copied.error().contains(path("copy.pck")));
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"pad.db"});

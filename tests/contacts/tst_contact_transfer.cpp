@@ -15,8 +15,6 @@
 #include <QTableView>
 #include <QTimer>
 
-#include <optional>
-
 // The import and export tabs of the address book window.
 class TstContactTransfer : public QObject
 {
@@ -282,11 +280,9 @@ private slots:
         const QString path = f.store.filePath(target);
         Dialogs::pushReply({Dialogs::Answer::Ok, path});
         {
-            std::optional<FileSizeLimit> full;
-            if (fullDisk) {
-                full.emplace(16);
-                QVERIFY(full->isSet());
-            }
+            FileSizeLimit full;
+            if (fullDisk)
+                VERIFY_OK(full.set(16));
             VERIFY_OK(f.press(QStringLiteral("eExport")));
         }
 

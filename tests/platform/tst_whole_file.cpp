@@ -8,8 +8,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <optional>
-
 namespace {
 
 QByteArray contentOf(const QString &path)
@@ -65,11 +63,9 @@ void tst_whole_file::replacesOrKeepsTheOldFile()
     QString why;
     bool written = false;
     {
-        std::optional<FileSizeLimit> full;
-        if (limit > 0) {
-            full.emplace(rlim_t(limit));
-            QVERIFY(full->isSet());
-        }
+        FileSizeLimit full;
+        if (limit > 0)
+            VERIFY_OK(full.set(rlim_t(limit)));
         const Result<void> result = WholeFile::replace(dir.filePath(name), bytes);
         written = result.ok();
         why = result.error();

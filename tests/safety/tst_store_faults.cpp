@@ -249,8 +249,8 @@ void tst_store_faults::profileOnFullDiskKeepsOldSettings()
     VERIFY_OK(profile.write(QStringLiteral("time"), QStringLiteral("alter"), QStringLiteral("09:00")));
     QString error;
     {
-        FileSizeLimit full(8);
-        QVERIFY(full.isSet());
+        FileSizeLimit full;
+        VERIFY_OK(full.set(8));
         const Result<void> written =
             profile.write(QStringLiteral("time"), QStringLiteral("alter"), QStringLiteral("10:30"));
         QVERIFY(!written);
