@@ -129,6 +129,7 @@ private slots:
     void init()
     {
         m_config = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_config->isValid());
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config->path()));
     }
 

@@ -50,7 +50,11 @@ class TstShellTextFit : public QObject
     }
 
 private slots:
-    void initTestCase() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path())); }
+    void initTestCase()
+    {
+        QVERIFY(m_config.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+    }
 
     void launcher_data() { scales(); }
     void launcher()

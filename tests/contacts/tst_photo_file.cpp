@@ -37,6 +37,7 @@ private slots:
         QFETCH(QSize, size);
         QFETCH(QSize, stored);
         QTemporaryDir dir;
+        QVERIFY(dir.isValid());
         QImage picture(size, QImage::Format_ARGB32);
         picture.fill(QColor(0, 128, 255));
         const QString path = dir.filePath("photo." + format);
@@ -52,6 +53,7 @@ private slots:
     void fittingBmpIsKeptByteForByte()
     {
         QTemporaryDir dir;
+        QVERIFY(dir.isValid());
         const QString path = fittingBmp(dir);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -62,6 +64,7 @@ private slots:
     void fittingBmpWithTrailingBytesIsWrittenAfresh()
     {
         QTemporaryDir dir;
+        QVERIFY(dir.isValid());
         const QString path = fittingBmp(dir);
         QFile file(path);
         QVERIFY(file.open(QIODevice::Append));
@@ -80,6 +83,7 @@ private slots:
     void hugeFileIsRefusedUnread()
     {
         QTemporaryDir dir;
+        QVERIFY(dir.isValid());
         const QString path = dir.filePath("film.bmp");
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -112,6 +116,7 @@ private slots:
     {
         QFETCH(QByteArray, content);
         QTemporaryDir dir;
+        QVERIFY(dir.isValid());
         const QString path = dir.filePath("photo.png");
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));

@@ -30,6 +30,7 @@ class TstHomeFolder : public QObject
 private slots:
     void init()
     {
+        QVERIFY(m_root.isValid()); // else the folder emptied below would be the current one
         QDir(m_root.path()).removeRecursively();
         QDir().mkpath(exeDir());
         writeFile(shareDir() + "/pad.db", "supplied store");

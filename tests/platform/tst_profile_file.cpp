@@ -24,6 +24,7 @@ class TstProfileFile : public QObject
     }
 
 private slots:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
     void cleanup() { QFile::remove(path()); }
 
     void missingFileReadsDefault()

@@ -266,6 +266,7 @@ private slots:
         QFETCH(QString, writtenName);
         QFETCH(QByteArray, magic);
         QTemporaryDir dir;
+        QVERIFY(dir.isValid());
         ScriptedDialogs dialogs;
         Tprint_view *view = openPreview();
         QVERIFY(view);
@@ -287,6 +288,7 @@ private slots:
     void exportCancelledWritesNothing()
     {
         QTemporaryDir dir;
+        QVERIFY(dir.isValid());
         ScriptedDialogs dialogs;
         Tprint_view *view = openPreview();
         QVERIFY(view);
