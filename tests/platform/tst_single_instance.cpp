@@ -37,11 +37,13 @@ class TstSingleInstance : public QObject
         return holder->readAll().startsWith("held") ? holder : nullptr;
     }
 
+    // The second copy's exit code; -1 when it never started or did not end by itself.
     int tryChild()
     {
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), QStringLiteral("try")});
-        child.waitForFinished(10000);
+        if (!child.waitForFinished(10000) || child.exitStatus() != QProcess::NormalExit)
+            return -1;
         return child.exitCode();
     }
 
