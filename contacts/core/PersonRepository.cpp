@@ -3,7 +3,6 @@
 #include "contacts/core/ContactColumns.h"
 #include "contacts/core/ContactStoreError.h"
 #include "store/Sql.h"
-#include "store/TimeStamp.h"
 #include "store/UniqueStamp.h"
 
 #include <QVariant>
@@ -67,7 +66,9 @@ Result<void> PersonRepository::append(PersonRecord &record, const QDateTime &now
     Result<PersonAppender> appender = PersonAppender::make(m_db);
     if (!appender)
         return fail(appender.error());
-    return appender->append(record, now);
+    if (Result<qint64> appended = appender->append(record, now.toSecsSinceEpoch()); !appended)
+        return fail(appended.error());
+    return {};
 }
 
 Result<RowChange> PersonRepository::update(const PersonRecord &record) const
@@ -87,14 +88,24 @@ Result<RowChange> PersonRepository::remove(qint64 rowid) const
         kPersonTable, Sql::run(m_db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(kPersonTable), {rowid}));
 }
 
-PersonAppender::PersonAppender(QSqlQuery taken, QSqlQuery insert)
+PersonAppender::PersonAppender(QSqlQuery taken, QSqlQuery insert, std::optional<QString> highest)
     : m_taken(std::move(taken))
     , m_insert(std::move(insert))
+    , m_highest(std::move(highest))
 {
 }
 
 Result<PersonAppender> PersonAppender::make(const QSqlDatabase &db)
 {
+    // The inner max() is answered from the index on the id.
+    Result<QSqlQuery> highest = ContactStoreError::named(
+        kPersonTable,
+        Sql::read(db, QStringLiteral("SELECT typeof(m), m FROM (SELECT max(%1) AS m FROM %2)").arg(kId, kPersonTable)));
+    if (!highest)
+        return fail(highest.error());
+    std::optional<QString> bound;
+    if (highest->next() && highest->value(0).toString() != QLatin1String("blob"))
+        bound = highest->value(1).toString();
     Result<QSqlQuery> taken = Sql::prepare(db, UniqueStamp::takenStatement(kPersonTable, kId));
     if (!taken)
         return fail(taken.error());
@@ -104,15 +115,17 @@ Result<PersonAppender> PersonAppender::make(const QSqlDatabase &db)
                                                 QStringLiteral(", ?").repeated(PersonTextCount + 3))));
     if (!insert)
         return fail(insert.error());
-    return PersonAppender(std::move(taken).value(), std::move(insert).value());
+    return PersonAppender(std::move(taken).value(), std::move(insert).value(), std::move(bound));
 }
 
-Result<QString> PersonAppender::freeId(const QDateTime &from)
+Result<QString> PersonAppender::freeId(qint64 &moment)
 {
-    for (QDateTime moment = from;; moment = moment.addSecs(1)) {
-        const QString stamp = TimeStamp::format(moment);
+    for (;; ++moment) {
+        const QString stamp = m_stamps.format(moment);
+        if (m_highest && stamp > *m_highest)
+            return stamp;
         if (Result<void> asked = Sql::exec(m_taken, {stamp}); !asked)
-            return fail(asked.error());
+            return fail(ContactStoreError::describe(kPersonTable, asked.error()));
         const bool taken = m_taken.next();
         m_taken.finish();
         if (!taken)
@@ -120,14 +133,17 @@ Result<QString> PersonAppender::freeId(const QDateTime &from)
     }
 }
 
-Result<void> PersonAppender::append(PersonRecord &record, const QDateTime &now)
+Result<qint64> PersonAppender::append(PersonRecord &record, qint64 from)
 {
-    const Result<QString> id = freeId(now);
+    qint64 moment = from;
+    const Result<QString> id = freeId(moment);
     if (!id)
         return fail(id.error());
     if (Result<void> inserted = Sql::exec(m_insert, values(record) << *id); !inserted)
         return fail(ContactStoreError::describe(kPersonTable, inserted.error()));
     record.id = *id;
     record.rowid = m_insert.lastInsertId().toLongLong();
-    return {};
+    if (m_highest && *id > *m_highest)
+        m_highest = *id;
+    return moment;
 }

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "contacts/core/ContactRecords.h"
+#include "contacts/core/LocalStamps.h"
 #include "store/Result.h"
 
 #include <QDateTime>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+
+#include <optional>
 
 // The SQL of `pe_info`. Rows of one contact are all rows with its id, in the
 // order they were added (older stores may hold several).
@@ -30,17 +33,24 @@ private:
 
 // Appends many new contacts through statements prepared once, as an import
 // does, so a row costs what the engine's own insert costs. Ids are given as
-// PersonRepository::append gives them.
+// PersonRepository::append gives them. Made again for each batch: it knows
+// the store as it was when made.
 class PersonAppender final
 {
 public:
     static Result<PersonAppender> make(const QSqlDatabase &db);
-    Result<void> append(PersonRecord &record, const QDateTime &now);
+    // Appends `record` under the stamp of `from` (seconds since the epoch),
+    // or of the next second that no contact holds; returns the second used.
+    Result<qint64> append(PersonRecord &record, qint64 from);
 
 private:
-    PersonAppender(QSqlQuery taken, QSqlQuery insert);
-    Result<QString> freeId(const QDateTime &from);
+    PersonAppender(QSqlQuery taken, QSqlQuery insert, std::optional<QString> highest);
+    Result<QString> freeId(qint64 &moment);
 
     QSqlQuery m_taken;  // is a stamp held by a contact already?
     QSqlQuery m_insert; // the new row
+    // No id in the store sorts after this one, so a later stamp is free
+    // without asking; none when the store holds an id that is not text.
+    std::optional<QString> m_highest;
+    LocalStamps m_stamps;
 };

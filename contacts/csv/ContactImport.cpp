@@ -3,7 +3,6 @@
 #include "contacts/core/ContactColumns.h"
 #include "contacts/core/PersonRepository.h"
 #include "store/StoreError.h"
-#include "store/TimeStamp.h"
 
 #include <QElapsedTimer>
 #include <QSqlError>
@@ -53,33 +52,42 @@ bool ContactImport::step(const QDateTime &now, qint64 budgetMs)
         return false;
     QElapsedTimer timer;
     timer.start();
-    // One transaction per step: a row that fails is not written, every row
-    // before it is committed.
+    // One transaction per step, ended before the window handles events
+    // again: a row that fails is not written, every row before it is
+    // committed.
+    const int before = m_done;
     const bool batched = m_db.transaction();
     // Prepared once a step: the rows of a step cost what the engine's own
     // inserts cost.
     Result<PersonAppender> appender = PersonAppender::make(m_db);
     if (!appender)
         m_error = appender.error();
+    const qint64 nowSecs = now.toSecsSinceEpoch();
     while (!finished()) {
-        if (!importOne(*appender, now) || timer.elapsed() >= budgetMs)
+        if (!importOne(*appender, nowSecs) || timer.elapsed() >= budgetMs)
             break;
     }
-    if (batched && !m_db.commit() && !failed())
-        m_error = StoreError::text(m_db.lastError());
+    if (batched && !m_db.commit()) {
+        // A full disk may refuse the commit itself: then no row of this
+        // step is in the file, and the count says so.
+        const QString error = StoreError::text(m_db.lastError());
+        m_db.rollback();
+        m_done = before;
+        if (!failed())
+            m_error = error;
+    }
     return !finished();
 }
 
-bool ContactImport::importOne(PersonAppender &appender, const QDateTime &now)
+bool ContactImport::importOne(PersonAppender &appender, qint64 nowSecs)
 {
     PersonRecord row = record(m_rows.at(m_done), m_photo);
-    const QDateTime from = m_nextFree.isValid() && m_nextFree > now ? m_nextFree : now;
-    const Result<void> appended = appender.append(row, from);
-    if (!appended) {
-        m_error = appended.error();
+    const Result<qint64> used = appender.append(row, qMax(nowSecs, m_nextFree));
+    if (!used) {
+        m_error = used.error();
         return false;
     }
-    m_nextFree = TimeStamp::parse(row.id).addSecs(1);
+    m_nextFree = *used + 1;
     ++m_done;
     return true;
 }

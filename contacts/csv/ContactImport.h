@@ -7,6 +7,8 @@
 #include <QSqlDatabase>
 #include <QStringList>
 
+#include <limits>
+
 // Turns rows of the import grid into new contacts. The work is split into
 // steps so that the window can answer the user between them.
 class ContactImport final
@@ -29,12 +31,13 @@ public:
     QString error() const { return m_error; }
 
 private:
-    bool importOne(PersonAppender &appender, const QDateTime &now);
+    bool importOne(PersonAppender &appender, qint64 nowSecs);
 
     QSqlDatabase m_db;
     QList<QStringList> m_rows;
     QByteArray m_photo;
     int m_done = 0;
-    QDateTime m_nextFree; // later than every id given so far
+    // Seconds since the epoch, later than every id given so far.
+    qint64 m_nextFree = std::numeric_limits<qint64>::min();
     QString m_error;
 };

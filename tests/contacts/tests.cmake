@@ -25,6 +25,7 @@ set_property(TEST contacts/tst_contact_card_printer APPEND PROPERTY ENVIRONMENT
   "CUPS_SERVER=${VELMORA_PRINT_SERVER}/cups.sock;VELMORA_PRINT_SPOOL=${VELMORA_PRINT_SERVER}/spool")
 velmora_add_test(contacts tst_csv_text LIBS contacts_csv)
 velmora_add_test(contacts tst_contact_import LIBS contacts_csv)
+velmora_add_test(contacts tst_local_stamps LIBS contacts_core)
 velmora_add_test(contacts tst_contact_transfer LIBS contacts_windows)
 velmora_add_test(contacts tst_record_grids LIBS contacts_windows)
 velmora_add_test(contacts tst_contacts_text_fit LIBS contacts_windows)

@@ -8,6 +8,7 @@
 #include "store/Store.h"
 #include "TempStore.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QStringDecoder>
 #include <QTest>
@@ -123,6 +124,70 @@ private slots:
         QVERIFY2(run.error().contains(QStringLiteral("最多50个字符")), qPrintable(run.error()));
         QCOMPARE(run.done(), 1);
         QCOMPARE(allHits().size(), 1);
+    }
+
+    // An id a contact holds already is passed over wherever it lies: at the
+    // first row's second, between the rows, after them, or beside an id
+    // that is not text (which sorts after every text).
+    void passesOverIdsContactsHold_data()
+    {
+        QTest::addColumn<QVariantList>("held");
+        QTest::addColumn<QStringList>("given");
+        const auto at = [](int second) {
+            return QStringLiteral("202605010800%1").arg(second, 2, 10, QLatin1Char('0'));
+        };
+        QTest::newRow("none") << QVariantList{} << QStringList{at(0), at(1), at(2)};
+        QTest::newRow("the first row's") << QVariantList{at(0)} << QStringList{at(1), at(2), at(3)};
+        QTest::newRow("between the rows") << QVariantList{at(1)} << QStringList{at(0), at(2), at(3)};
+        QTest::newRow("after the rows") << QVariantList{at(30)} << QStringList{at(0), at(1), at(2)};
+        QTest::newRow("beside an id that is not text")
+            << QVariantList{QByteArray("\x01"), at(0)} << QStringList{at(1), at(2), at(3)};
+    }
+    void passesOverIdsContactsHold()
+    {
+        QFETCH(QVariantList, held);
+        QFETCH(QStringList, given);
+        QSqlQuery insert(Store::database());
+        QVERIFY(insert.prepare(QStringLiteral("INSERT INTO pe_info (pe_id, pe_name) VALUES (?, 'held')")));
+        for (const QVariant &id : held) {
+            insert.bindValue(0, id);
+            QVERIFY2(insert.exec(), qPrintable(insert.lastError().text()));
+        }
+        ContactImport run(Store::database(), {{"a"}, {"b"}, {"c"}}, {});
+        importAll(run, m_now);
+        QVERIFY(!run.failed());
+        QSqlQuery query(Store::database());
+        QVERIFY(query.exec(QStringLiteral("SELECT pe_id FROM pe_info WHERE pe_name <> 'held' ORDER BY rowid")));
+        QStringList ids;
+        while (query.next())
+            ids << query.value(0).toString();
+        QCOMPARE(ids, given);
+    }
+
+    // The store may refuse the commit that ends a batch, as a full disk
+    // does: no row of the batch stays, the count says so, and the next save
+    // is not caught in a batch left open.
+    void refusedCommitKeepsNoRowOfItsBatch()
+    {
+        QSqlQuery setUp(Store::database());
+        for (const char *statement :
+             {"PRAGMA foreign_keys = ON", "CREATE TEMP TABLE owner (id INTEGER PRIMARY KEY)",
+              "CREATE TEMP TABLE owned (owner INTEGER REFERENCES owner (id) DEFERRABLE INITIALLY DEFERRED)",
+              "CREATE TEMP TRIGGER orphan AFTER INSERT ON pe_info WHEN NEW.pe_name = 'b' "
+              "BEGIN INSERT INTO owned VALUES (1); END"})
+            QVERIFY2(setUp.exec(QString::fromLatin1(statement)), statement);
+        ContactImport run(Store::database(), {{"a"}, {"b"}, {"c"}}, {});
+        const bool more = run.step(m_now, 60000);
+        for (const char *statement :
+             {"DROP TRIGGER orphan", "DROP TABLE owned", "DROP TABLE owner", "PRAGMA foreign_keys = OFF"})
+            QSqlQuery(Store::database()).exec(QString::fromLatin1(statement));
+        QVERIFY(!more);
+        QVERIFY(run.failed());
+        QVERIFY2(run.error().contains(QStringLiteral("FOREIGN KEY")), qPrintable(run.error()));
+        QCOMPARE(run.done(), 0);
+        QCOMPARE(allHits().size(), 0);
+        QVERIFY(Store::database().transaction());
+        QVERIFY(Store::database().rollback());
     }
 
     void exportsThreeRecordsInTheLineForm()
