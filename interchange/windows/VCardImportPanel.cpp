@@ -152,7 +152,7 @@ void VCardImportPanel::finishReading()
     m_timer->stop();
     m_progress->hide();
     m_model->show(&m_run->plans());
-    m_list->resizeColumnsToContents();
+    fitColumns();
     showSummary();
     updateButtons();
     if (!m_run->error().isEmpty()) {
@@ -162,6 +162,13 @@ void VCardImportPanel::finishReading()
                              QStringLiteral("文件“%1”中没有vCard卡片(BEGIN:VCARD ... END:VCARD),没有可以导入的联系人.")
                                  .arg(QFileInfo(m_path).fileName()));
     }
+}
+
+// Columns as wide as their cells: a list wider than the tab scrolls
+// sideways, as the comma-separated grid does.
+void VCardImportPanel::fitColumns()
+{
+    m_list->resizeColumnsToContents();
 }
 
 void VCardImportPanel::startImport()
@@ -198,6 +205,7 @@ void VCardImportPanel::finishWriting()
     m_progress->hide();
     m_done = true;
     m_model->refresh();
+    fitColumns();
     showSummary();
     updateButtons();
     const int added = m_run->count(CardPlan::Outcome::Added);

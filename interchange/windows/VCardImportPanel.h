@@ -42,6 +42,7 @@ private:
     void openInDesktop();
     void readStep();
     void finishReading();
+    void fitColumns();
     void startImport();
     void writeStep();
     void finishWriting();
