@@ -5,6 +5,8 @@ packages=(
   build-essential cmake ccache pkg-config libsqlite3-dev
   qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n
   fonts-wqy-microhei xvfb xauth libbenchmark-dev
+  # iCalendar import and export of jobs and notes
+  libical-dev
   dpkg-dev file desktop-file-utils appstream clang-14 libclang-rt-14-dev clang-format-14
   # Independent readers the report export tests check the files with
   # (wmf2svg cannot start without the URW fonts, which apt only recommends).
