@@ -4,3 +4,4 @@ target_compile_definitions(tst_vcard_codec PRIVATE VCARD_FIXTURES="${CMAKE_CURRE
 velmora_add_test(interchange tst_vcard_roundtrip LIBS interchange_core)
 velmora_add_test(interchange tst_vcard_hostile LIBS interchange_core)
 velmora_add_test(interchange tst_vcard_windows LIBS contacts_windows)
+velmora_add_test(interchange tst_ical_roundtrip LIBS interchange_core)
