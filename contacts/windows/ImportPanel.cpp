@@ -26,9 +26,11 @@ const QString kSwapCancel = QStringLiteral("取消交换");
 const QString kSwapColumns = QStringLiteral("交换列");
 const QString kSwapRows = QStringLiteral("交换行");
 // Time one import step may take before the window handles its events: short
-// enough that it answers without a noticeable wait, long enough that the
-// commit ending each step (a flush to disk) is a small part of it.
-constexpr qint64 kStepMs = 100;
+// enough that it answers within a moment and the bar moves several times a
+// second, long enough that the commit ending each step is a small part of
+// it. That commit waits for the disk several times whatever the step wrote,
+// and on a disk busy with other programs each wait grows to tens of ms.
+constexpr qint64 kStepMs = 200;
 } // namespace
 
 ImportPanel::ImportPanel(const QSqlDatabase &db, QWidget *parent)
