@@ -40,6 +40,13 @@ bool mayHold(const QByteArray &outer, const QByteArray &inner)
     return true;
 }
 
+QByteArray unfolded(const QByteArray &bytes)
+{
+    QByteArray text = bytes;
+    text.replace("\r\n ", "").replace("\r\n\t", "").replace("\n ", "").replace("\n\t", "");
+    return text;
+}
+
 // UTF-16 (with its byte-order mark) and GB18030 text becomes UTF-8, which
 // is what the standard asks for and libical reads. Fails on text in no
 // encoding.
@@ -48,18 +55,21 @@ Result<QByteArray> asUtf8(QByteArray bytes, QStringList &notes)
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-        QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                             QStringDecoder::Flag::Stateless);
         const QString text = utf16.decode(bytes.mid(2));
-        if (utf16.hasError())
+        if (utf16.hasError() || bytes.size() % 2 != 0)
             return fail(QStringLiteral("文件不是完整的UTF-16文本") + kNothing);
         return text.toUtf8();
     }
+    // A fold may split a character, so the text is judged unfolded.
+    const QByteArray whole = unfolded(bytes);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)utf8.decode(bytes);
+    const QString probe = utf8.decode(whole);
     if (!utf8.hasError())
         return bytes;
     QStringDecoder gb18030("GB18030", QStringDecoder::Flag::Stateless);
-    const QString text = gb18030.decode(bytes);
+    const QString text = gb18030.decode(whole);
     if (gb18030.hasError())
         return fail(QStringLiteral("文件既不是UTF-8也不是GB18030文本") + kNothing);
     notes << QStringLiteral("文件不是UTF-8编码,已按GB18030读取.");
@@ -73,6 +83,14 @@ Result<void> refuseNul(const QByteArray &bytes)
         return {};
     const int line = int(bytes.left(nul).count('\n')) + 1;
     return fail(QStringLiteral("文件第%1行含有空字符(NUL),不是iCalendar文本文件").arg(line) + kNothing);
+}
+
+QString unclosed(const Open &component)
+{
+    return QStringLiteral("文件第%1行的BEGIN:%2没有结束(缺少END:%2),文件不完整")
+               .arg(component.line)
+               .arg(QString::fromUtf8(component.name))
+           + kNothing;
 }
 
 QByteArray upperTrimmed(const QByteArray &text)
@@ -101,11 +119,11 @@ Result<IcalFile> IcalFile::fromBytes(QByteArray bytes)
         return fail(QStringLiteral("文件太大(超过%1 MB),不是可以导入的日历文件").arg(kMaxBytes >> 20) + kNothing);
     IcalFile file;
     file.m_size = bytes.size();
-    if (Result<void> clean = refuseNul(bytes); !clean)
-        return fail(clean.error());
     Result<QByteArray> text = asUtf8(std::move(bytes), file.m_notes);
     if (!text)
         return fail(text.error());
+    if (Result<void> clean = refuseNul(*text); !clean)
+        return fail(clean.error());
     if (Result<void> scanned = file.scan(*text); !scanned)
         return fail(scanned.error());
     return file;
@@ -164,19 +182,23 @@ Result<void> IcalFile::scan(const QByteArray &bytes)
             continue;
         }
         if (name == "END") {
-            if (open.isEmpty())
+            const auto named = std::find_if(open.crbegin(), open.crend(),
+                                            [&value](const Open &component) { return component.name == value; });
+            if (named == open.crend() && open.size() > 1)
+                return fail(QStringLiteral("文件第%1行的END:%2与第%3行的BEGIN:%4不配对")
+                                .arg(lineNumber)
+                                .arg(QString::fromUtf8(value))
+                                .arg(open.constLast().line)
+                                .arg(QString::fromUtf8(open.constLast().name))
+                            + kNothing);
+            if (named == open.crend())
                 return fail(QStringLiteral("文件第%1行的END:%2之前没有对应的BEGIN")
                                 .arg(lineNumber)
                                 .arg(QString::fromUtf8(value))
                             + kNothing);
+            if (named != open.crbegin())
+                return fail(unclosed(open.constLast()));
             const Open closing = open.takeLast();
-            if (closing.name != value)
-                return fail(QStringLiteral("文件第%1行的END:%2与第%3行的BEGIN:%4不配对")
-                                .arg(lineNumber)
-                                .arg(QString::fromUtf8(value))
-                                .arg(closing.line)
-                                .arg(QString::fromUtf8(closing.name))
-                            + kNothing);
             if (closing.name == "VCALENDAR") {
                 ++calendars;
             } else if (open.size() == 1) {
@@ -198,13 +220,8 @@ Result<void> IcalFile::scan(const QByteArray &bytes)
         if (open.size() == 1 && name == "VERSION" && value == "1.0")
             return fail(QStringLiteral("这是vCalendar 1.0文件,只能导入iCalendar(2.0)文件") + kNothing);
     }
-    if (!open.isEmpty()) {
-        const Open &unclosed = open.constLast();
-        return fail(QStringLiteral("文件第%1行的BEGIN:%2没有结束(缺少END:%2),文件不完整")
-                        .arg(unclosed.line)
-                        .arg(QString::fromUtf8(unclosed.name))
-                    + kNothing);
-    }
+    if (!open.isEmpty())
+        return fail(unclosed(open.constLast()));
     if (calendars == 0)
         return fail(QStringLiteral("文件中没有VCALENDAR,不是iCalendar文件") + kNothing);
     if (strayLines > 0)

@@ -394,8 +394,11 @@ QList<IcalPlan> plans(icalcomponent *item, Context &context)
                                *context.zones, context.calendar, context.first, context.last);
     if (!expanded.error.isEmpty())
         return {refused(one.plan, expanded.error)};
-    if (expanded.occurrences.isEmpty())
-        return {refused(one.plan, QStringLiteral("重复日程在所选的时间范围内没有发生"))};
+    if (expanded.occurrences.isEmpty()) {
+        IcalPlan none = refused(one.plan, QStringLiteral("重复日程在所选的时间范围内没有发生"));
+        none.notes += expanded.notes;
+        return {none};
+    }
     QList<IcalPlan> plans;
     plans.reserve(expanded.occurrences.size());
     for (const IcalRecurrence::Occurrence &occurrence : expanded.occurrences) {

@@ -93,6 +93,8 @@ private slots:
     void sharedIdsKeepTheirOwnUids();
     void fileShape_data();
     void fileShape();
+    void passwordGating_data();
+    void passwordGating();
 };
 
 void TestIcalRoundtrip::roundTrip_data()
@@ -252,6 +254,62 @@ void TestIcalRoundtrip::fileShape()
     }
     for (const QByteArray &line : file.split('\n'))
         QVERIFY2(line.size() <= 76, line.constData());
+}
+
+void TestIcalRoundtrip::passwordGating_data()
+{
+    QTest::addColumn<IcalExport::What>("what");
+    QTest::addColumn<bool>("notesNeedPassword");
+    QTest::addColumn<bool>("given");
+    QTest::addColumn<int>("written");
+    QTest::addColumn<int>("leftOut");
+    QTest::addColumn<int>("entriesLeftOut");
+    QTest::addColumn<QStringList>("hidden");
+    const QStringList secrets = {QStringLiteral("银行卡密码更换提醒"), QStringLiteral("已换"),
+                                 FieldCodec::encode(QStringLiteral("银行卡密码更换提醒")), QStringLiteral("交给经理")};
+    QTest::newRow("jobs, no password given: protected job and entry stay")
+        << IcalExport::What::Jobs << false << false << 5 << 1 << 1 << secrets;
+    QTest::newRow("jobs, password given") << IcalExport::What::Jobs << false << true << 6 << 0 << 0 << QStringList();
+    QTest::newRow("diary behind the password, not given")
+        << IcalExport::What::Notes << true << false << 0 << 3 << 0 << QStringList{QStringLiteral("新年第一天")};
+    QTest::newRow("diary behind the password, given")
+        << IcalExport::What::Notes << true << true << 3 << 0 << 0 << QStringList();
+    QTest::newRow("diary needing no password")
+        << IcalExport::What::Notes << false << false << 3 << 0 << 0 << QStringList();
+}
+
+void TestIcalRoundtrip::passwordGating()
+{
+    QFETCH(IcalExport::What, what);
+    QFETCH(bool, notesNeedPassword);
+    QFETCH(bool, given);
+    QFETCH(int, written);
+    QFETCH(int, leftOut);
+    QFETCH(int, entriesLeftOut);
+    QFETCH(QStringList, hidden);
+    TempStore store;
+    VERIFY_OK(store.make());
+    QVERIFY(addRecords());
+    IcalExport::Options options;
+    options.what = what;
+    options.passwordGiven = given;
+    options.notesNeedPassword = notesNeedPassword;
+    options.zone = QTimeZone("Asia/Shanghai");
+    options.now = kNow;
+    const Result<IcalExport::Survey> survey = IcalExport::survey(Store::database(), options);
+    VERIFY_OK(survey);
+    QCOMPARE(survey->records, written + leftOut);
+    const Result<IcalExport> run = IcalExport::run(Store::database(), options);
+    VERIFY_OK(run);
+    QCOMPARE(run->total(), written);
+    QCOMPARE(run->leftOut(), leftOut);
+    QCOMPARE(run->entriesLeftOut(), entriesLeftOut);
+    const QString file = QString::fromUtf8(run->bytes());
+    QCOMPARE(int(file.count(what == IcalExport::What::Jobs ? QStringLiteral("BEGIN:VTODO")
+                                                           : QStringLiteral("BEGIN:VJOURNAL"))),
+             written);
+    for (const QString &secret : hidden)
+        QVERIFY2(!file.contains(secret), qPrintable(secret));
 }
 
 QTEST_GUILESS_MAIN(TestIcalRoundtrip)
