@@ -15,6 +15,22 @@ const QString kNotAPicture = QStringLiteral("照片不是可以读取的图片")
 // the files are still a fraction of the BMP.
 constexpr int kPngQuality = 80;
 
+// The format a picture's first bytes name. Naming it to the reader spares it
+// asking every image plugin in turn, which costs more than decoding a
+// phone's contact picture.
+QByteArray formatOf(const QByteArray &picture)
+{
+    if (picture.startsWith("\x89PNG\r\n\x1a\n"))
+        return "png";
+    if (picture.startsWith("\xFF\xD8\xFF"))
+        return "jpeg";
+    if (picture.startsWith("GIF87a") || picture.startsWith("GIF89a"))
+        return "gif";
+    if (picture.startsWith("BM"))
+        return "bmp";
+    return {};
+}
+
 QImage flattened(const QImage &image)
 {
     if (!image.hasAlphaChannel())
@@ -47,10 +63,12 @@ Result<QByteArray> toPng(const QByteArray &stored)
 
 Result<QByteArray> toStored(const QByteArray &picture)
 {
+    const QByteArray format = formatOf(picture);
+    if (format.isEmpty())
+        return fail(kNotAPicture);
     QBuffer buffer;
     buffer.setData(picture);
-    QImageReader reader(&buffer);
-    const QByteArray format = reader.format();
+    QImageReader reader(&buffer, format);
     QImage image = reader.read();
     if (image.isNull())
         return fail(kNotAPicture);
@@ -71,10 +89,7 @@ Result<QByteArray> toStored(const QByteArray &picture)
 
 bool looksReadable(const QByteArray &picture)
 {
-    QBuffer buffer;
-    buffer.setData(picture);
-    QImageReader reader(&buffer);
-    return reader.canRead() && reader.size().isValid();
+    return !formatOf(picture).isEmpty();
 }
 
 } // namespace CardPhoto

@@ -22,7 +22,7 @@ Result<QByteArray> toPng(const QByteArray &stored);
 // transparent. A fitting BMP is kept as it came.
 Result<QByteArray> toStored(const QByteArray &picture);
 
-// Whether the bytes start like a picture of a known format, without
+// Whether the bytes start like a PNG, JPEG, GIF or BMP picture, without
 // decoding it: what a preview of many cards can afford to ask.
 bool looksReadable(const QByteArray &picture);
 

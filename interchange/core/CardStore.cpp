@@ -55,14 +55,18 @@ QVariant orKeep(const std::optional<bool> &male)
 
 } // namespace
 
-CardStore::CardStore(const QSqlDatabase &db)
+CardStore::CardStore(const QSqlDatabase &db, RecordUids::Batch uids)
     : m_db(db)
+    , m_uids(std::move(uids))
 {
 }
 
 Result<CardStore> CardStore::make(const QSqlDatabase &db)
 {
-    CardStore store(db);
+    Result<RecordUids::Batch> uids = RecordUids::Batch::make(db, RecordUids::Kind::Contact);
+    if (!uids)
+        return fail(uids.error());
+    CardStore store(db, std::move(uids).value());
     if (Result<void> prepared = store.prepareAll(); !prepared)
         return fail(prepared.error());
     return store;
@@ -95,9 +99,6 @@ Result<void> CardStore::prepareAll()
         {&m_updateOther,
          QStringLiteral("UPDATE %1 SET %2 = ?, %3 = ? WHERE rowid = ?").arg(kOtherTable, kOtherMemo, kEncoded)},
         {&m_deleteOther, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(kOtherTable)},
-        {&m_savepoint, QStringLiteral("SAVEPOINT card")},
-        {&m_release, QStringLiteral("RELEASE card")},
-        {&m_rollback, QStringLiteral("ROLLBACK TO card")},
     };
     for (const auto &[query, statement] : statements) {
         Result<QSqlQuery> prepared = Sql::prepare(m_db, statement);
@@ -123,7 +124,7 @@ Result<QList<qint64>> CardStore::rowids(QSqlQuery &query, const QString &id, boo
 
 Result<std::optional<CardStore::Existing>> CardStore::byUid(const QString &uid)
 {
-    Result<std::optional<QString>> key = RecordUids::keyFor(m_db, RecordUids::Kind::Contact, uid);
+    Result<std::optional<QString>> key = m_uids.keyFor(uid);
     if (!key)
         return fail(key.error());
     if (!*key)
@@ -197,7 +198,7 @@ Result<QString> CardStore::add(const CardContact &card, const QByteArray &photo,
     if (Result<void> others = writeOthers(*id, {}, card.others, false); !others)
         return fail(others.error());
     if (!card.uid.isEmpty()) {
-        if (Result<void> kept = RecordUids::keep(m_db, RecordUids::Kind::Contact, *id, card.uid); !kept)
+        if (Result<void> kept = m_uids.keep(*id, card.uid); !kept)
             return fail(kept.error());
     }
     return *id;
@@ -258,21 +259,4 @@ Result<void> CardStore::writeOthers(const QString &id, const QList<qint64> &rows
             return deleted;
     }
     return {};
-}
-
-Result<void> CardStore::beginCard()
-{
-    return Sql::exec(m_savepoint, {});
-}
-
-Result<void> CardStore::endCard()
-{
-    return Sql::exec(m_release, {});
-}
-
-void CardStore::abandonCard()
-{
-    // Both only fail when there is no such savepoint; then nothing was written.
-    (void)Sql::exec(m_rollback, {});
-    (void)Sql::exec(m_release, {});
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "interchange/core/CardContact.h"
+#include "interchange/core/RecordUids.h"
 #include "store/Result.h"
 
 #include <QDateTime>
@@ -47,14 +48,8 @@ public:
     // or as a new record of the contact when it has fewer.
     Result<void> writeRecord(const Existing &contact, const CardContact &card, const QByteArray &photo);
 
-    // One card is written whole or not at all: each between begin and end,
-    // undone by abandon.
-    Result<void> beginCard();
-    Result<void> endCard();
-    void abandonCard();
-
 private:
-    explicit CardStore(const QSqlDatabase &db);
+    CardStore(const QSqlDatabase &db, RecordUids::Batch uids);
     Result<void> prepareAll();
     Result<QString> freeId(const QDateTime &from);
     Result<QList<qint64>> rowids(QSqlQuery &query, const QString &id, bool *anyProtected);
@@ -66,9 +61,9 @@ private:
                              bool wasProtected);
 
     QSqlDatabase m_db;
+    RecordUids::Batch m_uids;
     QDateTime m_nextFree; // later than every id given so far
     QSqlQuery m_uidKey, m_taken, m_people, m_unitRows, m_otherRows;
     QSqlQuery m_insertPerson, m_updatePerson, m_insertUnit, m_updateUnit, m_deleteUnit;
     QSqlQuery m_insertOther, m_updateOther, m_deleteOther;
-    QSqlQuery m_savepoint, m_release, m_rollback;
 };

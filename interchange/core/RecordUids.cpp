@@ -4,6 +4,8 @@
 
 #include <QUuid>
 
+#include <algorithm>
+
 namespace RecordUids {
 
 namespace {
@@ -62,13 +64,18 @@ Result<QHash<QString, QString>> uidsFor(const QSqlDatabase &db, Kind kind, const
         Sql::prepare(db, QStringLiteral("INSERT INTO record_uid (kind, record_key, uid) VALUES (?, ?, ?)"));
     if (!insert)
         return fail(insert.error());
+    QList<std::pair<QString, QString>> made; // (uid, key)
     for (const QString &key : keys) {
-        if (uids.contains(key))
-            continue;
-        const QString made = QUuid::createUuid().toString(QUuid::WithoutBraces);
-        if (Result<void> kept = Sql::exec(*insert, {kindName(kind), key, made}); !kept)
+        if (!uids.contains(key))
+            made.append({QUuid::createUuid().toString(QUuid::WithoutBraces), key});
+    }
+    // Kept in the order of their UIDs, so the index by UID grows at its end
+    // instead of at random places.
+    std::sort(made.begin(), made.end());
+    for (const auto &[uid, key] : std::as_const(made)) {
+        if (Result<void> kept = Sql::exec(*insert, {kindName(kind), key, uid}); !kept)
             return fail(kept.error());
-        uids.insert(key, made);
+        uids.insert(key, uid);
     }
     return uids;
 }
@@ -102,6 +109,47 @@ Result<void> forget(const QSqlDatabase &db, Kind kind, const QString &recordKey)
     Result<QSqlQuery> dropped = Sql::run(db, QStringLiteral("DELETE FROM record_uid WHERE kind = ? AND record_key = ?"),
                                          {kindName(kind), recordKey});
     return dropped ? Result<void>() : fail(dropped.error());
+}
+
+Batch::Batch(Kind kind)
+    : m_kind(kindName(kind))
+{
+}
+
+Result<Batch> Batch::make(const QSqlDatabase &db, Kind kind)
+{
+    Batch batch(kind);
+    const QList<std::pair<QSqlQuery *, QString>> statements = {
+        {&batch.m_key, QStringLiteral("SELECT record_key FROM record_uid WHERE kind = ? AND uid = ?")},
+        {&batch.m_free, QStringLiteral("DELETE FROM record_uid WHERE kind = ? AND uid = ?")},
+        {&batch.m_keep, QStringLiteral("INSERT OR REPLACE INTO record_uid (kind, record_key, uid) VALUES (?, ?, ?)")},
+    };
+    for (const auto &[query, statement] : statements) {
+        Result<QSqlQuery> prepared = Sql::prepare(db, statement);
+        if (!prepared)
+            return fail(prepared.error());
+        *query = std::move(prepared).value();
+    }
+    return batch;
+}
+
+Result<std::optional<QString>> Batch::keyFor(const QString &uid)
+{
+    if (Result<void> asked = Sql::exec(m_key, {m_kind, uid}); !asked)
+        return fail(asked.error());
+    std::optional<QString> key;
+    if (m_key.next())
+        key = m_key.value(0).toString();
+    m_key.finish();
+    return key;
+}
+
+Result<void> Batch::keep(const QString &recordKey, const QString &uid)
+{
+    // A UID names one record: whichever record held it before lets it go.
+    if (Result<void> freed = Sql::exec(m_free, {m_kind, uid}); !freed)
+        return freed;
+    return Sql::exec(m_keep, {m_kind, recordKey, uid});
 }
 
 } // namespace RecordUids

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 
@@ -33,5 +34,21 @@ Result<void> keep(const QSqlDatabase &db, Kind kind, const QString &recordKey, c
 
 // Drops the record's UID, as when the record is deleted.
 Result<void> forget(const QSqlDatabase &db, Kind kind, const QString &recordKey);
+
+// keyFor and keep through statements prepared once, for an import that asks
+// for thousands of records.
+class Batch final
+{
+public:
+    static Result<Batch> make(const QSqlDatabase &db, Kind kind);
+    Result<std::optional<QString>> keyFor(const QString &uid);
+    Result<void> keep(const QString &recordKey, const QString &uid);
+
+private:
+    explicit Batch(Kind kind);
+
+    QString m_kind;
+    QSqlQuery m_key, m_free, m_keep;
+};
 
 } // namespace RecordUids

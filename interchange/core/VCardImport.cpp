@@ -104,21 +104,31 @@ bool VCardImport::readStep(qint64 budgetMs)
         return false;
     QElapsedTimer timer;
     timer.start();
+    // One read transaction a step: the engine takes its lock once, not once
+    // for each of the lookups every card makes. Nothing is written.
+    if (Result<void> begun = Sql::begin(m_db); !begun) {
+        m_error = begun.error();
+        return false;
+    }
+    bool more = true;
     do {
         std::optional<VCard::Card> card = m_reader->next();
         m_readPosition = m_reader->position();
         if (!card) {
             m_problems = m_reader->problems();
             m_reader.reset();
-            return false;
+            more = false;
+            break;
         }
         m_plans << plan(*card);
         if (Result<void> resolved = resolve(m_plans.last()); !resolved) {
             m_error = resolved.error();
-            return false;
+            more = false;
+            break;
         }
     } while (timer.elapsed() < budgetMs);
-    return true;
+    m_db.rollback();
+    return more;
 }
 
 CardPlan VCardImport::plan(const VCard::Card &card)
@@ -218,41 +228,74 @@ bool VCardImport::writeStep(qint64 budgetMs)
         return false;
     QElapsedTimer timer;
     timer.start();
-    if (Result<void> begun = Sql::begin(m_db); !begun) {
-        m_error = begun.error();
-        m_writing = false;
-        return false;
-    }
     const int first = m_next;
-    while (m_next < m_plans.size() && m_error.isEmpty()) {
-        if (Result<void> written = write(m_plans[m_next]); !written)
-            m_error = written.error();
-        else
-            ++m_next;
-        if (timer.elapsed() >= budgetMs)
+    const QSet<QString> addedBefore = m_added;
+    int stopAt = int(m_plans.size());
+    for (;;) {
+        if (Result<void> begun = Sql::begin(m_db); !begun) {
+            m_error = begun.error();
             break;
-    }
-    if (Result<void> committed = Sql::commit(m_db); !committed) {
-        // Nothing of this step reached the store.
-        for (int i = first; i < m_next; ++i) {
-            CardPlan &plan = m_plans[i];
-            if (plan.outcome == CardPlan::Outcome::Added || plan.outcome == CardPlan::Outcome::Updated)
-                plan.outcome = CardPlan::Outcome::Pending;
         }
-        m_next = first;
-        m_error = committed.error();
+        const int spoiled = writeCards(first, stopAt, budgetMs, timer);
+        if (spoiled < 0) {
+            if (Result<void> committed = Sql::commit(m_db); !committed) {
+                undoStep(first, addedBefore);
+                m_error = committed.error();
+            }
+            break;
+        }
+        // A card failed part way: the step is undone whole and its cards
+        // before that one are written again; the card itself stays out.
+        m_db.rollback();
+        undoStep(first, addedBefore);
+        if (!m_error.isEmpty()) {
+            if (stopAt == spoiled)
+                break; // the cards before it failed too: nothing of the step is kept
+            stopAt = spoiled;
+        }
     }
     m_writing = m_error.isEmpty() && m_next < m_plans.size();
     return m_writing;
 }
 
-Result<void> VCardImport::write(CardPlan &plan)
+// Writes cards from m_next on, until `stopAt` or the end of the budget; the
+// cards a failed card made the step write again are written whatever the
+// budget. Returns the place of a card that failed after writing began, or -1.
+int VCardImport::writeCards(int first, int stopAt, qint64 budgetMs, const QElapsedTimer &timer)
+{
+    const int rewrite = m_next;
+    m_next = first;
+    while (m_next < stopAt) {
+        CardPlan &plan = m_plans[m_next];
+        if (write(plan) == Written::Spoiled)
+            return m_next;
+        ++m_next;
+        if (m_next >= rewrite && timer.elapsed() >= budgetMs)
+            break;
+    }
+    return -1;
+}
+
+void VCardImport::undoStep(int first, const QSet<QString> &addedBefore)
+{
+    for (int i = first; i < m_plans.size(); ++i) {
+        CardPlan &plan = m_plans[i];
+        if (plan.outcome == CardPlan::Outcome::Added || plan.outcome == CardPlan::Outcome::Updated
+            || plan.outcome == CardPlan::Outcome::Skipped)
+            plan.outcome = CardPlan::Outcome::Pending;
+    }
+    m_added = addedBefore;
+}
+
+VCardImport::Written VCardImport::write(CardPlan &plan)
 {
     const auto skip = [&plan](const QString &why) {
         plan.outcome = CardPlan::Outcome::Skipped;
         plan.why = why;
-        return Result<void>();
+        return Written::Done;
     };
+    if (plan.outcome == CardPlan::Outcome::Failed)
+        return Written::Done; // failed in an earlier try of this step
     if (plan.kind == CardPlan::Kind::Refused)
         return skip(plan.error);
     if (!plan.tooLong.isEmpty() && !m_choice.cutLongValues)
@@ -263,21 +306,20 @@ Result<void> VCardImport::write(CardPlan &plan)
         if (!stored) {
             plan.outcome = CardPlan::Outcome::Failed;
             plan.why = stored.error();
-            return {};
+            return Written::Done; // nothing was written
         }
         photo = std::move(stored).value();
     }
-    if (Result<void> begun = m_store.beginCard(); !begun)
-        return begun;
     const Result<void> written = writeResolved(plan, photo);
-    if (!written) {
-        m_store.abandonCard();
-        plan.outcome = CardPlan::Outcome::Failed;
-        plan.why = written.error();
-        // A value the store refuses as too long spoils this card only.
-        return StoreError::tooLong(written.error()) ? Result<void>() : written;
-    }
-    return m_store.endCard();
+    if (written)
+        return Written::Done;
+    plan.outcome = CardPlan::Outcome::Failed;
+    plan.why = written.error();
+    // A value the store refuses as too long spoils this card only; any other
+    // store error stops the import.
+    if (!StoreError::tooLong(written.error()))
+        m_error = written.error();
+    return Written::Spoiled;
 }
 
 Result<void> VCardImport::writeResolved(CardPlan &plan, const QByteArray &photo)

@@ -6,6 +6,7 @@
 #include "store/Result.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QSet>
 #include <QSqlDatabase>
@@ -41,9 +42,10 @@ struct CardPlan
 
 // Reads a vCard file into plans, then writes them, each in short steps so a
 // window can show progress and keep answering. A card is written whole or
-// not at all: each card is a savepoint of its own; the cards written in a
-// step are committed together at its end (a tenth of a second of work), so
-// an interruption loses at most the cards of that step, never part of one.
+// not at all: the cards of a step (a tenth of a second of work) are written
+// in one transaction, committed at its end, so an interruption loses at
+// most the cards of that step, never part of one. When a card fails part
+// way, the step is undone and its other cards written again without it.
 class VCardImport final
 {
 public:
@@ -84,7 +86,12 @@ private:
     CardPlan plan(const VCard::Card &card);
     Result<void> resolve(CardPlan &plan);
     void checkWidths(CardPlan &plan, const std::optional<CardStore::Existing> &existing) const;
-    Result<void> write(CardPlan &plan);
+    // Done: written, skipped, or failed before anything was written.
+    // Spoiled: failed part way, so the step's transaction must be undone.
+    enum class Written { Done, Spoiled };
+    int writeCards(int first, int stopAt, qint64 budgetMs, const QElapsedTimer &timer);
+    void undoStep(int first, const QSet<QString> &addedBefore);
+    Written write(CardPlan &plan);
     Result<void> writeResolved(CardPlan &plan, const QByteArray &photo);
 
     QSqlDatabase m_db;

@@ -1,5 +1,7 @@
 #include "interchange/core/VCardText.h"
 
+#include <algorithm>
+
 namespace VCardText {
 
 namespace {
@@ -75,6 +77,13 @@ QString unescape(const QString &value, bool version21)
 
 QString escape(const QString &text)
 {
+    // Most values need nothing: they are given back without a copy.
+    const auto special = [](QChar c) {
+        return c == u'\\' || c == u';' || c == u',' || c == u'\r' || c == u'\n' || c.unicode() == 0x2028
+               || c.unicode() == 0x2029;
+    };
+    if (std::none_of(text.cbegin(), text.cend(), special))
+        return text;
     QString out;
     out.reserve(text.size() + 8);
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -374,6 +374,29 @@ private slots:
         QCOMPARE(import->plans().at(2).outcome, CardPlan::Outcome::Pending);
     }
 
+    // A card the store refuses part way (a value too long for its column
+    // that the preview could not see) stays out whole; the cards around it,
+    // in the same step, come in.
+    void aCardThatFailsPartWayLeavesTheOthersWhole()
+    {
+        QVERIFY(
+            run(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON pe_dw_info WHEN NEW.dw_name = 'bad' "
+                               "BEGIN SELECT RAISE(ABORT, 'CHECK constraint failed: length(dw_name) <= 255'); END")));
+        const QByteArray file = card(QStringLiteral("甲"), QStringLiteral("a"), QStringLiteral("ORG:good\r\n"))
+                                + card(QStringLiteral("乙"), QStringLiteral("b"), QStringLiteral("ORG:bad\r\n"))
+                                + card(QStringLiteral("丙"), QStringLiteral("c"), QStringLiteral("ORG:good\r\n"));
+        const std::optional<VCardImport> import = imported(file);
+        QVERIFY(import);
+        QVERIFY2(import->error().isEmpty(), qPrintable(import->error()));
+        QCOMPARE(scalar(QStringLiteral("SELECT group_concat(pe_name) FROM pe_info")).toString(),
+                 QStringLiteral("甲,丙"));
+        QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM pe_dw_info")).toInt(), 2);
+        QCOMPARE(scalar(QStringLiteral("SELECT group_concat(uid) FROM record_uid")).toString(), QStringLiteral("a,c"));
+        QCOMPARE(import->plans().at(0).outcome, CardPlan::Outcome::Added);
+        QCOMPARE(import->plans().at(1).outcome, CardPlan::Outcome::Failed);
+        QCOMPARE(import->plans().at(2).outcome, CardPlan::Outcome::Added);
+    }
+
     void aUidTwiceInOneFileIsRefusedTheSecondTime()
     {
         const std::optional<VCardImport> import = imported(card(QStringLiteral("甲"), QStringLiteral("same"))
