@@ -34,6 +34,24 @@ public:
         Dialogs::pushReply({answer, text, filterIndex});
     }
     QList<Dialogs::Shown> shown() { return Dialogs::takeShown(); }
+    // Takes the boxes shown: empty when they were the one question asked
+    // before typed text is dropped (when `asked`) or none at all; otherwise
+    // what was shown instead.
+    QByteArray unexpectedDropQuestion(bool asked)
+    {
+        const QList<Dialogs::Shown> boxes = shown();
+        const bool asExpected = asked ? boxes.size() == 1 && boxes[0].kind == Dialogs::Kind::Confirm
+                                            && boxes[0].text == QStringLiteral("内容尚未保存,确定放弃吗?")
+                                      : boxes.isEmpty();
+        if (asExpected)
+            return {};
+        QStringList texts;
+        for (const Dialogs::Shown &box : boxes)
+            texts << box.text;
+        return QStringLiteral("expected %1, shown: [%2]")
+            .arg(asked ? QStringLiteral("the drop question") : QStringLiteral("no box"), texts.join(u'|'))
+            .toUtf8();
+    }
     // The texts of the boxes shown since the last call.
     QStringList texts()
     {
