@@ -1,6 +1,7 @@
 #include "diary/windows/This_note_pad.h"
 
 #include "diary/windows/EscapeCloser.h"
+#include "interchange/windows/IcalCommands.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QBoxLayout>
@@ -53,7 +54,7 @@ QPixmap bandPicture()
 
 This_note_pad::This_note_pad(QSqlDatabase db, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
-    , m_history(std::move(db))
+    , m_history(db)
 {
     setObjectName(QStringLiteral("This_note_pad"));
     setWindowTitle(QStringLiteral("以前记事本记录"));
@@ -78,6 +79,10 @@ This_note_pad::This_note_pad(QSqlDatabase db, QWidget *parent)
     layout->setSpacing(0);
     layout->addWidget(buildBand());
     layout->addLayout(body, 1);
+    // Notes leave and come in as iCalendar journal entries. The browser opens
+    // only through the diary's own password, so no note here is behind one.
+    m_menu->addSeparator();
+    IcalCommands::addTo(m_menu, this, {db, IcalExport::What::Notes, {}, {}, [this] { openList(); }});
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     new EscapeCloser(this);

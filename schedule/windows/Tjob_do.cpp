@@ -1,5 +1,6 @@
 #include "schedule/windows/Tjob_do.h"
 
+#include "interchange/windows/IcalCommands.h"
 #include "platform/ui/Dialogs.h"
 #include "schedule/core/JobForm.h"
 #include "schedule/core/JobListModel.h"
@@ -231,6 +232,16 @@ void Tjob_do::buildMenu()
     m_menu->addSeparator();
     m_menu->addAction(QStringLiteral("显示本月工作安排"), this, &Tjob_do::showMonth)
         ->setObjectName(QStringLiteral("N7"));
+    // Jobs leave and come in as iCalendar tasks, after the items above.
+    m_menu->addSeparator();
+    IcalCommands::addTo(m_menu, this,
+                        {m_host.database(), IcalExport::What::Jobs,
+                         [this] { return std::pair(m_listPrefix, m_listBox->title()); },
+                         [this] { return m_host.currentPassword(); },
+                         [this] {
+                             refreshList();
+                             m_host.reloadReminders();
+                         }});
     connect(m_menu, &QMenu::aboutToShow, this, &Tjob_do::updateMenu);
 }
 
