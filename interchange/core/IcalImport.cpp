@@ -222,11 +222,11 @@ void IcalImport::settleUids()
         IcalPlan &other = m_plans[*held];
         if (plan.isOverride && !other.isOverride) {
             other.action = IcalPlan::Action::Refused;
-            other.error = QStringLiteral("这一次由第%1行的改动代替").arg(plan.line);
+            other.error = QStringLiteral("由第%1行的改动代替").arg(plan.line);
             holder.insert(key, i);
         } else if (other.isOverride && !plan.isOverride) {
             plan.action = IcalPlan::Action::Refused;
-            plan.error = QStringLiteral("这一次由第%1行的改动代替").arg(other.line);
+            plan.error = QStringLiteral("由第%1行的改动代替").arg(other.line);
         } else {
             plan.action = IcalPlan::Action::Refused;
             plan.error = QStringLiteral("与第%1行的记录UID相同").arg(other.line);

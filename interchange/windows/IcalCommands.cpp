@@ -24,7 +24,8 @@ public:
 
     void openExport()
     {
-        if (m_export) {
+        // A dialog closed a moment ago may still wait for its deletion.
+        if (m_export && m_export->isVisible()) {
             m_export->activateWindow();
             return;
         }
@@ -37,7 +38,7 @@ public:
 
     void openImport()
     {
-        if (m_import) {
+        if (m_import && m_import->isVisible()) {
             m_import->activateWindow();
             return;
         }

@@ -52,9 +52,8 @@ void IcalExportDialog::buildControls()
     m_summary->setObjectName(QStringLiteral("icalSummary"));
     m_summary->setWordWrap(true);
     layout->addWidget(m_summary);
-    m_withProtected = new QCheckBox(jobs ? QStringLiteral("包括加密的工作(需要输入密码)")
-                                         : QStringLiteral("包括日记(需要输入密码)"),
-                                    this);
+    m_withProtected = new QCheckBox(
+        jobs ? QStringLiteral("包括加密的工作(需要输入密码)") : QStringLiteral("包括日记(需要输入密码)"), this);
     m_withProtected->setObjectName(QStringLiteral("icalWithProtected"));
     layout->addWidget(m_withProtected);
     m_openAfter = new QCheckBox(QStringLiteral("导出后用默认程序打开文件"), this);

@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -127,6 +129,22 @@ QLayout *IcalImportDialog::buildRange()
     return row;
 }
 
+// The dialog widens until every column shows its widest cell, as far as the
+// screen allows; beyond that the list scrolls.
+void IcalImportDialog::fitList()
+{
+    m_list->resizeColumnsToContents();
+    int needed = m_list->frameWidth() * 2 + m_list->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < m_model->columnCount(); ++column)
+        needed += m_list->columnWidth(column);
+    const int missing = needed - m_list->width();
+    if (missing <= 0)
+        return;
+    const QScreen *screen = this->screen();
+    const int room = screen ? screen->availableGeometry().width() - frameGeometry().width() : missing;
+    resize(width() + std::min(missing, std::max(room, 0)), height());
+}
+
 bool IcalImportDialog::isBusy() const
 {
     return m_timer->isActive();
@@ -199,14 +217,15 @@ void IcalImportDialog::finishReading()
     m_timer->stop();
     m_progress->hide();
     m_model->show(&m_run->plans());
-    m_list->resizeColumnsToContents();
+    fitList();
     showSummary();
     updateButtons();
     if (!m_run->error().isEmpty()) {
         Dialogs::error(this, m_run->error());
     } else if (m_run->plans().isEmpty()) {
-        Dialogs::information(this, QStringLiteral("文件“%1”中没有工作(VTODO, VEVENT)或日记(VJOURNAL),没有可以导入的记录.")
-                                       .arg(QFileInfo(m_path).fileName()));
+        Dialogs::information(this,
+                             QStringLiteral("文件“%1”中没有工作(VTODO, VEVENT)或日记(VJOURNAL),没有可以导入的记录.")
+                                 .arg(QFileInfo(m_path).fileName()));
     }
 }
 
@@ -214,9 +233,10 @@ void IcalImportDialog::startImport()
 {
     bool updateExisting = true;
     if (const int updates = m_run->count(IcalPlan::Action::Update); updates > 0) {
-        updateExisting = Dialogs::confirm(this, QStringLiteral("文件中有%1条记录是以前导入或导出过的,是否用文件的内容更新"
-                                                               "已有的工作和日记? 选“否”只导入新的记录. (Yes/No)")
-                                                    .arg(updates));
+        updateExisting =
+            Dialogs::confirm(this, QStringLiteral("文件中有%1条记录是以前导入或导出过的,是否用文件的内容更新"
+                                                  "已有的工作和日记? 选“否”只导入新的记录. (Yes/No)")
+                                       .arg(updates));
     }
     m_run->startWriting(updateExisting);
     if (!m_run->isWriting()) {
@@ -247,7 +267,7 @@ void IcalImportDialog::finishWriting()
     m_scope.reset();
     m_progress->hide();
     m_model->refresh();
-    m_list->resizeColumnsToContents();
+    fitList();
     if (!m_run->error().isEmpty()) {
         showSummary();
         updateButtons();

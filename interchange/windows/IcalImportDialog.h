@@ -51,6 +51,7 @@ private:
     void writeStep();
     void finishWriting();
     void showSummary();
+    void fitList();
     void updateButtons();
 
     QSqlDatabase m_db;

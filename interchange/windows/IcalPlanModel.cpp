@@ -23,7 +23,7 @@ QString action(const IcalPlan &plan)
     case IcalPlan::Action::New:
         return QStringLiteral("新建");
     case IcalPlan::Action::Update:
-        return QStringLiteral("更新已有的");
+        return QStringLiteral("更新");
     case IcalPlan::Action::Refused:
         break;
     }
@@ -47,7 +47,7 @@ QString reminder(const IcalPlan &plan)
         return {};
     if (!plan.job.reminder)
         return QStringLiteral("不提醒");
-    return QStringLiteral("提醒于  ") + plan.job.dateId.mid(8, 2) + u':' + plan.job.dateId.mid(10, 2);
+    return plan.job.dateId.mid(8, 2) + u':' + plan.job.dateId.mid(10, 2);
 }
 
 QString done(const IcalPlan &plan)
@@ -56,10 +56,10 @@ QString done(const IcalPlan &plan)
         return {};
     const QString &mark = plan.job.completion;
     if (mark == Ical::kOpenJob)
-        return mark;
+        return QStringLiteral("未完成");
     if (mark.size() < 8)
         return QStringLiteral("已完成");
-    return QStringLiteral("于") + mark.left(4) + u'-' + mark.mid(4, 2) + u'-' + mark.mid(6, 2) + QStringLiteral("结束");
+    return mark.left(4) + u'-' + mark.mid(4, 2) + u'-' + mark.mid(6, 2);
 }
 
 QString firstLine(const QString &text)
@@ -156,8 +156,8 @@ QVariant IcalPlanModel::headerData(int section, Qt::Orientation orientation, int
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    static const QStringList captions = {QStringLiteral("行"),   QStringLiteral("类别"),     QStringLiteral("导入方式"),
-                                         QStringLiteral("日期"), QStringLiteral("是否提醒"), QStringLiteral("完成情况"),
+    static const QStringList captions = {QStringLiteral("行"),   QStringLiteral("类别"), QStringLiteral("导入方式"),
+                                         QStringLiteral("日期"), QStringLiteral("提醒"), QStringLiteral("完成"),
                                          QStringLiteral("内容"), QStringLiteral("说明")};
     return captions.value(section);
 }
