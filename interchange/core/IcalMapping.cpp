@@ -200,6 +200,15 @@ void readCompletion(icalcomponent *item, Context &context, IcalPlan &plan)
     }
 }
 
+// A UID is kept as it is written again: control characters, which a
+// content line cannot carry, are left out.
+QString readUid(icalcomponent *item)
+{
+    QString uid = Libical::text(icalcomponent_get_uid(item));
+    uid.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
+    return uid.trimmed();
+}
+
 Result<Item> readItem(icalcomponent *item, Context &context)
 {
     Item read;
@@ -207,7 +216,7 @@ Result<Item> readItem(icalcomponent *item, Context &context)
     plan.line = context.line;
     const icalcomponent_kind kind = icalcomponent_isa(item);
     plan.kind = kind == ICAL_VJOURNAL_COMPONENT ? IcalPlan::Kind::Note : IcalPlan::Kind::Job;
-    QString uid = Libical::text(icalcomponent_get_uid(item)).trimmed();
+    QString uid = readUid(item);
     if (uid.isEmpty()) {
         uid = context.fallbackUid;
         plan.notes << QStringLiteral("没有UID,按内容识别");

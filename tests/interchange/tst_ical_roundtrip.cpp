@@ -90,6 +90,7 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void importAgainUpdates();
+    void uidWithControlCharacters();
     void sharedIdsKeepTheirOwnUids();
     void fileShape_data();
     void fileShape();
@@ -170,6 +171,25 @@ void TestIcalRoundtrip::importAgainUpdates()
     QCOMPARE(entries.size(), before.entries.size() + 2);
     QVERIFY(entries.contains(QStringLiteral("20240430101011 | 20240504080000 | 别处新加 | 0")));
     QVERIFY(entries.contains(QStringLiteral("20240430101011 | 20240601120000 | 本地新加 | 0")));
+}
+
+// A UID broken by a control character (a stray CR inside the line) is kept
+// as it is written out again, so the exported file updates, never copies.
+void TestIcalRoundtrip::uidWithControlCharacters()
+{
+    TempStore store;
+    VERIFY_OK(store.make());
+    const QTimeZone local("Asia/Shanghai");
+    const QByteArray file("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\nBEGIN:VTODO\r\n"
+                          "UID:call@example.com\r\x12tail\r\nDTSTAMP:20240601T120000Z\r\n"
+                          "DUE;VALUE=DATE:20240701\r\nSUMMARY:Call\r\nEND:VTODO\r\nEND:VCALENDAR\r\n");
+    Result<IcalImport> first = imported(file, local);
+    VERIFY_OK(first);
+    QCOMPARE(first->count(IcalPlan::Outcome::Added), 1);
+    Result<IcalImport> again = imported(exported(IcalExport::What::Jobs, local), local);
+    VERIFY_OK(again);
+    QCOMPARE(again->count(IcalPlan::Action::New), 0);
+    QCOMPARE(IcalRows::count(QStringLiteral("job_do")), 1);
 }
 
 // Old stores may hold two jobs with one id: each gets a UID of its own, and

@@ -173,8 +173,8 @@ private slots:
         QTest::addColumn<QString>("message");
 
         QTest::newRow("no password: all") << false << false << QString() << 3 << QStringLiteral("已导出3个工作到 ");
-        QTest::newRow("password, protected left") << true << false << QString() << 2
-                                                  << QStringLiteral("1个加密的记录没有导出(没有输入密码).");
+        QTest::newRow("password, protected left")
+            << true << false << QString() << 2 << QStringLiteral("1个加密的记录没有导出(没有输入密码).");
         QTest::newRow("password given") << true << true << QStringLiteral("pw") << 3
                                         << QStringLiteral("已导出3个工作到 ");
         QTest::newRow("wrong password") << true << true << QStringLiteral("pq") << 0
