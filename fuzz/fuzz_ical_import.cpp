@@ -70,13 +70,11 @@ IcalImport::Options options()
 // Reads and writes the whole file; the records it wrote.
 int importAll(IcalImport &run)
 {
-    while (run.readStep(1000)) {
-    }
+    while (run.readStep(1000)) { }
     if (!run.error().isEmpty())
         return 0;
     run.startWriting(true);
-    while (run.writeStep(1000)) {
-    }
+    while (run.writeStep(1000)) { }
     return run.count(IcalPlan::Outcome::Added);
 }
 
@@ -95,8 +93,7 @@ void againOnlyUpdates(const QSqlDatabase &db)
         Result<IcalImport> again = IcalImport::fromBytes(db, exported->bytes(), options());
         if (!again)
             __builtin_trap();
-        while (again->readStep(1000)) {
-        }
+        while (again->readStep(1000)) { }
         if (!again->error().isEmpty() || again->count(IcalPlan::Action::New) != 0) {
             if (qEnvironmentVariableIsSet("FUZZ_DEBUG")) {
                 qWarning() << again->error() << exported->bytes();

@@ -42,11 +42,14 @@ bool isStamp(const QString &text)
 class IcalImport::Transaction
 {
 public:
-    static Result<std::unique_ptr<Transaction>> begin(QSqlDatabase db)
+    // `own` false: the caller's transaction, which the caller ends.
+    static Result<std::unique_ptr<Transaction>> begin(QSqlDatabase db, bool own)
     {
-        if (Result<void> begun = Sql::begin(db); !begun)
-            return fail(begun.error());
-        return std::unique_ptr<Transaction>(new Transaction(std::move(db)));
+        if (own) {
+            if (Result<void> begun = Sql::begin(db); !begun)
+                return fail(begun.error());
+        }
+        return std::unique_ptr<Transaction>(new Transaction(std::move(db), own));
     }
     ~Transaction()
     {
@@ -55,17 +58,20 @@ public:
     }
     Result<void> commit()
     {
+        if (!m_open)
+            return {};
         m_open = false;
         return Sql::commit(m_db);
     }
 
 private:
-    explicit Transaction(QSqlDatabase db)
+    Transaction(QSqlDatabase db, bool own)
         : m_db(std::move(db))
+        , m_open(own)
     {
     }
     QSqlDatabase m_db;
-    bool m_open = true;
+    bool m_open;
 };
 
 IcalImport::Options IcalImport::defaults(const QDateTime &now)
@@ -289,7 +295,7 @@ void IcalImport::startWriting(bool updateExisting)
     m_updateExisting = updateExisting;
     m_next = 0;
     m_error.clear();
-    Result<std::unique_ptr<Transaction>> transaction = Transaction::begin(m_db);
+    Result<std::unique_ptr<Transaction>> transaction = Transaction::begin(m_db, !m_options.inCallersTransaction);
     if (!transaction) {
         m_error = transaction.error();
         return;

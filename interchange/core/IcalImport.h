@@ -29,6 +29,9 @@ public:
         QDate last;
         QTimeZone zone = QTimeZone::systemTimeZone(); // of the store's stamps
         QDateTime now;
+        // The writes join the caller's transaction, which the caller commits
+        // or rolls back (a sync applies a record with its own bookkeeping).
+        bool inCallersTransaction = false;
     };
     // The range the user is offered first: the next twelve months.
     static Options defaults(const QDateTime &now);
