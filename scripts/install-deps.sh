@@ -9,7 +9,7 @@ packages=(
   libical-dev
   # Sync with a CardDAV/CalDAV server: the password in the desktop's secret
   # store, and the two servers the tests start privately
-  qtkeychain-qt6-dev radicale python3-tz xandikos apache2-utils openssl
+  qtkeychain-qt6-dev dbus radicale python3-tz xandikos apache2-utils openssl
   dpkg-dev file desktop-file-utils appstream clang-14 libclang-rt-14-dev clang-format-14
   # Independent readers the report export tests check the files with
   # (wmf2svg cannot start without the URW fonts, which apt only recommends).
