@@ -49,30 +49,22 @@ QStringList indexNames(const QSqlDatabase &db)
     return names;
 }
 
+QStringList triggerNames(const QSqlDatabase &db)
+{
+    QStringList names;
+    Result<QSqlQuery> query =
+        Sql::run(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'trigger' ORDER BY name"));
+    while (query && query->next())
+        names << query->value(0).toString();
+    return names;
+}
+
 QByteArray digest(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
-
-// The plain form of the first supplied store: the tables with their checks
-// and rows, none of the indexes later versions added, version 0.
-bool makeVersion0(const QString &path)
-{
-    return exec(path,
-                QStringLiteral("DROP INDEX IF EXISTS note_pad_by_date; DROP INDEX IF EXISTS job_do_by_id;"
-                               "DROP INDEX IF EXISTS job_do_by_date; DROP INDEX IF EXISTS job_do_sub_by_id;"
-                               "DROP INDEX IF EXISTS pe_info_by_id; DROP INDEX IF EXISTS pe_info_name_search;"
-                               "DROP INDEX IF EXISTS pe_info_mobile_search; DROP INDEX IF EXISTS pe_info_memo_search;"
-                               "DROP INDEX IF EXISTS pe_dw_info_by_id; DROP INDEX IF EXISTS pe_dw_info_name_search;"
-                               "DROP INDEX IF EXISTS pe_dw_info_memo_search; DROP INDEX IF EXISTS pe_other_info_by_id;"
-                               "DROP INDEX IF EXISTS pe_other_info_memo_search; DROP INDEX IF EXISTS city_by_father;"
-                               "DROP INDEX IF EXISTS area_by_father; DROP TABLE IF EXISTS record_uid;"
-                               "INSERT INTO pe_info (pe_id, pe_name) VALUES ('20240101120000', '张三');"
-                               "INSERT INTO note_pad (date_id, note_memo) VALUES ('20240101120000', '5pel6K6w');"
-                               "PRAGMA user_version = 0;"));
 }
 
 QStringList expectedIndexes()
@@ -82,9 +74,44 @@ QStringList expectedIndexes()
                       "pe_dw_info_by_id",    "pe_dw_info_memo_search", "pe_dw_info_name_search",
                       "pe_info_by_id",       "pe_info_memo_search",    "pe_info_mobile_search",
                       "pe_info_name_search", "pe_other_info_by_id",    "pe_other_info_memo_search",
-                      "record_uid_by_uid"};
+                      "record_uid_by_uid",   "sync_item_by_href"};
     names.sort();
     return names;
+}
+
+// A sync learns of every save by these: three per table of records.
+QStringList expectedTriggers()
+{
+    QStringList names;
+    for (const char *table : {"pe_info", "pe_dw_info", "pe_other_info", "job_do", "job_do_sub", "note_pad"})
+        for (const char *event : {"insert", "update", "delete"})
+            names << QStringLiteral("sync_mark_%1_%2").arg(QLatin1String(table), QLatin1String(event));
+    names.sort();
+    return names;
+}
+
+// The plain form of the first supplied store: the tables with their checks
+// and rows, none of the indexes later versions added, version 0.
+bool makeVersion0(const QString &path)
+{
+    QString dropTriggers;
+    for (const QString &trigger : expectedTriggers())
+        dropTriggers += QStringLiteral("DROP TRIGGER IF EXISTS %1;").arg(trigger);
+    return exec(path, dropTriggers
+                          + QStringLiteral("DROP TABLE IF EXISTS sync_collection; DROP TABLE IF EXISTS sync_item;"
+                                           "DROP TABLE IF EXISTS sync_change; DROP TABLE IF EXISTS sync_quiet;")
+                          + QStringLiteral(
+                              "DROP INDEX IF EXISTS note_pad_by_date; DROP INDEX IF EXISTS job_do_by_id;"
+                              "DROP INDEX IF EXISTS job_do_by_date; DROP INDEX IF EXISTS job_do_sub_by_id;"
+                              "DROP INDEX IF EXISTS pe_info_by_id; DROP INDEX IF EXISTS pe_info_name_search;"
+                              "DROP INDEX IF EXISTS pe_info_mobile_search; DROP INDEX IF EXISTS pe_info_memo_search;"
+                              "DROP INDEX IF EXISTS pe_dw_info_by_id; DROP INDEX IF EXISTS pe_dw_info_name_search;"
+                              "DROP INDEX IF EXISTS pe_dw_info_memo_search; DROP INDEX IF EXISTS pe_other_info_by_id;"
+                              "DROP INDEX IF EXISTS pe_other_info_memo_search; DROP INDEX IF EXISTS city_by_father;"
+                              "DROP INDEX IF EXISTS area_by_father; DROP TABLE IF EXISTS record_uid;"
+                              "INSERT INTO pe_info (pe_id, pe_name) VALUES ('20240101120000', '张三');"
+                              "INSERT INTO note_pad (date_id, note_memo) VALUES ('20240101120000', '5pel6K6w');"
+                              "PRAGMA user_version = 0;"));
 }
 
 // A store as the program of that version left it: version 0 brought up by
@@ -157,10 +184,17 @@ private slots:
         QCOMPARE(opened.status, Store::Status::Ready);
         QCOMPARE(*Schema::version(Store::database()), Schema::currentVersion());
         QCOMPARE(indexNames(Store::database()), expectedIndexes());
+        QCOMPARE(triggerNames(Store::database()), expectedTriggers());
         QCOMPARE(count(QStringLiteral("pe_info")), 1);
         QCOMPARE(count(QStringLiteral("note_pad")), 1);
         QCOMPARE(count(QStringLiteral("povince")), 34);
         QCOMPARE(count(QStringLiteral("record_uid")), 0);
+        // Records kept before sync existed are not changes; a first sync
+        // sends every record the server lacks anyway.
+        QCOMPARE(count(QStringLiteral("sync_change")), 0);
+        QCOMPARE(count(QStringLiteral("sync_item")), 0);
+        QCOMPARE(count(QStringLiteral("sync_collection")), 0);
+        QCOMPARE(count(QStringLiteral("sync_quiet")), 0);
     }
 
     void newerStoreIsRefusedUntouched()
@@ -194,6 +228,7 @@ private slots:
         QCOMPARE(Store::open(store.storePath()).status, Store::Status::Ready);
         QCOMPARE(*Schema::version(Store::database()), Schema::currentVersion());
         QCOMPARE(indexNames(Store::database()), expectedIndexes());
+        QCOMPARE(triggerNames(Store::database()), expectedTriggers());
         QCOMPARE(count(QStringLiteral("pe_info")), 1);
         QCOMPARE(QSqlQuery(Store::database()).exec(QStringLiteral("PRAGMA integrity_check")), true);
     }
