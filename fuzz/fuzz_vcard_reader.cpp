@@ -5,6 +5,8 @@
 #include "interchange/core/VCardReader.h"
 #include "interchange/core/VCardWriter.h"
 
+#include <QDebug>
+
 #include <cstddef>
 #include <cstdint>
 
@@ -50,8 +52,13 @@ void writtenReadsBack(const CardContact &contact, VCardWriter::Version version)
     if (!card || !card->error.isEmpty() || again->next())
         __builtin_trap();
     const VCardMapping::Mapped read = VCardMapping::toContact(*card);
-    if (!read.error.isEmpty() || !sameContact(read.contact, contact))
+    if (!read.error.isEmpty() || !sameContact(read.contact, contact)) {
+        if (qEnvironmentVariableIsSet("FUZZ_DEBUG")) {
+            qWarning() << out << read.error << contact.uid << read.contact.uid << contact.personTexts
+                       << read.contact.personTexts;
+        }
         __builtin_trap();
+    }
 }
 
 } // namespace

@@ -81,7 +81,9 @@ QString address(const QString &street, const QString &postcode = {})
 
 QString uidValue(const QString &uid, bool v40)
 {
-    if (v40 && !QUuid::fromString(uid).isNull() && !uid.startsWith(u'{'))
+    // QUuid reads a UUID at the start of a longer text too: only a UID that
+    // is a UUID and nothing else is written as its URN.
+    if (v40 && uid.size() == 36 && !QUuid::fromString(uid).isNull())
         return QStringLiteral("urn:uuid:") + uid;
     return VCardText::escape(uid);
 }

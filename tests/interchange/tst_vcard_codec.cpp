@@ -281,6 +281,35 @@ private slots:
         QCOMPARE(mapped.at(0).contact.photo, png.readAll());
     }
 
+    // A UID reads back as written in both versions, a UUID that only begins
+    // a longer UID included: 4.0 writes a bare UUID as its URN, anything else
+    // as escaped text.
+    void uidsReadBack_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QString>("uid");
+        const QString uuid = QStringLiteral("4fbe8971-0bc3-424c-9c26-3c1e36eff6b1");
+        for (const auto &[name, version] :
+             {std::pair("3.0", VCardWriter::Version::V30), std::pair("4.0", VCardWriter::Version::V40)}) {
+            QTest::addRow("%s UUID", name) << int(version) << uuid;
+            QTest::addRow("%s UUID then escapes", name) << int(version) << uuid + QStringLiteral(";a,b\\\\c");
+            QTest::addRow("%s plain text", name) << int(version) << QStringLiteral("张三@example.com");
+        }
+    }
+    void uidsReadBack()
+    {
+        QFETCH(int, version);
+        QFETCH(QString, uid);
+        CardContact written;
+        written.uid = uid;
+        written.personTexts[Name] = QStringLiteral("赵六");
+        QByteArray out;
+        VCardWriter::append(out, written, VCardWriter::Version(version));
+        const QList<VCard::Card> cards = readAll(out);
+        QCOMPARE(cards.size(), 1);
+        QCOMPARE(VCardMapping::toContact(cards.at(0)).contact.uid, uid);
+    }
+
     void writtenCardsReadBack_data()
     {
         QTest::addColumn<int>("version");
