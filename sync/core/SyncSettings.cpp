@@ -56,16 +56,26 @@ SyncSettings SyncSettings::read(const ProfileFile &file)
     const int minutes = file.read(kSection, QStringLiteral("minutes"), QStringLiteral("30")).toInt(&ok);
     // A hand-edited value out of range is brought back into it.
     settings.minutes = ok ? std::clamp(minutes, kLeastSyncMinutes, kMostSyncMinutes) : 30;
+    settings.trustedFingerprint = file.read(kSection, QStringLiteral("fingerprint"), {});
+    // Kept on one line: "\n" stands for a line break.
+    settings.lastResult =
+        file.read(kSection, QStringLiteral("last"), {}).replace(QStringLiteral("\\n"), QStringLiteral("\n"));
     return settings;
 }
 
 Result<void> SyncSettings::write(const ProfileFile &file) const
 {
     const QList<std::pair<QString, QString>> values = {
-        {QStringLiteral("server"), server.trimmed()},     {QStringLiteral("user"), user},
-        {QStringLiteral("contacts"), flagText(contacts)}, {QStringLiteral("jobs"), flagText(jobs)},
-        {QStringLiteral("notes"), flagText(notes)},       {QStringLiteral("protected"), flagText(includeProtected)},
-        {QStringLiteral("when"), whenText(when)},         {QStringLiteral("minutes"), QString::number(minutes)},
+        {QStringLiteral("server"), server.trimmed()},
+        {QStringLiteral("user"), user},
+        {QStringLiteral("contacts"), flagText(contacts)},
+        {QStringLiteral("jobs"), flagText(jobs)},
+        {QStringLiteral("notes"), flagText(notes)},
+        {QStringLiteral("protected"), flagText(includeProtected)},
+        {QStringLiteral("when"), whenText(when)},
+        {QStringLiteral("minutes"), QString::number(minutes)},
+        {QStringLiteral("fingerprint"), trustedFingerprint},
+        {QStringLiteral("last"), QString(lastResult).replace(QStringLiteral("\n"), QStringLiteral("\\n"))},
     };
     for (const auto &[key, value] : values) {
         if (Result<void> written = file.write(kSection, key, value); !written)

@@ -21,6 +21,10 @@ struct SyncSettings
     bool includeProtected = false; // protected contacts and jobs, and the diary behind the password
     When when = When::ByHand;
     int minutes = 30; // with When::Every
+    // SHA-256 of the server's certificate when the user chose to trust one
+    // the system does not ("AB:CD:...").
+    QString trustedFingerprint;
+    QString lastResult; // of the last sync, in plain words
 
     bool isSet() const { return !server.trimmed().isEmpty(); }
     QString secretKey() const;

@@ -1,0 +1,503 @@
+#include "sync/core/SyncEngine.h"
+
+#include "store/Sql.h"
+#include "sync/core/DavClient.h"
+#include "sync/core/DavXml.h"
+#include "sync/core/SyncState.h"
+
+#include <QCryptographicHash>
+#include <QRegularExpression>
+#include <QSet>
+
+namespace {
+
+// A multiget asks for this many resources at once.
+constexpr int kBatch = 100;
+
+QUrl at(const QUrl &collection, const QString &href)
+{
+    return DavXml::resolve(collection, href);
+}
+
+QString pathOf(const QUrl &url)
+{
+    QString path = url.path(QUrl::FullyDecoded);
+    if (!path.endsWith(u'/'))
+        path += u'/';
+    return path;
+}
+
+bool isCollectionItself(const QUrl &collection, const QString &href)
+{
+    return pathOf(at(collection, href)) == pathOf(collection);
+}
+
+// Where a new record goes: its UID as the file name when that is a plain
+// name, else a digest of it.
+QString hrefFor(const QUrl &collection, SyncKind kind, const QString &uid)
+{
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9._@-]{1,100}$"));
+    const QString name =
+        plain.match(uid).hasMatch()
+            ? uid
+            : QString::fromLatin1(QCryptographicHash::hash(uid.toUtf8(), QCryptographicHash::Sha1).toHex());
+    return DavXml::normalHref(pathOf(collection) + name
+                              + (kind == SyncKind::Contact ? QStringLiteral(".vcf") : QStringLiteral(".ics")));
+}
+
+QByteArray contentType(SyncKind kind)
+{
+    return kind == SyncKind::Contact ? QByteArrayLiteral("text/vcard; charset=utf-8")
+                                     : QByteArrayLiteral("text/calendar; charset=utf-8");
+}
+
+QString named(const SyncRecords::Local &local)
+{
+    return QStringLiteral("“%1”").arg(local.name.isEmpty() ? local.uid : local.name);
+}
+
+} // namespace
+
+void SyncEngine::Report::add(const Report &other)
+{
+    received += other.received;
+    sent += other.sent;
+    removedHere += other.removedHere;
+    removedThere += other.removedThere;
+    conflicts += other.conflicts;
+    leftOut += other.leftOut;
+    problems += other.problems;
+}
+
+SyncEngine::SyncEngine(QSqlDatabase db, DavClient &client, const Options &options)
+    : m_db(std::move(db))
+    , m_client(client)
+    , m_options(options)
+{
+}
+
+Result<SyncEngine::Report> SyncEngine::run(SyncKind kind, const QUrl &collection, const Progress &progress)
+{
+    m_report = {};
+    Result<QStringList> changed = SyncState::changedKeys(m_db, kind);
+    if (!changed)
+        return fail(changed.error());
+    m_changed = QSet<QString>(changed->cbegin(), changed->cend());
+    Result<SyncRecords> records = SyncRecords::make(m_db, kind, m_options.records);
+    if (!records)
+        return fail(records.error());
+    if (Result<void> pulled = pull(*records, collection, progress); !pulled)
+        return fail(pulled.error());
+    if (Result<void> pushed = push(*records, collection, progress); !pushed)
+        return fail(pushed.error());
+    return m_report;
+}
+
+// A failure of the connection or the account stops the whole sync; a
+// record the server refuses is named and the sync goes on.
+Result<void> SyncEngine::stopping(const DavReply &reply, const QString &what)
+{
+    using Failure = DavReply::Failure;
+    const bool stops =
+        reply.failure != Failure::None || reply.status == 401 || reply.status == 507 || reply.status >= 500;
+    if (stops)
+        return fail(DavClient::explain(reply, what));
+    m_report.problems << DavClient::explain(reply, what);
+    return {};
+}
+
+Result<SyncEngine::Pulled> SyncEngine::listChanges(SyncKind kind, const QUrl &collection)
+{
+    Result<std::optional<QString>> token = SyncState::token(m_db, kind);
+    if (!token)
+        return fail(token.error());
+    if (!*token || (*token)->isEmpty())
+        return listEverything(kind, collection);
+    const DavReply reply = m_client.report(collection, 0, DavXml::syncCollectionBody(**token));
+    // A token the server no longer knows, or no report at all: compare
+    // every ETag instead.
+    if (DavXml::isInvalidSyncToken(reply.status, reply.body) || DavXml::isUnsupportedReport(reply.status, reply.body))
+        return listEverything(kind, collection);
+    if (!reply.ok())
+        return fail(DavClient::explain(reply, QStringLiteral("同步的集合")));
+    Result<DavXml::Multistatus> answer = DavXml::parse(reply.body);
+    if (!answer)
+        return fail(answer.error());
+    Pulled pulled;
+    pulled.token = answer->syncToken;
+    for (const DavXml::Response &response : answer->responses) {
+        if (isCollectionItself(collection, response.href))
+            continue;
+        if (response.status == 404)
+            pulled.removed << response.href;
+        else
+            pulled.changed << Change{response.href, response.etag};
+    }
+    return pulled;
+}
+
+Result<SyncEngine::Pulled> SyncEngine::listEverything(SyncKind kind, const QUrl &collection)
+{
+    Pulled pulled;
+    // The token first: what changes while the list is read comes again.
+    const DavReply tokenReply = m_client.propfind(collection, 0, DavXml::collectionsBody());
+    if (tokenReply.ok()) {
+        if (Result<DavXml::Multistatus> answer = DavXml::parse(tokenReply.body); answer && !answer->responses.isEmpty())
+            pulled.token = answer->responses.first().syncToken;
+    }
+    const DavReply reply = m_client.propfind(collection, 1, DavXml::etagsBody());
+    if (!reply.ok())
+        return fail(DavClient::explain(reply, QStringLiteral("同步的集合")));
+    Result<DavXml::Multistatus> answer = DavXml::parse(reply.body);
+    if (!answer)
+        return fail(answer.error());
+    QSet<QString> present;
+    for (const DavXml::Response &response : answer->responses) {
+        if (isCollectionItself(collection, response.href) || response.status != 200)
+            continue;
+        present.insert(response.href);
+        pulled.changed << Change{response.href, response.etag};
+    }
+    Result<QList<SyncState::Item>> items = SyncState::items(m_db, kind);
+    if (!items)
+        return fail(items.error());
+    for (const SyncState::Item &item : *items) {
+        if (!present.contains(item.href))
+            pulled.removed << item.href;
+    }
+    return pulled;
+}
+
+Result<void> SyncEngine::pull(SyncRecords &records, const QUrl &collection, const Progress &progress)
+{
+    Result<Pulled> pulled = listChanges(records.kind(), collection);
+    if (!pulled)
+        return fail(pulled.error());
+    // What the server holds as we last saw it needs no fetching.
+    QList<Change> fetching;
+    for (const Change &change : pulled->changed) {
+        Result<std::optional<SyncState::Item>> item = SyncState::itemByHref(m_db, records.kind(), change.href);
+        if (!item)
+            return fail(item.error());
+        if (!*item || change.etag.isEmpty() || (*item)->etag != change.etag)
+            fetching << change;
+    }
+    for (qsizetype first = 0; first < fetching.size(); first += kBatch) {
+        if (progress)
+            progress(QStringLiteral("正在接收服务器上的记录"), int(first), int(fetching.size()));
+        if (Result<void> fetched = fetch(records, collection, fetching.mid(first, kBatch)); !fetched)
+            return fetched;
+    }
+    for (const QString &href : pulled->removed) {
+        if (Result<void> taken = takeRemoval(records, href); !taken)
+            return taken;
+    }
+    return SyncState::setToken(m_db, records.kind(), pulled->token);
+}
+
+Result<void> SyncEngine::fetch(SyncRecords &records, const QUrl &collection, const QList<Change> &changes)
+{
+    QStringList hrefs;
+    for (const Change &change : changes)
+        hrefs << change.href;
+    const DavReply reply =
+        m_client.report(collection, 1, DavXml::multigetBody(records.kind() != SyncKind::Contact, hrefs));
+    if (!reply.ok())
+        return fail(DavClient::explain(reply, QStringLiteral("同步的集合")));
+    Result<DavXml::Multistatus> answer = DavXml::parse(reply.body);
+    if (!answer)
+        return fail(answer.error());
+    for (const DavXml::Response &response : answer->responses) {
+        if (response.status != 200 || response.data.isEmpty())
+            continue;
+        if (Result<void> taken = takeResource(records, response.href, response.etag, response.data); !taken)
+            return taken;
+    }
+    return {};
+}
+
+Result<void> SyncEngine::forgetChange(SyncKind kind, const QString &key)
+{
+    m_changed.remove(key);
+    return SyncState::clearChange(m_db, kind, key);
+}
+
+// The server's resource over the record that keeps its UID, or as a new
+// record, with what the sync keeps of it, in one transaction whose writes
+// mark no change here.
+Result<void> SyncEngine::write(SyncRecords &records, const QString &href, const QString &etag, const QByteArray &data)
+{
+    const SyncKind kind = records.kind();
+    bool written = false;
+    Result<void> done = Sql::inTransaction(m_db, [&]() -> Result<void> {
+        Result<SyncState::Quiet> quiet = SyncState::Quiet::begin(m_db);
+        if (!quiet)
+            return fail(quiet.error());
+        Result<SyncRecords::Applied> applied = records.apply(data);
+        if (!applied)
+            return fail(applied.error());
+        if (applied->isForeign)
+            return quiet->end();
+        Result<std::optional<SyncState::Item>> before = SyncState::itemByHref(m_db, kind, href);
+        if (!before)
+            return fail(before.error());
+        if (*before && (*before)->key != applied->key) {
+            if (Result<void> dropped = SyncState::drop(m_db, kind, (*before)->key); !dropped)
+                return dropped;
+        }
+        if (Result<void> kept = SyncState::keep(m_db, {kind, applied->key, href, etag, applied->uid}); !kept)
+            return kept;
+        if (Result<void> cleared = forgetChange(kind, applied->key); !cleared)
+            return cleared;
+        written = true;
+        return quiet->end();
+    });
+    if (!done) {
+        m_report.problems << QStringLiteral("服务器上的记录%1无法写入本机: %2").arg(href, done.error());
+        return {};
+    }
+    if (written)
+        ++m_report.received;
+    return {};
+}
+
+Result<void> SyncEngine::takeResource(SyncRecords &records, const QString &href, const QString &etag,
+                                      const QByteArray &data)
+{
+    const SyncKind kind = records.kind();
+    Result<std::optional<SyncState::Item>> item = SyncState::itemByHref(m_db, kind, href);
+    if (!item)
+        return fail(item.error());
+    std::optional<QString> key;
+    if (*item) {
+        key = (*item)->key;
+    } else if (const QString uid = SyncRecords::uidOf(kind, data); !uid.isEmpty()) {
+        Result<std::optional<QString>> kept = RecordUids::keyFor(m_db, SyncKinds::uidKind(kind), uid);
+        if (!kept)
+            return fail(kept.error());
+        key = *kept;
+    }
+    if (key && m_changed.contains(*key)) {
+        Result<std::optional<SyncRecords::Local>> local = records.read(*key);
+        if (!local)
+            return fail(local.error());
+        if (*local) {
+            Result<std::optional<QString>> settled = settle(records, **local, href, data, etag);
+            return settled ? Result<void>() : fail(settled.error());
+        }
+    }
+    return write(records, href, etag, data);
+}
+
+// Both sides changed the record. When they say the same (an answer lost
+// after the record went out, say) the sync only notes it; otherwise the
+// local version becomes a conflict copy and the server's is written over
+// the record. The copy's key, for sending it.
+Result<std::optional<QString>> SyncEngine::settle(SyncRecords &records, const SyncRecords::Local &local,
+                                                  const QString &href, const QByteArray &remote, const QString &etag)
+{
+    const SyncKind kind = records.kind();
+    if (records.meaning(local.resource) == records.meaning(remote)) {
+        Result<void> kept = Sql::inTransaction(m_db, [&]() -> Result<void> {
+            if (Result<void> item = SyncState::keep(m_db, {kind, local.key, href, etag, local.uid}); !item)
+                return item;
+            return forgetChange(kind, local.key);
+        });
+        if (!kept)
+            return fail(kept.error());
+        return std::optional<QString>();
+    }
+    QString copy;
+    Result<void> done = Sql::inTransaction(m_db, [&]() -> Result<void> {
+        Result<SyncState::Quiet> quiet = SyncState::Quiet::begin(m_db);
+        if (!quiet)
+            return fail(quiet.error());
+        Result<QString> copied = records.copyAsConflict(local);
+        if (!copied)
+            return fail(copied.error());
+        copy = *copied;
+        if (Result<void> marked = SyncState::markChanged(m_db, kind, copy); !marked)
+            return marked;
+        Result<SyncRecords::Applied> applied = records.apply(remote);
+        if (!applied)
+            return fail(applied.error());
+        if (Result<void> kept = SyncState::keep(m_db, {kind, applied->key, href, etag, applied->uid}); !kept)
+            return kept;
+        if (Result<void> cleared = forgetChange(kind, local.key); !cleared)
+            return cleared;
+        return quiet->end();
+    });
+    if (!done) {
+        m_report.problems << QStringLiteral("%1在两边都改过,无法同步: %2").arg(named(local), done.error());
+        return std::optional<QString>();
+    }
+    m_changed.insert(copy);
+    ++m_report.conflicts;
+    return std::optional<QString>(copy);
+}
+
+// Deleted on the server: deleted here too, unless it was changed here since,
+// which keeps it and sends it again.
+Result<void> SyncEngine::takeRemoval(SyncRecords &records, const QString &href)
+{
+    const SyncKind kind = records.kind();
+    Result<std::optional<SyncState::Item>> item = SyncState::itemByHref(m_db, kind, href);
+    if (!item)
+        return fail(item.error());
+    if (!*item)
+        return {};
+    const QString key = (*item)->key;
+    const bool keep = m_changed.contains(key);
+    Result<void> done = Sql::inTransaction(m_db, [&]() -> Result<void> {
+        Result<SyncState::Quiet> quiet = SyncState::Quiet::begin(m_db);
+        if (!quiet)
+            return fail(quiet.error());
+        if (!keep) {
+            if (Result<void> removed = records.remove(key); !removed)
+                return removed;
+            if (Result<void> cleared = forgetChange(kind, key); !cleared)
+                return cleared;
+        }
+        if (Result<void> dropped = SyncState::drop(m_db, kind, key); !dropped)
+            return dropped;
+        return quiet->end();
+    });
+    if (!done)
+        return fail(done.error());
+    if (!keep)
+        ++m_report.removedHere;
+    return {};
+}
+
+bool SyncEngine::mayLeave(SyncKind kind, const SyncRecords::Local &local) const
+{
+    if (m_options.includeProtected)
+        return true;
+    return kind == SyncKind::Note ? !m_options.notesNeedPassword : !local.isProtected;
+}
+
+Result<void> SyncEngine::push(SyncRecords &records, const QUrl &collection, const Progress &progress)
+{
+    const SyncKind kind = records.kind();
+    Result<QStringList> keys = records.keys();
+    if (!keys)
+        return fail(keys.error());
+    Result<QList<SyncState::Item>> items = SyncState::items(m_db, kind);
+    if (!items)
+        return fail(items.error());
+    QSet<QString> synced;
+    for (const SyncState::Item &item : *items)
+        synced.insert(item.key);
+    QStringList sending;
+    for (const QString &key : *keys) {
+        if (!synced.contains(key) || m_changed.contains(key))
+            sending << key;
+    }
+    for (qsizetype i = 0; i < sending.size(); ++i) {
+        if (progress && i % 50 == 0)
+            progress(QStringLiteral("正在发送本机的记录"), int(i), int(sending.size()));
+        Result<std::optional<SyncRecords::Local>> local = records.read(sending.at(i));
+        if (!local)
+            return fail(local.error());
+        if (!*local)
+            continue;
+        if (!mayLeave(kind, **local)) {
+            ++m_report.leftOut;
+            continue;
+        }
+        if (Result<void> sent = send(records, collection, **local); !sent)
+            return sent;
+    }
+    const QSet<QString> present(keys->cbegin(), keys->cend());
+    for (const QString &key : synced) {
+        if (present.contains(key))
+            continue;
+        if (Result<void> deleted = sendDeletion(records, collection, key); !deleted)
+            return deleted;
+    }
+    return {};
+}
+
+Result<QString> SyncEngine::etagOf(const QUrl &url)
+{
+    const DavReply reply = m_client.propfind(url, 0, DavXml::etagsBody());
+    if (!reply.ok())
+        return QString();
+    Result<DavXml::Multistatus> answer = DavXml::parse(reply.body);
+    if (!answer || answer->responses.isEmpty())
+        return QString();
+    return answer->responses.first().etag;
+}
+
+Result<void> SyncEngine::send(SyncRecords &records, const QUrl &collection, const SyncRecords::Local &local)
+{
+    const SyncKind kind = records.kind();
+    Result<std::optional<SyncState::Item>> item = SyncState::itemByKey(m_db, kind, local.key);
+    if (!item)
+        return fail(item.error());
+    const QString href = *item ? (*item)->href : hrefFor(collection, kind, local.uid);
+    const QUrl url = at(collection, href);
+    const QByteArray ifMatch = *item ? (*item)->etag.toUtf8() : QByteArray();
+    const DavReply reply = m_client.put(url, local.resource, contentType(kind), ifMatch);
+    if (reply.ok()) {
+        QString etag = QString::fromUtf8(reply.etag);
+        if (etag.isEmpty()) {
+            Result<QString> asked = etagOf(url);
+            etag = asked ? *asked : QString();
+        }
+        Result<void> kept = Sql::inTransaction(m_db, [&]() -> Result<void> {
+            if (Result<void> stored = SyncState::keep(m_db, {kind, local.key, href, etag, local.uid}); !stored)
+                return stored;
+            return forgetChange(kind, local.key);
+        });
+        if (!kept)
+            return fail(kept.error());
+        ++m_report.sent;
+        return {};
+    }
+    if (reply.status != 412)
+        return stopping(reply, named(local));
+    // The server holds another version than the one this record came from.
+    const DavReply remote = m_client.get(url);
+    if (!remote.ok())
+        return stopping(remote, named(local));
+    Result<std::optional<QString>> copy = settle(records, local, href, remote.body, QString::fromUtf8(remote.etag));
+    if (!copy)
+        return fail(copy.error());
+    if (!*copy)
+        return {};
+    Result<std::optional<SyncRecords::Local>> copied = records.read(**copy);
+    if (!copied)
+        return fail(copied.error());
+    return *copied ? send(records, collection, **copied) : Result<void>();
+}
+
+Result<void> SyncEngine::sendDeletion(SyncRecords &records, const QUrl &collection, const QString &key)
+{
+    const SyncKind kind = records.kind();
+    Result<std::optional<SyncState::Item>> item = SyncState::itemByKey(m_db, kind, key);
+    if (!item)
+        return fail(item.error());
+    if (!*item)
+        return {};
+    const QUrl url = at(collection, (*item)->href);
+    const DavReply reply = m_client.remove(url, (*item)->etag.toUtf8());
+    if (reply.ok() || reply.status == 404 || reply.status == 410) {
+        Result<void> dropped = Sql::inTransaction(m_db, [&]() -> Result<void> {
+            if (Result<void> gone = SyncState::drop(m_db, kind, key); !gone)
+                return gone;
+            return forgetChange(kind, key);
+        });
+        if (!dropped)
+            return fail(dropped.error());
+        ++m_report.removedThere;
+        return {};
+    }
+    if (reply.status != 412)
+        return stopping(reply, (*item)->href);
+    // Changed on the server since: the change wins and comes back here.
+    const DavReply remote = m_client.get(url);
+    if (!remote.ok())
+        return stopping(remote, (*item)->href);
+    return write(records, (*item)->href, QString::fromUtf8(remote.etag), remote.body);
+}
