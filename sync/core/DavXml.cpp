@@ -378,7 +378,16 @@ Result<void> Parser::endResponse()
 // Writes what URLs may not hold bare as %XX, leaving escapes as they are.
 QString encodeUnsafe(const QString &text)
 {
-    return QString::fromLatin1(text.toUtf8().toPercentEncoding("!#$%&'()*+,/:;=?@[]"));
+    static const QByteArray unsafe = "\"<>\\^`{|}";
+    QByteArray out;
+    for (const char c : text.toUtf8()) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= 0x20 || byte >= 0x7F || unsafe.contains(c))
+            out += '%' + QByteArray::number(byte, 16).toUpper().rightJustified(2, '0');
+        else
+            out += c;
+    }
+    return QString::fromLatin1(out);
 }
 
 bool holdsDavElement(const QByteArray &body, const char *name)

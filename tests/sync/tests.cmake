@@ -1,0 +1,7 @@
+# A real CardDAV/CalDAV server started by a test: link dav_server.
+add_library(dav_server STATIC sync/DavServer.cpp sync/DavServer.h)
+target_include_directories(dav_server PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/sync)
+target_link_libraries(dav_server PUBLIC sync_core Qt6::Network)
+
+velmora_add_test(sync tst_dav_xml LIBS sync_core)
+target_compile_definitions(tst_dav_xml PRIVATE DAV_CORPUS="${PROJECT_SOURCE_DIR}/fuzz/corpus/dav_multistatus")
