@@ -5,3 +5,4 @@ target_link_libraries(dav_server PUBLIC sync_core Qt6::Network)
 
 velmora_add_test(sync tst_dav_xml LIBS sync_core)
 target_compile_definitions(tst_dav_xml PRIVATE DAV_CORPUS="${PROJECT_SOURCE_DIR}/fuzz/corpus/dav_multistatus")
+velmora_add_test(sync tst_dav_client LIBS dav_server)
