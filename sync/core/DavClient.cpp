@@ -86,11 +86,23 @@ QString unreachableDetail(QNetworkReply::NetworkError error, const QString &fall
     }
 }
 
-// Errors of the connection itself, as opposed to an HTTP status.
+// Errors of the connection itself, as opposed to those Qt makes of an HTTP
+// status (a 400 is a "protocol" error to it).
 bool isConnectionError(QNetworkReply::NetworkError error)
 {
-    return (error > QNetworkReply::NoError && error < QNetworkReply::ContentAccessDenied)
-           || (error >= QNetworkReply::ProtocolUnknownError && error < QNetworkReply::InternalServerError);
+    return error > QNetworkReply::NoError && error < QNetworkReply::ContentAccessDenied;
+}
+
+// A body shorter than its declared length: the connection closed early,
+// which Qt lets pass as a whole answer. A compressed body is counted
+// before Qt unpacks it, so it cannot be checked here.
+bool isCutShort(const QNetworkReply &reply, int status, qsizetype received)
+{
+    const QVariant declared = reply.header(QNetworkRequest::ContentLengthHeader);
+    const bool head = reply.request().attribute(QNetworkRequest::CustomVerbAttribute).toByteArray() == "HEAD";
+    const bool bodiless = head || status < 200 || status == 204 || status == 304;
+    return declared.isValid() && !bodiless && reply.rawHeader("Content-Encoding").isEmpty()
+           && received < declared.toLongLong();
 }
 
 } // namespace
@@ -113,7 +125,7 @@ void DavClient::cancel()
     QMetaObject::invokeMethod(
         m_network.get(),
         [this] {
-            if (m_inFlight)
+            if (m_inFlight && isCancelled()) // not if resume() came first
                 m_inFlight->abort();
         },
         Qt::QueuedConnection);
@@ -194,7 +206,9 @@ void DavClient::finish(Call &call, DavReply &reply)
     reply.location = network->rawHeader("Location");
     const QNetworkReply::NetworkError error = network->error();
     if (!call.tooLarge) {
-        reply.body = call.body + network->readAll();
+        reply.body = call.body;
+        if (network->isOpen())
+            reply.body += network->readAll();
         if (reply.body.size() > call.limit) {
             call.tooLarge = true;
             reply.body.clear();
@@ -223,10 +237,11 @@ void DavClient::finish(Call &call, DavReply &reply)
     } else if (reply.status == 401) {
         reply.failure = Failure::AuthRejected;
         reply.error = QStringLiteral("服务器 %1 不接受这个用户名或密码，请检查后再试。").arg(host);
-    } else if (isConnectionError(error) && reply.status != 0) {
+    } else if (reply.status != 0
+               && (isConnectionError(error) || isCutShort(*network, reply.status, reply.body.size()))) {
         reply.failure = Failure::Interrupted;
         reply.error = QStringLiteral("服务器 %1 在回答途中断开了连接，请稍后再试。").arg(host);
-    } else if (isConnectionError(error) || reply.status == 0) {
+    } else if (reply.status == 0) {
         reply.failure = Failure::Unreachable;
         reply.error = QStringLiteral("无法连接服务器 %1：%2。请检查服务器地址和网络。")
                           .arg(host, unreachableDetail(error, network->errorString()));

@@ -99,7 +99,7 @@ Result<Homes> homesFrom(DavClient &client, const QUrl &start, bool &final)
         return fail(answer.error);
     const DavXml::Response *response = self(answer);
     if (!response)
-        return fail(QStringLiteral("服务器 %1 的回答是空的。").arg(start.toDisplayString()));
+        return Homes();
     Homes homes = homesOf(answer, *response);
     if (!isEmpty(homes) || response->principal.isEmpty())
         return homes;
