@@ -7,3 +7,6 @@ velmora_add_test(sync tst_dav_xml LIBS sync_core)
 target_compile_definitions(tst_dav_xml PRIVATE DAV_CORPUS="${PROJECT_SOURCE_DIR}/fuzz/corpus/dav_multistatus")
 velmora_add_test(sync tst_dav_client LIBS dav_server)
 velmora_add_test(sync tst_dav_hostile LIBS sync_core)
+
+# What a sync remembers: every write path marks its records; Quiet and rollbacks mark nothing.
+velmora_add_test(sync tst_sync_state LIBS sync_core contacts_csv schedule_core diary_core)
