@@ -8,5 +8,7 @@ target_compile_definitions(tst_dav_xml PRIVATE DAV_CORPUS="${PROJECT_SOURCE_DIR}
 velmora_add_test(sync tst_dav_client LIBS dav_server)
 velmora_add_test(sync tst_dav_hostile LIBS sync_core)
 
-# What a sync remembers: every write path marks its records; Quiet and rollbacks mark nothing.
+# What a sync remembers: every write path marks its records, Quiet and rollbacks mark
+# nothing; collections, tokens and items are kept whole or refused.
 velmora_add_test(sync tst_sync_state LIBS sync_core contacts_csv schedule_core diary_core)
+velmora_add_test(sync tst_sync_state_api LIBS sync_core)
