@@ -1,6 +1,5 @@
 #include "sync/core/DavXml.h"
 
-#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 #include <optional>
@@ -390,6 +389,49 @@ QString encodeUnsafe(const QString &text)
     return QString::fromLatin1(out);
 }
 
+// A lone surrogate would become "?" in UTF-8, and so a query.
+QString withoutLoneSurrogates(QString text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (text.at(i).isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
+bool isAsciiLetter(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+// Where the authority of a full URL ("scheme://") starts, or 0.
+qsizetype schemeEnd(const QString &text)
+{
+    const qsizetype colon = text.indexOf(QLatin1String("://"));
+    if (colon < 1 || !isAsciiLetter(text.at(0)))
+        return 0;
+    for (qsizetype i = 1; i < colon; ++i) {
+        const QChar c = text.at(i);
+        if (!isAsciiLetter(c) && !(c >= u'0' && c <= u'9') && c != u'+' && c != u'.' && c != u'-')
+            return 0;
+    }
+    return colon + 3;
+}
+
+// Scheme and host compare without case; the hex digits of an escape stay
+// capitals, as everywhere else in a normal href.
+QString lowerKeepingEscapes(const QString &text)
+{
+    QString lower = text.toLower();
+    for (qsizetype i = lower.indexOf(u'%'); i >= 0 && i + 2 < lower.size(); i = lower.indexOf(u'%', i + 1)) {
+        lower[i + 1] = lower.at(i + 1).toUpper();
+        lower[i + 2] = lower.at(i + 2).toUpper();
+    }
+    return lower;
+}
+
 bool holdsDavElement(const QByteArray &body, const char *name)
 {
     QXmlStreamReader xml(body);
@@ -417,15 +459,14 @@ Result<Multistatus> parse(const QByteArray &xml)
 
 QString normalHref(const QString &href)
 {
-    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
-    const QString text = href.trimmed();
+    const QString text = withoutLoneSurrogates(href.trimmed());
     qsizetype pathStart = 0;
     QString origin;
-    if (const QRegularExpressionMatch match = scheme.match(text); match.hasMatch()) {
-        pathStart = text.indexOf(u'/', match.capturedEnd());
+    if (const qsizetype authority = schemeEnd(text); authority > 0) {
+        pathStart = text.indexOf(u'/', authority);
         if (pathStart < 0)
             pathStart = text.size();
-        origin = encodeUnsafe(text.left(pathStart).toLower());
+        origin = lowerKeepingEscapes(encodeUnsafe(text.left(pathStart)));
     }
     qsizetype tailStart = pathStart;
     while (tailStart < text.size() && text.at(tailStart) != u'?' && text.at(tailStart) != u'#')

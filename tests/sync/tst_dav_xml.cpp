@@ -212,6 +212,9 @@ private slots:
                                         << "/100%25/";
         QTest::newRow("full URL") << "HTTPS://Cloud.Example.COM:8443/Cal/x y.ics"
                                   << "https://cloud.example.com:8443/Cal/x%20y.ics";
+        QTest::newRow("escapes in the host") << "HTTP://Host%3e>/x"
+                                             << "http://host%3E%3E/x";
+        QTest::newRow("a lone surrogate") << QStringLiteral("HTTP://H/a") + QChar(0xD800) << "http://h/a%EF%BF%BD";
         QTest::newRow("query kept") << "/q?a=b%26c d#f"
                                     << "/q?a=b%26c%20d#f";
         QTest::newRow("relative") << "x.vcf"

@@ -1,0 +1,1 @@
+velmora_add_fuzzer(fuzz_dav_multistatus LIBS sync_core)
