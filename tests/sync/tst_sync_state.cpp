@@ -39,6 +39,8 @@ const QString kNote = QStringLiteral("20240104090000");       // rowid 30
 const QString kSharedNote = QStringLiteral("20240105090000"); // rowids 40 and 41
 const QString kContactUid = QStringLiteral("uid-of-the-contact");
 const QString kJobUid = QStringLiteral("uid-of-the-job");
+const QString kNoteUid = QStringLiteral("uid-of-the-note");
+const QString kSharedNoteUid = QStringLiteral("uid-of-the-first-shared-note");
 
 Result<void> runAll(const QSqlDatabase &db, const QStringList &statements)
 {
@@ -71,8 +73,8 @@ Result<void> addKeptRecords(const QSqlDatabase &db)
                            "(30, '%1', ''), (40, '%2', ''), (41, '%2', '')")
                 .arg(kNote, kSharedNote),
             QStringLiteral("INSERT INTO record_uid (kind, record_key, uid) VALUES ('contact', '%1', '%2'), "
-                           "('job', '%3', '%4')")
-                .arg(kContact, kContactUid, kJob, kJobUid),
+                           "('job', '%3', '%4'), ('note', '%5', '%6'), ('note', '%7', '%8')")
+                .arg(kContact, kContactUid, kJob, kJobUid, kNote, kNoteUid, kSharedNote, kSharedNoteUid),
             QStringLiteral("DELETE FROM sync_change"),
         });
 }
@@ -222,6 +224,24 @@ Result<void> importCalendar(const QSqlDatabase &db)
     return import ? Result<void>() : fail(import.error());
 }
 
+// A file read again in which a note has another time: the note moves to
+// that stamp.
+Result<void> importMovedNote(const QSqlDatabase &db, const QString &uid)
+{
+    const QByteArray file =
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\nBEGIN:VJOURNAL\r\nUID:" + uid.toUtf8()
+        + "\r\nDTSTAMP:20260101T000000Z\r\nDTSTART:20250301T073000Z\r\nDESCRIPTION:挪了\r\n"
+          "END:VJOURNAL\r\nEND:VCALENDAR\r\n";
+    IcalImport::Options options = IcalImport::defaults(kNow);
+    options.zone = QTimeZone::utc();
+    Result<IcalImport> import = IcalImport::run(db, file, options);
+    if (!import)
+        return fail(import.error());
+    if (import->count(IcalPlan::Outcome::Updated) != 1)
+        return fail(QStringLiteral("the note was not updated"));
+    return {};
+}
+
 // The planner and its completion log.
 Result<void> saveJob(const QSqlDatabase &db)
 {
@@ -360,6 +380,14 @@ void TstSyncState::everyWritePathMarksItsRecords_data()
     QTest::newRow("note of a shared stamp saved again") << Write([](const QSqlDatabase &db) {
         return NoteRepository(db).append(kSharedNote, QStringLiteral("同一秒"));
     }) << QStringList{QStringLiteral("note:") + kSharedNote + QStringLiteral("#42")};
+    QTest::newRow("note moved to another time by an import")
+        << Write([](const QSqlDatabase &db) { return importMovedNote(db, kNoteUid); })
+        << QStringList{QStringLiteral("note:") + kNote, "note:20250301073000"};
+    // The note left behind takes the stamp as its key.
+    QTest::newRow("first note sharing a stamp moved by an import")
+        << Write([](const QSqlDatabase &db) { return importMovedNote(db, kSharedNoteUid); })
+        << QStringList{QStringLiteral("note:") + kSharedNote, QStringLiteral("note:") + kSharedNote + "#41",
+                       "note:20250301073000"};
     QTest::newRow("first note sharing a stamp deleted")
         << Write([](const QSqlDatabase &db) { return NoteRepository(db).remove(40); })
         << QStringList{QStringLiteral("note:") + kSharedNote, QStringLiteral("note:") + kSharedNote + "#41"};
