@@ -2,6 +2,7 @@
 
 #include "app/AutoHide.h"
 #include "app/core/StartPasswordFlag.h"
+#include "app/LauncherSync.h"
 #include "app/Tabout_note.h"
 #include "app/Tmain_config.h"
 #include "app/Tpass_login.h"
@@ -18,6 +19,7 @@
 #include "schedule/windows/Tjob_do.h"
 #include "store/Clock.h"
 #include "store/Store.h"
+#include "sync/windows/Tsync_config.h"
 #include "tools/windows/Ttools_box.h"
 
 #include <QCloseEvent>
@@ -43,6 +45,9 @@ Tmain::Tmain(QWidget *parent)
     setWindowTitle(AppPaths::kApplicationTitle);
     buildPanel();
     buildMenu();
+    // What a sync writes reaches the reminders at once.
+    m_sync = new LauncherSync(
+        *this, [this] { reloadReminders(); }, this);
 
     m_autoHideTimer = new QTimer(this);
     m_autoHideTimer->setObjectName(QStringLiteral("Timer1"));
@@ -156,6 +161,8 @@ void Tmain::buildMenu()
     m_autoHideAction->setObjectName(QStringLiteral("N1"));
     m_autoHideAction->setCheckable(true);
     m_menu->addAction(QStringLiteral("选项"), this, &Tmain::openSettings)->setObjectName(QStringLiteral("N2"));
+    // Sync sits beside the settings, behind the same password.
+    m_menu->addAction(QStringLiteral("同步"), this, &Tmain::openSync)->setObjectName(QStringLiteral("syncAction"));
     m_menu->addSeparator();
     m_menu->addAction(QStringLiteral("备份或转移记录"), this, &Tmain::openBackup)->setObjectName(QStringLiteral("N4"));
     m_menu->addSeparator();
@@ -251,6 +258,7 @@ void Tmain::startUp()
     if (!passStartCheck())
         return;
     reloadReminders();
+    m_sync->schedule(true);
 }
 
 // With a password set, start-up goes on only once the password window has
@@ -455,7 +463,18 @@ QString Tmain::storeInUse() const
     const auto *import = m_contacts ? m_contacts->findChild<ImportPanel *>() : nullptr;
     if (import && import->isImporting())
         return QStringLiteral("通讯录正在导入联系人,请等导入完成后再备份或转移记录。");
+    if (m_sync->isSyncing())
+        return QStringLiteral("正在同步记录,请等同步完成后再备份或转移记录。");
     return {};
+}
+
+void Tmain::openSync()
+{
+    if (m_password && !passPrompt())
+        return;
+    auto *page = WindowOpener::replace(m_syncConfig, [this] { return new Tsync_config(*m_sync, this); });
+    connect(page, &Tsync_config::settingsSaved, m_sync, [this] { m_sync->schedule(false); });
+    page->show();
 }
 
 void Tmain::openAbout()

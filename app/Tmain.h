@@ -24,6 +24,8 @@ class Tmain_config;
 class Tpass_login;
 class Trecord_backup;
 class ReminderWatch;
+class LauncherSync;
+class Tsync_config;
 
 // The launcher: a narrow panel at the right screen edge with the five main
 // buttons. It owns the shared connection and the password state, which its
@@ -91,6 +93,7 @@ private:
     void openToolbox();
     void openSettings();
     void openBackup();
+    void openSync();
     void openAbout();
     QString storeInUse() const;
 
@@ -101,6 +104,8 @@ private:
     QLabel *m_clock = nullptr;
     QPushButton *m_reload = nullptr;
     QMenu *m_menu = nullptr;
+    LauncherSync *m_sync = nullptr;
+    QPointer<Tsync_config> m_syncConfig;
     QAction *m_autoHideAction = nullptr;
     QTimer *m_autoHideTimer = nullptr;
     QTimer *m_reminderTimer = nullptr;

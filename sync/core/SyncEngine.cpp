@@ -3,6 +3,7 @@
 #include "store/Sql.h"
 #include "sync/core/DavClient.h"
 #include "sync/core/DavXml.h"
+#include "sync/core/SyncBatch.h"
 #include "sync/core/SyncState.h"
 
 #include <QCryptographicHash>
@@ -11,8 +12,10 @@
 
 namespace {
 
-// A multiget asks for this many resources at once.
+// A multiget asks for this many resources at once, and this many records
+// sent are kept in one transaction.
 constexpr int kBatch = 100;
+constexpr int kSendBatch = 50;
 
 QUrl at(const QUrl &collection, const QString &href)
 {
@@ -73,8 +76,11 @@ SyncEngine::SyncEngine(QSqlDatabase db, DavClient &client, const Options &option
     : m_db(std::move(db))
     , m_client(client)
     , m_options(options)
+    , m_batch(std::make_unique<SyncBatch>(m_db))
 {
 }
+
+SyncEngine::~SyncEngine() = default;
 
 Result<SyncEngine::Report> SyncEngine::run(SyncKind kind, const QUrl &collection, const Progress &progress)
 {
@@ -88,8 +94,17 @@ Result<SyncEngine::Report> SyncEngine::run(SyncKind kind, const QUrl &collection
         return fail(records.error());
     if (Result<void> pulled = pull(*records, collection, progress); !pulled)
         return fail(pulled.error());
+    const Report beforePush = m_report;
     if (Result<void> pushed = push(*records, collection, progress); !pushed)
         return fail(pushed.error());
+    // What was sent is read back under a new token: a server may leave a
+    // record out of later reports when it was made and deleted after the
+    // token we hold, so the token must come after our own records.
+    if (m_report.sent != beforePush.sent || m_report.removedThere != beforePush.removedThere
+        || m_report.conflicts != beforePush.conflicts) {
+        if (Result<void> pulled = pull(*records, collection, progress); !pulled)
+            return fail(pulled.error());
+    }
     return m_report;
 }
 
@@ -173,13 +188,19 @@ Result<void> SyncEngine::pull(SyncRecords &records, const QUrl &collection, cons
     Result<Pulled> pulled = listChanges(records.kind(), collection);
     if (!pulled)
         return fail(pulled.error());
-    // What the server holds as we last saw it needs no fetching.
+    // What the server holds as we last saw it needs no fetching, nor what
+    // another kind sharing the calendar keeps.
     QList<Change> fetching;
     for (const Change &change : pulled->changed) {
         Result<std::optional<SyncState::Item>> item = SyncState::itemByHref(m_db, records.kind(), change.href);
         if (!item)
             return fail(item.error());
-        if (!*item || change.etag.isEmpty() || (*item)->etag != change.etag)
+        if (*item && !change.etag.isEmpty() && (*item)->etag == change.etag)
+            continue;
+        Result<bool> other = heldByOtherKind(records.kind(), change.href);
+        if (!other)
+            return fail(other.error());
+        if (!*other)
             fetching << change;
     }
     for (qsizetype first = 0; first < fetching.size(); first += kBatch) {
@@ -192,7 +213,29 @@ Result<void> SyncEngine::pull(SyncRecords &records, const QUrl &collection, cons
         if (Result<void> taken = takeRemoval(records, href); !taken)
             return taken;
     }
-    return SyncState::setToken(m_db, records.kind(), pulled->token);
+    // The token last, with the records it covers.
+    QString tokenError;
+    if (Result<void> kept =
+            m_batch->record([&] { return SyncState::setToken(m_db, records.kind(), pulled->token); }, &tokenError);
+        !kept)
+        return kept;
+    if (Result<void> committed = m_batch->commit(); !committed)
+        return committed;
+    return tokenError.isEmpty() ? Result<void>() : fail(tokenError);
+}
+
+Result<bool> SyncEngine::heldByOtherKind(SyncKind kind, const QString &href) const
+{
+    for (const SyncKind other : {SyncKind::Job, SyncKind::Note}) {
+        if (other == kind || kind == SyncKind::Contact)
+            continue;
+        Result<std::optional<SyncState::Item>> item = SyncState::itemByHref(m_db, other, href);
+        if (!item)
+            return fail(item.error());
+        if (*item)
+            return true;
+    }
+    return false;
 }
 
 Result<void> SyncEngine::fetch(SyncRecords &records, const QUrl &collection, const QList<Change> &changes)
@@ -213,51 +256,48 @@ Result<void> SyncEngine::fetch(SyncRecords &records, const QUrl &collection, con
         if (Result<void> taken = takeResource(records, response.href, response.etag, response.data); !taken)
             return taken;
     }
-    return {};
-}
-
-Result<void> SyncEngine::forgetChange(SyncKind kind, const QString &key)
-{
-    m_changed.remove(key);
-    return SyncState::clearChange(m_db, kind, key);
+    return m_batch->commit();
 }
 
 // The server's resource over the record that keeps its UID, or as a new
-// record, with what the sync keeps of it, in one transaction whose writes
-// mark no change here.
+// record, with what the sync keeps of it, all or nothing.
 Result<void> SyncEngine::write(SyncRecords &records, const QString &href, const QString &etag, const QByteArray &data)
 {
     const SyncKind kind = records.kind();
-    bool written = false;
-    Result<void> done = Sql::inTransaction(m_db, [&]() -> Result<void> {
-        Result<SyncState::Quiet> quiet = SyncState::Quiet::begin(m_db);
-        if (!quiet)
-            return fail(quiet.error());
-        Result<SyncRecords::Applied> applied = records.apply(data);
-        if (!applied)
-            return fail(applied.error());
-        if (applied->isForeign)
-            return quiet->end();
-        Result<std::optional<SyncState::Item>> before = SyncState::itemByHref(m_db, kind, href);
-        if (!before)
-            return fail(before.error());
-        if (*before && (*before)->key != applied->key) {
-            if (Result<void> dropped = SyncState::drop(m_db, kind, (*before)->key); !dropped)
-                return dropped;
-        }
-        if (Result<void> kept = SyncState::keep(m_db, {kind, applied->key, href, etag, applied->uid}); !kept)
-            return kept;
-        if (Result<void> cleared = forgetChange(kind, applied->key); !cleared)
-            return cleared;
-        written = true;
-        return quiet->end();
-    });
-    if (!done) {
-        m_report.problems << QStringLiteral("服务器上的记录%1无法写入本机: %2").arg(href, done.error());
+    std::optional<QString> writtenKey;
+    QString error;
+    Result<void> batch = m_batch->record(
+        [&]() -> Result<void> {
+            Result<SyncRecords::Applied> applied = records.apply(data);
+            if (!applied)
+                return fail(applied.error());
+            if (applied->isForeign)
+                return {};
+            Result<std::optional<SyncState::Item>> before = SyncState::itemByHref(m_db, kind, href);
+            if (!before)
+                return fail(before.error());
+            if (*before && (*before)->key != applied->key) {
+                if (Result<void> dropped = SyncState::drop(m_db, kind, (*before)->key); !dropped)
+                    return dropped;
+            }
+            if (Result<void> kept = SyncState::keep(m_db, {kind, applied->key, href, etag, applied->uid}); !kept)
+                return kept;
+            if (Result<void> cleared = SyncState::clearChange(m_db, kind, applied->key); !cleared)
+                return cleared;
+            writtenKey = applied->key;
+            return {};
+        },
+        &error);
+    if (!batch)
+        return batch;
+    if (!error.isEmpty()) {
+        m_report.problems << QStringLiteral("服务器上的记录%1无法写入本机: %2").arg(href, error);
         return {};
     }
-    if (written)
+    if (writtenKey) {
+        m_changed.remove(*writtenKey);
         ++m_report.received;
+    }
     return {};
 }
 
@@ -278,6 +318,10 @@ Result<void> SyncEngine::takeResource(SyncRecords &records, const QString &href,
         key = *kept;
     }
     if (key && m_changed.contains(*key)) {
+        // Reading a record as its resource may give it its UID: outside
+        // the batch.
+        if (Result<void> committed = m_batch->commit(); !committed)
+            return committed;
         Result<std::optional<SyncRecords::Local>> local = records.read(*key);
         if (!local)
             return fail(local.error());
@@ -289,6 +333,25 @@ Result<void> SyncEngine::takeResource(SyncRecords &records, const QString &href,
     return write(records, href, etag, data);
 }
 
+// The record as the server keeps it now, no change here left to send.
+Result<void> SyncEngine::adopt(SyncKind kind, const SyncRecords::Local &local, const QString &href, const QString &etag)
+{
+    QString error;
+    Result<void> batch = m_batch->record(
+        [&]() -> Result<void> {
+            if (Result<void> kept = SyncState::keep(m_db, {kind, local.key, href, etag, local.uid}); !kept)
+                return kept;
+            return SyncState::clearChange(m_db, kind, local.key);
+        },
+        &error);
+    if (!batch)
+        return batch;
+    if (!error.isEmpty())
+        return fail(error);
+    m_changed.remove(local.key);
+    return {};
+}
+
 // Both sides changed the record. When they say the same (an answer lost
 // after the record went out, say) the sync only notes it; otherwise the
 // local version becomes a conflict copy and the server's is written over
@@ -298,39 +361,35 @@ Result<std::optional<QString>> SyncEngine::settle(SyncRecords &records, const Sy
 {
     const SyncKind kind = records.kind();
     if (records.meaning(local.resource) == records.meaning(remote)) {
-        Result<void> kept = Sql::inTransaction(m_db, [&]() -> Result<void> {
-            if (Result<void> item = SyncState::keep(m_db, {kind, local.key, href, etag, local.uid}); !item)
-                return item;
-            return forgetChange(kind, local.key);
-        });
-        if (!kept)
-            return fail(kept.error());
+        if (Result<void> adopted = adopt(kind, local, href, etag); !adopted)
+            return fail(adopted.error());
         return std::optional<QString>();
     }
     QString copy;
-    Result<void> done = Sql::inTransaction(m_db, [&]() -> Result<void> {
-        Result<SyncState::Quiet> quiet = SyncState::Quiet::begin(m_db);
-        if (!quiet)
-            return fail(quiet.error());
-        Result<QString> copied = records.copyAsConflict(local);
-        if (!copied)
-            return fail(copied.error());
-        copy = *copied;
-        if (Result<void> marked = SyncState::markChanged(m_db, kind, copy); !marked)
-            return marked;
-        Result<SyncRecords::Applied> applied = records.apply(remote);
-        if (!applied)
-            return fail(applied.error());
-        if (Result<void> kept = SyncState::keep(m_db, {kind, applied->key, href, etag, applied->uid}); !kept)
-            return kept;
-        if (Result<void> cleared = forgetChange(kind, local.key); !cleared)
-            return cleared;
-        return quiet->end();
-    });
-    if (!done) {
-        m_report.problems << QStringLiteral("%1在两边都改过,无法同步: %2").arg(named(local), done.error());
+    QString error;
+    Result<void> batch = m_batch->record(
+        [&]() -> Result<void> {
+            Result<QString> copied = records.copyAsConflict(local);
+            if (!copied)
+                return fail(copied.error());
+            copy = *copied;
+            if (Result<void> marked = SyncState::markChanged(m_db, kind, copy); !marked)
+                return marked;
+            Result<SyncRecords::Applied> applied = records.apply(remote);
+            if (!applied)
+                return fail(applied.error());
+            if (Result<void> kept = SyncState::keep(m_db, {kind, applied->key, href, etag, applied->uid}); !kept)
+                return kept;
+            return SyncState::clearChange(m_db, kind, local.key);
+        },
+        &error);
+    if (!batch)
+        return fail(batch.error());
+    if (!error.isEmpty()) {
+        m_report.problems << QStringLiteral("%1在两边都改过,无法同步: %2").arg(named(local), error);
         return std::optional<QString>();
     }
+    m_changed.remove(local.key);
     m_changed.insert(copy);
     ++m_report.conflicts;
     return std::optional<QString>(copy);
@@ -348,24 +407,28 @@ Result<void> SyncEngine::takeRemoval(SyncRecords &records, const QString &href)
         return {};
     const QString key = (*item)->key;
     const bool keep = m_changed.contains(key);
-    Result<void> done = Sql::inTransaction(m_db, [&]() -> Result<void> {
-        Result<SyncState::Quiet> quiet = SyncState::Quiet::begin(m_db);
-        if (!quiet)
-            return fail(quiet.error());
-        if (!keep) {
-            if (Result<void> removed = records.remove(key); !removed)
-                return removed;
-            if (Result<void> cleared = forgetChange(kind, key); !cleared)
-                return cleared;
-        }
-        if (Result<void> dropped = SyncState::drop(m_db, kind, key); !dropped)
-            return dropped;
-        return quiet->end();
-    });
-    if (!done)
-        return fail(done.error());
-    if (!keep)
+    QString error;
+    Result<void> batch = m_batch->record(
+        [&]() -> Result<void> {
+            if (!keep) {
+                if (Result<void> removed = records.remove(key); !removed)
+                    return removed;
+                if (Result<void> cleared = SyncState::clearChange(m_db, kind, key); !cleared)
+                    return cleared;
+            }
+            return SyncState::drop(m_db, kind, key);
+        },
+        &error);
+    if (!batch)
+        return batch;
+    if (!error.isEmpty()) {
+        m_report.problems << QStringLiteral("服务器上已删除的记录%1无法在本机删除: %2").arg(href, error);
+        return {};
+    }
+    if (!keep) {
+        m_changed.remove(key);
         ++m_report.removedHere;
+    }
     return {};
 }
 
@@ -393,20 +456,35 @@ Result<void> SyncEngine::push(SyncRecords &records, const QUrl &collection, cons
         if (!synced.contains(key) || m_changed.contains(key))
             sending << key;
     }
-    for (qsizetype i = 0; i < sending.size(); ++i) {
-        if (progress && i % 50 == 0)
-            progress(QStringLiteral("正在发送本机的记录"), int(i), int(sending.size()));
-        Result<std::optional<SyncRecords::Local>> local = records.read(sending.at(i));
-        if (!local)
-            return fail(local.error());
-        if (!*local)
-            continue;
-        if (!mayLeave(kind, **local)) {
-            ++m_report.leftOut;
-            continue;
+    for (qsizetype first = 0; first < sending.size(); first += kSendBatch) {
+        if (progress)
+            progress(QStringLiteral("正在发送本机的记录"), int(first), int(sending.size()));
+        QList<SyncRecords::Local> locals;
+        for (const QString &key : sending.mid(first, kSendBatch)) {
+            Result<std::optional<SyncRecords::Local>> local = records.read(key);
+            if (!local)
+                return fail(local.error());
+            if (!*local)
+                continue;
+            if (mayLeave(kind, **local))
+                locals << **local;
+            else
+                ++m_report.leftOut;
         }
-        if (Result<void> sent = send(records, collection, **local); !sent)
-            return sent;
+        // Conflict copies made on the way go out next.
+        while (!locals.isEmpty()) {
+            Result<QStringList> copies = sendAll(records, collection, locals);
+            if (!copies)
+                return fail(copies.error());
+            locals.clear();
+            for (const QString &copy : *copies) {
+                Result<std::optional<SyncRecords::Local>> local = records.read(copy);
+                if (!local)
+                    return fail(local.error());
+                if (*local)
+                    locals << **local;
+            }
+        }
     }
     const QSet<QString> present(keys->cbegin(), keys->cend());
     for (const QString &key : synced) {
@@ -429,47 +507,73 @@ Result<QString> SyncEngine::etagOf(const QUrl &url)
     return answer->responses.first().etag;
 }
 
-Result<void> SyncEngine::send(SyncRecords &records, const QUrl &collection, const SyncRecords::Local &local)
+// One record to the server; none when the server refused it (named in the
+// report).
+Result<std::optional<SyncEngine::Sent>> SyncEngine::sendOne(SyncKind kind, const QUrl &collection,
+                                                            const SyncRecords::Local &local)
 {
-    const SyncKind kind = records.kind();
     Result<std::optional<SyncState::Item>> item = SyncState::itemByKey(m_db, kind, local.key);
     if (!item)
         return fail(item.error());
-    const QString href = *item ? (*item)->href : hrefFor(collection, kind, local.uid);
-    const QUrl url = at(collection, href);
+    Sent sent{local, *item ? (*item)->href : hrefFor(collection, kind, local.uid), {}, false, {}};
+    const QUrl url = at(collection, sent.href);
     const QByteArray ifMatch = *item ? (*item)->etag.toUtf8() : QByteArray();
     const DavReply reply = m_client.put(url, local.resource, contentType(kind), ifMatch);
     if (reply.ok()) {
-        QString etag = QString::fromUtf8(reply.etag);
-        if (etag.isEmpty()) {
-            Result<QString> asked = etagOf(url);
-            etag = asked ? *asked : QString();
-        }
-        Result<void> kept = Sql::inTransaction(m_db, [&]() -> Result<void> {
-            if (Result<void> stored = SyncState::keep(m_db, {kind, local.key, href, etag, local.uid}); !stored)
-                return stored;
-            return forgetChange(kind, local.key);
-        });
-        if (!kept)
-            return fail(kept.error());
-        ++m_report.sent;
-        return {};
+        sent.etag = QString::fromUtf8(reply.etag);
+        if (sent.etag.isEmpty())
+            sent.etag = etagOf(url).valueOr(QString());
+        return std::optional<Sent>(sent);
     }
-    if (reply.status != 412)
-        return stopping(reply, named(local));
+    if (reply.status != 412) {
+        if (Result<void> stop = stopping(reply, named(local)); !stop)
+            return fail(stop.error());
+        return std::optional<Sent>();
+    }
     // The server holds another version than the one this record came from.
     const DavReply remote = m_client.get(url);
-    if (!remote.ok())
-        return stopping(remote, named(local));
-    Result<std::optional<QString>> copy = settle(records, local, href, remote.body, QString::fromUtf8(remote.etag));
-    if (!copy)
-        return fail(copy.error());
-    if (!*copy)
-        return {};
-    Result<std::optional<SyncRecords::Local>> copied = records.read(**copy);
-    if (!copied)
-        return fail(copied.error());
-    return *copied ? send(records, collection, **copied) : Result<void>();
+    if (!remote.ok()) {
+        if (Result<void> stop = stopping(remote, named(local)); !stop)
+            return fail(stop.error());
+        return std::optional<Sent>();
+    }
+    sent.clash = true;
+    sent.remote = remote.body;
+    sent.etag = QString::fromUtf8(remote.etag);
+    return std::optional<Sent>(sent);
+}
+
+// Sends `locals`, then keeps what became of them in one batch; the keys of
+// the conflict copies made.
+Result<QStringList> SyncEngine::sendAll(SyncRecords &records, const QUrl &collection,
+                                        const QList<SyncRecords::Local> &locals)
+{
+    const SyncKind kind = records.kind();
+    QList<Sent> answers;
+    for (const SyncRecords::Local &local : locals) {
+        Result<std::optional<Sent>> sent = sendOne(kind, collection, local);
+        if (!sent)
+            return fail(sent.error());
+        if (*sent)
+            answers << **sent;
+    }
+    QStringList copies;
+    for (const Sent &sent : answers) {
+        if (!sent.clash) {
+            if (Result<void> adopted = adopt(kind, sent.local, sent.href, sent.etag); !adopted)
+                return fail(adopted.error());
+            ++m_report.sent;
+            continue;
+        }
+        Result<std::optional<QString>> copy = settle(records, sent.local, sent.href, sent.remote, sent.etag);
+        if (!copy)
+            return fail(copy.error());
+        if (*copy)
+            copies << **copy;
+    }
+    if (Result<void> committed = m_batch->commit(); !committed)
+        return fail(committed.error());
+    return copies;
 }
 
 Result<void> SyncEngine::sendDeletion(SyncRecords &records, const QUrl &collection, const QString &key)
@@ -483,13 +587,21 @@ Result<void> SyncEngine::sendDeletion(SyncRecords &records, const QUrl &collecti
     const QUrl url = at(collection, (*item)->href);
     const DavReply reply = m_client.remove(url, (*item)->etag.toUtf8());
     if (reply.ok() || reply.status == 404 || reply.status == 410) {
-        Result<void> dropped = Sql::inTransaction(m_db, [&]() -> Result<void> {
-            if (Result<void> gone = SyncState::drop(m_db, kind, key); !gone)
-                return gone;
-            return forgetChange(kind, key);
-        });
-        if (!dropped)
-            return fail(dropped.error());
+        QString error;
+        Result<void> batch = m_batch->record(
+            [&]() -> Result<void> {
+                if (Result<void> gone = SyncState::drop(m_db, kind, key); !gone)
+                    return gone;
+                return SyncState::clearChange(m_db, kind, key);
+            },
+            &error);
+        if (!batch)
+            return batch;
+        if (Result<void> committed = m_batch->commit(); !committed)
+            return committed;
+        if (!error.isEmpty())
+            return fail(error);
+        m_changed.remove(key);
         ++m_report.removedThere;
         return {};
     }
@@ -499,5 +611,7 @@ Result<void> SyncEngine::sendDeletion(SyncRecords &records, const QUrl &collecti
     const DavReply remote = m_client.get(url);
     if (!remote.ok())
         return stopping(remote, (*item)->href);
-    return write(records, (*item)->href, QString::fromUtf8(remote.etag), remote.body);
+    if (Result<void> written = write(records, (*item)->href, QString::fromUtf8(remote.etag), remote.body); !written)
+        return written;
+    return m_batch->commit();
 }

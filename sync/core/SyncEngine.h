@@ -10,9 +10,11 @@
 #include <QUrl>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class DavClient;
+class SyncBatch;
 struct DavReply;
 
 // One sync of one kind of record with its collection on a server: first what
@@ -54,6 +56,7 @@ public:
     using Progress = std::function<void(const QString &stage, int done, int total)>;
 
     SyncEngine(QSqlDatabase db, DavClient &client, const Options &options);
+    ~SyncEngine();
 
     // A failure that stops the sync (server gone, wrong password, full
     // quota) is the error; records already written stay written.
@@ -71,20 +74,32 @@ private:
         QStringList removed;
         QString token;
     };
+    // What the server said to a record sent: taken, or holding another
+    // version (`remote`).
+    struct Sent
+    {
+        SyncRecords::Local local;
+        QString href;
+        QString etag;
+        bool clash = false;
+        QByteArray remote;
+    };
 
     Result<Pulled> listChanges(SyncKind kind, const QUrl &collection);
     Result<Pulled> listEverything(SyncKind kind, const QUrl &collection);
     Result<void> pull(SyncRecords &records, const QUrl &collection, const Progress &progress);
+    Result<bool> heldByOtherKind(SyncKind kind, const QString &href) const;
     Result<void> fetch(SyncRecords &records, const QUrl &collection, const QList<Change> &changes);
     Result<void> takeResource(SyncRecords &records, const QString &href, const QString &etag, const QByteArray &data);
     Result<void> takeRemoval(SyncRecords &records, const QString &href);
     Result<void> push(SyncRecords &records, const QUrl &collection, const Progress &progress);
-    Result<void> send(SyncRecords &records, const QUrl &collection, const SyncRecords::Local &local);
+    Result<QStringList> sendAll(SyncRecords &records, const QUrl &collection, const QList<SyncRecords::Local> &locals);
+    Result<std::optional<Sent>> sendOne(SyncKind kind, const QUrl &collection, const SyncRecords::Local &local);
     Result<void> sendDeletion(SyncRecords &records, const QUrl &collection, const QString &key);
+    Result<void> write(SyncRecords &records, const QString &href, const QString &etag, const QByteArray &data);
+    Result<void> adopt(SyncKind kind, const SyncRecords::Local &local, const QString &href, const QString &etag);
     Result<std::optional<QString>> settle(SyncRecords &records, const SyncRecords::Local &local, const QString &href,
                                           const QByteArray &remote, const QString &etag);
-    Result<void> write(SyncRecords &records, const QString &href, const QString &etag, const QByteArray &data);
-    Result<void> forgetChange(SyncKind kind, const QString &key);
     Result<QString> etagOf(const QUrl &url);
     bool mayLeave(SyncKind kind, const SyncRecords::Local &local) const;
     Result<void> stopping(const DavReply &reply, const QString &what);
@@ -94,4 +109,5 @@ private:
     Options m_options;
     Report m_report;
     QSet<QString> m_changed; // keys of the kind changed here since they were last synced
+    std::unique_ptr<SyncBatch> m_batch;
 };

@@ -153,10 +153,10 @@ Result<std::optional<SyncRecords::Local>> SyncRecords::readContact(const QString
     local.resource = firstCard(exported->bytes());
     Result<QSqlQuery> person = Sql::read(
         m_db,
-        QStringLiteral("SELECT pe_name, e_dec_yn, (SELECT count(*) FROM pe_dw_info WHERE pe_id = ?1 AND e_dec_yn) "
-                       "+ (SELECT count(*) FROM pe_other_info WHERE pe_id = ?1 AND e_dec_yn) FROM pe_info "
-                       "WHERE pe_id = ?1 ORDER BY rowid LIMIT 1"),
-        {key});
+        QStringLiteral("SELECT pe_name, e_dec_yn, (SELECT count(*) FROM pe_dw_info WHERE pe_id = ? AND e_dec_yn) "
+                       "+ (SELECT count(*) FROM pe_other_info WHERE pe_id = ? AND e_dec_yn) FROM pe_info "
+                       "WHERE pe_id = ? ORDER BY rowid LIMIT 1"),
+        {key, key, key});
     if (!person)
         return fail(person.error());
     if (person->next()) {

@@ -136,6 +136,32 @@ Result<SyncEngine::Report> SyncRunner::runHere(const Job &job, const SyncEngine:
     return report;
 }
 
+Result<SyncRunner::Job> SyncRunner::jobFor(const SyncSettings &settings, const std::optional<QString> &password,
+                                           const QString &storePath, bool diaryNeedsPassword)
+{
+    if (!settings.isSet())
+        return fail(QStringLiteral("还没有设置同步的服务器,请在“同步”中填写。"));
+    if (!password)
+        return fail(QStringLiteral("没有同步服务器的密码,请在“同步”中输入。"));
+    Job job;
+    job.account.server = QUrl::fromUserInput(settings.server);
+    job.account.user = settings.user;
+    job.account.password = *password;
+    job.account.trustedFingerprint = settings.trustedFingerprint.toLatin1();
+    job.storePath = storePath;
+    if (settings.contacts)
+        job.kinds << SyncKind::Contact;
+    if (settings.jobs)
+        job.kinds << SyncKind::Job;
+    if (settings.notes)
+        job.kinds << SyncKind::Note;
+    if (job.kinds.isEmpty())
+        return fail(QStringLiteral("没有选择要同步的内容。"));
+    job.options.includeProtected = settings.includeProtected;
+    job.options.notesNeedPassword = diaryNeedsPassword;
+    return job;
+}
+
 void SyncRunner::start(const Job &job)
 {
     if (isRunning())

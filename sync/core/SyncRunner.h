@@ -2,6 +2,7 @@
 
 #include "sync/core/DavClient.h"
 #include "sync/core/SyncEngine.h"
+#include "sync/core/SyncSettings.h"
 
 #include <QObject>
 #include <QThread>
@@ -24,6 +25,10 @@ public:
         QList<SyncKind> kinds; // each with the collection the store keeps for it
         SyncEngine::Options options;
     };
+
+    // The sync the saved settings ask for; why there is none to run.
+    static Result<Job> jobFor(const SyncSettings &settings, const std::optional<QString> &password,
+                              const QString &storePath, bool diaryNeedsPassword);
 
     // Lets another thread stop a running sync: the request in flight is
     // cancelled and the sync ends with what it has written.

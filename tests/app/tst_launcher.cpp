@@ -72,7 +72,7 @@ private slots:
         QStringList items;
         for (QAction *action : menu->actions())
             items << (action->isSeparator() ? QStringLiteral("-") : action->text());
-        QCOMPARE(items, (QStringList{"自动隐藏", "选项", "-", "备份或转移记录", "-", "关于本记事本"}));
+        QCOMPARE(items, (QStringList{"自动隐藏", "选项", "同步", "-", "备份或转移记录", "-", "关于本记事本"}));
     }
 
     void missingStoreEndsTheProgram()
