@@ -20,6 +20,7 @@ struct DavClient::Call
     QByteArray body;
     qint64 limit = 0;
     bool tooLarge = false;
+    bool anonymous = false; // no user name was given
     bool askedForPassword = false;
     bool cancelled = false;
     QByteArray fingerprint; // of a certificate refused
@@ -236,7 +237,8 @@ void DavClient::finish(Call &call, DavReply &reply)
                           .arg(host, QString::fromLatin1(call.fingerprint));
     } else if (reply.status == 401) {
         reply.failure = Failure::AuthRejected;
-        reply.error = QStringLiteral("服务器 %1 不接受这个用户名或密码，请检查后再试。").arg(host);
+        reply.error = call.anonymous ? QStringLiteral("服务器 %1 要求登录，请填写用户名和密码。").arg(host)
+                                     : QStringLiteral("服务器 %1 不接受这个用户名或密码，请检查后再试。").arg(host);
     } else if (reply.status != 0
                && (isConnectionError(error) || isCutShort(*network, reply.status, reply.body.size()))) {
         reply.failure = Failure::Interrupted;
@@ -261,6 +263,7 @@ DavReply DavClient::sendOnce(const QByteArray &method, const QUrl &url, const QB
     }
     Call call;
     call.limit = m_bodyLimit;
+    call.anonymous = m_account.user.isEmpty();
     call.reply = m_network->sendCustomRequest(request(url, headers), method, body);
     const std::unique_ptr<QNetworkReply> owner(call.reply);
     watch(call);
