@@ -17,7 +17,12 @@ if [ "${1:-}" = "--check" ]; then
   exit 0
 fi
 if [ $# -gt 0 ]; then
-  "$tool" -i "$@"
+  # Only C++ files: clang-format would read a CMake list as C++ and ruin it.
+  files=()
+  for f in "$@"; do
+    case "$f" in *.cpp | *.h) files+=("$f") ;; esac
+  done
+  [ ${#files[@]} -eq 0 ] || "$tool" -i "${files[@]}"
 else
   mapfile -t files < <(git ls-files '*.cpp' '*.h')
   "$tool" -i "${files[@]}"
