@@ -163,9 +163,8 @@ QWidget *Tsync_config::buildChoices()
     m_protected = new QCheckBox(QStringLiteral("也同步加密的联系人和工作,以及受密码保护的日记"), box);
     m_protected->setObjectName(QStringLiteral("syncProtected"));
     layout->addWidget(m_protected);
-    auto *note = new QLabel(QStringLiteral("不选时,加密的联系人和工作、受密码保护的日记只留在本机。"), box);
+    auto *note = new QLabel(QStringLiteral("不选时,加密的联系人和工作、\n受密码保护的日记只留在本机。"), box);
     note->setObjectName(QStringLiteral("protectedNote"));
-    note->setWordWrap(true);
     layout->addWidget(note);
     return box;
 }
