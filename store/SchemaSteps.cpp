@@ -197,6 +197,20 @@ Result<void> addSyncState(QSqlDatabase &db)
     return runAll(db, triggers);
 }
 
+// What a sync is sending, kept before the request goes: when the answer is
+// lost (the program killed, the network gone), the next sync knows the
+// version it then finds on the server for its own, not another machine's.
+Result<void> addSyncSent(QSqlDatabase &db)
+{
+    return runAll(db, {
+                          QStringLiteral("CREATE TABLE IF NOT EXISTS sync_sent ("
+                                         " kind TEXT NOT NULL CHECK (kind IN ('contact', 'job', 'note')),"
+                                         " record_key TEXT NOT NULL CHECK (length(record_key) <= 64),"
+                                         " meaning TEXT NOT NULL CHECK (length(meaning) <= 64),"
+                                         " PRIMARY KEY (kind, record_key))"),
+                      });
+}
+
 // A copy of the whole file, written by the engine itself so it is consistent
 // even while the connection is open.
 Result<void> keepCopy(QSqlDatabase &db, const QString &target)
@@ -230,6 +244,7 @@ const QList<Step> &steps()
         {1, false, addIndexes},
         {2, false, addRecordUids},
         {3, false, addSyncState},
+        {4, false, addSyncSent},
     };
     return all;
 }

@@ -35,6 +35,9 @@ Result<void> openConnection(QSqlDatabase &db)
     // returns. A file the engine cannot read fails later, at the start checks.
     Sql::run(db, QStringLiteral("PRAGMA journal_mode=DELETE")).ok();
     Sql::run(db, QStringLiteral("PRAGMA synchronous=FULL")).ok();
+    // Statements on tables with triggers (the sync's change marks) keep
+    // their scratch data in memory instead of a temporary file each.
+    Sql::run(db, QStringLiteral("PRAGMA temp_store=MEMORY")).ok();
     return {};
 }
 

@@ -4,6 +4,7 @@
 #include "sync/core/DavClient.h"
 #include "sync/core/DavXml.h"
 #include "sync/core/SyncBatch.h"
+#include "sync/core/SyncSent.h"
 #include "sync/core/SyncState.h"
 
 #include <QCryptographicHash>
@@ -326,7 +327,7 @@ Result<void> SyncEngine::takeResource(SyncRecords &records, const QString &href,
         if (!local)
             return fail(local.error());
         if (*local) {
-            Result<std::optional<QString>> settled = settle(records, **local, href, data, etag);
+            Result<Settled> settled = settle(records, **local, href, data, etag);
             return settled ? Result<void>() : fail(settled.error());
         }
     }
@@ -341,6 +342,8 @@ Result<void> SyncEngine::adopt(SyncKind kind, const SyncRecords::Local &local, c
         [&]() -> Result<void> {
             if (Result<void> kept = SyncState::keep(m_db, {kind, local.key, href, etag, local.uid}); !kept)
                 return kept;
+            if (Result<void> forgotten = SyncSent::forget(m_db, kind, local.key); !forgotten)
+                return forgotten;
             return SyncState::clearChange(m_db, kind, local.key);
         },
         &error);
@@ -353,17 +356,35 @@ Result<void> SyncEngine::adopt(SyncKind kind, const SyncRecords::Local &local, c
 }
 
 // Both sides changed the record. When they say the same (an answer lost
-// after the record went out, say) the sync only notes it; otherwise the
-// local version becomes a conflict copy and the server's is written over
-// the record. The copy's key, for sending it.
-Result<std::optional<QString>> SyncEngine::settle(SyncRecords &records, const SyncRecords::Local &local,
-                                                  const QString &href, const QByteArray &remote, const QString &etag)
+// after the record went out, say) the sync only notes it. When the server
+// holds what an earlier sync of ours sent and never heard back about, the
+// record goes again over it. Otherwise the local version becomes a conflict
+// copy and the server's is written over the record.
+Result<SyncEngine::Settled> SyncEngine::settle(SyncRecords &records, const SyncRecords::Local &local,
+                                               const QString &href, const QByteArray &remote, const QString &etag)
 {
     const SyncKind kind = records.kind();
-    if (records.meaning(local.resource) == records.meaning(remote)) {
+    const QString remoteMeaning = records.meaning(remote);
+    if (records.meaning(local.resource) == remoteMeaning) {
         if (Result<void> adopted = adopt(kind, local, href, etag); !adopted)
             return fail(adopted.error());
-        return std::optional<QString>();
+        return Settled();
+    }
+    Result<std::optional<QString>> sent = SyncSent::find(m_db, kind, local.key);
+    if (!sent)
+        return fail(sent.error());
+    if (*sent && **sent == SyncSent::digest(remoteMeaning)) {
+        QString error;
+        Result<void> batch = m_batch->record(
+            [&] {
+                return SyncState::keep(m_db, {kind, local.key, href, etag, local.uid});
+            },
+            &error);
+        if (!batch)
+            return fail(batch.error());
+        if (!error.isEmpty())
+            return fail(error);
+        return Settled{std::nullopt, true};
     }
     QString copy;
     QString error;
@@ -380,6 +401,8 @@ Result<std::optional<QString>> SyncEngine::settle(SyncRecords &records, const Sy
                 return fail(applied.error());
             if (Result<void> kept = SyncState::keep(m_db, {kind, applied->key, href, etag, applied->uid}); !kept)
                 return kept;
+            if (Result<void> forgotten = SyncSent::forget(m_db, kind, local.key); !forgotten)
+                return forgotten;
             return SyncState::clearChange(m_db, kind, local.key);
         },
         &error);
@@ -387,12 +410,12 @@ Result<std::optional<QString>> SyncEngine::settle(SyncRecords &records, const Sy
         return fail(batch.error());
     if (!error.isEmpty()) {
         m_report.problems << QStringLiteral("%1在两边都改过,无法同步: %2").arg(named(local), error);
-        return std::optional<QString>();
+        return Settled();
     }
     m_changed.remove(local.key);
     m_changed.insert(copy);
     ++m_report.conflicts;
-    return std::optional<QString>(copy);
+    return Settled{copy, false};
 }
 
 // Deleted on the server: deleted here too, unless it was changed here since,
@@ -471,13 +494,15 @@ Result<void> SyncEngine::push(SyncRecords &records, const QUrl &collection, cons
             else
                 ++m_report.leftOut;
         }
-        // Conflict copies made on the way go out next.
-        while (!locals.isEmpty()) {
-            Result<QStringList> copies = sendAll(records, collection, locals);
-            if (!copies)
-                return fail(copies.error());
+        // Conflict copies made on the way, and records the server held an
+        // earlier send of, go out next; a record that keeps clashing waits
+        // for the next sync.
+        for (int round = 0; round < 3 && !locals.isEmpty(); ++round) {
+            Result<QStringList> next = sendAll(records, collection, locals);
+            if (!next)
+                return fail(next.error());
             locals.clear();
-            for (const QString &copy : *copies) {
+            for (const QString &copy : *next) {
                 Result<std::optional<SyncRecords::Local>> local = records.read(copy);
                 if (!local)
                     return fail(local.error());
@@ -543,12 +568,31 @@ Result<std::optional<SyncEngine::Sent>> SyncEngine::sendOne(SyncKind kind, const
     return std::optional<Sent>(sent);
 }
 
+// What each record of `locals` says, kept before any of them goes out.
+Result<void> SyncEngine::keepSending(SyncRecords &records, const QList<SyncRecords::Local> &locals)
+{
+    for (const SyncRecords::Local &local : locals) {
+        const QString digest = SyncSent::digest(records.meaning(local.resource));
+        QString error;
+        Result<void> batch =
+            m_batch->record([&] { return SyncSent::keep(m_db, records.kind(), local.key, digest); }, &error);
+        if (!batch)
+            return batch;
+        if (!error.isEmpty())
+            return fail(error);
+    }
+    return m_batch->commit();
+}
+
 // Sends `locals`, then keeps what became of them in one batch; the keys of
-// the conflict copies made.
+// the records to send next: conflict copies made, and records the server
+// held an earlier send of.
 Result<QStringList> SyncEngine::sendAll(SyncRecords &records, const QUrl &collection,
                                         const QList<SyncRecords::Local> &locals)
 {
     const SyncKind kind = records.kind();
+    if (Result<void> kept = keepSending(records, locals); !kept)
+        return fail(kept.error());
     QList<Sent> answers;
     for (const SyncRecords::Local &local : locals) {
         Result<std::optional<Sent>> sent = sendOne(kind, collection, local);
@@ -557,7 +601,7 @@ Result<QStringList> SyncEngine::sendAll(SyncRecords &records, const QUrl &collec
         if (*sent)
             answers << **sent;
     }
-    QStringList copies;
+    QStringList next;
     for (const Sent &sent : answers) {
         if (!sent.clash) {
             if (Result<void> adopted = adopt(kind, sent.local, sent.href, sent.etag); !adopted)
@@ -565,15 +609,17 @@ Result<QStringList> SyncEngine::sendAll(SyncRecords &records, const QUrl &collec
             ++m_report.sent;
             continue;
         }
-        Result<std::optional<QString>> copy = settle(records, sent.local, sent.href, sent.remote, sent.etag);
-        if (!copy)
-            return fail(copy.error());
-        if (*copy)
-            copies << **copy;
+        Result<Settled> settled = settle(records, sent.local, sent.href, sent.remote, sent.etag);
+        if (!settled)
+            return fail(settled.error());
+        if (settled->copy)
+            next << *settled->copy;
+        if (settled->resend)
+            next << sent.local.key;
     }
     if (Result<void> committed = m_batch->commit(); !committed)
         return fail(committed.error());
-    return copies;
+    return next;
 }
 
 Result<void> SyncEngine::sendDeletion(SyncRecords &records, const QUrl &collection, const QString &key)

@@ -98,8 +98,15 @@ private:
     Result<void> sendDeletion(SyncRecords &records, const QUrl &collection, const QString &key);
     Result<void> write(SyncRecords &records, const QString &href, const QString &etag, const QByteArray &data);
     Result<void> adopt(SyncKind kind, const SyncRecords::Local &local, const QString &href, const QString &etag);
-    Result<std::optional<QString>> settle(SyncRecords &records, const SyncRecords::Local &local, const QString &href,
-                                          const QByteArray &remote, const QString &etag);
+    // What became of a record changed on both sides.
+    struct Settled
+    {
+        std::optional<QString> copy; // the conflict copy made, to send
+        bool resend = false;         // the server held our own earlier send: send the record again
+    };
+    Result<Settled> settle(SyncRecords &records, const SyncRecords::Local &local, const QString &href,
+                           const QByteArray &remote, const QString &etag);
+    Result<void> keepSending(SyncRecords &records, const QList<SyncRecords::Local> &locals);
     Result<QString> etagOf(const QUrl &url);
     bool mayLeave(SyncKind kind, const SyncRecords::Local &local) const;
     Result<void> stopping(const DavReply &reply, const QString &what);

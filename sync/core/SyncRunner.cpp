@@ -61,6 +61,7 @@ Result<QSqlDatabase> openStore(const QString &path, const QString &name)
     if (!db.open())
         return fail(QStringLiteral("同步无法打开记录文件 %1").arg(path));
     Sql::run(db, QStringLiteral("PRAGMA synchronous=FULL")).ok();
+    Sql::run(db, QStringLiteral("PRAGMA temp_store=MEMORY")).ok();
     return db;
 }
 

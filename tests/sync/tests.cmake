@@ -30,3 +30,13 @@ set_target_properties(tst_sync_config PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAK
 add_test(NAME sync/tst_sync_config COMMAND dbus-run-session -- $<TARGET_FILE:tst_sync_config>)
 set_tests_properties(sync/tst_sync_config PROPERTIES
   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/tests/runtime;LANG=C.UTF-8" TIMEOUT 300)
+
+# A syncing process killed at random moments, then let finish.
+add_executable(sync_worker sync/sync_worker.cpp)
+target_link_libraries(sync_worker PRIVATE sync_core)
+set_target_properties(sync_worker PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+velmora_add_test(sync tst_sync_crash LIBS dav_server)
+target_sources(tst_sync_crash PRIVATE sync/SyncSide.cpp sync/SyncSide.h)
+target_compile_definitions(tst_sync_crash PRIVATE SYNC_WORKER="$<TARGET_FILE:sync_worker>")
+add_dependencies(tst_sync_crash sync_worker)
+set_tests_properties(sync/tst_sync_crash PROPERTIES TIMEOUT 900 LABELS slow)
