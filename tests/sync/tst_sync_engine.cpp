@@ -131,6 +131,43 @@ private slots:
         QCOMPARE(m_b->contacts(), QStringList{QStringLiteral("张三 | 3 | 星河科技")});
     }
 
+    // Protected contacts and jobs, and the diary behind the password, stay
+    // here unless the user chose to sync them.
+    void protectedRecordsStayUnlessChosen_data()
+    {
+        QTest::addColumn<DavServer::Kind>("server");
+        QTest::addColumn<bool>("chosen");
+        for (const auto &[name, kind] :
+             {std::pair("Radicale", DavServer::Kind::Radicale), std::pair("xandikos", DavServer::Kind::Xandikos)}) {
+            QTest::addRow("%s, left here", name) << kind << false;
+            QTest::addRow("%s, chosen", name) << kind << true;
+        }
+    }
+    void protectedRecordsStayUnlessChosen()
+    {
+        QFETCH(bool, chosen);
+        VERIFY_OK(start());
+        QVERIFY(m_a->addContact(QStringLiteral("20260101080000"), QStringLiteral("6ZmI"), QStringLiteral("MQ==")));
+        QVERIFY(m_a->run(QStringLiteral("UPDATE pe_info SET e_dec_yn = 1")));
+        QVERIFY(m_a->run(QStringLiteral("INSERT INTO job_do (id, date_id, job_memo, alter_yn, e_dec_yn, complete_yn) "
+                                        "VALUES ('20260101080100', '20260105000000', '5Yqg6Jaq', 0, 1, '未完成..')")));
+        QVERIFY(m_a->addNote(QStringLiteral("20260101090000"), QStringLiteral("日记")));
+        SyncEngine::Options options;
+        options.includeProtected = chosen;
+        options.notesNeedPassword = true;
+        Result<SyncEngine::Report> a = m_a->sync(m_pair.server().account(), options);
+        VERIFY_OK(a);
+        QCOMPARE(a->sent, chosen ? 3 : 0);
+        QCOMPARE(a->leftOut, chosen ? 0 : 3);
+        VERIFY_OK(sync(*m_b));
+        QCOMPARE(m_b->count(QStringLiteral("pe_info")), chosen ? 1 : 0);
+        QCOMPARE(m_b->count(QStringLiteral("job_do")), chosen ? 1 : 0);
+        QCOMPARE(m_b->count(QStringLiteral("note_pad")), chosen ? 1 : 0);
+        if (chosen)
+            QCOMPARE(m_b->rows(QStringLiteral("SELECT job_memo, e_dec_yn FROM job_do")),
+                     QStringList{QStringLiteral("5Yqg6Jaq | 1")});
+    }
+
     // A token the server no longer knows: every ETag is compared instead,
     // and only what differs comes.
     void lostTokenComparesEverything_data() { servers(); }
