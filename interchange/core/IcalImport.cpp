@@ -300,12 +300,15 @@ void IcalImport::startWriting(bool updateExisting)
         m_error = transaction.error();
         return;
     }
-    Result<QSet<QString>> ids = m_store.jobIds();
-    if (!ids) {
-        m_error = ids.error();
-        return;
+    m_jobIds = m_options.jobIds;
+    if (!m_jobIds) {
+        Result<QSet<QString>> ids = m_store.jobIds();
+        if (!ids) {
+            m_error = ids.error();
+            return;
+        }
+        m_jobIds = std::make_shared<QSet<QString>>(std::move(ids).value());
     }
-    m_jobIds = std::move(ids).value();
     m_idMoment = m_options.now;
     m_transaction = std::move(transaction).value();
 }
@@ -393,11 +396,11 @@ Result<void> IcalImport::writeNote(IcalPlan &plan)
 QString IcalImport::freshJobId(const QString &wanted)
 {
     QString id = wanted;
-    while (!isStamp(id) || m_jobIds.contains(id)) {
+    while (!isStamp(id) || m_jobIds->contains(id)) {
         id = m_idMoment.toString(QStringLiteral("yyyyMMddHHmmss"));
         m_idMoment = m_idMoment.addSecs(1);
     }
-    m_jobIds.insert(id);
+    m_jobIds->insert(id);
     return id;
 }
 

@@ -32,6 +32,10 @@ public:
         // The writes join the caller's transaction, which the caller commits
         // or rolls back (a sync applies a record with its own bookkeeping).
         bool inCallersTransaction = false;
+        // The job ids in use, when the caller keeps them across many small
+        // imports (a sync writes one record at a time); read from the store
+        // when none. New ids are added to it.
+        std::shared_ptr<QSet<QString>> jobIds;
     };
     // The range the user is offered first: the next twelve months.
     static Options defaults(const QDateTime &now);
@@ -100,7 +104,7 @@ private:
     bool m_updateExisting = true;
     std::unique_ptr<Transaction> m_transaction; // while writing
     int m_next = 0;
-    QSet<QString> m_jobIds;
+    std::shared_ptr<QSet<QString>> m_jobIds;
     QDateTime m_idMoment;
     QString m_error;
 };

@@ -282,6 +282,13 @@ Result<SyncRecords::Applied> SyncRecords::applyCalendar(const QByteArray &resour
     IcalImport::Options options = IcalImport::defaults(m_options.now);
     options.zone = m_options.zone;
     options.inCallersTransaction = true;
+    if (!m_jobIds) {
+        Result<QSet<QString>> ids = m_jobs.jobIds();
+        if (!ids)
+            return fail(ids.error());
+        m_jobIds = std::make_shared<QSet<QString>>(std::move(ids).value());
+    }
+    options.jobIds = m_jobIds;
     Result<IcalImport> import = IcalImport::fromBytes(m_db, resource, options);
     if (!import)
         return fail(import.error());

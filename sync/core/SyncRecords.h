@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QTimeZone>
 
@@ -80,6 +81,7 @@ private:
     Options m_options;
     JobNoteStore m_jobs;
     std::unique_ptr<CardStore> m_cards;
+    std::shared_ptr<QSet<QString>> m_jobIds; // read once per sync
 };
 
 // A conflict copy's text begins with this.
