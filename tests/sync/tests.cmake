@@ -6,7 +6,11 @@ target_link_libraries(dav_server PUBLIC sync_core Qt6::Network)
 velmora_add_test(sync tst_dav_xml LIBS sync_core)
 target_compile_definitions(tst_dav_xml PRIVATE DAV_CORPUS="${PROJECT_SOURCE_DIR}/fuzz/corpus/dav_multistatus")
 velmora_add_test(sync tst_dav_client LIBS dav_server)
-velmora_add_test(sync tst_dav_hostile LIBS sync_core)
+# A server that answers whatever bytes a test gives it: link hostile_server.
+add_library(hostile_server STATIC sync/HostileServer.cpp sync/HostileServer.h)
+target_include_directories(hostile_server PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/sync)
+target_link_libraries(hostile_server PUBLIC Qt6::Network)
+velmora_add_test(sync tst_dav_hostile LIBS sync_core hostile_server)
 
 # What a sync remembers: every write path marks its records, Quiet and rollbacks mark
 # nothing; collections, tokens and items are kept whole or refused.

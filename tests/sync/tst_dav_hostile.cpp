@@ -2,6 +2,7 @@
 // XML, huge bodies, wrong status codes, redirect loops, silence, a connection
 // cut in the middle of an answer. Each ends in the right failure and a plain
 // message, never a crash or a wait without end.
+#include "HostileServer.h"
 #include "sync/core/DavClient.h"
 #include "sync/core/DavDiscovery.h"
 #include "sync/core/DavXml.h"
@@ -9,7 +10,6 @@
 
 #include <QPointer>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
 #include <QThread>
 
@@ -20,68 +20,9 @@ Q_DECLARE_METATYPE(DavReply::Failure)
 
 namespace {
 
-// Answers every request with the same bytes once the request has arrived
-// whole. "{next}" in the answer becomes the request's path and "x", so that
-// redirects can run on for ever. With no answer the connection stays open
-// and silent, or is closed at once.
-class HostileServer final : public QObject
-{
-public:
-    QByteArray answer;
-    bool closeAfterAnswer = false;
-    QList<QByteArray> requests; // method and path of each
-
-    bool listen()
-    {
-        connect(&m_server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = m_server.nextPendingConnection())
-                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
-        });
-        return m_server.listen(QHostAddress::LocalHost, 0);
-    }
-    QUrl url(const QString &path = QStringLiteral("/")) const
-    {
-        return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path));
-    }
-
-private:
-    void read(QTcpSocket *socket)
-    {
-        QByteArray &buffer = m_buffers[socket];
-        buffer += socket->readAll();
-        const qsizetype headEnd = buffer.indexOf("\r\n\r\n");
-        if (headEnd < 0)
-            return;
-        const QByteArray head = buffer.left(headEnd);
-        qsizetype length = 0;
-        for (const QByteArray &line : head.split('\n')) {
-            if (line.toLower().startsWith("content-length:"))
-                length = line.mid(15).trimmed().toLongLong();
-        }
-        if (buffer.size() < headEnd + 4 + length)
-            return;
-        buffer.remove(0, headEnd + 4 + length);
-        const QList<QByteArray> words = head.left(head.indexOf('\r')).split(' ');
-        const QByteArray path = words.value(1);
-        requests.append(words.value(0) + ' ' + path);
-        if (answer.isEmpty()) {
-            if (closeAfterAnswer)
-                socket->disconnectFromHost();
-            return;
-        }
-        socket->write(QByteArray(answer).replace("{next}", path + 'x'));
-        if (closeAfterAnswer)
-            socket->disconnectFromHost();
-    }
-
-    QTcpServer m_server;
-    QHash<QTcpSocket *, QByteArray> m_buffers;
-};
-
 QByteArray response(const QByteArray &statusLine, const QByteArray &body, const QByteArray &headers = {})
 {
-    return "HTTP/1.1 " + statusLine + "\r\n" + headers + "Content-Length: " + QByteArray::number(body.size())
-           + "\r\n\r\n" + body;
+    return HostileServer::reply(statusLine, body, headers);
 }
 
 DavAccount accountFor(const HostileServer &server, int timeoutMs = 5000)
