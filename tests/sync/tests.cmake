@@ -44,3 +44,7 @@ target_sources(tst_sync_crash PRIVATE sync/SyncSide.cpp sync/SyncSide.h)
 target_compile_definitions(tst_sync_crash PRIVATE SYNC_WORKER="$<TARGET_FILE:sync_worker>")
 add_dependencies(tst_sync_crash sync_worker)
 set_tests_properties(sync/tst_sync_crash PROPERTIES TIMEOUT 900 LABELS slow)
+
+# The sync against a server that misbehaves in every way: nothing here changes.
+velmora_add_test(sync tst_sync_hostile LIBS dav_server hostile_server)
+target_sources(tst_sync_hostile PRIVATE sync/SyncSide.cpp sync/SyncSide.h)
