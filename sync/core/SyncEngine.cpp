@@ -518,7 +518,26 @@ Result<void> SyncEngine::push(SyncRecords &records, const QUrl &collection, cons
         if (Result<void> deleted = sendDeletion(records, collection, key); !deleted)
             return deleted;
     }
-    return {};
+    return clearStaleMarks(kind, present, synced);
+}
+
+// A record gone here that the server does not hold (deleted on both sides,
+// or added and deleted between two syncs) leaves nothing to send: its mark
+// goes, so a later record under its key is not taken for a change here.
+Result<void> SyncEngine::clearStaleMarks(SyncKind kind, const QSet<QString> &present, const QSet<QString> &synced)
+{
+    const QSet<QString> changed = m_changed;
+    for (const QString &key : changed) {
+        if (present.contains(key) || synced.contains(key))
+            continue;
+        QString error;
+        if (Result<void> batch = m_batch->record([&] { return SyncState::clearChange(m_db, kind, key); }, &error);
+            !batch)
+            return batch;
+        if (error.isEmpty())
+            m_changed.remove(key);
+    }
+    return m_batch->commit();
 }
 
 Result<QString> SyncEngine::etagOf(const QUrl &url)

@@ -96,6 +96,7 @@ private:
     Result<QStringList> sendAll(SyncRecords &records, const QUrl &collection, const QList<SyncRecords::Local> &locals);
     Result<std::optional<Sent>> sendOne(SyncKind kind, const QUrl &collection, const SyncRecords::Local &local);
     Result<void> sendDeletion(SyncRecords &records, const QUrl &collection, const QString &key);
+    Result<void> clearStaleMarks(SyncKind kind, const QSet<QString> &present, const QSet<QString> &synced);
     Result<void> write(SyncRecords &records, const QString &href, const QString &etag, const QByteArray &data);
     Result<void> adopt(SyncKind kind, const SyncRecords::Local &local, const QString &href, const QString &etag);
     // What became of a record changed on both sides.

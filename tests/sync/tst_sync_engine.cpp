@@ -131,6 +131,29 @@ private slots:
         QCOMPARE(m_b->contacts(), QStringList{QStringLiteral("张三 | 3 | 星河科技")});
     }
 
+    // A record deleted on both sides, or added and deleted between two syncs,
+    // leaves no change mark behind: nothing is left to send.
+    void marksOfRecordsGoneEverywhereAreCleared_data() { servers(); }
+    void marksOfRecordsGoneEverywhereAreCleared()
+    {
+        VERIFY_OK(start());
+        QVERIFY(m_a->addContact(QStringLiteral("20260101080000"), QStringLiteral("张三"), QStringLiteral("1")));
+        VERIFY_OK(sync(*m_a));
+        VERIFY_OK(sync(*m_b));
+        for (SyncSide *side : {m_a, m_b}) {
+            QVERIFY(side->run(QStringLiteral("DELETE FROM pe_info")));
+            QVERIFY(side->run(QStringLiteral("DELETE FROM pe_dw_info")));
+        }
+        QVERIFY(m_a->addJob(QStringLiteral("20260101080100"), QStringLiteral("20260105"), QStringLiteral("临时")));
+        QVERIFY(m_a->run(QStringLiteral("DELETE FROM job_do")));
+        VERIFY_OK(sync(*m_a));
+        VERIFY_OK(sync(*m_b));
+        VERIFY_OK(sync(*m_a));
+        QCOMPARE(m_a->rows(QStringLiteral("SELECT kind, record_key FROM sync_change")), QStringList());
+        QCOMPARE(m_b->rows(QStringLiteral("SELECT kind, record_key FROM sync_change")), QStringList());
+        QCOMPARE(m_b->count(QStringLiteral("pe_info")), 0);
+    }
+
     // Protected contacts and jobs, and the diary behind the password, stay
     // here unless the user chose to sync them.
     void protectedRecordsStayUnlessChosen_data()
