@@ -90,8 +90,11 @@ Result<SyncEngine::Report> syncAll(const QSqlDatabase &db, const DavAccount &acc
     return total;
 }
 
-bool timed(const char *what, const QSqlDatabase &db, const DavAccount &account, qint64 limit = 0)
+bool timed(const char *what, const QSqlDatabase &db, DavAccount account, qint64 limit = 0)
 {
+    // Radicale reads ten thousand files it has not seen before in one go
+    // before it answers the first listing.
+    account.timeoutMs = 600000;
     const Stopwatch watch;
     Result<SyncEngine::Report> report = syncAll(db, account);
     const Timing taken = watch.elapsed();
@@ -135,6 +138,8 @@ bool fillServerFolder(const QSqlDatabase &db, const DavServer &server, const QUr
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    // Each line as it comes, for a run that takes many minutes.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const int count = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 10000;
     DavServer server;
     if (Result<void> started = server.start(DavServer::Kind::Radicale, DavServer::Options()); !started) {

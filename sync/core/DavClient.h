@@ -23,8 +23,10 @@ struct DavAccount
     // SHA-256 of a certificate the user chose to trust although the system
     // does not: 32 bytes, or hex with or without colons.
     QByteArray trustedFingerprint;
-    // A request that receives nothing for this long is given up.
-    int timeoutMs = 30000;
+    // A request that receives nothing for this long is given up. A server
+    // may think a long while before the first byte of a listing of ten
+    // thousand records.
+    int timeoutMs = 60000;
 };
 
 struct DavReply
