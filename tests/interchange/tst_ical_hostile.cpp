@@ -9,6 +9,7 @@
 #include "TempStore.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -200,13 +201,17 @@ void TestIcalHostile::denseRulesStop_data()
 {
     QTest::addColumn<QByteArray>("rule");
     QTest::addColumn<QString>("told");
+    // Where the range holds more than the limit, the expansion stops at the
+    // limit, or at the time limit first on a slow or busy machine: either
+    // way the user is told.
+    const QString stopped = QStringLiteral("前5000次|只展开了一部分");
     QTest::newRow("every minute for a year")
-        << QByteArray("DTSTART:20260501T000000Z\nRRULE:FREQ=MINUTELY\n") << QStringLiteral("前5000次");
+        << QByteArray("DTSTART:20260501T000000Z\nRRULE:FREQ=MINUTELY\n") << stopped;
     QTest::newRow("every second since 1900, counted")
         << QByteArray("DTSTART:19000101T000000Z\nRRULE:FREQ=SECONDLY;COUNT=2000000000\n")
         << QStringLiteral("只展开了一部分");
     QTest::newRow("every second since 1900, endless")
-        << QByteArray("DTSTART:19000101T000000Z\nRRULE:FREQ=SECONDLY\n") << QStringLiteral("前5000次");
+        << QByteArray("DTSTART:19000101T000000Z\nRRULE:FREQ=SECONDLY\n") << stopped;
 }
 
 void TestIcalHostile::denseRulesStop()
@@ -225,7 +230,7 @@ void TestIcalHostile::denseRulesStop()
     QStringList notes;
     for (const IcalPlan &plan : import->plans())
         notes += plan.notes;
-    QVERIFY2(notes.join(u' ').contains(told), qPrintable(notes.value(0)));
+    QVERIFY2(notes.join(u' ').contains(QRegularExpression(told)), qPrintable(notes.value(0)));
 }
 
 void TestIcalHostile::storeErrorUndoesAll()
