@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for the given number
 # of seconds (default 60) from its seed corpus, one per core at a time. A
-# finding fails the run and
-# leaves its input in build-fuzz/findings/.
+# finding fails the run and leaves its input in build-fuzz/findings/.
 # Usage: scripts/fuzz.sh [seconds per target] [target...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
