@@ -296,10 +296,21 @@ void Tjob_do::closeEvent(QCloseEvent *event)
 
 void Tjob_do::chooseDay()
 {
-    const QDate day = m_calendar->selectedDate();
+    showDay(m_calendar->selectedDate(), -1);
+}
+
+void Tjob_do::showDay(const QDate &day, qint64 keepRowid)
+{
     m_dayText->setText(ScheduleFormats::shortDate(day));
-    loadList(TimeStamp::dayKey(day.startOfDay()));
+    loadList(TimeStamp::dayKey(day.startOfDay()), keepRowid);
     m_listBox->setTitle(u'(' + day.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(")工作记录"));
+}
+
+void Tjob_do::showJob(const QDate &day, qint64 jobRowid)
+{
+    m_calendar->setSelectedDate(day);
+    showDay(day, jobRowid);
+    m_list->setFocus();
 }
 
 void Tjob_do::saveJob()

@@ -4,6 +4,7 @@
 #include "schedule/core/JobRepository.h"
 
 #include <optional>
+#include <QDate>
 #include <QWidget>
 
 class JobPasswordBox;
@@ -33,6 +34,11 @@ public:
     static inline const QString kConfirmDone = QStringLiteral("确定 [ 完成 ] 本记录吗? (Yes/No)");
     static inline const QString kConfirmDelete = QStringLiteral("确定 [ 删除 ] 本记录吗? (Yes/No)");
 
+    // Chooses `day` on the calendar and selects the job of `jobRowid` in the
+    // day list when it is there; a reminder and a search hit open the
+    // planner this way.
+    void showJob(const QDate &day, qint64 jobRowid);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -50,6 +56,7 @@ private:
     std::optional<JobRecord> currentJob() const;
 
     void chooseDay();
+    void showDay(const QDate &day, qint64 keepRowid);
     void saveJob();
     void showPanel(const JobRecord &saved);
     void panelTick();
