@@ -211,6 +211,26 @@ Result<void> addSyncSent(QSqlDatabase &db)
                       });
 }
 
+// What the reminder watch keeps across runs, so a kill, a crash or a closed
+// program never loses a reminder or shows one twice: the minute up to which
+// it has looked (one row), the reminders it has shown at or after that minute,
+// and the reminders put off by "稍后提醒" with the moment they come again.
+Result<void> addReminderState(QSqlDatabase &db)
+{
+    return runAll(db, {
+                          QStringLiteral("CREATE TABLE IF NOT EXISTS reminder_watch ("
+                                         " one INTEGER PRIMARY KEY CHECK (one = 1),"
+                                         " watched_to TEXT NOT NULL CHECK (length(watched_to) = 14))"),
+                          QStringLiteral("CREATE TABLE IF NOT EXISTS reminder_shown ("
+                                         " job_rowid INTEGER NOT NULL,"
+                                         " due TEXT NOT NULL CHECK (length(due) = 14),"
+                                         " PRIMARY KEY (job_rowid, due))"),
+                          QStringLiteral("CREATE TABLE IF NOT EXISTS reminder_snooze ("
+                                         " job_rowid INTEGER PRIMARY KEY,"
+                                         " due TEXT NOT NULL CHECK (length(due) = 14))"),
+                      });
+}
+
 // A copy of the whole file, written by the engine itself so it is consistent
 // even while the connection is open.
 Result<void> keepCopy(QSqlDatabase &db, const QString &target)
@@ -241,10 +261,8 @@ Result<void> runStep(QSqlDatabase &db, const Step &step, const BeforeCommit &bef
 const QList<Step> &steps()
 {
     static const QList<Step> all = {
-        {1, false, addIndexes},
-        {2, false, addRecordUids},
-        {3, false, addSyncState},
-        {4, false, addSyncSent},
+        {1, false, addIndexes},  {2, false, addRecordUids},    {3, false, addSyncState},
+        {4, false, addSyncSent}, {5, false, addReminderState},
     };
     return all;
 }
