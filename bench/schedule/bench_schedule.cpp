@@ -133,6 +133,22 @@ void BM_ReminderTick(benchmark::State &state)
 }
 BENCHMARK(BM_ReminderTick)->Unit(benchmark::kMicrosecond);
 
+// The tick that starts a new minute: the due reminders are read and the
+// watched minute is written, once a minute.
+void BM_ReminderMinute(benchmark::State &state)
+{
+    ReminderWatch watch(Store::database());
+    (void)watch.reload(kToday);
+    QDateTime now(kToday.date(), QTime(0, 0, 30));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(watch.tick(now));
+        now = now.addSecs(60);
+        if (now.date() != kToday.date())
+            now = QDateTime(kToday.date(), QTime(0, 0, 30));
+    }
+}
+BENCHMARK(BM_ReminderMinute)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char **argv)

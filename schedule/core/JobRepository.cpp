@@ -120,3 +120,34 @@ Result<QStringList> JobRepository::reminderStamps(const QString &dayKey) const
         stamps.append(query->value(0).toString());
     return stamps;
 }
+
+Result<QList<JobRecord>> JobRepository::remindersBetween(const QString &fromStamp, const QString &toStamp) const
+{
+    auto query = Sql::read(m_db,
+                           QStringLiteral("SELECT %1 FROM job_do WHERE alter_yn = ? AND date_id >= ? AND date_id <= ? "
+                                          "AND length(date_id) = 14 AND substr(date_id, 13) = '00' "
+                                          "ORDER BY date_id, rowid")
+                               .arg(kColumns),
+                           {true, fromStamp, toStamp});
+    if (!query)
+        return fail(query.error());
+    QList<JobRecord> rows;
+    while (query->next())
+        rows.append(readJob(*query));
+    return rows;
+}
+
+Result<std::optional<JobRecord>> JobRepository::reminderAfter(const QString &afterStamp) const
+{
+    auto query = Sql::read(m_db,
+                           QStringLiteral("SELECT %1 FROM job_do WHERE alter_yn = ? AND date_id > ? "
+                                          "AND length(date_id) = 14 AND substr(date_id, 13) = '00' "
+                                          "ORDER BY date_id, rowid LIMIT 1")
+                               .arg(kColumns),
+                           {true, afterStamp});
+    if (!query)
+        return fail(query.error());
+    if (!query->next())
+        return std::optional<JobRecord>();
+    return std::optional<JobRecord>(readJob(*query));
+}

@@ -35,6 +35,11 @@ public:
 
     // Due stamps of the reminder jobs of one day, in date_id order.
     Result<QStringList> reminderStamps(const QString &dayKey) const;
+    // Reminder jobs due from `fromStamp` to `toStamp`, both included, in
+    // date_id order. Only stamps of a whole minute (seconds "00") are due.
+    Result<QList<JobRecord>> remindersBetween(const QString &fromStamp, const QString &toStamp) const;
+    // The first reminder job due after `afterStamp`.
+    Result<std::optional<JobRecord>> reminderAfter(const QString &afterStamp) const;
 
 private:
     QSqlDatabase m_db;
