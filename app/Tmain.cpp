@@ -198,22 +198,22 @@ void Tmain::reloadReminders()
 // the clock runs on and a further reminder of the same minute comes on top.
 void Tmain::reminderTick()
 {
-    for (;;) {
-        const ReminderWatch::Tick tick = m_reminders->tick(Clock::now());
-        if (!tick.error.isEmpty()) {
-            m_reminderTimer->stop();
-            Dialogs::error(this, tick.error);
-            return;
-        }
-        if (!tick.message) {
-            if (tick.clock)
-                m_clock->setText(*tick.clock);
-            return;
-        }
+    const ReminderWatch::Tick tick = m_reminders->tick(Clock::now());
+    if (!tick.error.isEmpty()) {
+        m_reminderTimer->stop();
+        Dialogs::error(this, tick.error);
+        return;
+    }
+    for (const ReminderWatch::Reminder &reminder : tick.due) {
         QMetaObject::invokeMethod(
-            this, [this, text = *tick.message] { Dialogs::plain(this, text, AppPaths::kApplicationTitle); },
+            this,
+            [this, text = ReminderWatch::message(Clock::now(), reminder)] {
+                Dialogs::plain(this, text, AppPaths::kApplicationTitle);
+            },
             Qt::QueuedConnection);
     }
+    if (tick.clock)
+        m_clock->setText(*tick.clock);
 }
 
 void Tmain::endProgram(int exitCode)

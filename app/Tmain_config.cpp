@@ -9,6 +9,7 @@
 #include "platform/ui/Dialogs.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -39,7 +40,7 @@ template <typename Widget> Widget *add(QWidget *parent, const QString &name, con
 {
     auto *widget = new Widget(parent);
     widget->setObjectName(name);
-    if constexpr (!std::is_same_v<Widget, QLineEdit>) {
+    if constexpr (!std::is_same_v<Widget, QLineEdit> && !std::is_same_v<Widget, QComboBox>) {
         if (!text.isEmpty())
             widget->setText(text);
     }
@@ -101,8 +102,17 @@ QGroupBox *Tmain_config::buildReminderGroup()
     setFieldWidth(m_time, 80, QStringLiteral("00:00"));
     m_time->setFixedWidth(m_time->minimumWidth());
     m_time->installEventFilter(this);
-    auto *layout = new QVBoxLayout(group);
-    layout->addWidget(m_time);
+    m_way = add<QComboBox>(group, QStringLiteral("alterWay"));
+    m_way->addItems(kWayCaptions);
+    m_snooze = add<QComboBox>(group, QStringLiteral("alterLater"));
+    for (int minutes : Appearance::kSnoozeChoices)
+        m_snooze->addItem(QStringLiteral("%1分钟").arg(minutes), minutes);
+    auto *layout = new QGridLayout(group);
+    layout->addWidget(m_time, 0, 0, 1, 2, Qt::AlignLeft);
+    layout->addWidget(add<QLabel>(group, QStringLiteral("alterWayLabel"), QStringLiteral("提醒方式:")), 1, 0);
+    layout->addWidget(m_way, 1, 1);
+    layout->addWidget(add<QLabel>(group, QStringLiteral("alterLaterLabel"), QStringLiteral("稍后提醒:")), 2, 0);
+    layout->addWidget(m_snooze, 2, 1);
     return group;
 }
 
@@ -189,6 +199,8 @@ void Tmain_config::readProfile()
     m_skinPath->setText(appearance.skin);
     m_useSkin->setChecked(appearance.usesSkin());
     m_time->setText(appearance.reminderTime);
+    m_way->setCurrentIndex(int(appearance.reminderWay));
+    m_snooze->setCurrentIndex(m_snooze->findData(appearance.snoozeMinutes));
     m_hide->setChecked(ProfileFile(AppPaths::profileFile())
                            .read(ProfileKeys::kSystemSection, ProfileKeys::kHideKey, QStringLiteral("0"))
                        != u"0");
@@ -269,6 +281,8 @@ SettingsForm Tmain_config::form() const
     form.hideAfterStart = m_hide->isChecked();
     form.autostart = m_autostartBox->isChecked();
     form.reminderTime = m_time->text();
+    form.reminderWay = static_cast<ReminderWay>(m_way->currentIndex());
+    form.snoozeMinutes = m_snooze->currentData().toInt();
     form.password = m_password->text();
     form.diaryNeedsPassword = m_diary->isChecked();
     form.scheduleNeedsPassword = m_schedule->isChecked();

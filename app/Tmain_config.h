@@ -8,6 +8,7 @@
 #include <memory>
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QHBoxLayout;
 class QLabel;
@@ -15,13 +16,18 @@ class QLineEdit;
 class QPushButton;
 class LauncherHost;
 
-// "设置": the skin, the default reminder time, hide after start, start at
-// log-on and the password with its two flags. Nothing is saved before "确定".
+// "设置": the skin, the default reminder time and how reminders come, hide
+// after start, start at log-on and the password with its two flags. Nothing is saved before "确定".
 class Tmain_config final : public QDialog
 {
     Q_OBJECT
 
 public:
+    // The choices of "提醒方式", in the order of ReminderWay.
+    static inline const QStringList kWayCaptions = {QStringLiteral("自动(有桌面通知时两种都用)"),
+                                                    QStringLiteral("提示框"), QStringLiteral("桌面通知"),
+                                                    QStringLiteral("提示框和桌面通知")};
+
     explicit Tmain_config(LauncherHost &launcher, QWidget *parent = nullptr, std::unique_ptr<Autostart> autostart = {});
     ~Tmain_config() override;
 
@@ -52,6 +58,8 @@ private:
     LauncherHost &m_launcher;
     std::unique_ptr<Autostart> m_autostart;
     QLineEdit *m_time = nullptr;
+    QComboBox *m_way = nullptr;
+    QComboBox *m_snooze = nullptr;
     QLineEdit *m_password = nullptr;
     QCheckBox *m_diary = nullptr;
     QCheckBox *m_schedule = nullptr;

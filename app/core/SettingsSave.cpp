@@ -55,6 +55,11 @@ Result<void> run(const SettingsForm &form, const ProfileFile &profile, Autostart
         return set;
     if (Result<void> written = profile.write(kTimeSection, kTimeKey, form.reminderTime); !written)
         return written;
+    if (Result<void> written = profile.write(kTimeSection, kWayKey, Appearance::kWayWords.at(int(form.reminderWay)));
+        !written)
+        return written;
+    if (Result<void> written = profile.write(kTimeSection, kSnoozeKey, QString::number(form.snoozeMinutes)); !written)
+        return written;
 
     const QString password = form.password.trimmed();
     if (Result<void> written = writePassword(db, form, password); !written)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/core/Appearance.h"
 #include "store/Result.h"
 
 #include <QSqlDatabase>
@@ -17,13 +18,15 @@ struct SettingsForm
     bool hideAfterStart = false;
     bool autostart = false;
     QString reminderTime;
+    ReminderWay reminderWay = ReminderWay::Auto;
+    int snoozeMinutes = 10;
     QString password; // as typed; outer blanks do not count
     bool diaryNeedsPassword = false;
     bool scheduleNeedsPassword = false;
 };
 
 // Saving the settings, in this order: skin, hide after start, start at
-// log-on, reminder time, the password row with the start-up flag, and the
+// log-on, reminder time and how reminders come, the password row with the start-up flag, and the
 // launcher's password state. The first step that fails stops the rest; the
 // steps before it stay done. A reminder time the planner could not use is
 // refused before anything is written.

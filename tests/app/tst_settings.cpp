@@ -1,3 +1,4 @@
+#include "app/core/Appearance.h"
 #include "app/core/PasswordHash.h"
 #include "app/core/PasswordRow.h"
 #include "app/core/StartPasswordFlag.h"
@@ -14,6 +15,7 @@
 #include "Widgets.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -430,6 +432,64 @@ private slots:
         QVERIFY(!autostartEntry());
         QCOMPARE(profile("backgroup", "bg"), QStringLiteral("/pics/new.bmp"));
         QCOMPARE(shell.password, std::optional<QString>(QStringLiteral("新密码")));
+    }
+
+    // How reminders come: read from main.ini when the dialog opens, written
+    // by "确定"; a value the program never writes reads as the default.
+    void reminderWay_data()
+    {
+        QTest::addColumn<QString>("storedWay");
+        QTest::addColumn<QString>("storedSnooze");
+        QTest::addColumn<int>("shownWay");
+        QTest::addColumn<QString>("shownSnooze");
+        QTest::addColumn<int>("chosenWay");
+        QTest::addColumn<int>("chosenSnooze");
+        QTest::addColumn<QString>("savedWay");
+        QTest::addColumn<QString>("savedSnooze");
+        QTest::newRow("defaults") << "<none>"
+                                  << "<none>" << 0 << "10分钟" << 2 << 0 << "notice"
+                                  << "5";
+        QTest::newRow("kept") << "both"
+                              << "30" << 3 << "30分钟" << 1 << 1 << "box"
+                              << "10";
+        QTest::newRow("unknown values") << "loud"
+                                        << "7" << 0 << "10分钟" << 0 << 2 << "auto"
+                                        << "30";
+    }
+    void reminderWay()
+    {
+        QFETCH(QString, storedWay);
+        QFETCH(QString, storedSnooze);
+        QFETCH(int, shownWay);
+        QFETCH(QString, shownSnooze);
+        QFETCH(int, chosenWay);
+        QFETCH(int, chosenSnooze);
+        QFETCH(QString, savedWay);
+        QFETCH(QString, savedSnooze);
+        ScriptedDialogs dialogs;
+        TempStore store;
+        VERIFY_OK(store.make());
+        if (storedWay != u"<none>")
+            writeProfile("time", "alter_way", storedWay);
+        if (storedSnooze != u"<none>")
+            writeProfile("time", "alter_later", storedSnooze);
+        FakeLauncherHost shell;
+        Config config(shell);
+        VERIFY_OK(config.make());
+        FIND_CHILD(way, QComboBox, &config.dialog, "alterWay");
+        FIND_CHILD(snooze, QComboBox, &config.dialog, "alterLater");
+        QCOMPARE(way->count(), 4);
+        QCOMPARE(way->currentIndex(), shownWay);
+        QCOMPARE(snooze->currentText(), shownSnooze);
+        way->setCurrentIndex(chosenWay);
+        snooze->setCurrentIndex(chosenSnooze);
+        config.ok();
+        QCOMPARE(dialogs.texts(), QStringList());
+        QCOMPARE(profile("time", "alter_way"), savedWay);
+        QCOMPARE(profile("time", "alter_later"), savedSnooze);
+        const Appearance read = Appearance::read(ProfileFile(AppPaths::profileFile()));
+        QCOMPARE(int(read.reminderWay), chosenWay);
+        QCOMPARE(read.snoozeMinutes, Appearance::kSnoozeChoices.at(chosenSnooze));
     }
 
     void blankPasswordClearsTheStartFlagOnly()
