@@ -17,7 +17,8 @@ class QPushButton;
 class LauncherHost;
 
 // "设置": the skin, the default reminder time and how reminders come, hide
-// after start, start at log-on and the password with its two flags. Nothing is saved before "确定".
+// after start, start at log-on and the password with its two flags. Nothing
+// is saved before "确定".
 class Tmain_config final : public QDialog
 {
     Q_OBJECT

@@ -26,10 +26,10 @@ struct SettingsForm
 };
 
 // Saving the settings, in this order: skin, hide after start, start at
-// log-on, reminder time and how reminders come, the password row with the start-up flag, and the
-// launcher's password state. The first step that fails stops the rest; the
-// steps before it stay done. A reminder time the planner could not use is
-// refused before anything is written.
+// log-on, reminder time and how reminders come, the password row with the
+// start-up flag, and the launcher's password state. The first step that
+// fails stops the rest; the steps before it stay done. A reminder time the
+// planner could not use is refused before anything is written.
 namespace SettingsSave {
 
 inline const QString kBadReminderTime = QStringLiteral("日程安排提醒时间不正确,请按\"时:分\"输入两位数字,如 09:00");
