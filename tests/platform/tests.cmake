@@ -11,3 +11,5 @@ target_link_libraries(tst_secrets PRIVATE test_support platform)
 set_target_properties(tst_secrets PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 add_test(NAME platform/tst_secrets COMMAND dbus-run-session -- $<TARGET_FILE:tst_secrets>)
 set_tests_properties(platform/tst_secrets PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8" TIMEOUT 120)
+# Against a fake notification server on a bus of its own.
+velmora_add_test(platform tst_desktop_notifier PRIVATE_BUS LIBS platform)
