@@ -7,6 +7,8 @@ packages=(
   fonts-wqy-microhei xvfb xauth libbenchmark-dev
   # iCalendar import and export of jobs and notes
   libical-dev
+  # The Chinese calendar of the lunar dates
+  libicu-dev
   # Sync with a CardDAV/CalDAV server: the password in the desktop's secret
   # store, and the two servers the tests start privately
   qtkeychain-qt6-dev dbus radicale python3-tz xandikos apache2-utils openssl

@@ -2,7 +2,9 @@
 
 #include "diary/windows/EscapeCloser.h"
 #include "interchange/windows/IcalCommands.h"
+#include "lunar/core/LunarDay.h"
 #include "platform/ui/Dialogs.h"
+#include "store/TimeStamp.h"
 
 #include <QBoxLayout>
 #include <QCloseEvent>
@@ -114,7 +116,12 @@ QLayout *This_note_pad::buildCounters()
     grid->addWidget(m_position, 0, 3);
     grid->addWidget(addLabel(this, QStringLiteral("Label1"), QStringLiteral("记录时间:")), 1, 0);
     m_time = addLabel(this, QStringLiteral("Label6"), {});
-    grid->addWidget(m_time, 1, 1, 1, 4);
+    m_lunar = addLabel(this, QStringLiteral("lunarLabel"), {});
+    auto *time = new QHBoxLayout;
+    time->setSpacing(12);
+    time->addWidget(m_time);
+    time->addWidget(m_lunar, 1);
+    grid->addLayout(time, 1, 1, 1, 4);
     grid->setColumnStretch(4, 1);
     return grid;
 }
@@ -230,6 +237,7 @@ void This_note_pad::showEmpty()
     m_total->setText(QStringLiteral("0"));
     m_position->setText(QStringLiteral("0"));
     m_time->setText(QStringLiteral("-"));
+    m_lunar->clear();
     m_memo->setPlainText(QStringLiteral("空"));
     m_currentDecoded = false;
     m_delete->setEnabled(false);
@@ -252,6 +260,8 @@ void This_note_pad::showCurrent()
     const NoteHistory::Note note = m_history.current();
     m_currentDecoded = note.decoded;
     m_time->setText(note.dateId.isEmpty() ? QStringLiteral("-") : NoteHistory::timeText(note.dateId));
+    // A stamp that is no real moment has no day to reckon.
+    m_lunar->setText(LunarDay::of(TimeStamp::parse(note.dateId).date()).displayText());
     if (note.decoded) {
         m_memo->setPlainText(note.text);
         return;

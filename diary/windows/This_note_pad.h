@@ -46,6 +46,7 @@ private:
     QLabel *m_total = nullptr;
     QLabel *m_position = nullptr;
     QLabel *m_time = nullptr;
+    QLabel *m_lunar = nullptr; // the note's day in the lunar calendar
     QPlainTextEdit *m_memo = nullptr;
     QMenu *m_menu = nullptr;
     QAction *m_delete = nullptr;

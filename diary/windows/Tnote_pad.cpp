@@ -2,6 +2,7 @@
 
 #include "diary/windows/EscapeCloser.h"
 #include "diary/windows/This_note_pad.h"
+#include "lunar/core/LunarDay.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/WindowOpener.h"
 
@@ -49,6 +50,8 @@ void Tnote_pad::buildControls()
     caption->setObjectName(QStringLiteral("Label1"));
     m_moment = new QLabel(this);
     m_moment->setObjectName(QStringLiteral("Label2"));
+    m_lunar = new QLabel(this);
+    m_lunar->setObjectName(QStringLiteral("lunarLabel"));
 
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("Memo1"));
@@ -72,7 +75,9 @@ void Tnote_pad::buildControls()
 
     auto *top = new QHBoxLayout;
     top->addWidget(caption);
-    top->addWidget(m_moment, 1);
+    top->addWidget(m_moment);
+    top->addSpacing(12);
+    top->addWidget(m_lunar, 1);
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(10);
     buttons->addWidget(m_save);
@@ -130,6 +135,7 @@ void Tnote_pad::startPage()
 {
     m_page.start();
     m_moment->setText(m_page.label());
+    m_lunar->setText(LunarDay::of(m_page.moment().date()).displayText());
     m_memo->clear();
     m_memo->setFocus();
 }

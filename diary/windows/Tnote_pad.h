@@ -42,6 +42,7 @@ private:
     NotePage m_page;
     bool m_pageStarted = false;
     QLabel *m_moment = nullptr;
+    QLabel *m_lunar = nullptr; // the page's day in the lunar calendar
     QPlainTextEdit *m_memo = nullptr;
     QPushButton *m_save = nullptr;
     QPointer<This_note_pad> m_history;

@@ -1,6 +1,8 @@
 #include "schedule/windows/Tjob_do.h"
 
 #include "interchange/windows/IcalCommands.h"
+#include "lunar/core/LunarDay.h"
+#include "lunar/windows/LunarCalendar.h"
 #include "platform/ui/Dialogs.h"
 #include "schedule/core/JobForm.h"
 #include "schedule/core/JobListModel.h"
@@ -13,7 +15,6 @@
 #include "store/FieldCodec.h"
 #include "store/TimeStamp.h"
 
-#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -68,6 +69,7 @@ Tjob_do::Tjob_do(PlannerHost &host, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_host(host)
     , m_jobs(host.database())
+    , m_jobDays(host.database())
 {
     setObjectName(QStringLiteral("Tjob_do"));
     setWindowTitle(QStringLiteral("日程安排"));
@@ -98,7 +100,7 @@ QWidget *Tjob_do::buildDateGroup()
 {
     auto *group = new QGroupBox(QStringLiteral("日期设置"), this);
     group->setObjectName(QStringLiteral("GroupBox3"));
-    m_calendar = new QCalendarWidget(group);
+    m_calendar = new LunarCalendar(group);
     m_calendar->setObjectName(QStringLiteral("MonthCalendar1"));
     m_calendar->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
     m_reminder = new QCheckBox(QStringLiteral("  默认时间:"), group);
@@ -118,6 +120,7 @@ QWidget *Tjob_do::buildDateGroup()
     // A click lists the day; so does choosing it with the keyboard.
     connect(m_calendar, &QCalendarWidget::clicked, this, &Tjob_do::chooseDay);
     connect(m_calendar, &QCalendarWidget::activated, this, &Tjob_do::chooseDay);
+    connect(m_calendar, &QCalendarWidget::currentPageChanged, this, &Tjob_do::markJobDays);
     return group;
 }
 
@@ -128,6 +131,7 @@ QWidget *Tjob_do::buildJobGroup()
     m_dayText = new QLineEdit(group);
     m_dayText->setObjectName(QStringLiteral("Edit1"));
     m_dayText->setReadOnly(true);
+    m_lunar = namedLabel(QStringLiteral("lunarLabel"), {}, group);
     m_text = new QPlainTextEdit(group);
     m_text->setObjectName(QStringLiteral("Memo1"));
     m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -140,7 +144,10 @@ QWidget *Tjob_do::buildJobGroup()
 
     auto *layout = new QGridLayout(group);
     layout->addWidget(namedLabel(QStringLiteral("Label1"), QStringLiteral("拟订安排日期:"), group), 0, 0);
-    layout->addWidget(m_dayText, 0, 1);
+    auto *day = new QHBoxLayout;
+    day->addWidget(m_dayText, 1);
+    day->addWidget(m_lunar);
+    layout->addLayout(day, 0, 1);
     layout->addWidget(namedLabel(QStringLiteral("Label3"), QStringLiteral("工作安排内容:"), group), 1, 0, Qt::AlignTop);
     layout->addWidget(m_text, 1, 1);
     layout->addWidget(namedLabel(QStringLiteral("Label4"), QStringLiteral("是否需要加密:"), group), 2, 0);
@@ -251,6 +258,7 @@ void Tjob_do::showToday()
     m_time->setText(m_host.defaultReminderTime());
     m_calendar->setSelectedDate(today);
     m_dayText->setText(ScheduleFormats::shortDate(today));
+    m_lunar->setText(LunarDay::of(today).displayText());
     m_text->clear();
     m_text->setFocus();
     loadList(TimeStamp::dayKey(today.startOfDay()));
@@ -267,6 +275,8 @@ bool Tjob_do::loadList(const QString &prefix, qint64 keepRowid)
         Dialogs::error(this, jobs.error());
         return false;
     }
+    // The list is read again after every change to the jobs.
+    markJobDays();
     int row = keepRowid >= 0 ? m_listModel->rowOf(keepRowid) : -1;
     if (row < 0 && keepRowid >= 0)
         row = std::min(oldRow, m_listModel->rowCount() - 1);
@@ -299,9 +309,20 @@ void Tjob_do::chooseDay()
     showDay(m_calendar->selectedDate(), -1);
 }
 
+void Tjob_do::markJobDays()
+{
+    const Result<QSet<QDate>> days = m_jobDays.inMonth(m_calendar->yearShown(), m_calendar->monthShown());
+    if (!days) {
+        Dialogs::error(this, days.error());
+        return;
+    }
+    m_calendar->setMarkedDays(*days);
+}
+
 void Tjob_do::showDay(const QDate &day, qint64 keepRowid)
 {
     m_dayText->setText(ScheduleFormats::shortDate(day));
+    m_lunar->setText(LunarDay::of(day).displayText());
     loadList(TimeStamp::dayKey(day.startOfDay()), keepRowid);
     m_listBox->setTitle(u'(' + day.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(")工作记录"));
 }

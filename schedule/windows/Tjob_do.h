@@ -1,5 +1,6 @@
 #pragma once
 
+#include "schedule/core/JobDays.h"
 #include "schedule/core/JobListModel.h"
 #include "schedule/core/JobRepository.h"
 
@@ -8,10 +9,11 @@
 #include <QWidget>
 
 class JobPasswordBox;
+class LunarCalendar;
 class QAction;
-class QCalendarWidget;
 class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
@@ -56,6 +58,8 @@ private:
     std::optional<JobRecord> currentJob() const;
 
     void chooseDay();
+    // Bold on the calendar's days that hold jobs, for the month in sight.
+    void markJobDays();
     void showDay(const QDate &day, qint64 keepRowid);
     void saveJob();
     void showPanel(const JobRecord &saved);
@@ -72,13 +76,15 @@ private:
 
     PlannerHost &m_host;
     JobRepository m_jobs;
+    JobDays m_jobDays;
     QString m_listPrefix;
     int m_panelTicks = 0;
 
-    QCalendarWidget *m_calendar = nullptr;
+    LunarCalendar *m_calendar = nullptr;
     QCheckBox *m_reminder = nullptr;
     QLineEdit *m_time = nullptr;
     QLineEdit *m_dayText = nullptr;
+    QLabel *m_lunar = nullptr; // the chosen day's lunar date
     QPlainTextEdit *m_text = nullptr;
     QCheckBox *m_protect = nullptr;
     QPushButton *m_save = nullptr;
