@@ -2,7 +2,9 @@
 
 #include "app/AutoHide.h"
 #include "app/core/StartPasswordFlag.h"
+#include "app/LauncherReminders.h"
 #include "app/LauncherSync.h"
+#include "app/LauncherTray.h"
 #include "app/Tabout_note.h"
 #include "app/Tmain_config.h"
 #include "app/Tpass_login.h"
@@ -11,10 +13,10 @@
 #include "contacts/windows/Tpe_connect.h"
 #include "diary/windows/Tnote_pad.h"
 #include "platform/AppPaths.h"
+#include "platform/DesktopNotifier.h"
 #include "platform/ProfileFile.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/WindowOpener.h"
-#include "schedule/core/ReminderWatch.h"
 #include "schedule/core/ScheduleFormats.h"
 #include "schedule/windows/Tjob_do.h"
 #include "store/Clock.h"
@@ -57,8 +59,8 @@ Tmain::Tmain(QWidget *parent)
     m_reminderTimer = new QTimer(this);
     m_reminderTimer->setObjectName(QStringLiteral("Timer2"));
     m_reminderTimer->setInterval(100);
-    m_reminders = std::make_unique<ReminderWatch>(database());
     connect(m_reminderTimer, &QTimer::timeout, this, &Tmain::reminderTick);
+    buildReminders();
 
     placeControls();
     const QScreen *screen = QGuiApplication::primaryScreen();
@@ -180,40 +182,67 @@ void Tmain::setNeedsPassword(bool diary, bool schedule)
     m_scheduleNeedsPassword = schedule;
 }
 
+void Tmain::buildReminders()
+{
+    m_notifier = new DesktopNotifier(this);
+    LauncherReminders::Shell shell;
+    shell.window = this;
+    shell.openJob = [this](const QDate &day, qint64 jobRowid) { openJob(day, jobRowid); };
+    shell.settings = [this] { return m_appearance; };
+    shell.hideProtected = [this] { return m_scheduleNeedsPassword && m_password.has_value(); };
+    m_reminders = new LauncherReminders(database(), shell, m_notifier, this);
+
+    m_tray = new LauncherTray({[this] { openDiary(); }, [this] { openSchedule(); }, [this] { openContacts(); },
+                               [this] { openToolbox(); }, [this] { close(); }, [this] { showLauncher(); }},
+                              this);
+    connect(m_reminders, &LauncherReminders::nextChanged, this, &Tmain::updateTray);
+}
+
+void Tmain::updateTray()
+{
+    m_tray->setToolTip(m_reminders->nextText());
+}
+
 // The timer also runs while no reminder is due today, so that the watch
 // notices a new day; the clock label is written only while reminders are watched.
 void Tmain::reloadReminders()
 {
     m_reminderTimer->stop();
-    if (const Result<void> reloaded = m_reminders->reload(Clock::now()); !reloaded) {
+    if (const Result<void> reloaded = m_reminders->reload(); !reloaded) {
         Dialogs::error(this, reloaded.error());
         return;
     }
     m_reminderTimer->start();
 }
 
-// Every reminder due at this tick is marked, then its box is shown from a
-// queued call: a timer does not fire again while its own handler runs, and
-// the boxes are modal. This way the timer keeps ticking under an open box,
-// the clock runs on and a further reminder of the same minute comes on top.
 void Tmain::reminderTick()
 {
-    const ReminderWatch::Tick tick = m_reminders->tick(Clock::now());
+    const ReminderWatch::Tick tick = m_reminders->tick();
     if (!tick.error.isEmpty()) {
         m_reminderTimer->stop();
         Dialogs::error(this, tick.error);
         return;
     }
-    for (const ReminderWatch::Reminder &reminder : tick.due) {
-        QMetaObject::invokeMethod(
-            this,
-            [this, text = ReminderWatch::message(Clock::now(), reminder)] {
-                Dialogs::plain(this, text, AppPaths::kApplicationTitle);
-            },
-            Qt::QueuedConnection);
-    }
     if (tick.clock)
         m_clock->setText(*tick.clock);
+}
+
+void Tmain::openJob(const QDate &day, qint64 jobRowid)
+{
+    if (m_scheduleNeedsPassword && !passPrompt())
+        return;
+    WindowOpener::restoreOrCreate(m_jobDo, [this] { return new Tjob_do(*this, this); });
+    m_jobDo->showJob(day, jobRowid);
+}
+
+// An auto-hidden launcher comes back to where it was hidden from.
+void Tmain::showLauncher()
+{
+    if (autoHideOn() && y() != m_savedTop)
+        move(x(), m_savedTop);
+    showNormal();
+    raise();
+    activateWindow();
 }
 
 void Tmain::endProgram(int exitCode)
@@ -258,6 +287,7 @@ void Tmain::startUp()
     if (!passStartCheck())
         return;
     reloadReminders();
+    m_tray->showIfAvailable();
     m_sync->schedule(true);
 }
 

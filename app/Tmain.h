@@ -23,7 +23,9 @@ class Ttools_box;
 class Tmain_config;
 class Tpass_login;
 class Trecord_backup;
-class ReminderWatch;
+class LauncherReminders;
+class LauncherTray;
+class DesktopNotifier;
 class LauncherSync;
 class Tsync_config;
 
@@ -67,6 +69,14 @@ public:
     // Passes the launcher's password prompt; true when the entry was right.
     bool passPrompt();
 
+    // Opens the planner on `day` with the job of `jobRowid` selected, behind
+    // the planner's password when it has one.
+    void openJob(const QDate &day, qint64 jobRowid);
+    // Shows the launcher where it was, from the tray.
+    void showLauncher();
+    LauncherReminders *reminders() const { return m_reminders; }
+    LauncherTray *tray() const { return m_tray; }
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -86,6 +96,8 @@ private:
     void toggleAutoHide();
     void autoHideTick();
     void reminderTick();
+    void buildReminders();
+    void updateTray();
 
     void openDiary();
     void openSchedule();
@@ -109,7 +121,9 @@ private:
     QAction *m_autoHideAction = nullptr;
     QTimer *m_autoHideTimer = nullptr;
     QTimer *m_reminderTimer = nullptr;
-    std::unique_ptr<ReminderWatch> m_reminders;
+    DesktopNotifier *m_notifier = nullptr;
+    LauncherReminders *m_reminders = nullptr;
+    LauncherTray *m_tray = nullptr;
     // Single-copy references of the windows the launcher opens.
     QPointer<Tnote_pad> m_notePad;
     QPointer<Tjob_do> m_jobDo;

@@ -15,3 +15,4 @@ set_target_properties(tst_launcher_sync PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CM
 add_test(NAME app/tst_launcher_sync COMMAND dbus-run-session -- $<TARGET_FILE:tst_launcher_sync>)
 set_tests_properties(app/tst_launcher_sync PROPERTIES
   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/tests/runtime;LANG=C.UTF-8" TIMEOUT 300)
+velmora_add_test(app tst_launcher_reminders PRIVATE_BUS LIBS shell)
