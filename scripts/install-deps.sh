@@ -7,7 +7,7 @@ packages=(
   fonts-wqy-microhei xvfb xauth libbenchmark-dev
   # iCalendar import and export of jobs and notes
   libical-dev
-  # The Chinese calendar of the lunar dates
+  # The Chinese calendar of the lunar dates, and pinyin readings of names
   libicu-dev
   # Sync with a CardDAV/CalDAV server: the password in the desktop's secret
   # store, and the two servers the tests start privately

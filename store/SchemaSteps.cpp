@@ -1,5 +1,6 @@
 #include "store/SchemaSteps.h"
 
+#include "store/IndexSchema.h"
 #include "store/Sql.h"
 
 #include <QFile>
@@ -261,8 +262,13 @@ Result<void> runStep(QSqlDatabase &db, const Step &step, const BeforeCommit &bef
 const QList<Step> &steps()
 {
     static const QList<Step> all = {
-        {1, false, addIndexes},  {2, false, addRecordUids},    {3, false, addSyncState},
-        {4, false, addSyncSent}, {5, false, addReminderState},
+        {1, false, addIndexes},
+        {2, false, addRecordUids},
+        {3, false, addSyncState},
+        {4, false, addSyncSent},
+        {5, false, addReminderState},
+        {6, false, IndexSchema::addNameReadings},
+        {7, false, IndexSchema::addTextIndex},
     };
     return all;
 }

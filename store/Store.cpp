@@ -1,7 +1,9 @@
 #include "store/Store.h"
 
+#include "store/IndexSchema.h"
 #include "store/SchemaSteps.h"
 #include "store/Sql.h"
+#include "store/SqlFunctions.h"
 #include "store/StartChecks.h"
 #include "store/StoreError.h"
 
@@ -68,6 +70,10 @@ Store::Opened Store::open(const QString &path)
     storePath() = path;
     if (!QFileInfo(path).isFile())
         return {Status::FileMissing, {}};
+    // A program built without them could not write a record: refuse it
+    // before anything is written.
+    if (const QStringList absent = SqlFunctions::missing(IndexSchema::requiredFunctions()); !absent.isEmpty())
+        return {Status::Unusable, QStringLiteral("程序缺少记录文件要用的函数: ") + absent.join(QStringLiteral(", "))};
 
     QSqlDatabase db = connection();
     if (const Result<void> connected = openConnection(db); !connected)

@@ -74,8 +74,21 @@ QStringList expectedIndexes()
                       "pe_dw_info_by_id",    "pe_dw_info_memo_search", "pe_dw_info_name_search",
                       "pe_info_by_id",       "pe_info_memo_search",    "pe_info_mobile_search",
                       "pe_info_name_search", "pe_other_info_by_id",    "pe_other_info_memo_search",
-                      "record_uid_by_uid",   "sync_item_by_href"};
+                      "record_uid_by_uid",   "search_text_by_stamp",   "sync_item_by_href"};
     names.sort();
+    return names;
+}
+
+// The search indexes follow their tables by these.
+QStringList searchIndexTriggers()
+{
+    QStringList names;
+    for (const char *event : {"insert", "update", "delete"}) {
+        for (const char *table : {"pe_info", "pe_dw_info"})
+            names << QStringLiteral("reading_%1_%2").arg(QLatin1String(table), QLatin1String(event));
+        for (const char *table : {"note_pad", "job_do", "job_do_sub", "fts"})
+            names << QStringLiteral("search_%1_%2").arg(QLatin1String(table), QLatin1String(event));
+    }
     return names;
 }
 
@@ -86,6 +99,7 @@ QStringList expectedTriggers()
     for (const char *table : {"pe_info", "pe_dw_info", "pe_other_info", "job_do", "job_do_sub", "note_pad"})
         for (const char *event : {"insert", "update", "delete"})
             names << QStringLiteral("sync_mark_%1_%2").arg(QLatin1String(table), QLatin1String(event));
+    names << searchIndexTriggers();
     names.sort();
     return names;
 }
@@ -98,6 +112,9 @@ bool makeVersion0(const QString &path)
     for (const QString &trigger : expectedTriggers())
         dropTriggers += QStringLiteral("DROP TRIGGER IF EXISTS %1;").arg(trigger);
     return exec(path, dropTriggers
+                          + QStringLiteral("DROP TABLE IF EXISTS search_fts; DROP TABLE IF EXISTS search_text;"
+                                           "DROP TABLE IF EXISTS pe_info_reading; DROP TABLE IF EXISTS "
+                                           "pe_dw_info_reading; DROP TABLE IF EXISTS index_fill;")
                           + QStringLiteral("DROP TABLE IF EXISTS sync_collection; DROP TABLE IF EXISTS sync_item;"
                                            "DROP TABLE IF EXISTS sync_change; DROP TABLE IF EXISTS sync_quiet;")
                           + QStringLiteral(
@@ -195,6 +212,13 @@ private slots:
         QCOMPARE(count(QStringLiteral("sync_item")), 0);
         QCOMPARE(count(QStringLiteral("sync_collection")), 0);
         QCOMPARE(count(QStringLiteral("sync_quiet")), 0);
+        // The records kept before the search indexes are read into them
+        // after the upgrade, with progress shown.
+        QCOMPARE(Sql::scalar(Store::database(), QStringLiteral("SELECT group_concat(source || done_to) FROM "
+                                                               "(SELECT * FROM index_fill ORDER BY source)"))
+                     ->toString(),
+                 QStringLiteral("note_pad0,pe_info0"));
+        QCOMPARE(count(QStringLiteral("search_text")), 0);
     }
 
     void newerStoreIsRefusedUntouched()

@@ -1,0 +1,164 @@
+#include "search/core/TextSearch.h"
+
+#include "store/Sql.h"
+
+namespace {
+
+// Terms shorter than this are not in the trigram index.
+constexpr qsizetype kTrigram = 3;
+constexpr qsizetype kBefore = 6;
+constexpr qsizetype kContext = 24;
+
+const QString kColumns = QStringLiteral("t.kind, t.source_rowid, t.record_key, t.stamp, t.protected, t.body");
+
+// Notes only when the diary is open to the searcher; protected jobs and
+// entries, and the entries of a protected job, only after the password.
+const QString kScope =
+    QStringLiteral("(t.kind <> 'note' OR ?) AND (? OR (t.protected = 0 AND NOT (t.kind = 'entry' AND EXISTS "
+                   "(SELECT 1 FROM job_do j WHERE j.id = t.record_key AND j.e_dec_yn))))");
+const QString kOrder = QStringLiteral(" ORDER BY t.stamp DESC, t.id DESC LIMIT ?");
+
+qsizetype characters(const QString &text)
+{
+    return text.toUcs4().size();
+}
+
+bool hasAsciiLetter(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80 && c.isLetter())
+            return true;
+    }
+    return false;
+}
+
+// As the engine's lower() does it: ASCII letters only.
+QString asciiLower(QString text)
+{
+    for (QChar &c : text) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + ('a' - 'A'));
+    }
+    return text;
+}
+
+SearchHit::Kind kindOf(const QString &name)
+{
+    if (name == QStringLiteral("job"))
+        return SearchHit::Kind::Job;
+    if (name == QStringLiteral("entry"))
+        return SearchHit::Kind::Entry;
+    return SearchHit::Kind::Note;
+}
+
+QString oneLine(QString text)
+{
+    for (QChar &c : text) {
+        if (c == u'\n' || c == u'\r' || c == u'\t')
+            c = u' ';
+    }
+    return text;
+}
+
+} // namespace
+
+TextSearch::TextSearch(QSqlDatabase db)
+    : m_db(std::move(db))
+{
+}
+
+QString TextSearch::phrase(const QString &term)
+{
+    QString quoted = term;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+void TextSearch::placeContext(SearchHit &hit, const QString &body, const QString &term)
+{
+    const qsizetype at = body.indexOf(term, 0, Qt::CaseInsensitive);
+    // A little before the match, but no less text than fits.
+    qsizetype from = at < 0 ? 0 : std::max<qsizetype>(0, std::min(at - kBefore, body.size() - kContext));
+    // Never start inside a surrogate pair.
+    if (from > 0 && body.at(from).isLowSurrogate())
+        --from;
+    qsizetype length = std::min(body.size() - from, std::max(kContext, at - from + term.size()));
+    if (from + length < body.size() && body.at(from + length).isLowSurrogate())
+        ++length;
+    const QString before = from > 0 ? QStringLiteral("…") : QString();
+    const QString after = from + length < body.size() ? QStringLiteral("…") : QString();
+    hit.context = before + oneLine(body.mid(from, length)) + after;
+    hit.matchStart = at < 0 ? 0 : before.size() + at - from;
+    hit.matchLength = at < 0 ? 0 : term.size();
+}
+
+Result<TextSearch::Found> TextSearch::find(const QString &typed, const SearchScope &scope, int limit) const
+{
+    const QString term = typed.trimmed();
+    if (term.isEmpty())
+        return Found{};
+    QString statement;
+    QString bound = term;
+    if (characters(term) >= kTrigram) {
+        statement = QStringLiteral("SELECT %1 FROM search_fts JOIN search_text t ON t.id = search_fts.rowid WHERE "
+                                   "search_fts MATCH ? AND %2%3")
+                        .arg(kColumns, kScope, kOrder);
+        bound = phrase(term);
+    } else if (hasAsciiLetter(term)) {
+        statement = QStringLiteral("SELECT %1 FROM search_text t WHERE instr(lower(t.body), ?) > 0 AND %2%3")
+                        .arg(kColumns, kScope, kOrder);
+        bound = asciiLower(term);
+    } else {
+        statement = QStringLiteral("SELECT %1 FROM search_text t WHERE instr(t.body, ?) > 0 AND %2%3")
+                        .arg(kColumns, kScope, kOrder);
+    }
+    Result<QSqlQuery> query =
+        Sql::read(m_db, statement, {bound, int(scope.notes), int(scope.protectedRecords), limit + 1});
+    if (!query)
+        return fail(query.error());
+    Found found;
+    while (query->next()) {
+        if (found.hits.size() == limit) {
+            found.more = true;
+            break;
+        }
+        SearchHit hit;
+        hit.kind = kindOf(query->value(0).toString());
+        hit.rowid = query->value(1).toLongLong();
+        hit.recordKey = query->value(2).toString();
+        hit.stamp = query->value(3).toString();
+        hit.isProtected = query->value(4).toBool();
+        placeContext(hit, query->value(5).toString(), term);
+        found.hits.append(hit);
+    }
+    if (Result<void> jobs = addJobsOfEntries(found.hits); !jobs)
+        return fail(jobs.error());
+    return found;
+}
+
+Result<void> TextSearch::addJobsOfEntries(QList<SearchHit> &hits) const
+{
+    for (SearchHit &hit : hits) {
+        if (hit.kind != SearchHit::Kind::Entry)
+            continue;
+        Result<QSqlQuery> job =
+            Sql::run(m_db, QStringLiteral("SELECT rowid, date_id FROM job_do WHERE id = ? ORDER BY rowid LIMIT 1"),
+                     {hit.recordKey});
+        if (!job)
+            return fail(job.error());
+        if (job->next()) {
+            hit.jobRowid = job->value(0).toLongLong();
+            hit.jobStamp = job->value(1).toString();
+        }
+    }
+    return {};
+}
+
+Result<bool> TextSearch::diaryNeedsPassword() const
+{
+    Result<QVariant> flag = Sql::scalar(
+        m_db, QStringLiteral("SELECT pub_static_do_n FROM public_code WHERE pub_id = '2' ORDER BY rowid LIMIT 1"));
+    if (!flag)
+        return fail(flag.error());
+    return flag->isValid() && flag->toBool();
+}
