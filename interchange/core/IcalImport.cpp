@@ -28,13 +28,6 @@ RecordUids::Kind uidKind(const IcalPlan &plan)
     return plan.kind == IcalPlan::Kind::Job ? RecordUids::Kind::Job : RecordUids::Kind::Note;
 }
 
-bool isStamp(const QString &text)
-{
-    if (text.size() != 14)
-        return false;
-    return QDateTime::fromString(text, QStringLiteral("yyyyMMddHHmmss")).isValid();
-}
-
 } // namespace
 
 // The import's one transaction: rolled back unless it was committed, also
@@ -307,9 +300,8 @@ void IcalImport::startWriting(bool updateExisting)
             m_error = ids.error();
             return;
         }
-        m_jobIds = std::make_shared<QSet<QString>>(std::move(ids).value());
+        m_jobIds = std::make_shared<JobIdPool>(std::move(ids).value(), m_options.now);
     }
-    m_idMoment = m_options.now;
     m_transaction = std::move(transaction).value();
 }
 
@@ -391,17 +383,10 @@ Result<void> IcalImport::writeNote(IcalPlan &plan)
 }
 
 // A job's id is the moment it was first saved: the file's CREATED when no
-// job holds it yet, else the first second from now on that no job holds,
-// so entries of two jobs never mix.
+// job holds it yet, else a later second no job holds.
 QString IcalImport::freshJobId(const QString &wanted)
 {
-    QString id = wanted;
-    while (!isStamp(id) || m_jobIds->contains(id)) {
-        id = m_idMoment.toString(QStringLiteral("yyyyMMddHHmmss"));
-        m_idMoment = m_idMoment.addSecs(1);
-    }
-    m_jobIds->insert(id);
-    return id;
+    return m_jobIds->take(wanted);
 }
 
 Result<IcalImport> IcalImport::run(const QSqlDatabase &db, QByteArray bytes, const Options &options)

@@ -3,6 +3,7 @@
 #include "interchange/core/IcalFile.h"
 #include "interchange/core/IcalPlan.h"
 #include "interchange/core/IcalZones.h"
+#include "interchange/core/JobIdPool.h"
 #include "interchange/core/JobNoteStore.h"
 #include "store/Result.h"
 
@@ -34,8 +35,8 @@ public:
         bool inCallersTransaction = false;
         // The job ids in use, when the caller keeps them across many small
         // imports (a sync writes one record at a time); read from the store
-        // when none. New ids are added to it.
-        std::shared_ptr<QSet<QString>> jobIds;
+        // when none. New ids are taken from it.
+        std::shared_ptr<JobIdPool> jobIds;
     };
     // The range the user is offered first: the next twelve months.
     static Options defaults(const QDateTime &now);
@@ -104,7 +105,6 @@ private:
     bool m_updateExisting = true;
     std::unique_ptr<Transaction> m_transaction; // while writing
     int m_next = 0;
-    std::shared_ptr<QSet<QString>> m_jobIds;
-    QDateTime m_idMoment;
+    std::shared_ptr<JobIdPool> m_jobIds;
     QString m_error;
 };

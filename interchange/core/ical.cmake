@@ -14,6 +14,7 @@ target_sources(interchange_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/IcalTime.cpp ${CMAKE_CURRENT_LIST_DIR}/IcalTime.h
   ${CMAKE_CURRENT_LIST_DIR}/IcalWriter.cpp ${CMAKE_CURRENT_LIST_DIR}/IcalWriter.h
   ${CMAKE_CURRENT_LIST_DIR}/IcalZones.cpp ${CMAKE_CURRENT_LIST_DIR}/IcalZones.h
+  ${CMAKE_CURRENT_LIST_DIR}/JobIdPool.cpp ${CMAKE_CURRENT_LIST_DIR}/JobIdPool.h
   ${CMAKE_CURRENT_LIST_DIR}/JobNoteStore.cpp ${CMAKE_CURRENT_LIST_DIR}/JobNoteStore.h
   ${CMAKE_CURRENT_LIST_DIR}/Libical.cpp ${CMAKE_CURRENT_LIST_DIR}/Libical.h)
 target_link_libraries(interchange_core PUBLIC PkgConfig::LIBICAL)

@@ -282,12 +282,8 @@ Result<SyncRecords::Applied> SyncRecords::applyCalendar(const QByteArray &resour
     IcalImport::Options options = IcalImport::defaults(m_options.now);
     options.zone = m_options.zone;
     options.inCallersTransaction = true;
-    if (!m_jobIds) {
-        Result<QSet<QString>> ids = m_jobs.jobIds();
-        if (!ids)
-            return fail(ids.error());
-        m_jobIds = std::make_shared<QSet<QString>>(std::move(ids).value());
-    }
+    if (Result<void> read = readJobIds(); !read)
+        return fail(read.error());
     options.jobIds = m_jobIds;
     Result<IcalImport> import = IcalImport::fromBytes(m_db, resource, options);
     if (!import)
@@ -350,18 +346,22 @@ Result<void> SyncRecords::remove(const QString &key)
     return RecordUids::forget(m_db, RecordUids::Kind::Note, key);
 }
 
-Result<QString> SyncRecords::freeJobId()
+Result<void> SyncRecords::readJobIds()
 {
+    if (m_jobIds)
+        return {};
     Result<QSet<QString>> ids = m_jobs.jobIds();
     if (!ids)
         return fail(ids.error());
-    QDateTime moment = m_options.now;
-    QString id = moment.toString(QStringLiteral("yyyyMMddHHmmss"));
-    while (ids->contains(id)) {
-        moment = moment.addSecs(1);
-        id = moment.toString(QStringLiteral("yyyyMMddHHmmss"));
-    }
-    return id;
+    m_jobIds = std::make_shared<JobIdPool>(std::move(ids).value(), m_options.now);
+    return {};
+}
+
+Result<QString> SyncRecords::freeJobId()
+{
+    if (Result<void> read = readJobIds(); !read)
+        return fail(read.error());
+    return m_jobIds->take();
 }
 
 Result<QString> SyncRecords::copyAsConflict(const Local &local)

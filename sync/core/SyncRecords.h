@@ -1,6 +1,7 @@
 #pragma once
 
 #include "interchange/core/CardStore.h"
+#include "interchange/core/JobIdPool.h"
 #include "interchange/core/JobNoteStore.h"
 #include "store/Result.h"
 #include "sync/core/SyncKind.h"
@@ -75,13 +76,14 @@ private:
     Result<Applied> applyContact(const QByteArray &resource);
     Result<Applied> applyCalendar(const QByteArray &resource);
     Result<QString> freeJobId();
+    Result<void> readJobIds();
 
     QSqlDatabase m_db;
     SyncKind m_kind;
     Options m_options;
     JobNoteStore m_jobs;
     std::unique_ptr<CardStore> m_cards;
-    std::shared_ptr<QSet<QString>> m_jobIds; // read once per sync
+    std::shared_ptr<JobIdPool> m_jobIds; // read once per sync
 };
 
 // A conflict copy's text begins with this.

@@ -1,4 +1,5 @@
 velmora_add_test(interchange tst_record_uids LIBS interchange_core)
+velmora_add_test(interchange tst_job_id_pool LIBS interchange_core)
 velmora_add_test(interchange tst_vcard_codec LIBS interchange_core)
 target_compile_definitions(tst_vcard_codec PRIVATE VCARD_FIXTURES="${CMAKE_CURRENT_SOURCE_DIR}/interchange/fixtures")
 velmora_add_test(interchange tst_vcard_roundtrip LIBS interchange_core)
