@@ -19,6 +19,7 @@
 #include "platform/ui/WindowOpener.h"
 #include "schedule/core/ScheduleFormats.h"
 #include "schedule/windows/Tjob_do.h"
+#include "search/windows/IndexFillProgress.h"
 #include "store/Clock.h"
 #include "store/Store.h"
 #include "sync/windows/Tsync_config.h"
@@ -231,8 +232,30 @@ void Tmain::openJob(const QDate &day, qint64 jobRowid)
 {
     if (m_scheduleNeedsPassword && !passPrompt())
         return;
-    WindowOpener::restoreOrCreate(m_jobDo, [this] { return new Tjob_do(*this, this); });
+    WindowOpener::restoreOrCreate(m_jobDo, [this] { return newPlanner(); });
     m_jobDo->showJob(day, jobRowid);
+}
+
+void Tmain::openNote(qint64 noteRowid)
+{
+    if (m_diaryNeedsPassword && !passPrompt())
+        return;
+    WindowOpener::restoreOrCreate(m_notePad, [this] { return newDiary(); });
+    m_notePad->showNote(noteRowid);
+}
+
+Tnote_pad *Tmain::newDiary()
+{
+    auto *diary = new Tnote_pad(database(), this);
+    connect(diary, &Tnote_pad::jobChosen, this, &Tmain::openJob);
+    return diary;
+}
+
+Tjob_do *Tmain::newPlanner()
+{
+    auto *planner = new Tjob_do(*this, this);
+    connect(planner, &Tjob_do::noteChosen, this, &Tmain::openNote);
+    return planner;
 }
 
 // An auto-hidden launcher comes back to where it was hidden from.
@@ -289,6 +312,9 @@ void Tmain::startUp()
     reloadReminders();
     m_tray->showIfAvailable();
     m_sync->schedule(true);
+    // Records kept before the search indexes came are read into them now,
+    // with progress; a store without such records shows nothing.
+    IndexFillProgress::runIfPending(this, database());
 }
 
 // With a password set, start-up goes on only once the password window has
@@ -428,14 +454,14 @@ void Tmain::openDiary()
 {
     if (m_diaryNeedsPassword && !passPrompt())
         return;
-    WindowOpener::restoreOrCreate(m_notePad, [this] { return new Tnote_pad(database(), this); });
+    WindowOpener::restoreOrCreate(m_notePad, [this] { return newDiary(); });
 }
 
 void Tmain::openSchedule()
 {
     if (m_scheduleNeedsPassword && !passPrompt())
         return;
-    WindowOpener::restoreOrCreate(m_jobDo, [this] { return new Tjob_do(*this, this); });
+    WindowOpener::restoreOrCreate(m_jobDo, [this] { return newPlanner(); });
 }
 
 void Tmain::openContacts()

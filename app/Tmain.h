@@ -72,6 +72,9 @@ public:
     // Opens the planner on `day` with the job of `jobRowid` selected, behind
     // the planner's password when it has one.
     void openJob(const QDate &day, qint64 jobRowid);
+    // Opens the diary's history browser on the note of `noteRowid`, behind
+    // the diary's password when it has one.
+    void openNote(qint64 noteRowid);
     // Shows the launcher where it was, from the tray.
     void showLauncher();
     LauncherReminders *reminders() const { return m_reminders; }
@@ -101,6 +104,9 @@ private:
 
     void openDiary();
     void openSchedule();
+    // A search hit in one of them opens the other.
+    Tnote_pad *newDiary();
+    Tjob_do *newPlanner();
     void openContacts();
     void openToolbox();
     void openSettings();

@@ -46,6 +46,15 @@ bool NoteHistory::last()
     return moveTo(m_keys.size() - 1);
 }
 
+bool NoteHistory::moveToRowid(qint64 rowid)
+{
+    const qsizetype index = m_keys.indexOf(rowid);
+    if (index < 0)
+        return false;
+    m_index = index;
+    return true;
+}
+
 NoteHistory::Note NoteHistory::current()
 {
     Note note;

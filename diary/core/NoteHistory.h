@@ -35,6 +35,9 @@ public:
     bool previous(); // one newer
     bool next();     // one older
     bool last();
+    // Makes the note of `rowid` current; false when the list does not hold
+    // it (deleted meanwhile).
+    bool moveToRowid(qint64 rowid);
 
     // Reads and decodes the current note. Only valid while !isEmpty().
     Note current();

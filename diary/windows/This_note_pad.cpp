@@ -4,6 +4,7 @@
 #include "interchange/windows/IcalCommands.h"
 #include "lunar/core/LunarDay.h"
 #include "platform/ui/Dialogs.h"
+#include "search/windows/Tfind_text.h"
 #include "store/TimeStamp.h"
 
 #include <QBoxLayout>
@@ -85,6 +86,10 @@ This_note_pad::This_note_pad(QSqlDatabase db, QWidget *parent)
     // only through the diary's own password, so no note here is behind one.
     m_menu->addSeparator();
     IcalCommands::addTo(m_menu, this, {db, IcalExport::What::Notes, {}, {}, [this] { openList(); }});
+    // A search from here: the diary is open, the launcher's password is not
+    // known here, so protected jobs stay out of it.
+    m_menu->addSeparator();
+    Tfind_text::addTo(m_menu, this, {db, {}, true, [this](const SearchHit &hit) { openHit(hit); }});
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     new EscapeCloser(this);
@@ -302,4 +307,30 @@ void This_note_pad::rewriteCurrent()
         return;
     }
     Dialogs::information(this, QStringLiteral("成功保存记录..."));
+}
+
+void This_note_pad::showNote(qint64 rowid)
+{
+    if (const Result<void> opened = m_history.open(); !opened) {
+        Dialogs::error(this, opened.error());
+        return;
+    }
+    m_listOpened = true;
+    if (!m_history.moveToRowid(rowid))
+        Dialogs::information(this, QStringLiteral("这条记录已经被删除..."));
+    showCurrent();
+    raise();
+    activateWindow();
+}
+
+void This_note_pad::openHit(const SearchHit &hit)
+{
+    if (hit.kind == SearchHit::Kind::Note) {
+        showNote(hit.rowid);
+        return;
+    }
+    const bool ofAJob = hit.kind == SearchHit::Kind::Job || hit.jobRowid < 0;
+    const QString day = ofAJob ? hit.stamp : hit.jobStamp;
+    emit jobChosen(QDate::fromString(day.left(8), QStringLiteral("yyyyMMdd")),
+                   hit.kind == SearchHit::Kind::Job ? hit.rowid : hit.jobRowid);
 }

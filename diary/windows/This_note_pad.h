@@ -2,8 +2,10 @@
 
 #include "diary/core/NoteHistory.h"
 
+#include <QDate>
 #include <QWidget>
 
+struct SearchHit;
 class QAction;
 class QLabel;
 class QLayout;
@@ -20,9 +22,16 @@ class This_note_pad final : public QWidget
 public:
     explicit This_note_pad(QSqlDatabase db, QWidget *parent = nullptr);
 
+    // Shows the note of `rowid` (a search hit), reading the list again so a
+    // note saved since it was read is there.
+    void showNote(qint64 rowid);
+
 signals:
     // The browser is closing; the editor that opened it comes back.
     void closed();
+    // A search from here chose a job or a completion-log entry: the planner
+    // shows it, on `day` with the job of `jobRowid` selected.
+    void jobChosen(const QDate &day, qint64 jobRowid);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -39,6 +48,7 @@ private:
     void step(bool (NoteHistory::*move)());
     void deleteCurrent();
     void rewriteCurrent();
+    void openHit(const SearchHit &hit);
 
     NoteHistory m_history;
     bool m_listOpened = false;

@@ -171,8 +171,16 @@ void Tnote_pad::openHistory()
     // Only the browser opened last brings the editor back; one replaced by it
     // closes later and must not show the editor over its successor.
     connect(browser, &This_note_pad::closed, this, [this, browser] { returnFromHistory(browser); });
+    connect(browser, &This_note_pad::jobChosen, this, &Tnote_pad::jobChosen);
     browser->show();
     hide();
+}
+
+void Tnote_pad::showNote(qint64 rowid)
+{
+    if (!m_history)
+        openHistory();
+    m_history->showNote(rowid);
 }
 
 void Tnote_pad::returnFromHistory(This_note_pad *browser)

@@ -23,6 +23,12 @@ public:
     const NotePage &page() const { return m_page; }
     // The browser this editor opened, while it is open.
     This_note_pad *history() const;
+    // Opens the history browser on the note of `rowid` (a search hit).
+    void showNote(qint64 rowid);
+
+signals:
+    // A search in the history browser chose a job or an entry of one.
+    void jobChosen(const QDate &day, qint64 jobRowid);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -11,6 +11,7 @@
 #include "schedule/windows/JobPasswordBox.h"
 #include "schedule/windows/ListFit.h"
 #include "schedule/windows/Tjob_do_sub.h"
+#include "search/windows/Tfind_text.h"
 #include "store/Clock.h"
 #include "store/FieldCodec.h"
 #include "store/TimeStamp.h"
@@ -249,6 +250,10 @@ void Tjob_do::buildMenu()
                              refreshList();
                              m_host.reloadReminders();
                          }});
+    m_menu->addSeparator();
+    Tfind_text::addTo(m_menu, this,
+                      {m_host.database(), [this] { return m_host.currentPassword(); }, false,
+                       [this](const SearchHit &hit) { openHit(hit); }});
     connect(m_menu, &QMenu::aboutToShow, this, &Tjob_do::updateMenu);
 }
 
@@ -471,4 +476,20 @@ void Tjob_do::openLog(qint64 jobRowid)
     log->setAttribute(Qt::WA_DeleteOnClose);
     log->setWindowModality(Qt::ApplicationModal);
     log->show();
+}
+
+// A job's hit opens its day; an entry's, the day of its job, or its own day
+// when no job holds its id any more.
+void Tjob_do::openHit(const SearchHit &hit)
+{
+    if (hit.kind == SearchHit::Kind::Note) {
+        emit noteChosen(hit.rowid);
+        return;
+    }
+    const bool ofAJob = hit.kind == SearchHit::Kind::Job || hit.jobRowid < 0;
+    const QString day = ofAJob ? hit.stamp : hit.jobStamp;
+    showJob(QDate::fromString(day.left(TimeStamp::kDayKeyLength), QStringLiteral("yyyyMMdd")),
+            hit.kind == SearchHit::Kind::Job ? hit.rowid : hit.jobRowid);
+    raise();
+    activateWindow();
 }

@@ -21,6 +21,7 @@ class QPushButton;
 class QTableView;
 class QTimer;
 class PlannerHost;
+struct SearchHit;
 
 // "日程安排": the day planner. A job is written for the day chosen on the
 // calendar, with an optional reminder minute and protection; the list below
@@ -40,6 +41,10 @@ public:
     // day list when it is there; a reminder and a search hit open the
     // planner this way.
     void showJob(const QDate &day, qint64 jobRowid);
+
+signals:
+    // A search from here chose a note: the diary shows it.
+    void noteChosen(qint64 noteRowid);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -73,6 +78,7 @@ private:
     void passwordEntered(const QString &password);
     void passwordCancelled();
     void openLog(qint64 jobRowid);
+    void openHit(const SearchHit &hit);
 
     PlannerHost &m_host;
     JobRepository m_jobs;

@@ -127,9 +127,10 @@ private slots:
         QStringList items;
         for (QAction *action : popup->actions())
             items << (action->isSeparator() ? QStringLiteral("-") : action->objectName() + u' ' + action->text());
-        QCOMPARE(items, (QStringList{"N3 刷新所有记录", "-", "N1 删除本记录", "-", "N5 保存本记录", "-",
-                                     "icalExportAction 导出日记到iCalendar文件...",
-                                     "icalImportAction 从iCalendar文件导入..."}));
+        QCOMPARE(items,
+                 (QStringList{"N3 刷新所有记录", "-", "N1 删除本记录", "-", "N5 保存本记录", "-",
+                              "icalExportAction 导出日记到iCalendar文件...", "icalImportAction 从iCalendar文件导入...",
+                              "-", "findTextAction 查找日记和日程..."}));
     }
 
     void emptyStoreShowsPlaceholdersAndChangesNothing()

@@ -427,10 +427,13 @@ private slots:
         planner.show();
         FIND_CHILD(list, QTableView, &planner, "DBGrid1");
         QCOMPARE(rowsOf(list), QStringList{});
-        // The iCalendar commands act on the whole planner, never on the row.
-        QCOMPARE(enabledItems(planner), (QStringList{"N5", "N7", "icalExportAction", "icalImportAction"}));
+        // The iCalendar commands and the search act on the whole planner,
+        // never on the row.
+        QCOMPARE(enabledItems(planner),
+                 (QStringList{"N5", "N7", "icalExportAction", "icalImportAction", "findTextAction"}));
         save(planner, QStringLiteral("A"));
-        QCOMPARE(enabledItems(planner), (QStringList{"N1", "N2", "N5", "N7", "icalExportAction", "icalImportAction"}));
+        QCOMPARE(enabledItems(planner),
+                 (QStringList{"N1", "N2", "N5", "N7", "icalExportAction", "icalImportAction", "findTextAction"}));
         // An empty stored text shows the placeholder.
         insertJob("20240501090000", "20240501000000", "");
         trigger(planner, "N5");
