@@ -1,7 +1,9 @@
 #include "contacts/core/ContactSearch.h"
 
 #include "contacts/core/ContactColumns.h"
-#include "store/KeyedRows.h"
+#include "contacts/core/PinyinMatch.h"
+#include "search/core/PinyinReading.h"
+#include "store/Sql.h"
 
 namespace ContactSearch {
 
@@ -42,6 +44,11 @@ QString column(Kind kind)
     return kPersonTexts[Name];
 }
 
+bool isPersonal(Kind kind)
+{
+    return table(kind) == kPersonTable;
+}
+
 QString containsPattern(const QString &text)
 {
     QString escaped;
@@ -56,16 +63,46 @@ QString containsPattern(const QString &text)
     return escaped;
 }
 
+bool readsPinyin(Kind kind, const QString &text)
+{
+    return (kind == Kind::Name || kind == Kind::UnitName) && !PinyinReading::queryOf(text).isEmpty();
+}
+
+Filter filter(Kind kind, const QString &text)
+{
+    Filter found{QStringLiteral("%1 LIKE ? ESCAPE '\\'").arg(column(kind)), {containsPattern(text)}};
+    // The readings are kept for the rows whose names the literal match finds
+    // too: a protected row has none.
+    if (readsPinyin(kind, text)) {
+        found.condition =
+            QStringLiteral("(%1 OR rowid IN (SELECT source_rowid FROM %2_reading WHERE %3(syllables, ?)))")
+                .arg(found.condition, table(kind), QLatin1String(PinyinMatch::function()));
+        found.values << text;
+    }
+    // A row without a contact id can be followed to no contact.
+    found.condition += QStringLiteral(" AND %1 IS NOT NULL").arg(kId);
+    return found;
+}
+
+// The searched column's covering index holds (contact id, text, row) in this
+// order, so a scan in it never reads the table and never sorts.
+QString orderBy(Kind kind, bool backwards)
+{
+    const QString way = backwards ? QStringLiteral(" DESC") : QString();
+    return QStringLiteral("%1%3, %2%3, rowid%3").arg(kId, column(kind), way);
+}
+
 Result<QList<Hit>> run(const QSqlDatabase &db, Kind kind, const QString &text)
 {
-    // Ordered by the contact id alone, so that the covering index of the
-    // searched column gives the order and the scan never reads the table.
-    const QString sql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE %3 LIKE ? ESCAPE '\\' ORDER BY %1")
-                            .arg(kId, table(kind), column(kind));
-    QList<Hit> hits;
-    const auto add = [&hits](qint64 rowid, const QString &contactId) { hits.append({rowid, contactId}); };
-    if (Result<void> read = KeyedRows::read(db, sql, containsPattern(text), add); !read)
+    const Filter found = filter(kind, text);
+    const QString sql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE %3 ORDER BY %4")
+                            .arg(kId, table(kind), found.condition, orderBy(kind));
+    Result<QSqlQuery> read = Sql::read(db, sql, found.values);
+    if (!read)
         return fail(read.error());
+    QList<Hit> hits;
+    while (read->next())
+        hits.append({read->value(0).toLongLong(), read->value(1).toString()});
     return hits;
 }
 

@@ -22,11 +22,7 @@ QString value(const QString &text)
     return CsvText::field(text.isEmpty() ? kEmpty : text);
 }
 
-bool isPersonal(ContactSearch::Kind kind)
-{
-    using K = ContactSearch::Kind;
-    return kind == K::Name || kind == K::Mobile || kind == K::PersonalMemo;
-}
+using ContactSearch::isPersonal;
 
 struct Rows
 {
@@ -67,20 +63,40 @@ const PersonRecord *personOf(const Rows &rows, ContactSearch::Kind kind, const C
 
 namespace ContactExport {
 
+// The list shows a page of the result list at a time: only the personal
+// records of its hits are read, by rowid or by contact id.
 Result<QList<QStringList>> list(const QSqlDatabase &db, ContactSearch::Kind kind, const QList<ContactSearch::Hit> &hits)
 {
-    const Result<Rows> rows = readAll(db);
-    if (!rows)
-        return fail(rows.error());
-    QList<QStringList> listed;
+    const bool byRowid = isPersonal(kind);
+    QVariantList keys;
     for (const ContactSearch::Hit &hit : hits) {
-        const PersonRecord *found = personOf(*rows, kind, hit);
-        if (!found) {
-            listed << QStringList(4);
-            continue;
+        if (!hit.isGone())
+            keys << (byRowid ? QVariant(hit.rowid) : QVariant(hit.contactId));
+    }
+    QHash<QString, QStringList> shown; // by rowid or contact id, the first row of an id
+    if (!keys.isEmpty()) {
+        const QString places = QStringList(keys.size(), QStringLiteral("?")).join(u',');
+        Result<QSqlQuery> read =
+            Sql::read(db,
+                      QStringLiteral("SELECT %1, %2, %3, %4, %5 FROM %6 WHERE %1 IN (%7) ORDER BY rowid")
+                          .arg(byRowid ? QStringLiteral("rowid") : kId, kPersonTexts[Name], kSex,
+                               kPersonTexts[CurrentAddress], kPersonTexts[Mobile], kPersonTable, places),
+                      keys);
+        if (!read)
+            return fail(read.error());
+        while (read->next()) {
+            const QString key = read->value(0).toString();
+            if (!shown.contains(key))
+                shown.insert(key, {read->value(1).toString(),
+                                   read->value(2).toBool() ? QStringLiteral("true") : QStringLiteral("false"),
+                                   read->value(3).toString(), read->value(4).toString()});
         }
-        listed << QStringList{found->texts.value(Name), found->male ? QStringLiteral("true") : QStringLiteral("false"),
-                              found->texts.value(CurrentAddress), found->texts.value(Mobile)};
+    }
+    QList<QStringList> listed;
+    listed.reserve(hits.size());
+    for (const ContactSearch::Hit &hit : hits) {
+        const QString key = byRowid ? QString::number(hit.rowid) : hit.contactId;
+        listed << (hit.isGone() ? QStringList(4) : shown.value(key, QStringList(4)));
     }
     return listed;
 }
@@ -110,6 +126,8 @@ Result<Exported> build(const QSqlDatabase &db, ContactSearch::Kind kind, const Q
     QString text;
     QSet<QString> written;
     for (const ContactSearch::Hit &hit : hits) {
+        if (hit.isGone())
+            continue; // gone from the store since the search
         if (!isPersonal(kind)) {
             if (written.contains(hit.contactId))
                 continue;

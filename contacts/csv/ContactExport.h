@@ -24,7 +24,7 @@ struct Exported
 Result<Exported> build(const QSqlDatabase &db, ContactSearch::Kind kind, const QList<ContactSearch::Hit> &hits);
 
 // The export list: name, sex as "true"/"false", address and mobile of the
-// personal record of every hit, one row per hit.
+// personal record of every hit, one row per hit (empty when there is none).
 Result<QList<QStringList>> list(const QSqlDatabase &db, ContactSearch::Kind kind,
                                 const QList<ContactSearch::Hit> &hits);
 } // namespace ContactExport

@@ -2,6 +2,7 @@
 
 #include "contacts/csv/ContactExport.h"
 #include "contacts/windows/RecordGrid.h"
+#include "contacts/windows/ResultRowsModel.h"
 #include "contacts/windows/Tpe_connect.h"
 #include "interchange/windows/VCardExportRun.h"
 #include "platform/ui/Dialogs.h"
@@ -26,7 +27,8 @@ ExportPanel::ExportPanel(const QSqlDatabase &db, Tpe_connect &window, QWidget *p
     , m_window(window)
 {
     auto *layout = new QVBoxLayout(this);
-    m_grid = new RecordGrid({60, 40, 200, 90}, this);
+    m_rows = new ResultRowsModel(m_db, m_window.results(), this);
+    m_grid = new RecordGrid({60, 40, 200, 90}, m_rows, this);
     m_grid->setObjectName(QStringLiteral("eGrid"));
     m_grid->setToolTip(QStringLiteral("双击显示信息"));
     // The list mirrors the result list; contacts are deleted on the personal tab.
@@ -114,14 +116,9 @@ void ExportPanel::refill()
     m_export->setEnabled(results.isOpen() && !isExporting());
     m_stale = false;
     m_filling = true;
-    if (!results.isOpen()) {
-        m_grid->setRows({});
-    } else {
-        // A list the store cannot give shows its rows empty; the export says why.
-        Result<QList<QStringList>> listed = ContactExport::list(m_db, results.kind(), results.hits());
-        m_grid->setRows(listed ? std::move(listed).value() : QList<QStringList>(results.count(), QStringList(4)));
-        m_grid->setCurrentRow(results.position());
-    }
+    m_rows->reload();
+    m_grid->setCurrentRow(results.isOpen() ? results.position() : -1);
+    m_grid->fitColumns();
     m_filling = false;
 }
 
@@ -153,11 +150,16 @@ void ExportPanel::exportTo(const QString &path)
 void ExportPanel::exportCsv(const QString &path)
 {
     const ResultList &results = m_window.results();
-    QList<ContactSearch::Hit> hits = results.hits();
-    if (m_currentOnly->isChecked())
-        hits = results.position() >= 0 ? QList<ContactSearch::Hit>{hits.at(results.position())}
-                                       : QList<ContactSearch::Hit>();
-    const Result<ContactExport::Exported> built = ContactExport::build(m_db, results.kind(), hits);
+    Result<QList<ContactSearch::Hit>> hits = QList<ContactSearch::Hit>();
+    if (!m_currentOnly->isChecked())
+        hits = results.all();
+    else if (results.position() >= 0)
+        hits = QList<ContactSearch::Hit>{results.current()};
+    if (!hits) {
+        Dialogs::error(this, hits.error());
+        return;
+    }
+    const Result<ContactExport::Exported> built = ContactExport::build(m_db, results.kind(), *hits);
     if (!built) {
         Dialogs::error(this, built.error());
         return;
@@ -171,14 +173,19 @@ void ExportPanel::exportCsv(const QString &path)
     wasWritten(path, QStringLiteral("成功导出:%1 联系人记录.....").arg(built->lines));
 }
 
-QStringList ExportPanel::chosenIds() const
+Result<QStringList> ExportPanel::chosenIds() const
 {
     const ResultList &results = m_window.results();
     if (m_currentOnly->isChecked())
         return results.currentId().isEmpty() ? QStringList() : QStringList{results.currentId()};
+    const Result<QList<ContactSearch::Hit>> hits = results.all();
+    if (!hits)
+        return fail(hits.error());
     QStringList ids;
-    for (const ContactSearch::Hit &hit : results.hits())
-        ids << hit.contactId;
+    for (const ContactSearch::Hit &hit : *hits) {
+        if (!hit.contactId.isEmpty())
+            ids << hit.contactId;
+    }
     return ids;
 }
 
@@ -186,7 +193,12 @@ QStringList ExportPanel::chosenIds() const
 void ExportPanel::exportVCard(const QString &path)
 {
     const auto version = m_format->currentIndex() == VCard40 ? VCardWriter::Version::V40 : VCardWriter::Version::V30;
-    Result<VCardExport> started = VCardExport::start(m_db, chosenIds(), version);
+    const Result<QStringList> ids = chosenIds();
+    if (!ids) {
+        Dialogs::error(this, ids.error());
+        return;
+    }
+    Result<VCardExport> started = VCardExport::start(m_db, *ids, version);
     if (!started) {
         Dialogs::error(this, started.error());
         return;

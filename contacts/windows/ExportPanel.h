@@ -1,4 +1,6 @@
 #pragma once
+#include "store/Result.h"
+
 #include <QPointer>
 #include <QSqlDatabase>
 #include <QWidget>
@@ -8,6 +10,7 @@ class QComboBox;
 class QProgressBar;
 class QPushButton;
 class RecordGrid;
+class ResultRowsModel;
 class Tpe_connect;
 class VCardExportRun;
 
@@ -43,13 +46,14 @@ private:
     void vcardWritten();
     void wasWritten(const QString &path, const QString &message);
     void openWritten();
-    QStringList chosenIds() const;
+    Result<QStringList> chosenIds() const;
     void rowChanged();
     void resultsChanged();
     void followPosition();
 
     QSqlDatabase m_db;
     Tpe_connect &m_window;
+    ResultRowsModel *m_rows = nullptr;
     RecordGrid *m_grid = nullptr;
     QPushButton *m_export = nullptr;
     QComboBox *m_format = nullptr;

@@ -37,9 +37,15 @@ QVariant RecordRowsModel::data(const QModelIndex &index, int role) const
 }
 
 RecordGrid::RecordGrid(const QList<int> &columnWidths, QWidget *parent)
+    : RecordGrid(columnWidths, nullptr, parent)
+{
+}
+
+RecordGrid::RecordGrid(const QList<int> &columnWidths, QAbstractItemModel *rows, QWidget *parent)
     : QTableView(parent)
     , m_widths(columnWidths)
-    , m_model(new RecordRowsModel(int(columnWidths.size()), this))
+    , m_own(rows ? nullptr : new RecordRowsModel(int(columnWidths.size()), this))
+    , m_model(rows ? rows : m_own)
 {
     setModel(m_model);
     horizontalHeader()->hide();
@@ -65,12 +71,18 @@ RecordGrid::RecordGrid(const QList<int> &columnWidths, QWidget *parent)
 
 void RecordGrid::setRows(QList<QStringList> rows)
 {
-    m_model->setRows(std::move(rows));
+    Q_ASSERT(m_own);
+    m_own->setRows(std::move(rows));
+    fitColumns();
+    if (m_model->rowCount() > 0)
+        setCurrentRow(0);
+}
+
+void RecordGrid::fitColumns()
+{
     for (int i = 0; i < m_widths.size(); ++i)
         setColumnWidth(i, std::max(m_widths.at(i), sizeHintForColumn(i)));
     m_delete->setEnabled(m_model->rowCount() > 0);
-    if (m_model->rowCount() > 0)
-        setCurrentRow(0);
 }
 
 int RecordGrid::rows() const

@@ -27,14 +27,19 @@ private:
 // is as wide as its cells need (never less than its given width); a grid
 // wider than its room scrolls sideways. Its context
 // menu offers "刷新..." and "删除本记录" (the latter only while it has rows).
+// It holds its rows itself (setRows), or shows a model it is given.
 class RecordGrid final : public QTableView
 {
     Q_OBJECT
 
 public:
     RecordGrid(const QList<int> &columnWidths, QWidget *parent = nullptr);
+    RecordGrid(const QList<int> &columnWidths, QAbstractItemModel *rows, QWidget *parent = nullptr);
 
+    // Only for a grid that holds its rows itself.
     void setRows(QList<QStringList> rows);
+    // Widens the columns to the cells in sight, after the rows changed.
+    void fitColumns();
     int rows() const;
     // 0-based current row; -1 while no row is current.
     int currentRow() const;
@@ -52,8 +57,9 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    QList<int> m_widths; // the least width of each column
-    RecordRowsModel *m_model = nullptr;
+    QList<int> m_widths;              // the least width of each column
+    RecordRowsModel *m_own = nullptr; // null for a model given
+    QAbstractItemModel *m_model = nullptr;
     QAction *m_refresh = nullptr;
     QAction *m_delete = nullptr;
 };

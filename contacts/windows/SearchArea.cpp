@@ -1,6 +1,7 @@
 #include "contacts/windows/SearchArea.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -57,6 +58,13 @@ SearchArea::SearchArea(QWidget *parent)
     grid->addWidget(search, 1, 3);
     connect(search, &QPushButton::clicked, this, &SearchArea::searchRequested);
 
+    // Above "开始查询": how the rows found are listed, also those listed now.
+    m_pinyinOrder = new QCheckBox(QStringLiteral("按拼音排序"), this);
+    m_pinyinOrder->setObjectName(QStringLiteral("pinyinOrder"));
+    m_pinyinOrder->setToolTip(QStringLiteral("查到的联系人按姓名的拼音排列,不选则按建立的先后排列"));
+    grid->addWidget(m_pinyinOrder, 0, 3);
+    connect(m_pinyinOrder, &QCheckBox::toggled, this, [this] { emit orderChosen(order()); });
+
     auto *import = new QPushButton(QStringLiteral("导入记录"), this);
     import->setObjectName(QStringLiteral("importButton"));
     import->setToolTip(QStringLiteral("新建联系人"));
@@ -98,6 +106,17 @@ ContactSearch::Kind SearchArea::kind() const
 void SearchArea::setKind(ContactSearch::Kind kind)
 {
     m_kinds->button(int(kind))->setChecked(true);
+}
+
+ContactSearch::Order SearchArea::order() const
+{
+    return m_pinyinOrder->isChecked() ? ContactSearch::Order::Pinyin : ContactSearch::Order::ById;
+}
+
+void SearchArea::setOrder(ContactSearch::Order order)
+{
+    const QSignalBlocker quiet(m_pinyinOrder);
+    m_pinyinOrder->setChecked(order == ContactSearch::Order::Pinyin);
 }
 
 void SearchArea::setTabsShown(bool shown)

@@ -11,7 +11,10 @@
 #include "contacts/windows/SearchArea.h"
 #include "contacts/windows/UnitPanel.h"
 #include "interchange/windows/VCardImportPanel.h"
+#include "platform/AppPaths.h"
+#include "platform/ProfileFile.h"
 #include "platform/ui/Dialogs.h"
+#include "search/windows/IndexFillProgress.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -27,6 +30,24 @@ namespace {
 const QStringList kTabCaptions = {QStringLiteral("个人信息栏"), QStringLiteral("工作单位栏"),
                                   QStringLiteral("其他信息"), QStringLiteral("记录导入"), QStringLiteral("记录导出")};
 const char *const kTabNames[] = {"tabPersonal", "tabUnit", "tabOther", "tabImport", "tabExport"};
+
+// The order chosen for the result list is kept in main.ini for the next
+// time the address book opens.
+const QString kOrderSection = QStringLiteral("contacts");
+const QString kOrderKey = QStringLiteral("order");
+const QString kPinyin = QStringLiteral("pinyin");
+
+ContactSearch::Order savedOrder()
+{
+    const QString order = ProfileFile(AppPaths::profileFile()).read(kOrderSection, kOrderKey, QString());
+    return order == kPinyin ? ContactSearch::Order::Pinyin : ContactSearch::Order::ById;
+}
+
+Result<void> saveOrder(ContactSearch::Order order)
+{
+    return ProfileFile(AppPaths::profileFile())
+        .write(kOrderSection, kOrderKey, order == ContactSearch::Order::Pinyin ? kPinyin : QStringLiteral("id"));
+}
 
 QRect screenArea(const QWidget *window)
 {
@@ -47,7 +68,9 @@ Tpe_connect::Tpe_connect(QSqlDatabase db, QWidget *parent)
     m_nav = new NavigationStrip(this);
     buildTabs();
 
+    m_searchArea->setOrder(savedOrder());
     connect(m_searchArea, &SearchArea::searchRequested, this, &Tpe_connect::search);
+    connect(m_searchArea, &SearchArea::orderChosen, this, &Tpe_connect::orderChosen);
     connect(m_searchArea, &SearchArea::newContactRequested, this, &Tpe_connect::expandForNewContact);
     connect(m_searchArea, &SearchArea::importRequested, this, &Tpe_connect::expandForImport);
     connect(m_searchArea, &SearchArea::aboutRequested, this, [this] {
@@ -262,16 +285,18 @@ void Tpe_connect::search()
     }
     closeResults();
     const auto kind = m_searchArea->kind();
-    Result<QList<ContactSearch::Hit>> hits = ContactSearch::run(m_db, kind, text);
-    if (!hits) {
-        Dialogs::error(this, hits.error());
+    // A store upgraded from before the readings lists everyone only once
+    // they are all read.
+    if (ContactSearch::readsPinyin(kind, text))
+        IndexFillProgress::runIfPending(this, m_db);
+    if (Result<void> opened = m_results.open(m_db, kind, text, m_searchArea->order()); !opened) {
+        Dialogs::error(this, opened.error());
         return;
     }
-    if (hits->isEmpty()) {
+    if (m_results.count() == 0) {
         collapse();
         return;
     }
-    m_results.open(kind, std::move(hits).value());
     const bool several = m_results.count() >= 2;
     m_nav->setVisible(several);
     m_nav->setCount(m_results.count());
@@ -281,16 +306,58 @@ void Tpe_connect::search()
     loadContact();
 }
 
-void Tpe_connect::step(bool (ResultList::*move)())
+// The rows listed are found again in the order chosen, and the contact shown
+// stays shown (the tabs keep what they hold) when it is still found.
+void Tpe_connect::orderChosen(ContactSearch::Order order)
 {
-    if ((m_results.*move)())
+    if (Result<void> saved = saveOrder(order); !saved)
+        Dialogs::error(this, QStringLiteral("排序方式无法保存到设置文件:\n%1").arg(saved.error()));
+    if (!m_results.isOpen() || m_results.count() == 0)
+        return;
+    const qint64 shown = m_results.current().rowid;
+    ResultList reordered;
+    Result<void> opened = reordered.open(m_db, m_results.kind(), m_results.text(), order);
+    Result<int> position = opened ? reordered.positionOf(shown) : Result<int>(fail(opened.error()));
+    if (position && *position > 0) {
+        Result<bool> moved = reordered.moveTo(*position);
+        if (!moved)
+            position = fail(moved.error());
+    }
+    if (!position) {
+        Dialogs::error(this, position.error());
+        return;
+    }
+    if (reordered.count() == 0) {
+        collapse();
+        return;
+    }
+    m_results = std::move(reordered);
+    m_nav->setCount(m_results.count());
+    emit resultsChanged();
+    if (*position < 0)
         loadContact();
+    else {
+        m_nav->setPosition(m_results.position() + 1);
+        emit positionChanged();
+    }
+}
+
+void Tpe_connect::moved(const Result<bool> &moved)
+{
+    if (!moved)
+        Dialogs::error(this, moved.error());
+    else if (*moved)
+        loadContact();
+}
+
+void Tpe_connect::step(Result<bool> (ResultList::*move)())
+{
+    moved((m_results.*move)());
 }
 
 void Tpe_connect::selectResultRow(int position)
 {
-    if (m_results.moveTo(position))
-        loadContact();
+    moved(m_results.moveTo(position));
 }
 
 void Tpe_connect::tabChanged()

@@ -76,7 +76,9 @@ private:
     void setHeightAndTop(int extra, int top);
     void search();
     void closeResults();
-    void step(bool (ResultList::*move)());
+    void orderChosen(ContactSearch::Order order);
+    void step(Result<bool> (ResultList::*move)());
+    void moved(const Result<bool> &moved);
     void tabChanged();
     void showTabs(bool shown);
     void setCurrentTabQuietly(Tab tab);

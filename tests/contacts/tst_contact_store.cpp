@@ -1,6 +1,7 @@
 #include "contacts/core/ContactSearch.h"
 #include "contacts/core/OtherRepository.h"
 #include "contacts/core/PersonRepository.h"
+#include "contacts/core/PinyinMatch.h"
 #include "contacts/core/StoredForm.h"
 #include "contacts/core/UnitRepository.h"
 #include "store/Clock.h"
@@ -259,6 +260,104 @@ private slots:
         addUnit(wang, "二公司", "-");
         addOther(lao, "O'Brien 的朋友");
         addOther(wang, "-");
+
+        QStringList found;
+        for (const QString &id : foundIds(Kind(kind), text))
+            found << nameOf.value(id, id);
+        QCOMPARE(found, names);
+    }
+
+    // Initials of a run of syllables, or whole syllables with the last one
+    // perhaps cut short; never the two mixed.
+    void pinyinMatch_data()
+    {
+        QTest::addColumn<QString>("syllables");
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<bool>("matches");
+        QTest::newRow("initials") << "zhang san"
+                                  << "zs" << true;
+        QTest::newRow("one initial, not the first") << "zhang san"
+                                                    << "s" << true;
+        QTest::newRow("whole, then cut short") << "zhang san"
+                                               << "zhangs" << true;
+        QTest::newRow("from the second syllable") << "zhang san feng"
+                                                  << "sanf" << true;
+        QTest::newRow("an initial, then letters") << "zhang san"
+                                                  << "zsa" << false;
+        QTest::newRow("an initial, then a syllable") << "zhang san"
+                                                     << "zsan" << false;
+        QTest::newRow("inside a syllable") << "zhang san"
+                                           << "hang" << false;
+        QTest::newRow("longer than the name") << "zhang san"
+                                              << "zhangsana" << false;
+        QTest::newRow("too many initials") << "zhang san"
+                                           << "zsf" << false;
+        QTest::newRow("u reads v") << "lv bu"
+                                   << "lubu" << true;
+        QTest::newRow("v as written") << "lv bu"
+                                      << "lvb" << true;
+        QTest::newRow("latin words") << "tom lee"
+                                     << "tl" << true;
+        QTest::newRow("no reading") << ""
+                                    << "z" << false;
+        QTest::newRow("no query") << "zhang san"
+                                  << "" << false;
+    }
+    void pinyinMatch()
+    {
+        QFETCH(QString, syllables);
+        QFETCH(QString, query);
+        QFETCH(bool, matches);
+        const QByteArray s = syllables.toUtf8();
+        const QByteArray q = query.toUtf8();
+        QCOMPARE(PinyinMatch::matches({s.constData(), size_t(s.size())}, {q.constData(), size_t(q.size())}), matches);
+    }
+
+    // Latin text also finds names and unit names by their pinyin: whole
+    // syllables or their beginnings, in a run; Chinese text stays literal,
+    // protected names stay unfound, the other kinds stay literal.
+    void pinyinSearch_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("names"); // contacts found, in result order
+        const int name = int(Kind::Name);
+        QTest::newRow("initials") << name << "zs" << QStringList{"张三"};
+        QTest::newRow("syllable and an initial") << name << "zhangs" << QStringList{"张三"};
+        QTest::newRow("full reading") << name << "zhangsan" << QStringList{"张三"};
+        QTest::newRow("capitals") << name << "ZhangSan" << QStringList{"张三"};
+        QTest::newRow("with a blank") << name << "zhang san" << QStringList{"张三"};
+        QTest::newRow("two names of one reading") << name << "zhang" << QStringList{"张三", "张小明"};
+        QTest::newRow("surname read as a surname") << name << "zgf" << QStringList{"曾国藩"};
+        QTest::newRow("surname in full") << name << "zengguofan" << QStringList{"曾国藩"};
+        QTest::newRow("not its common reading") << name << "cengguofan" << QStringList{};
+        QTest::newRow("a syllable too many") << name << "zsa" << QStringList{};
+        QTest::newRow("not from a syllable's start") << name << "angsan" << QStringList{};
+        QTest::newRow("chinese stays literal") << name << "张" << QStringList{"张三", "张小明"};
+        QTest::newRow("latin name by its reading") << name << "tl" << QStringList{"Tom Lee"};
+        QTest::newRow("latin name, literal only") << name << "om l" << QStringList{"Tom Lee"};
+        QTest::newRow("unit name") << int(Kind::UnitName) << "hwjs" << QStringList{"张小明"};
+        QTest::newRow("unit name, literal") << int(Kind::UnitName) << "acme" << QStringList{"Tom Lee"};
+        QTest::newRow("memo stays literal") << int(Kind::PersonalMemo) << "zs" << QStringList{};
+        QTest::newRow("other stays literal") << int(Kind::Other) << "zs" << QStringList{};
+    }
+    void pinyinSearch()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, text);
+        QFETCH(QStringList, names);
+        TempStore store;
+        VERIFY_OK(store.make());
+        QHash<QString, QString> nameOf;
+        for (const QString &each : QStringList{"张三", "曾国藩", "张小明", "Tom Lee"})
+            nameOf[addPerson(person(each, "-", "张三的朋友"))] = each;
+        PersonRecord secret = person("张三");
+        secret.texts = StoredForm::encodedAll(secret.texts);
+        secret.encoded = true;
+        nameOf[addPerson(secret)] = QStringLiteral("protected 张三");
+        addUnit(nameOf.key("张小明"), "华为技术", "-");
+        addUnit(nameOf.key("Tom Lee"), "Acme Ltd", "-");
+        addOther(nameOf.key("张三"), "张三");
 
         QStringList found;
         for (const QString &id : foundIds(Kind(kind), text))
