@@ -8,8 +8,6 @@
 
 #include <memory>
 #include <sqlite3.h>
-#include <string>
-#include <string_view>
 
 namespace KeyedRows {
 
@@ -35,9 +33,29 @@ struct Finalize
     void operator()(sqlite3_stmt *statement) const { sqlite3_finalize(statement); }
 };
 
+bool bind(sqlite3_stmt *statement, const QVariantList &values)
+{
+    for (int i = 0; i < values.size(); ++i) {
+        const QVariant &value = values.at(i);
+        int bound = SQLITE_OK;
+        if (value.isNull())
+            bound = sqlite3_bind_null(statement, i + 1);
+        else if (value.typeId() == QMetaType::QString) {
+            const QString text = value.toString();
+            bound = sqlite3_bind_text16(statement, i + 1, text.utf16(), int(text.size() * sizeof(char16_t)),
+                                        SQLITE_TRANSIENT);
+        } else {
+            bound = sqlite3_bind_int64(statement, i + 1, value.toLongLong());
+        }
+        if (bound != SQLITE_OK)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
-Result<void> read(const QSqlDatabase &db, const QString &sql, const QString &text, const Add &add)
+Result<FirstRows> firstRows(const QSqlDatabase &db, const QString &sql, const QVariantList &values, int keep)
 {
     sqlite3 *handle = handleOf(db);
     if (!handle)
@@ -46,26 +64,26 @@ Result<void> read(const QSqlDatabase &db, const QString &sql, const QString &tex
     if (sqlite3_prepare16_v2(handle, sql.utf16(), int(sql.size() * sizeof(char16_t)), &raw, nullptr) != SQLITE_OK)
         return fail(engineError(handle));
     const std::unique_ptr<sqlite3_stmt, Finalize> statement(raw);
-    sqlite3_bind_text16(raw, 1, text.utf16(), int(text.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
-    // Keys come sorted, and one key may stand on several rows in a row: the
-    // last one is kept (short keys such as ids need no allocation here).
-    std::string lastBytes;
-    QString lastKey;
+    if (!bind(raw, values))
+        return fail(engineError(handle));
+    FirstRows first;
+    const int columns = sqlite3_column_count(raw);
     int step = SQLITE_ROW;
     while ((step = sqlite3_step(raw)) == SQLITE_ROW) {
-        // The store keeps text as UTF-8: taking it as stored spares the
-        // engine a conversion and an allocation per row.
-        const auto *key = reinterpret_cast<const char *>(sqlite3_column_text(raw, 1));
-        const std::string_view bytes(key ? key : "", size_t(sqlite3_column_bytes(raw, 1)));
-        if (bytes != lastBytes) {
-            lastBytes.assign(bytes);
-            lastKey = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+        if (first.count++ >= keep)
+            continue;
+        QStringList row;
+        for (int c = 0; c < columns; ++c) {
+            // The store keeps text as UTF-8: taken as stored, with no
+            // conversion by the engine.
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(raw, c));
+            row << (text ? QString::fromUtf8(text, sqlite3_column_bytes(raw, c)) : QString());
         }
-        add(sqlite3_column_int64(raw, 0), lastKey);
+        first.rows << row;
     }
     if (step != SQLITE_DONE)
         return fail(engineError(handle));
-    return {};
+    return first;
 }
 
 } // namespace KeyedRows

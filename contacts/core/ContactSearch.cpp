@@ -78,6 +78,7 @@ Filter filter(Kind kind, const QString &text)
             QStringLiteral("(%1 OR rowid IN (SELECT source_rowid FROM %2_reading WHERE %3(syllables, ?)))")
                 .arg(found.condition, table(kind), QLatin1String(PinyinMatch::function()));
         found.values << text;
+        found.readsPinyin = true;
     }
     // A row without a contact id can be followed to no contact.
     found.condition += QStringLiteral(" AND %1 IS NOT NULL").arg(kId);

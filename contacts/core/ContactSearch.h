@@ -55,6 +55,9 @@ struct Filter
 {
     QString condition;
     QVariantList values;
+    // The condition reads the readings of names, once for each statement
+    // before its scan begins.
+    bool readsPinyin = false;
 };
 Filter filter(Kind kind, const QString &text);
 

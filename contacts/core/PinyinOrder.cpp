@@ -4,7 +4,7 @@
 #include "search/core/PinyinReading.h"
 #include "search/core/SurnameReadings.h"
 #include "store/FieldCodec.h"
-#include "store/Sql.h"
+#include "store/KeyedRows.h"
 
 #include <unicode/coll.h>
 #include <unicode/locid.h>
@@ -12,6 +12,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 
 using ContactSearch::Hit;
@@ -76,13 +77,18 @@ struct Sorted
     qint64 rowid;
 };
 
-// The row's contact: the row itself, or the first personal record of its id.
-QString personOf(ContactSearch::Kind kind)
+// Each hit with the name of its contact: for a personal record its own, for
+// a unit or another text that of the first personal record of its contact id.
+QString namesOf(ContactSearch::Kind kind, const QString &condition)
 {
+    const QString table = ContactSearch::table(kind);
     if (ContactSearch::isPersonal(kind))
-        return QStringLiteral("rowid");
-    return QStringLiteral("(SELECT min(rowid) FROM %1 WHERE %1.%2 = %3.%2)")
-        .arg(kPersonTable, kId, ContactSearch::table(kind));
+        return QStringLiteral("SELECT rowid, %1, %2, %3 FROM %4 WHERE %5")
+            .arg(kId, kPersonTexts[Name], kEncoded, table, condition);
+    return QStringLiteral("SELECT h.hit, h.%1, p.%2, p.%3 FROM (SELECT rowid AS hit, %1, (SELECT min(rowid) FROM %6"
+                          " WHERE %6.%1 = %4.%1) AS person FROM %4 WHERE %5) AS h LEFT JOIN %6 AS p"
+                          " ON p.rowid = h.person")
+        .arg(kId, kPersonTexts[Name], kEncoded, table, condition, kPersonTable);
 }
 
 } // namespace
@@ -109,28 +115,30 @@ QByteArray key(const QString &name)
 Result<QList<Hit>> sorted(const QSqlDatabase &db, ContactSearch::Kind kind, const QString &text)
 {
     const ContactSearch::Filter found = ContactSearch::filter(kind, text);
-    const QString sql = QStringLiteral("SELECT h.hit, h.%1, p.%2, p.%3 FROM (SELECT rowid AS hit, %1, %4 AS person"
-                                       " FROM %5 WHERE %6) AS h LEFT JOIN %7 AS p ON p.rowid = h.person")
-                            .arg(kId, kPersonTexts[Name], kEncoded, personOf(kind), ContactSearch::table(kind),
-                                 found.condition, kPersonTable);
-    Result<QSqlQuery> read = Sql::read(db, sql, found.values);
+    const Result<KeyedRows::FirstRows> read =
+        KeyedRows::firstRows(db, namesOf(kind, found.condition), found.values, std::numeric_limits<int>::max());
     if (!read)
         return fail(read.error());
     QList<Sorted> rows;
-    while (read->next()) {
-        QString name = read->value(2).toString();
-        if (read->value(3).toBool()) {
+    rows.reserve(read->rows.size());
+    QHash<QString, QByteArray> keys; // names recur: each is keyed once
+    for (const QStringList &row : read->rows) {
+        QString name = row.at(2);
+        if (row.at(3).toInt() != 0) {
             const FieldCodec::Decoded decoded = FieldCodec::decode(name);
             name = decoded.ok ? decoded.text : QString();
         }
-        rows.append({key(name), read->value(1).toString(), read->value(0).toLongLong()});
+        auto known = keys.constFind(name);
+        if (known == keys.cend())
+            known = keys.insert(name, key(name));
+        rows.append({*known, row.at(1), row.at(0).toLongLong()});
     }
     std::sort(rows.begin(), rows.end(), [](const Sorted &a, const Sorted &b) {
         return std::tie(a.key, a.contactId, a.rowid) < std::tie(b.key, b.contactId, b.rowid);
     });
     QList<Hit> hits;
     hits.reserve(rows.size());
-    for (const Sorted &row : rows)
+    for (const Sorted &row : std::as_const(rows))
         hits.append({row.rowid, row.contactId});
     return hits;
 }

@@ -1,6 +1,7 @@
 #include "contacts/core/ResultPages.h"
 
 #include "contacts/core/ContactColumns.h"
+#include "store/KeyedRows.h"
 #include "store/Sql.h"
 
 #include <algorithm>
@@ -24,20 +25,65 @@ Result<ResultPages> ResultPages::open(const QSqlDatabase &db, ContactSearch::Kin
     if (!last)
         return fail(last.error());
     pages.m_lastRowid = last->toLongLong();
-    // One row more than a page tells whether the first page is all there is;
-    // only then does the engine count the rest, after that page.
-    const Result<QList<Row>> first = pages.read({}, pages.m_pageRows + 1);
+    const Result<void> first = pages.m_filter.readsPinyin ? pages.readFirstCountingAll() : pages.readFirstThenCount();
     if (!first)
         return fail(first.error());
-    pages.m_count = int(first->size());
-    if (pages.m_count > pages.m_pageRows) {
-        const Result<int> rest = pages.countAround(first->at(pages.m_pageRows - 1).place, false);
+    return pages;
+}
+
+// One row more than a page tells whether the first page is all there is;
+// only then does the engine count the rest, after that page.
+Result<void> ResultPages::readFirstThenCount()
+{
+    const Result<QList<Row>> first = read({}, m_pageRows + 1);
+    if (!first)
+        return fail(first.error());
+    m_count = int(first->size());
+    if (m_count > m_pageRows) {
+        const Result<int> rest = countAfter(first->at(m_pageRows - 1).place);
         if (!rest)
             return fail(rest.error());
-        pages.m_count = pages.m_pageRows + *rest;
+        m_count = m_pageRows + *rest;
     }
-    pages.keep(0, 0, std::min(pages.m_count, pages.m_pageRows), first->mid(0, pages.m_pageRows), false);
-    return pages;
+    keep(0, 0, std::min(m_count, m_pageRows), first->mid(0, m_pageRows), false);
+    return {};
+}
+
+// Matching the readings is done once per statement, before the scan: the
+// one statement that reads the first page also counts the rest.
+Result<void> ResultPages::readFirstCountingAll()
+{
+    const Where all = where(nullptr, false);
+    const QString sql = QStringLiteral("SELECT rowid, %1, %2 FROM %3 WHERE %4 ORDER BY %5")
+                            .arg(ContactColumns::kId, ContactSearch::column(m_kind), ContactSearch::table(m_kind),
+                                 all.sql, ContactSearch::orderBy(m_kind));
+    const Result<KeyedRows::FirstRows> first = KeyedRows::firstRows(m_db, sql, all.values, m_pageRows);
+    if (!first)
+        return fail(first.error());
+    m_count = int(first->count);
+    QList<Row> rows;
+    for (const QStringList &row : first->rows)
+        rows.append(Row{{row.at(0).toLongLong(), row.at(1)}, {row.at(1), row.at(2), row.at(0).toLongLong()}});
+    keep(0, 0, std::min(m_count, m_pageRows), rows, false);
+    return {};
+}
+
+// The rows after `place` in two plain scans of the index, the first from
+// the next contact id on, the second over the rest of its own: a compare of
+// the whole place on every row would cost a good part of the scan again.
+Result<int> ResultPages::countAfter(const Place &place) const
+{
+    const QString table = ContactSearch::table(m_kind);
+    const QString sql = QStringLiteral("SELECT (SELECT count(*) FROM %1 WHERE %2 AND %3 > ?)"
+                                       " + (SELECT count(*) FROM %1 WHERE %2 AND %3 = ? AND (%4, rowid) > (?, ?))")
+                            .arg(table, QStringLiteral("(%1)").arg(m_filter.condition), ContactColumns::kId,
+                                 ContactSearch::column(m_kind));
+    const QVariantList values =
+        m_filter.values + QVariantList{place.id} + m_filter.values + QVariantList{place.id, place.text, place.rowid};
+    const Result<QVariant> counted = Sql::scalar(m_db, sql, values);
+    if (!counted)
+        return fail(counted.error());
+    return counted->toInt();
 }
 
 ResultPages::Where ResultPages::where(const Place *from, bool backwards) const
@@ -53,9 +99,9 @@ ResultPages::Where ResultPages::where(const Place *from, bool backwards) const
     return where;
 }
 
-Result<int> ResultPages::countAround(const Place &place, bool before) const
+Result<int> ResultPages::countBefore(const Place &place) const
 {
-    const Where rows = where(&place, before);
+    const Where rows = where(&place, true);
     const Result<QVariant> counted = Sql::scalar(
         m_db, QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(ContactSearch::table(m_kind), rows.sql),
         rows.values);
@@ -77,7 +123,7 @@ Result<int> ResultPages::positionOf(qint64 rowid) const
         return fail(query.error());
     if (!query->next())
         return -1;
-    return countAround({query->value(0).toString(), query->value(1).toString(), rowid}, true);
+    return countBefore({query->value(0).toString(), query->value(1).toString(), rowid});
 }
 
 Result<QList<ResultPages::Row>> ResultPages::read(const Start &start, int take) const

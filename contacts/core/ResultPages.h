@@ -62,7 +62,10 @@ private:
 
     ResultPages(QSqlDatabase db, ContactSearch::Kind kind, ContactSearch::Filter filter, int pageRows);
     Where where(const Place *from, bool backwards) const;
-    Result<int> countAround(const Place &place, bool before) const;
+    Result<void> readFirstThenCount();
+    Result<void> readFirstCountingAll();
+    Result<int> countAfter(const Place &place) const;
+    Result<int> countBefore(const Place &place) const;
     Result<QList<Row>> read(const Start &start, int take) const;
     Start nearestStart(int first, int end) const;
     void keep(int page, int first, int size, const QList<Row> &rows, bool backwards);

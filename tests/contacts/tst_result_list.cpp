@@ -65,11 +65,6 @@ class TstResultList : public QObject
         return db.commit();
     }
 
-    static QString textOf(Kind kind)
-    {
-        return kind == Kind::UnitName ? QStringLiteral("公司") : QStringLiteral("客户");
-    }
-
     static QStringList keys(const QList<Hit> &hits)
     {
         QStringList keys;
@@ -78,9 +73,9 @@ class TstResultList : public QObject
         return keys;
     }
 
-    static QStringList everyHit(Kind kind)
+    static QStringList everyHit(Kind kind, const QString &text)
     {
-        const Result<QList<Hit>> all = ContactSearch::run(Store::database(), kind, textOf(kind));
+        const Result<QList<Hit>> all = ContactSearch::run(Store::database(), kind, text);
         return all ? keys(*all) : QStringList{all.error()};
     }
 
@@ -116,29 +111,37 @@ private slots:
     void pagesHoldWhatOneReadGives_data()
     {
         QTest::addColumn<Kind>("kind");
+        QTest::addColumn<QString>("text");
         QTest::addColumn<int>("hits");
         QTest::addColumn<int>("pageRows");
         QTest::addColumn<QList<int>>("visits");
-        QTest::newRow("names, rows one by one") << Kind::Name << 12 << 1 << QList<int>{11, 0, 5, 6, 4, 10};
-        QTest::newRow("names, pages of 3, from the end") << Kind::Name << 12 << 3 << QList<int>{11, 10, 9, 8, 7, 0};
-        QTest::newRow("names, pages of 5, jumps") << Kind::Name << 12 << 5 << QList<int>{7, 2, 11, 0, 6};
-        QTest::newRow("units, two of a contact") << Kind::UnitName << 10 << 3 << QList<int>{19, 8, 0, 13, 12};
-        QTest::newRow("other texts, one page") << Kind::Other << 10 << 200 << QList<int>{9, 0};
-        QTest::newRow("a page and one more row") << Kind::Name << 4 << 3 << QList<int>{3, 0};
-        QTest::newRow("exactly a page") << Kind::Name << 3 << 3 << QList<int>{2, 0};
+        const QString customer = QStringLiteral("客户");
+        QTest::newRow("names, rows one by one") << Kind::Name << customer << 12 << 1 << QList<int>{11, 0, 5, 6, 4, 10};
+        QTest::newRow("names, pages of 3, from the end")
+            << Kind::Name << customer << 12 << 3 << QList<int>{11, 10, 9, 8, 7, 0};
+        QTest::newRow("names, pages of 5, jumps") << Kind::Name << customer << 12 << 5 << QList<int>{7, 2, 11, 0, 6};
+        QTest::newRow("units, two of a contact")
+            << Kind::UnitName << QStringLiteral("公司") << 10 << 3 << QList<int>{19, 8, 0, 13, 12};
+        QTest::newRow("other texts, one page") << Kind::Other << customer << 10 << 200 << QList<int>{9, 0};
+        QTest::newRow("a page and one more row") << Kind::Name << customer << 4 << 3 << QList<int>{3, 0};
+        QTest::newRow("exactly a page") << Kind::Name << customer << 3 << 3 << QList<int>{2, 0};
+        QTest::newRow("names by pinyin") << Kind::Name << QStringLiteral("kh") << 12 << 5 << QList<int>{11, 3, 5, 0};
+        QTest::newRow("units by pinyin, a page and one more")
+            << Kind::UnitName << QStringLiteral("gongsi") << 2 << 3 << QList<int>{3, 0, 2};
     }
     void pagesHoldWhatOneReadGives()
     {
         QFETCH(Kind, kind);
+        QFETCH(QString, text);
         QFETCH(int, hits);
         QFETCH(int, pageRows);
         QFETCH(QList<int>, visits);
         QVERIFY(addContacts(hits));
-        const QStringList expected = everyHit(kind);
+        const QStringList expected = everyHit(kind, text);
         QCOMPARE(expected.size(), kind == Kind::UnitName ? 2 * hits : hits);
 
         ResultList jumping;
-        VERIFY_OK(jumping.open(Store::database(), kind, textOf(kind), Order::ById, pageRows));
+        VERIFY_OK(jumping.open(Store::database(), kind, text, Order::ById, pageRows));
         QCOMPARE(jumping.count(), expected.size());
         for (int position : visits) {
             const Result<Hit> hit = jumping.hitAt(position);
@@ -176,7 +179,7 @@ private slots:
     void movesStayInsideTheList()
     {
         QVERIFY(addContacts(7));
-        const QStringList expected = everyHit(Kind::Name);
+        const QStringList expected = everyHit(Kind::Name, QStringLiteral("客户"));
         ResultList results;
         VERIFY_OK(results.open(Store::database(), Kind::Name, QStringLiteral("客户"), Order::ById, 3));
         QCOMPARE(results.position(), 0);
@@ -196,7 +199,7 @@ private slots:
     void rowsAddedAfterTheSearchAreLeftOut()
     {
         QVERIFY(addContacts(8));
-        const QStringList expected = everyHit(Kind::Name);
+        const QStringList expected = everyHit(Kind::Name, QStringLiteral("客户"));
         ResultList results;
         VERIFY_OK(results.open(Store::database(), Kind::Name, QStringLiteral("客户"), Order::ById, 3));
         QVERIFY(addPerson(QStringLiteral("20991231235959"), QStringLiteral("新客户")));
@@ -212,7 +215,7 @@ private slots:
     void rowsDeletedAfterTheSearchLeaveGonePlaces()
     {
         QVERIFY(addContacts(8));
-        const QStringList expected = everyHit(Kind::Name);
+        const QStringList expected = everyHit(Kind::Name, QStringLiteral("客户"));
         ResultList results;
         VERIFY_OK(results.open(Store::database(), Kind::Name, QStringLiteral("客户"), Order::ById, 3));
         QVERIFY(exec(QStringLiteral("DELETE FROM pe_info")));

@@ -1,5 +1,6 @@
-// Reading (rowid, key) rows straight from the engine: the same rows the
-// query layer would give, the text bound as a value, errors in plain words.
+// The first rows of a statement and the count of all, read straight from the
+// engine: the same rows the query layer would give, the values bound as
+// values, errors in plain words.
 #include "store/KeyedRows.h"
 #include "store/Store.h"
 #include "store/StoreError.h"
@@ -21,16 +22,22 @@ private slots:
 void tst_keyed_rows::readsRowsInOrderWithTheTextBound_data()
 {
     QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("keep");
     QTest::addColumn<QStringList>("keys");
-    QTest::newRow("several, in key order") << "a%" << QStringList{"", "k1", "k1", "k2 '"};
-    QTest::newRow("a quote is a value") << "b'); DROP TABLE note_pad; --" << QStringList{"k3 記"};
-    QTest::newRow("none") << "zzz" << QStringList{};
+    QTest::addColumn<int>("count");
+    QTest::newRow("several, in key order") << "a%" << 10 << QStringList{"", "k1", "k1", "k2 '"} << 4;
+    QTest::newRow("the first two, all counted") << "a%" << 2 << QStringList{"", "k1"} << 4;
+    QTest::newRow("only counted") << "a%" << 0 << QStringList{} << 4;
+    QTest::newRow("a quote is a value") << "b'); DROP TABLE note_pad; --" << 10 << QStringList{"k3 記"} << 1;
+    QTest::newRow("none") << "zzz" << 10 << QStringList{} << 0;
 }
 
 void tst_keyed_rows::readsRowsInOrderWithTheTextBound()
 {
     QFETCH(QString, text);
+    QFETCH(int, keep);
     QFETCH(QStringList, keys);
+    QFETCH(int, count);
     TempStore store;
     VERIFY_OK(store.make());
     QSqlQuery insert(Store::database());
@@ -46,17 +53,19 @@ void tst_keyed_rows::readsRowsInOrderWithTheTextBound()
         insert.addBindValue(value);
         QVERIFY(insert.exec());
     }
+    const Result<KeyedRows::FirstRows> read = KeyedRows::firstRows(
+        Store::database(), QStringLiteral("SELECT rowid, k FROM t WHERE v LIKE ? AND rowid <= ? ORDER BY k"), {text, 5},
+        keep);
+    VERIFY_OK(read);
     QStringList found;
-    QList<qint64> rowids;
-    const auto add = [&](qint64 rowid, const QString &key) {
-        rowids << rowid;
-        found << key;
-    };
-    VERIFY_OK(KeyedRows::read(Store::database(), QStringLiteral("SELECT rowid, k FROM t WHERE v LIKE ? ORDER BY k"),
-                              text, add));
-    for (const qint64 rowid : std::as_const(rowids))
-        QVERIFY(rowid >= 1 && rowid <= 5);
+    for (const QStringList &row : read->rows) {
+        QVERIFY(row.value(0).toLongLong() >= 1 && row.value(0).toLongLong() <= 5);
+        found << row.value(1);
+    }
     QCOMPARE(found, keys);
+    if (!keys.isEmpty() && keys.first().isEmpty())
+        QVERIFY(read->rows.first().value(1).isNull()); // the NULL key
+    QCOMPARE(read->count, count);
     QVERIFY(QSqlQuery(Store::database()).exec(QStringLiteral("SELECT 1 FROM note_pad")));
 }
 
@@ -64,18 +73,15 @@ void tst_keyed_rows::reportsTheEngineError()
 {
     TempStore store;
     VERIFY_OK(store.make());
-    int rows = 0;
-    const auto add = [&rows](qint64, const QString &) { ++rows; };
-    const Result<void> missing =
-        KeyedRows::read(Store::database(), QStringLiteral("SELECT rowid, k FROM missing WHERE k = ?"), QString(), add);
+    const auto missing = KeyedRows::firstRows(
+        Store::database(), QStringLiteral("SELECT rowid, k FROM missing WHERE k = ?"), {QString()}, 10);
     QVERIFY(!missing);
     QCOMPARE(missing.error(), QStringLiteral("no such table: missing"));
     Store::close();
-    const Result<void> closed = KeyedRows::read(
-        Store::database(), QStringLiteral("SELECT rowid, pe_id FROM pe_info WHERE pe_id = ?"), QString(), add);
+    const auto closed = KeyedRows::firstRows(
+        Store::database(), QStringLiteral("SELECT rowid, pe_id FROM pe_info WHERE pe_id = ?"), {QString()}, 10);
     QVERIFY(!closed);
     QCOMPARE(closed.error(), StoreError::kNotOpen);
-    QCOMPARE(rows, 0);
 }
 
 QTEST_GUILESS_MAIN(tst_keyed_rows)
