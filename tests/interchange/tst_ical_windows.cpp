@@ -161,7 +161,8 @@ private slots:
         }
         const qsizetype month = names.indexOf(QStringLiteral("N7"));
         QVERIFY(month >= 0);
-        QCOMPARE(names.mid(month + 1), (QStringList{IcalCommands::kExportAction, IcalCommands::kImportAction}));
+        // Later commands (the text search) may follow them.
+        QCOMPARE(names.mid(month + 1, 2), (QStringList{IcalCommands::kExportAction, IcalCommands::kImportAction}));
     }
 
     void exportJobs_data()
