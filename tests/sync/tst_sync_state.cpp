@@ -516,7 +516,8 @@ void TstSyncState::storeOfTheVersionBeforeMarksAfterUpgrade()
         QVERIFY(db.open());
         QStringList drops;
         Result<QSqlQuery> triggers =
-            Sql::read(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'trigger'"));
+            Sql::read(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'trigger' "
+                                         "AND name LIKE 'sync\\_mark\\_%' ESCAPE '\\'"));
         VERIFY_OK(triggers);
         while (triggers->next())
             drops << QStringLiteral("DROP TRIGGER ") + triggers->value(0).toString();
