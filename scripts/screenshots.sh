@@ -27,7 +27,9 @@ today="$(date +%Y%m%d)"
 /usr/bin/convert -size 145x185 gradient:'#e4ecf7'-'#a9c0e0' \
   -fill '#5b7397' -draw 'circle 72,72 72,36' -draw 'ellipse 72,190 62,62 180,360' \
   bmp3:"$scratch/photo.bmp"
-sqlite3 "$scratch/app/pad.db" <<SQL
+# The triggers that keep the search indexes call functions of the program's
+# own, which the shell loads from the build.
+sqlite3 -cmd ".load $(cd "$build/tools" && pwd)/libvelmora_sql.so" "$scratch/app/pad.db" <<SQL
 INSERT INTO pe_info VALUES ('20240105091530', '陈思远', 1, '上海市浦东新区世纪大道88号1203室',
   '13812345678', '微信同号', '021-58881234', '200120', '310115198803150021',
   '浙江省杭州市西湖区文三路', 'siyuan.chen@example.com',

@@ -85,6 +85,12 @@ void add(const Function &function)
     addLocked(r, function);
 }
 
+int addTo(sqlite3 *db)
+{
+    names(); // the store's own function is there too
+    return addAll(db, nullptr, nullptr);
+}
+
 QStringList names()
 {
     // The store's own function is there whenever the store is.

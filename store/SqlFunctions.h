@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+struct sqlite3;
 struct sqlite3_context;
 struct sqlite3_value;
 
@@ -27,6 +28,10 @@ struct Function
 // Each function must be deterministic and free of side effects: triggers and
 // the searches call it.
 void add(const Function &function);
+
+// Adds every function added so far to `db`, a connection opened before
+// (the sqlite3 shell's, loading them as an extension). An SQLite result code.
+int addTo(sqlite3 *db);
 
 // The names added so far, including the store's own plain_text.
 QStringList names();

@@ -7,6 +7,10 @@
 
 namespace {
 
+const QString kMerging = QStringLiteral("INSERT INTO search_fts (search_fts, rank) VALUES ('automerge', %1)");
+// The engine's own setting.
+constexpr int kDefaultMerge = 4;
+
 struct Mark
 {
     IndexSchema::Fill fill;
@@ -104,6 +108,10 @@ Result<int> IndexFill::step(int rows)
     return read;
 }
 
+// Merging the full-text index's segments after each batch would merge the
+// same rows over and over: the fill leaves them apart and merges them once
+// when it is done. Stopped or killed, it leaves merging to the saves until
+// the next fill.
 Result<void> IndexFill::run(const Progress &progress, int batch)
 {
     Result<qint64> total = remaining();
@@ -112,14 +120,31 @@ Result<void> IndexFill::run(const Progress &progress, int batch)
     qint64 done = 0;
     if (progress && !progress(done, *total))
         return {};
+    if (Result<QSqlQuery> apart = Sql::run(m_db, kMerging.arg(0)); !apart)
+        return fail(apart.error());
+    const Result<Ended> ended = steps(progress, batch, done, *total);
+    const Result<QSqlQuery> merging = Sql::run(m_db, kMerging.arg(kDefaultMerge));
+    if (!ended)
+        return fail(ended.error());
+    if (!merging)
+        return fail(merging.error());
+    if (*ended == Ended::Stopped)
+        return {};
+    Result<QSqlQuery> merged =
+        Sql::run(m_db, QStringLiteral("INSERT INTO search_fts (search_fts) VALUES ('optimize')"));
+    return merged ? Result<void>() : fail(merged.error());
+}
+
+Result<IndexFill::Ended> IndexFill::steps(const Progress &progress, int batch, qint64 &done, qint64 total)
+{
     for (;;) {
         Result<int> read = step(batch);
         if (!read)
             return fail(read.error());
         if (*read == 0)
-            return {};
+            return Ended::Filled;
         done += *read;
-        if (progress && !progress(std::min(done, *total), *total))
-            return {};
+        if (progress && !progress(std::min(done, total), total))
+            return Ended::Stopped;
     }
 }

@@ -19,7 +19,7 @@ public:
     // the run starts.
     using Progress = std::function<bool(qint64 done, qint64 total)>; // false stops the run
 
-    static constexpr int kBatch = 2000;
+    static constexpr int kBatch = 5000;
 
     explicit IndexFill(QSqlDatabase db);
 
@@ -36,5 +36,8 @@ public:
     Result<void> run(const Progress &progress = {}, int batch = kBatch);
 
 private:
+    enum class Ended { Filled, Stopped };
+    Result<Ended> steps(const Progress &progress, int batch, qint64 &done, qint64 total);
+
     QSqlDatabase m_db;
 };

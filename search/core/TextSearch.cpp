@@ -16,30 +16,25 @@ const QString kColumns = QStringLiteral("t.kind, t.source_rowid, t.record_key, t
 const QString kScope =
     QStringLiteral("(t.kind <> 'note' OR ?) AND (? OR (t.protected = 0 AND NOT (t.kind = 'entry' AND EXISTS "
                    "(SELECT 1 FROM job_do j WHERE j.id = t.record_key AND j.e_dec_yn))))");
-const QString kOrder = QStringLiteral(" ORDER BY t.stamp DESC, t.id DESC LIMIT ?");
+const QString kOrder = QStringLiteral(" ORDER BY t.stamp DESC, t.id DESC");
+
+// The newest records that hold the term are chosen by their stamp and id
+// alone; only the texts of those listed are read out.
+const QString kPick = QStringLiteral("SELECT %1 FROM search_text t WHERE t.id IN (%2)%3");
+
+// A term in the trigram index: its hits are taken as a set, and the stamps
+// are walked newest first until the list is full, so a term held by every
+// note costs no more than a rare one.
+const QString kIndexed = QStringLiteral("SELECT t.id FROM search_text t INDEXED BY search_text_by_stamp WHERE t.id IN "
+                                        "(SELECT rowid FROM search_fts WHERE search_fts MATCH ?) AND %1%2 LIMIT ?");
+
+// A short term: every text is read once, in the order it is stored.
+const QString kScanned =
+    QStringLiteral("SELECT t.id FROM search_text t NOT INDEXED WHERE text_contains(t.body, ?) AND %1%2 LIMIT ?");
 
 qsizetype characters(const QString &text)
 {
     return text.toUcs4().size();
-}
-
-bool hasAsciiLetter(const QString &text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80 && c.isLetter())
-            return true;
-    }
-    return false;
-}
-
-// As the engine's lower() does it: ASCII letters only.
-QString asciiLower(QString text)
-{
-    for (QChar &c : text) {
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + ('a' - 'A'));
-    }
-    return text;
 }
 
 SearchHit::Kind kindOf(const QString &name)
@@ -97,23 +92,11 @@ Result<TextSearch::Found> TextSearch::find(const QString &typed, const SearchSco
     const QString term = typed.trimmed();
     if (term.isEmpty())
         return Found{};
-    QString statement;
-    QString bound = term;
-    if (characters(term) >= kTrigram) {
-        statement = QStringLiteral("SELECT %1 FROM search_fts JOIN search_text t ON t.id = search_fts.rowid WHERE "
-                                   "search_fts MATCH ? AND %2%3")
-                        .arg(kColumns, kScope, kOrder);
-        bound = phrase(term);
-    } else if (hasAsciiLetter(term)) {
-        statement = QStringLiteral("SELECT %1 FROM search_text t WHERE instr(lower(t.body), ?) > 0 AND %2%3")
-                        .arg(kColumns, kScope, kOrder);
-        bound = asciiLower(term);
-    } else {
-        statement = QStringLiteral("SELECT %1 FROM search_text t WHERE instr(t.body, ?) > 0 AND %2%3")
-                        .arg(kColumns, kScope, kOrder);
-    }
+    const bool indexed = characters(term) >= kTrigram;
+    const QString chosen = (indexed ? kIndexed : kScanned).arg(kScope, kOrder);
     Result<QSqlQuery> query =
-        Sql::read(m_db, statement, {bound, int(scope.notes), int(scope.protectedRecords), limit + 1});
+        Sql::read(m_db, kPick.arg(kColumns, chosen, kOrder),
+                  {indexed ? phrase(term) : term, int(scope.notes), int(scope.protectedRecords), limit + 1});
     if (!query)
         return fail(query.error());
     Found found;

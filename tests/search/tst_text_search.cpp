@@ -1,4 +1,5 @@
 // Finding notes, jobs and completion-log entries by their readable text.
+#include "search/core/SearchFunctions.h"
 #include "search/core/TextSearch.h"
 #include "store/FieldCodec.h"
 #include "store/Sql.h"
@@ -207,6 +208,34 @@ private slots:
         QCOMPARE(found->hits.size(), 5);
         QVERIFY(found->more);
         QCOMPARE(found->hits[0].stamp, QStringLiteral("20240609000000"));
+    }
+
+    // The substring test of short terms, on the UTF-8 the engine holds.
+    void containsFoldsLatinLettersOnly_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("term");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("chinese") << QStringLiteral("给陈经理回电话") << QStringLiteral("经理") << true;
+        QTest::newRow("absent") << QStringLiteral("给陈经理回电话") << QStringLiteral("理经") << false;
+        QTest::newRow("case") << QStringLiteral("the Q2 plan") << QStringLiteral("q2") << true;
+        QTest::newRow("case, at the end") << QStringLiteral("plan Q") << QStringLiteral("q") << true;
+        QTest::newRow("mixed case") << QStringLiteral("a ReporT b") << QStringLiteral("rEPORt") << true;
+        QTest::newRow("many letters") << QStringLiteral("xx abcdefg") << QStringLiteral("ABCDEFG") << true;
+        QTest::newRow("many letters, absent") << QStringLiteral("xx abcdefg") << QStringLiteral("ABCDEFH") << false;
+        QTest::newRow("no folding of other letters") << QStringLiteral("ÄB") << QStringLiteral("äb") << false;
+        QTest::newRow("longer than the text") << QStringLiteral("ab") << QStringLiteral("abc") << false;
+        QTest::newRow("empty text") << QString() << QStringLiteral("a") << false;
+    }
+    void containsFoldsLatinLettersOnly()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, term);
+        QFETCH(bool, found);
+        const QByteArray t = text.toUtf8();
+        const QByteArray q = term.toUtf8();
+        QCOMPARE(SearchFunctions::contains({t.constData(), size_t(t.size())}, {q.constData(), size_t(q.size())}),
+                 found);
     }
 
     void phraseQuotesTheTerm() { QCOMPARE(TextSearch::phrase(QStringLiteral("a\"b")), QStringLiteral("\"a\"\"b\"")); }

@@ -1,10 +1,15 @@
-#include "search/core/ReadingFunctions.h"
+#include "search/core/SearchFunctions.h"
 
 #include "search/core/PinyinReading.h"
 #include "store/IndexSchema.h"
 #include "store/SqlFunctions.h"
 
 #include <sqlite3.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -59,16 +64,72 @@ void readingMatches(sqlite3_context *context, int, sqlite3_value **values)
     sqlite3_result_int(context, PinyinReading::matches(argumentBytes(values[0]), q) ? 1 : 0);
 }
 
+void textContains(sqlite3_context *context, int, sqlite3_value **values)
+{
+    sqlite3_result_int(context, SearchFunctions::contains(argumentBytes(values[0]), argumentBytes(values[1])) ? 1 : 0);
+}
+
+bool isAsciiLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+constexpr size_t kMostCaseLetters = 4;
+
+char asciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
 const bool kAdded = [] {
     SqlFunctions::add({IndexSchema::kReadingOfName, 1, readingOfName});
     SqlFunctions::add({IndexSchema::kReadingOfText, 1, readingOfText});
     SqlFunctions::add({IndexSchema::kReadingInitials, 1, readingInitials});
-    SqlFunctions::add({ReadingFunctions::kReadingMatches, 2, readingMatches});
+    SqlFunctions::add({SearchFunctions::kReadingMatches, 2, readingMatches});
+    SqlFunctions::add({SearchFunctions::kTextContains, 2, textContains});
     return true;
 }();
 
 } // namespace
 
+// A short term is looked for in every text of the store, so this is the
+// whole cost of its search: memmem() reads a text many bytes at a time,
+// where the engine's instr() compares at each character.
+bool SearchFunctions::contains(std::string_view text, std::string_view term)
+{
+    if (term.empty())
+        return true;
+    if (std::none_of(term.begin(), term.end(), isAsciiLetter))
+        return memmem(text.data(), text.size(), term.data(), term.size()) != nullptr;
+    // A short term has few letters: each way of writing them is looked for
+    // as it is. UTF-8 bytes of other characters are never ASCII letters.
+    std::vector<size_t> letters;
+    for (size_t i = 0; i < term.size(); ++i) {
+        if (isAsciiLetter(term[i]))
+            letters.push_back(i);
+    }
+    if (letters.size() <= kMostCaseLetters) {
+        std::string spelled(term);
+        for (unsigned cases = 0; cases < (1u << letters.size()); ++cases) {
+            for (size_t n = 0; n < letters.size(); ++n) {
+                const char lower = asciiLower(term[letters[n]]);
+                spelled[letters[n]] = (cases >> n) & 1u ? char(lower - 'a' + 'A') : lower;
+            }
+            if (memmem(text.data(), text.size(), spelled.data(), spelled.size()))
+                return true;
+        }
+        return false;
+    }
+    for (size_t at = 0; at + term.size() <= text.size(); ++at) {
+        size_t n = 0;
+        while (n < term.size() && asciiLower(text[at + n]) == asciiLower(term[n]))
+            ++n;
+        if (n == term.size())
+            return true;
+    }
+    return false;
+}
+
 // Named by the store's link options so that every program linking the store
 // links this file, and with it the additions above.
-extern "C" const bool velmora_reading_functions = kAdded;
+extern "C" const bool velmora_search_functions = kAdded;
