@@ -216,8 +216,12 @@ void Tmain::reloadReminders()
     m_reminderTimer->start();
 }
 
+// While a backup copies the record file the store is closed: the watch
+// waits, and what falls due meanwhile comes at the first tick after.
 void Tmain::reminderTick()
 {
+    if (!Store::isOpen())
+        return;
     const ReminderWatch::Tick tick = m_reminders->tick();
     if (!tick.error.isEmpty()) {
         m_reminderTimer->stop();

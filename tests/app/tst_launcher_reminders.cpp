@@ -278,6 +278,25 @@ private slots:
         QVERIFY(plainBoxes(dialogs).constFirst().endsWith(QStringLiteral("1200")));
     }
 
+    // A backup closes the store while it copies: the watch waits without a
+    // word and reminds once the store is back.
+    void closedStoreDuringABackupDelaysTheReminder()
+    {
+        ScriptedDialogs dialogs;
+        Started started;
+        start(started, at(9, 29, 58), QStringLiteral("box"));
+        addJob(QStringLiteral("20261210093000"), QStringLiteral("签合同"));
+        started.launcher->reloadReminders();
+        QTest::qWait(250);
+        Store::close();
+        Clock::setNow(at(9, 30, 1));
+        QTest::qWait(300);
+        QCOMPARE(shown(dialogs).size(), 0);
+        VERIFY_OK(Store::reopen());
+        QTRY_COMPARE(plainBoxes(dialogs).size(), 1);
+        QCOMPARE(shown(dialogs).size(), 1);
+    }
+
     void trayNamesTheNextReminderAndOpensEveryPart()
     {
         ScriptedDialogs dialogs;
