@@ -297,13 +297,19 @@ void Tpe_connect::search()
         collapse();
         return;
     }
+    showCount();
+    expandForResults();
+    emit resultsChanged();
+    loadContact();
+}
+
+// The navigation strip and the tabs' edge follow how many rows are listed.
+void Tpe_connect::showCount()
+{
     const bool several = m_results.count() >= 2;
     m_nav->setVisible(several);
     m_nav->setCount(m_results.count());
     m_tabs->setTabPosition(several ? QTabWidget::West : QTabWidget::North);
-    expandForResults();
-    emit resultsChanged();
-    loadContact();
 }
 
 // The rows listed are found again in the order chosen, and the contact shown
@@ -332,11 +338,12 @@ void Tpe_connect::orderChosen(ContactSearch::Order order)
         return;
     }
     m_results = std::move(reordered);
-    m_nav->setCount(m_results.count());
+    showCount(); // rows saved or deleted since the search may be listed now
+    setHeightAndTop(kExpandedExtra, y());
     emit resultsChanged();
-    if (*position < 0)
+    if (*position < 0) {
         loadContact();
-    else {
+    } else {
         m_nav->setPosition(m_results.position() + 1);
         emit positionChanged();
     }

@@ -76,6 +76,7 @@ private:
     void setHeightAndTop(int extra, int top);
     void search();
     void closeResults();
+    void showCount();
     void orderChosen(ContactSearch::Order order);
     void step(Result<bool> (ResultList::*move)());
     void moved(const Result<bool> &moved);
