@@ -8,6 +8,7 @@ namespace {
 
 // Result codes of the engine (the low byte of an extended code).
 enum Code {
+    GenericError = 1,
     Busy = 5,
     Locked = 6,
     ReadOnly = 8,
@@ -25,13 +26,25 @@ QString engineText(const QSqlError &error)
     return engine.isEmpty() ? error.text().trimmed() : engine;
 }
 
+int codeOfText(const QString &engine)
+{
+    if (engine.contains(QStringLiteral("database or disk is full")))
+        return Full;
+    if (engine.contains(QStringLiteral("disk I/O error")))
+        return IoError;
+    return GenericError;
+}
+
 // The plain explanation; empty for errors the user cannot mend.
 QString explanation(const QSqlError &error)
 {
     bool known = false;
-    const int code = error.nativeErrorCode().toInt(&known);
-    if (!known)
-        return {};
+    int code = error.nativeErrorCode().toInt(&known);
+    // A failed commit comes without a code, and a full-text index passes a
+    // write that failed under it on with the plain one: the engine's own
+    // words tell what happened.
+    if (!known || code == GenericError)
+        code = codeOfText(engineText(error));
     if (code == kReadOnlyMoved)
         return QStringLiteral("记录文件已被移走或删除,无法写入。请重新启动程序。");
     switch (code & 0xff) {

@@ -51,6 +51,19 @@ void tst_store_error::explainsWhatTheUserCanMend_data()
     QTest::newRow("not a store") << "26"
                                  << "file is not a database"
                                  << "记录文件已损坏。请用备份的记录文件恢复。\n(file is not a database)";
+    // A full-text index passes a failed write on with the plain code.
+    QTest::newRow("io error under an index") << "1"
+                                             << "disk I/O error"
+                                             << "读写记录文件时出错。记录文件可能已被移走、删除,或磁盘出了问题。\n"
+                                                "(disk I/O error)";
+    QTest::newRow("full under an index") << "1"
+                                         << "database or disk is full"
+                                         << "磁盘空间已满,无法写入记录文件。请清理磁盘后重试。\n"
+                                            "(database or disk is full)";
+    QTest::newRow("commit without a code") << ""
+                                           << "disk I/O error"
+                                           << "读写记录文件时出错。记录文件可能已被移走、删除,或磁盘出了问题。\n"
+                                              "(disk I/O error)";
     // Errors the user cannot mend keep the engine's words alone.
     QTest::newRow("constraint") << "19"
                                 << "CHECK constraint failed: length(pe_name) <= 50"
