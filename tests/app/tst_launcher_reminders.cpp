@@ -8,6 +8,7 @@
 #include "diary/windows/Tnote_pad.h"
 #include "FakeNotificationServer.h"
 #include "platform/AppPaths.h"
+#include "platform/DesktopNotifier.h"
 #include "platform/ProfileFile.h"
 #include "schedule/core/JobRepository.h"
 #include "schedule/windows/Tjob_do.h"
@@ -201,6 +202,11 @@ private slots:
         started.launcher->reloadReminders();
         Clock::setNow(at(9, 30, 1));
         QVERIFY(server.waitForNotify(1));
+        // A click comes only once the notification is on the screen, that is
+        // once its id is back with the program.
+        auto *notifier = started.launcher->findChild<DesktopNotifier *>();
+        QVERIFY(notifier);
+        QTRY_VERIFY(notifier->isShown(1));
         const uint id = server.notifications().constFirst().id;
         server.invokeAction(id, action);
         QVERIFY(server.waitForClose(1));
