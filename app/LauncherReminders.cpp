@@ -76,8 +76,7 @@ void LauncherReminders::notify(const ReminderWatch::Reminder &reminder, bool wit
 {
     const quint64 key = ++m_lastKey;
     m_sent.insert(key, {reminder, withBox});
-    const QString body = ScheduleFormats::shortDate(reminder.due.date()) + u' '
-                         + reminder.due.time().toString(QStringLiteral("hh:mm")) + u'\n' + reminder.text;
+    const QString body = ScheduleFormats::shortDateMinute(reminder.due) + u'\n' + reminder.text;
     m_notifier->notify(key, kSummary, body,
                        {{kOpenAction, QStringLiteral("打开日程")},
                         {kSnoozeAction, QStringLiteral("稍后提醒")},
@@ -148,6 +147,5 @@ QString LauncherReminders::nextText() const
         return AppPaths::kApplicationTitle + QStringLiteral("\n没有待提醒的日程");
     const ReminderWatch::Reminder &reminder = **next;
     return AppPaths::kApplicationTitle + QStringLiteral("\n下一个提醒: ")
-           + ScheduleFormats::shortDate(reminder.due.date()) + u' '
-           + reminder.due.time().toString(QStringLiteral("hh:mm")) + u' ' + reminder.text;
+           + ScheduleFormats::shortDateMinute(reminder.due) + u' ' + reminder.text;
 }

@@ -47,6 +47,16 @@ QString shortDateLongTime(const QDateTime &moment)
     return shortDate(moment.date()) + u' ' + longTime(moment.time());
 }
 
+QString minute(const QTime &time)
+{
+    return time.toString(QStringLiteral("hh:mm"));
+}
+
+QString shortDateMinute(const QDateTime &moment)
+{
+    return shortDate(moment.date()) + u' ' + minute(moment.time());
+}
+
 QString abbreviatedMonth(int month)
 {
     return QLocale().monthName(month, QLocale::ShortFormat);

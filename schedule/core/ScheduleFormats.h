@@ -13,6 +13,9 @@ QString shortDate(const QDate &date);
 QString longTimeFormat();
 QString longTime(const QTime &time);
 QString shortDateLongTime(const QDateTime &moment);
+// The minute a reminder is due: "hh:mm", and with the short date before it.
+QString minute(const QTime &time);
+QString shortDateMinute(const QDateTime &moment);
 // The abbreviated name of a month, 1 to 12.
 QString abbreviatedMonth(int month);
 

@@ -63,7 +63,7 @@ void Tmissed_reminders::addRow(const ReminderWatch::Reminder &reminder)
     const int row = m_list->rowCount();
     m_list->insertRow(row);
     m_list->setItem(row, 0, new QTableWidgetItem(ScheduleFormats::shortDate(reminder.due.date())));
-    m_list->setItem(row, 1, new QTableWidgetItem(reminder.due.time().toString(QStringLiteral("hh:mm"))));
+    m_list->setItem(row, 1, new QTableWidgetItem(ScheduleFormats::minute(reminder.due.time())));
     m_list->setItem(row, 2, new QTableWidgetItem(reminder.text));
     auto *open = new QPushButton(kOpen, m_list);
     open->setObjectName(QStringLiteral("openMissed%1").arg(row));
