@@ -19,6 +19,8 @@ packages=(
   # A print server with a PDF printer, which the printing tests start
   # privately (scripts/print-server.sh)
   cups cups-client printer-driver-cups-pdf
+  # The package smoke test reads the installed program's store
+  sqlite3
 )
 missing=()
 for p in "${packages[@]}"; do
