@@ -121,7 +121,10 @@ QWidget *Tjob_do::buildDateGroup()
     // A click lists the day; so does choosing it with the keyboard.
     connect(m_calendar, &QCalendarWidget::clicked, this, &Tjob_do::chooseDay);
     connect(m_calendar, &QCalendarWidget::activated, this, &Tjob_do::chooseDay);
-    connect(m_calendar, &QCalendarWidget::currentPageChanged, this, &Tjob_do::markJobDays);
+    connect(m_calendar, &QCalendarWidget::currentPageChanged, this, [this] {
+        if (!m_selectingDay)
+            markJobDays();
+    });
     return group;
 }
 
@@ -261,7 +264,7 @@ void Tjob_do::showToday()
 {
     const QDate today = Clock::now().date();
     m_time->setText(m_host.defaultReminderTime());
-    m_calendar->setSelectedDate(today);
+    selectDay(today);
     m_dayText->setText(ScheduleFormats::shortDate(today));
     m_lunar->setText(LunarDay::of(today).displayText());
     m_text->clear();
@@ -314,6 +317,13 @@ void Tjob_do::chooseDay()
     showDay(m_calendar->selectedDate(), -1);
 }
 
+void Tjob_do::selectDay(const QDate &day)
+{
+    m_selectingDay = true;
+    m_calendar->setSelectedDate(day);
+    m_selectingDay = false;
+}
+
 void Tjob_do::markJobDays()
 {
     const Result<QSet<QDate>> days = m_jobDays.inMonth(m_calendar->yearShown(), m_calendar->monthShown());
@@ -334,7 +344,7 @@ void Tjob_do::showDay(const QDate &day, qint64 keepRowid)
 
 void Tjob_do::showJob(const QDate &day, qint64 jobRowid)
 {
-    m_calendar->setSelectedDate(day);
+    selectDay(day);
     showDay(day, jobRowid);
     m_list->setFocus();
 }

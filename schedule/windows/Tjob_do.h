@@ -63,6 +63,9 @@ private:
     std::optional<JobRecord> currentJob() const;
 
     void chooseDay();
+    // Selects a day whose list is read next; the list read marks the job
+    // days of its page, so a store that fails says so once.
+    void selectDay(const QDate &day);
     // Bold on the calendar's days that hold jobs, for the month in sight.
     void markJobDays();
     void showDay(const QDate &day, qint64 keepRowid);
@@ -85,6 +88,7 @@ private:
     JobDays m_jobDays;
     QString m_listPrefix;
     int m_panelTicks = 0;
+    bool m_selectingDay = false;
 
     LunarCalendar *m_calendar = nullptr;
     QCheckBox *m_reminder = nullptr;

@@ -6,10 +6,6 @@ velmora_add_test(platform tst_autostart LIBS platform)
 velmora_add_test(platform tst_whole_file LIBS platform)
 velmora_add_test(platform tst_modal_scope LIBS platform_ui)
 # On a private session bus with no secret store on it.
-add_executable(tst_secrets platform/tst_secrets.cpp)
-target_link_libraries(tst_secrets PRIVATE test_support platform)
-set_target_properties(tst_secrets PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-add_test(NAME platform/tst_secrets COMMAND dbus-run-session -- $<TARGET_FILE:tst_secrets>)
-set_tests_properties(platform/tst_secrets PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8" TIMEOUT 120)
+velmora_add_test(platform tst_secrets PRIVATE_BUS LIBS platform)
 # Against a fake notification server on a bus of its own.
 velmora_add_test(platform tst_desktop_notifier PRIVATE_BUS LIBS platform)

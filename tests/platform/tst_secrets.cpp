@@ -1,6 +1,6 @@
 // Passwords on a session bus without a secret store, as on a desktop that
 // runs none: the password is kept for this run only and the user is told
-// why. The test runs on a private bus of its own (dbus-run-session).
+// why. The test runs on a private bus of its own, which starts no service.
 #include "platform/Secrets.h"
 
 #include <QTest>

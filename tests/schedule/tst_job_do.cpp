@@ -165,6 +165,28 @@ private slots:
         QVERIFY(saveButton->isEnabled());
     }
 
+    // A store that fails is reported once as the planner opens on a day,
+    // not once for the list and again for the calendar's marks.
+    void aFailingStoreIsReportedOnce()
+    {
+        ScriptedDialogs dialogs;
+        TempStore store;
+        VERIFY_OK(store.make());
+        QSqlQuery drop(Store::database());
+        QVERIFY(drop.exec(QStringLiteral("DROP TABLE job_do")));
+        Tjob_do planner(m_host);
+        planner.show();
+        const auto kinds = [&dialogs] {
+            QList<Dialogs::Kind> kinds;
+            for (const Dialogs::Shown &box : dialogs.shown())
+                kinds << box.kind;
+            return kinds;
+        };
+        QCOMPARE(kinds(), QList<Dialogs::Kind>{Dialogs::Kind::Error});
+        planner.showJob(kNow.date().addMonths(-3), -1);
+        QCOMPARE(kinds(), QList<Dialogs::Kind>{Dialogs::Kind::Error});
+    }
+
     // Esc and the title bar close the planner; a job typed and never saved
     // goes only when the user agrees; an empty one, or one just saved, goes
     // without a question.

@@ -28,12 +28,7 @@ set_tests_properties(sync/tst_sync_volume PROPERTIES TIMEOUT 900 LABELS slow)
 
 # The sync page against a real server, on a private session bus with no
 # secret store.
-add_executable(tst_sync_config sync/tst_sync_config.cpp)
-target_link_libraries(tst_sync_config PRIVATE test_support dav_server sync_windows)
-set_target_properties(tst_sync_config PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-add_test(NAME sync/tst_sync_config COMMAND dbus-run-session -- $<TARGET_FILE:tst_sync_config>)
-set_tests_properties(sync/tst_sync_config PROPERTIES
-  ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/tests/runtime;LANG=C.UTF-8" TIMEOUT 300)
+velmora_add_test(sync tst_sync_config PRIVATE_BUS LIBS dav_server sync_windows)
 
 # A syncing process killed at random moments, then let finish.
 add_executable(sync_worker sync/sync_worker.cpp)
