@@ -1,8 +1,8 @@
 #include "contacts/core/ContactSearch.h"
 
 #include "contacts/core/ContactColumns.h"
-#include "contacts/core/PinyinMatch.h"
 #include "search/core/PinyinReading.h"
+#include "search/core/SearchFunctions.h"
 #include "store/Sql.h"
 
 namespace ContactSearch {
@@ -76,7 +76,7 @@ Filter filter(Kind kind, const QString &text)
     if (readsPinyin(kind, text)) {
         found.condition =
             QStringLiteral("(%1 OR rowid IN (SELECT source_rowid FROM %2_reading WHERE %3(syllables, ?)))")
-                .arg(found.condition, table(kind), QLatin1String(PinyinMatch::function()));
+                .arg(found.condition, table(kind), QLatin1String(SearchFunctions::kReadingMatches));
         found.values << text;
         found.readsPinyin = true;
     }

@@ -11,8 +11,8 @@
 // The six ways of finding contacts: a literal substring of one stored column.
 // Rows saved with protection are matched against their encoded form. A name
 // or unit name is also found by its pinyin when the text is Latin letters:
-// "zs", "zhangs", "zhangsan" and "ZhangSan" find 张三 (PinyinMatch, over the
-// readings the store keeps, which protected rows have none of).
+// "zs", "zhangs", "zhangsan" and "ZhangSan" find 张三 (PinyinReading::matches,
+// over the readings the store keeps, which protected rows have none of).
 namespace ContactSearch {
 
 enum class Kind { Name, Mobile, UnitName, PersonalMemo, UnitMemo, Other };

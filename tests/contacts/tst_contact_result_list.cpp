@@ -127,7 +127,7 @@ private slots:
         QVERIFY(f.window->isExpanded());
         QCOMPARE(f.window->results().count(), 1);
         QCOMPARE(shownName(f), QStringLiteral("张三"));
-        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("zsa")));
+        VERIFY_OK(f.search(QStringLiteral("kindName"), QStringLiteral("zsf")));
         QVERIFY(!f.window->isExpanded());
         QVERIFY(f.dialogs.texts().isEmpty());
     }

@@ -102,6 +102,8 @@ private slots:
         QTest::newRow("cut then full") << zhangsan << u"zsan"_qs << true;
         QTest::newRow("both cut") << zhangsan << u"zhsa"_qs << true;
         QTest::newRow("from the given name") << zhangsan << u"san"_qs << true;
+        QTest::newRow("from the second syllable on") << u"zhang san feng"_qs << u"sanf"_qs << true;
+        QTest::newRow("a syllable too many") << zhangsan << u"zsf"_qs << false;
         QTest::newRow("one letter") << zhangsan << u"z"_qs << true;
         QTest::newRow("inside a syllable") << zhangsan << u"angsan"_qs << false;
         QTest::newRow("longer than the name") << zhangsan << u"zhangsana"_qs << false;
@@ -114,6 +116,7 @@ private slots:
         QTest::newRow("u for ü") << u"lv bu"_qs << u"lubu"_qs << true;
         QTest::newRow("v for ü") << u"lv bu"_qs << u"lvb"_qs << true;
         QTest::newRow("digits") << u"tom zhang 3"_qs << u"tz3"_qs << true;
+        QTest::newRow("latin words") << u"tom lee"_qs << u"tl"_qs << true;
         QTest::newRow("no reading") << QString() << u"z"_qs << false;
     }
     void matches()
