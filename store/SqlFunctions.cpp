@@ -38,13 +38,12 @@ QString argumentText(sqlite3_value *value)
 
 void plainText(sqlite3_context *context, int, sqlite3_value **values)
 {
-    const QString stored = argumentText(values[0]);
-    if (sqlite3_value_int(values[1]) == 0) {
-        resultText(context, stored);
-        return;
+    QString text = argumentText(values[0]);
+    if (sqlite3_value_int(values[1]) != 0) {
+        const FieldCodec::Decoded decoded = FieldCodec::decode(text);
+        text = decoded.ok ? decoded.text : QString();
     }
-    const FieldCodec::Decoded decoded = FieldCodec::decode(stored);
-    resultText(context, decoded.ok ? decoded.text : QString());
+    resultText(context, text.replace(QChar(0), u' '));
 }
 
 // Run by the engine for each new connection.

@@ -42,7 +42,8 @@ QStringList missing(const QStringList &required);
 // plain_text(stored, is_protected): the text a window shows of a stored
 // column: decoded by the field codec when `is_protected` is true, as stored
 // otherwise. A protected value that does not decode gives the empty text,
-// so a damaged record never stops a write.
+// so a damaged record never stops a write. A zero character, which would end
+// the text for the full-text index, reads as a blank.
 inline const char *const kPlainText = "plain_text";
 
 } // namespace SqlFunctions

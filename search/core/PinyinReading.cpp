@@ -194,7 +194,9 @@ QString PinyinReading::queryOf(const QString &text)
 // syllable after another; a query longer than any name's reading reads none.
 bool PinyinReading::matches(std::string_view spaced, std::string_view query)
 {
-    constexpr size_t kLongest = 512;
+    // Longer than the reading of any name the store keeps: 255 characters
+    // of at most six letters each ("zhuang").
+    constexpr size_t kLongest = 2048;
     if (query.empty() || query.size() >= kLongest)
         return false;
     std::string_view words[256];

@@ -87,9 +87,21 @@ void TextSearch::placeContext(SearchHit &hit, const QString &body, const QString
     hit.matchLength = at < 0 ? 0 : term.size();
 }
 
+QString TextSearch::termOf(const QString &typed)
+{
+    // A zero character would end the phrase early for the engine's query
+    // parser, and no text typed holds one: the term stops there.
+    QString term = typed.left(typed.indexOf(QChar(0))).trimmed();
+    // The engine reads a byte-order mark at the start of a bound value as the
+    // order of the bytes that follow, not as text.
+    while (!term.isEmpty() && (term.front() == QChar(0xFEFF) || term.front() == QChar(0xFFFE)))
+        term.remove(0, 1);
+    return term.trimmed();
+}
+
 Result<TextSearch::Found> TextSearch::find(const QString &typed, const SearchScope &scope, int limit) const
 {
-    const QString term = typed.trimmed();
+    const QString term = termOf(typed);
     if (term.isEmpty())
         return Found{};
     const bool indexed = characters(term) >= kTrigram;

@@ -56,9 +56,11 @@ public:
 
     explicit TextSearch(QSqlDatabase db);
 
-    // The term is taken as typed, trimmed of blanks at its ends; an empty
-    // one finds nothing.
+    // The term is taken as termOf() gives it; an empty one finds nothing.
     Result<Found> find(const QString &term, const SearchScope &scope, int limit = kLimit) const;
+    // What is searched of the text typed: up to a zero character, trimmed of
+    // blanks at its ends, without a byte-order mark at its start.
+    static QString termOf(const QString &typed);
 
     // Whether the settings put the diary behind the password.
     Result<bool> diaryNeedsPassword() const;

@@ -132,7 +132,9 @@ private slots:
         // A unit's name may hold 255 characters.
         const QString spaced = QStringList(255, u"zhang"_qs).join(u' ');
         QVERIFY(PinyinReading::matches(spaced, u"zh"_qs.repeated(255)));
-        QVERIFY(!PinyinReading::matches(spaced, u"zhang"_qs.repeated(255)));
+        QVERIFY(PinyinReading::matches(spaced, u"zhang"_qs.repeated(255)));
+        QVERIFY(!PinyinReading::matches(spaced, u"zhang"_qs.repeated(255) + u'z'));
+        QVERIFY(!PinyinReading::matches(spaced, u"z"_qs.repeated(4096)));
     }
 };
 

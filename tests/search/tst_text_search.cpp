@@ -76,6 +76,9 @@ private slots:
         QTest::newRow("case, trigram") << QStringLiteral("REPORT") << QStringLiteral("note");
         QTest::newRow("case, short") << QStringLiteral("q2") << QStringLiteral("note");
         QTest::newRow("across a line break") << QStringLiteral("遍。\nRe") << QStringLiteral("note");
+        QTest::newRow("up to a zero character")
+            << QStringLiteral("陈经理") + QChar(0) + QStringLiteral("出差\"") << QStringLiteral("job,note");
+        QTest::newRow("byte-order marks first") << QStringLiteral("\uFEFF\uFFFE 陈经理") << QStringLiteral("job,note");
         QTest::newRow("nowhere") << QStringLiteral("出差") << QString();
         QTest::newRow("empty") << QStringLiteral("  ") << QString();
     }
@@ -84,6 +87,23 @@ private slots:
         QFETCH(QString, term);
         QFETCH(QString, hits);
         QCOMPARE(kinds(term, {true, false}), hits);
+    }
+
+    // A zero character in a record's text does not hide what follows it.
+    void findsTextAfterAZeroCharacter_data()
+    {
+        QTest::addColumn<QString>("term");
+        QTest::newRow("indexed") << QStringLiteral("总结会");
+        QTest::newRow("short") << QStringLiteral("总结");
+        QTest::newRow("across it") << QStringLiteral("言 季");
+    }
+    void findsTextAfterAZeroCharacter()
+    {
+        QFETCH(QString, term);
+        QVERIFY(addNote(QStringLiteral("20240601080000"),
+                        QStringLiteral("前言") + QChar(0) + QStringLiteral("季度总结会议"))
+                > 0);
+        QCOMPARE(kinds(term, {true, false}), QStringLiteral("note"));
     }
 
     // What the user types is text to find, never search syntax.
