@@ -17,8 +17,8 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Debug
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 scripts/package-smoke.sh build
-# A short run of every fuzzer (a minute each in CI).
-scripts/fuzz.sh "${VELMORA_FUZZ_SECONDS:-60}"
+# A short run of every fuzzer (half a minute each; longer runs: scripts/fuzz.sh 600).
+scripts/fuzz.sh "${VELMORA_FUZZ_SECONDS:-30}"
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_BENCH=OFF
 cmake --build build-asan -j"$jobs"
