@@ -300,6 +300,8 @@ void Tmain::closeEvent(QCloseEvent *event)
             return;
         }
     }
+    if (m_notifier)
+        m_notifier->closeAllShown();
     QWidget::closeEvent(event);
 }
 

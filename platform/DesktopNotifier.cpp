@@ -101,6 +101,28 @@ void DesktopNotifier::close(quint64 key)
     closeAll(key);
 }
 
+void DesktopNotifier::closeAllShown()
+{
+    for (Sent &sent : m_inFlight)
+        sent.closeOnArrival = true;
+    const QList<uint> ids = m_keyById.keys();
+    m_idByKey.clear();
+    m_keyById.clear();
+    if (ids.isEmpty() || !m_bus.isConnected())
+        return;
+    for (const uint id : ids) {
+        QDBusMessage call =
+            QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("CloseNotification"));
+        call << id;
+        m_bus.send(call);
+    }
+    // The bus answers this itself, and only after the messages sent before it
+    // on this connection: once it has, the closes are on their way to the
+    // server even if the program ends at once.
+    if (QDBusConnectionInterface *bus = m_bus.interface())
+        bus->isServiceRegistered(kService);
+}
+
 void DesktopNotifier::onNotifyAnswered(QDBusPendingCallWatcher *watcher)
 {
     watcher->deleteLater();

@@ -44,6 +44,10 @@ public:
     // Takes the key's notification away, also one whose id the server has
     // not sent yet. Nothing more is heard of it.
     void close(quint64 key);
+    // Takes away every notification still shown or on its way, as the
+    // program ends: their buttons would answer no one. Waits for the bus to
+    // take the requests, never for the server.
+    void closeAllShown();
     // The server has shown the key's notification, and it was not closed since.
     bool isShown(quint64 key) const { return m_idByKey.contains(key); }
 

@@ -235,6 +235,27 @@ private slots:
         QCOMPARE(shown(dialogs).size(), 0);
     }
 
+    // "退出记事本" takes the reminders still on the desktop away with the
+    // program: their buttons would answer no one.
+    void exitTakesNotificationsAway()
+    {
+        FakeNotificationServer server;
+        VERIFY_OK(server.start());
+        ScriptedDialogs dialogs;
+        Started started;
+        start(started, at(9, 29, 58), QStringLiteral("notice"));
+        addJob(QStringLiteral("20261210093000"), QStringLiteral("签合同"));
+        started.launcher->reloadReminders();
+        Clock::setNow(at(9, 30, 1));
+        QVERIFY(server.waitForNotify(1));
+        auto *notifier = started.launcher->findChild<DesktopNotifier *>();
+        QVERIFY(notifier);
+        QTRY_VERIFY(notifier->isShown(1));
+        QVERIFY(started.launcher->close());
+        QVERIFY(server.waitForClose(1));
+        QCOMPARE(server.closeCalls(), QList<uint>{server.notifications().constFirst().id});
+    }
+
     // The program was closed over a reminder: the next start lists it, and
     // its button opens the job.
     void missedAtStartAreListed()

@@ -201,6 +201,32 @@ private slots:
         QVERIFY(failed.isEmpty());
     }
 
+    // As the program ends, what is still on the screen, or still on its way
+    // there, is taken away; one closed before is not closed again.
+    void closeAllShownTakesAwayWhatIsLeft()
+    {
+        DesktopNotifier notifier;
+        QSignalSpy failed(&notifier, &DesktopNotifier::failed);
+        const uint closedBefore = shown(notifier, 1);
+        const uint left = shown(notifier, 2);
+        QVERIFY(closedBefore != 0 && left != 0);
+        notifier.close(1);
+        QVERIFY(m_server.waitForClose(1));
+
+        m_server.holdReplies(true);
+        notifier.notify(3, QStringLiteral("日程"), QString(), kReminderActions);
+        QVERIFY(m_server.waitForNotify(3));
+        const uint onItsWay = m_server.notifications().constLast().id;
+        notifier.closeAllShown();
+        QVERIFY(!notifier.isShown(2));
+        m_server.releaseReplies();
+
+        QVERIFY(m_server.waitForClose(3));
+        QCOMPARE(m_server.closeCalls(), (QList<uint>{closedBefore, left, onItsWay}));
+        QVERIFY(!notifier.isShown(3));
+        QVERIFY(failed.isEmpty());
+    }
+
     void closedByServerIsForgotten()
     {
         DesktopNotifier notifier;
