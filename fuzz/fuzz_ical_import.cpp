@@ -4,15 +4,10 @@
 // imported again, only updates what is there.
 #include "interchange/core/IcalExport.h"
 #include "interchange/core/IcalImport.h"
-#include "store/SchemaSteps.h"
+#include "MemoryStore.h"
 
-#include <QCoreApplication>
-#include <QFile>
 #include <QSqlDatabase>
-#include <QSqlDriver>
 #include <QSqlQuery>
-
-#include <sqlite3.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -20,28 +15,6 @@
 namespace {
 
 const QDateTime kNow(QDate(2026, 4, 1), QTime(8, 0), QTimeZone::utc());
-
-// A store in memory at the program's version, made once.
-QSqlDatabase store()
-{
-    static QSqlDatabase db = [] {
-        static int argc = 1;
-        static char name[] = "fuzz_ical_import";
-        static char *argv[] = {name, nullptr};
-        static QCoreApplication app(argc, argv);
-        QSqlDatabase made = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-        made.setDatabaseName(QStringLiteral(":memory:"));
-        QFile schema(QStringLiteral(VELMORA_SCHEMA));
-        if (!made.open() || !schema.open(QIODevice::ReadOnly))
-            __builtin_trap();
-        sqlite3 *handle = *static_cast<sqlite3 *const *>(made.driver()->handle().data());
-        if (sqlite3_exec(handle, schema.readAll().constData(), nullptr, nullptr, nullptr) != SQLITE_OK
-            || !Schema::upgrade(made, QString()))
-            __builtin_trap();
-        return made;
-    }();
-    return db;
-}
 
 int count(const QSqlDatabase &db, const char *table)
 {
@@ -109,7 +82,7 @@ void againOnlyUpdates(const QSqlDatabase &db)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QSqlDatabase db = store();
+    const QSqlDatabase db = memoryStore();
     empty(db);
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     Result<IcalImport> run = IcalImport::fromBytes(db, bytes, options());

@@ -2,17 +2,12 @@
 // text holds (quotes, search syntax, odd Unicode), the search runs and finds
 // the note. The first two bytes choose where the term starts and how long it
 // is; the rest is the note.
+#include "MemoryStore.h"
 #include "search/core/TextSearch.h"
 #include "store/FieldCodec.h"
-#include "store/SchemaSteps.h"
 
-#include <QCoreApplication>
-#include <QFile>
 #include <QSqlDatabase>
-#include <QSqlDriver>
 #include <QSqlQuery>
-
-#include <sqlite3.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -20,28 +15,6 @@
 namespace {
 
 constexpr qsizetype kLongestTerm = 20;
-
-// A store in memory at the program's version, made once.
-QSqlDatabase store()
-{
-    static QSqlDatabase db = [] {
-        static int argc = 1;
-        static char name[] = "fuzz_text_search";
-        static char *argv[] = {name, nullptr};
-        static QCoreApplication app(argc, argv);
-        QSqlDatabase made = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-        made.setDatabaseName(QStringLiteral(":memory:"));
-        QFile schema(QStringLiteral(VELMORA_SCHEMA));
-        if (!made.open() || !schema.open(QIODevice::ReadOnly))
-            __builtin_trap();
-        sqlite3 *handle = *static_cast<sqlite3 *const *>(made.driver()->handle().data());
-        if (sqlite3_exec(handle, schema.readAll().constData(), nullptr, nullptr, nullptr) != SQLITE_OK
-            || !Schema::upgrade(made, QString()))
-            __builtin_trap();
-        return made;
-    }();
-    return db;
-}
 
 qint64 storeNote(const QSqlDatabase &db, const QString &text)
 {
@@ -75,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size < 3)
         return 0;
-    const QSqlDatabase db = store();
+    const QSqlDatabase db = memoryStore();
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data + 2), qsizetype(size - 2));
     const qint64 note = storeNote(db, text);
     const QString term = termOf(text, data[0], data[1]);

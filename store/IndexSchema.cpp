@@ -7,15 +7,6 @@ namespace IndexSchema {
 
 namespace {
 
-Result<void> runAll(QSqlDatabase &db, const QStringList &statements)
-{
-    for (const QString &statement : statements) {
-        if (Result<QSqlQuery> done = Sql::run(db, statement); !done)
-            return fail(done.error());
-    }
-    return {};
-}
-
 // The statements below are put together from names of ours only. `row` is
 // how a statement names the source row: NEW or OLD in a trigger, the table
 // itself in a fill.
@@ -174,7 +165,7 @@ Result<void> addNameReadings(QSqlDatabase &db)
                                           " done_to INTEGER NOT NULL)")};
     for (const NameSource &s : nameSources())
         statements << readingTable(s.table) << readingTriggers(s) << fillOf(s.table);
-    return runAll(db, statements);
+    return Sql::runAll(db, statements);
 }
 
 Result<void> addTextIndex(QSqlDatabase &db)
@@ -196,7 +187,7 @@ Result<void> addTextIndex(QSqlDatabase &db)
     statements << ftsStatements();
     for (const TextSource &s : textSources())
         statements << textTriggers(s) << fillOf(s.table);
-    return runAll(db, statements);
+    return Sql::runAll(db, statements);
 }
 
 const QList<Fill> &fills()

@@ -9,21 +9,12 @@ namespace Schema {
 
 namespace {
 
-Result<void> runAll(QSqlDatabase &db, const QStringList &statements)
-{
-    for (const QString &statement : statements) {
-        if (Result<QSqlQuery> done = Sql::run(db, statement); !done)
-            return fail(done.error());
-    }
-    return {};
-}
-
 // Lookup indexes for keys and days, and covering indexes for the contact
 // searches, which scan one column in contact order without touching the table.
 // A store set up by an early version may hold some of them already.
 Result<void> addIndexes(QSqlDatabase &db)
 {
-    return runAll(
+    return Sql::runAll(
         db, {
                 QStringLiteral("CREATE INDEX IF NOT EXISTS note_pad_by_date ON note_pad (date_id)"),
                 QStringLiteral("CREATE INDEX IF NOT EXISTS job_do_by_id ON job_do (id)"),
@@ -50,15 +41,15 @@ Result<void> addIndexes(QSqlDatabase &db)
 // date_id.
 Result<void> addRecordUids(QSqlDatabase &db)
 {
-    return runAll(db,
-                  {
-                      QStringLiteral("CREATE TABLE IF NOT EXISTS record_uid ("
-                                     " kind TEXT NOT NULL CHECK (kind IN ('contact', 'job', 'note')),"
-                                     " record_key TEXT NOT NULL CHECK (length(record_key) <= 64),"
-                                     " uid TEXT NOT NULL CHECK (length(uid) BETWEEN 1 AND 1000),"
-                                     " PRIMARY KEY (kind, record_key))"),
-                      QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS record_uid_by_uid ON record_uid (kind, uid)"),
-                  });
+    return Sql::runAll(
+        db, {
+                QStringLiteral("CREATE TABLE IF NOT EXISTS record_uid ("
+                               " kind TEXT NOT NULL CHECK (kind IN ('contact', 'job', 'note')),"
+                               " record_key TEXT NOT NULL CHECK (length(record_key) <= 64),"
+                               " uid TEXT NOT NULL CHECK (length(uid) BETWEEN 1 AND 1000),"
+                               " PRIMARY KEY (kind, record_key))"),
+                QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS record_uid_by_uid ON record_uid (kind, uid)"),
+            });
 }
 
 // What a sync needs to know besides the records: the collection each kind
@@ -68,29 +59,29 @@ Result<void> addRecordUids(QSqlDatabase &db)
 // unique per kind only.
 Result<void> addSyncTables(QSqlDatabase &db)
 {
-    return runAll(db,
-                  {
-                      QStringLiteral("CREATE TABLE IF NOT EXISTS sync_collection ("
-                                     " kind TEXT PRIMARY KEY CHECK (kind IN ('contact', 'job', 'note')),"
-                                     " url TEXT NOT NULL CHECK (length(url) BETWEEN 1 AND 2000),"
-                                     " sync_token TEXT CHECK (length(sync_token) <= 2000))"),
-                      QStringLiteral("CREATE TABLE IF NOT EXISTS sync_item ("
-                                     " kind TEXT NOT NULL CHECK (kind IN ('contact', 'job', 'note')),"
-                                     " record_key TEXT NOT NULL CHECK (length(record_key) <= 64),"
-                                     " href TEXT NOT NULL CHECK (length(href) BETWEEN 1 AND 2000),"
-                                     " etag TEXT CHECK (length(etag) <= 1000),"
-                                     " uid TEXT NOT NULL CHECK (length(uid) BETWEEN 1 AND 1000),"
-                                     " PRIMARY KEY (kind, record_key))"),
-                      QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS sync_item_by_href ON sync_item (kind, href)"),
-                      QStringLiteral("CREATE TABLE IF NOT EXISTS sync_change ("
-                                     " kind TEXT NOT NULL CHECK (kind IN ('contact', 'job', 'note')),"
-                                     " record_key TEXT NOT NULL CHECK (length(record_key) <= 64),"
-                                     " PRIMARY KEY (kind, record_key))"),
-                      // Holds its one row only inside the transaction of a
-                      // sync writing what the server sent, so those writes
-                      // mark nothing.
-                      QStringLiteral("CREATE TABLE IF NOT EXISTS sync_quiet (one INTEGER PRIMARY KEY CHECK (one = 1))"),
-                  });
+    return Sql::runAll(
+        db, {
+                QStringLiteral("CREATE TABLE IF NOT EXISTS sync_collection ("
+                               " kind TEXT PRIMARY KEY CHECK (kind IN ('contact', 'job', 'note')),"
+                               " url TEXT NOT NULL CHECK (length(url) BETWEEN 1 AND 2000),"
+                               " sync_token TEXT CHECK (length(sync_token) <= 2000))"),
+                QStringLiteral("CREATE TABLE IF NOT EXISTS sync_item ("
+                               " kind TEXT NOT NULL CHECK (kind IN ('contact', 'job', 'note')),"
+                               " record_key TEXT NOT NULL CHECK (length(record_key) <= 64),"
+                               " href TEXT NOT NULL CHECK (length(href) BETWEEN 1 AND 2000),"
+                               " etag TEXT CHECK (length(etag) <= 1000),"
+                               " uid TEXT NOT NULL CHECK (length(uid) BETWEEN 1 AND 1000),"
+                               " PRIMARY KEY (kind, record_key))"),
+                QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS sync_item_by_href ON sync_item (kind, href)"),
+                QStringLiteral("CREATE TABLE IF NOT EXISTS sync_change ("
+                               " kind TEXT NOT NULL CHECK (kind IN ('contact', 'job', 'note')),"
+                               " record_key TEXT NOT NULL CHECK (length(record_key) <= 64),"
+                               " PRIMARY KEY (kind, record_key))"),
+                // Holds its one row only inside the transaction of a
+                // sync writing what the server sent, so those writes
+                // mark nothing.
+                QStringLiteral("CREATE TABLE IF NOT EXISTS sync_quiet (one INTEGER PRIMARY KEY CHECK (one = 1))"),
+            });
 }
 
 // The trigger statements below are put together from names of ours only.
@@ -195,7 +186,7 @@ Result<void> addSyncState(QSqlDatabase &db)
     triggers << stampTriggers(QStringLiteral("job"), QStringLiteral("job_do"), QStringLiteral("id"));
     triggers << entryTriggers();
     triggers << stampTriggers(QStringLiteral("note"), QStringLiteral("note_pad"), QStringLiteral("date_id"));
-    return runAll(db, triggers);
+    return Sql::runAll(db, triggers);
 }
 
 // What a sync is sending, kept before the request goes: when the answer is
@@ -203,13 +194,13 @@ Result<void> addSyncState(QSqlDatabase &db)
 // version it then finds on the server for its own, not another machine's.
 Result<void> addSyncSent(QSqlDatabase &db)
 {
-    return runAll(db, {
-                          QStringLiteral("CREATE TABLE IF NOT EXISTS sync_sent ("
-                                         " kind TEXT NOT NULL CHECK (kind IN ('contact', 'job', 'note')),"
-                                         " record_key TEXT NOT NULL CHECK (length(record_key) <= 64),"
-                                         " meaning TEXT NOT NULL CHECK (length(meaning) <= 64),"
-                                         " PRIMARY KEY (kind, record_key))"),
-                      });
+    return Sql::runAll(db, {
+                               QStringLiteral("CREATE TABLE IF NOT EXISTS sync_sent ("
+                                              " kind TEXT NOT NULL CHECK (kind IN ('contact', 'job', 'note')),"
+                                              " record_key TEXT NOT NULL CHECK (length(record_key) <= 64),"
+                                              " meaning TEXT NOT NULL CHECK (length(meaning) <= 64),"
+                                              " PRIMARY KEY (kind, record_key))"),
+                           });
 }
 
 // What the reminder watch keeps across runs, so a kill, a crash or a closed
@@ -218,18 +209,18 @@ Result<void> addSyncSent(QSqlDatabase &db)
 // and the reminders put off by "稍后提醒" with the moment they come again.
 Result<void> addReminderState(QSqlDatabase &db)
 {
-    return runAll(db, {
-                          QStringLiteral("CREATE TABLE IF NOT EXISTS reminder_watch ("
-                                         " one INTEGER PRIMARY KEY CHECK (one = 1),"
-                                         " watched_to TEXT NOT NULL CHECK (length(watched_to) = 14))"),
-                          QStringLiteral("CREATE TABLE IF NOT EXISTS reminder_shown ("
-                                         " job_rowid INTEGER NOT NULL,"
-                                         " due TEXT NOT NULL CHECK (length(due) = 14),"
-                                         " PRIMARY KEY (job_rowid, due))"),
-                          QStringLiteral("CREATE TABLE IF NOT EXISTS reminder_snooze ("
-                                         " job_rowid INTEGER PRIMARY KEY,"
-                                         " due TEXT NOT NULL CHECK (length(due) = 14))"),
-                      });
+    return Sql::runAll(db, {
+                               QStringLiteral("CREATE TABLE IF NOT EXISTS reminder_watch ("
+                                              " one INTEGER PRIMARY KEY CHECK (one = 1),"
+                                              " watched_to TEXT NOT NULL CHECK (length(watched_to) = 14))"),
+                               QStringLiteral("CREATE TABLE IF NOT EXISTS reminder_shown ("
+                                              " job_rowid INTEGER NOT NULL,"
+                                              " due TEXT NOT NULL CHECK (length(due) = 14),"
+                                              " PRIMARY KEY (job_rowid, due))"),
+                               QStringLiteral("CREATE TABLE IF NOT EXISTS reminder_snooze ("
+                                              " job_rowid INTEGER PRIMARY KEY,"
+                                              " due TEXT NOT NULL CHECK (length(due) = 14))"),
+                           });
 }
 
 // A copy of the whole file, written by the engine itself so it is consistent

@@ -79,6 +79,15 @@ Result<QVariant> Sql::scalar(const QSqlDatabase &db, const QString &statement, c
     return query->value(0);
 }
 
+Result<void> Sql::runAll(const QSqlDatabase &db, const QStringList &statements)
+{
+    for (const QString &statement : statements) {
+        if (Result<QSqlQuery> done = run(db, statement); !done)
+            return fail(done.error());
+    }
+    return {};
+}
+
 Result<void> Sql::begin(QSqlDatabase &db)
 {
     if (!db.transaction())

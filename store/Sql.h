@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 #include <QVariantMap>
 
@@ -30,6 +31,9 @@ Result<void> exec(QSqlQuery &query, const QVariantList &values);
 // Runs a statement whose first row's first column is the answer (a count, a
 // flag); a missing row gives an invalid QVariant.
 Result<QVariant> scalar(const QSqlDatabase &db, const QString &statement, const QVariantList &values = {});
+
+// Runs statements of no values one after another, up to the first that fails.
+Result<void> runAll(const QSqlDatabase &db, const QStringList &statements);
 
 // Runs `work` inside one transaction: committed when it succeeds, rolled
 // back when it fails or the commit does.

@@ -98,6 +98,26 @@ class TstLauncherReminders : public QObject
         started.launcher->refreshAppearance();
     }
 
+    // Starts the launcher a moment before 09:30 with the reminder way `way`,
+    // adds a job reminding at 09:30 and lets the clock pass it.
+    static void remindAtHalfPastNine(Started &started, const QString &way, const QString &memo)
+    {
+        start(started, at(9, 29, 58), way);
+        addJob(QStringLiteral("20261210093000"), memo);
+        started.launcher->reloadReminders();
+        Clock::setNow(at(9, 30, 1));
+    }
+
+    // The launcher's notifier once it holds the server's id of the first
+    // reminder: a click comes only once the notification is on the screen.
+    static DesktopNotifier *firstNoticeShown(const Started &started, const FakeNotificationServer &server)
+    {
+        auto *notifier = started.launcher->findChild<DesktopNotifier *>();
+        if (!server.waitForNotify(1) || !notifier || !QTest::qWaitFor([&] { return notifier->isShown(1); }))
+            return nullptr;
+        return notifier;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -131,10 +151,7 @@ private slots:
         VERIFY_OK(server.start());
         ScriptedDialogs dialogs;
         Started started;
-        start(started, at(9, 29, 58), way);
-        addJob(QStringLiteral("20261210093000"), QStringLiteral("给王经理回电话\n带上报价单"));
-        started.launcher->reloadReminders();
-        Clock::setNow(at(9, 30, 1));
+        remindAtHalfPastNine(started, way, QStringLiteral("给王经理回电话\n带上报价单"));
         if (notices)
             QVERIFY(server.waitForNotify(notices));
         QTRY_COMPARE(plainBoxes(dialogs).size(), boxes);
@@ -167,10 +184,7 @@ private slots:
         QFETCH(QString, way);
         ScriptedDialogs dialogs;
         Started started;
-        start(started, at(9, 29, 58), way);
-        addJob(QStringLiteral("20261210093000"), QStringLiteral("签合同"));
-        started.launcher->reloadReminders();
-        Clock::setNow(at(9, 30, 1));
+        remindAtHalfPastNine(started, way, QStringLiteral("签合同"));
         QTRY_COMPARE(shown(dialogs).size(), 1);
         QTest::qWait(300);
         const QList<Dialogs::Shown> boxes = shown(dialogs);
@@ -201,12 +215,7 @@ private slots:
         const qint64 rowid = addJob(QStringLiteral("20261210093000"), QStringLiteral("签合同"));
         started.launcher->reloadReminders();
         Clock::setNow(at(9, 30, 1));
-        QVERIFY(server.waitForNotify(1));
-        // A click comes only once the notification is on the screen, that is
-        // once its id is back with the program.
-        auto *notifier = started.launcher->findChild<DesktopNotifier *>();
-        QVERIFY(notifier);
-        QTRY_VERIFY(notifier->isShown(1));
+        QVERIFY(firstNoticeShown(started, server));
         const uint id = server.notifications().constFirst().id;
         server.invokeAction(id, action);
         QVERIFY(server.waitForClose(1));
@@ -243,14 +252,8 @@ private slots:
         VERIFY_OK(server.start());
         ScriptedDialogs dialogs;
         Started started;
-        start(started, at(9, 29, 58), QStringLiteral("notice"));
-        addJob(QStringLiteral("20261210093000"), QStringLiteral("签合同"));
-        started.launcher->reloadReminders();
-        Clock::setNow(at(9, 30, 1));
-        QVERIFY(server.waitForNotify(1));
-        auto *notifier = started.launcher->findChild<DesktopNotifier *>();
-        QVERIFY(notifier);
-        QTRY_VERIFY(notifier->isShown(1));
+        remindAtHalfPastNine(started, QStringLiteral("notice"), QStringLiteral("签合同"));
+        QVERIFY(firstNoticeShown(started, server));
         QVERIFY(started.launcher->close());
         QVERIFY(server.waitForClose(1));
         QCOMPARE(server.closeCalls(), QList<uint>{server.notifications().constFirst().id});

@@ -2,6 +2,7 @@
 #include "contacts/core/PinyinOrder.h"
 #include "contacts/core/ResultList.h"
 #include "store/FieldCodec.h"
+#include "store/Sql.h"
 #include "store/Store.h"
 #include "TempStore.h"
 
@@ -26,11 +27,7 @@ class TstResultList : public QObject
 
     static bool exec(const QString &sql, const QVariantList &values = {})
     {
-        QSqlQuery query(Store::database());
-        query.prepare(sql);
-        for (const QVariant &value : values)
-            query.addBindValue(value);
-        return query.exec();
+        return Sql::run(Store::database(), sql, values).ok();
     }
 
     // Contact ids are given out of the order rows are written, and two

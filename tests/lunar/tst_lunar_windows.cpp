@@ -22,6 +22,8 @@
 #include <QTextCharFormat>
 #include <QToolButton>
 
+#include <memory>
+
 // The diary editor, the history browser and the planner show the lunar date
 // of their day beside the solar one, and the planner's calendar marks the
 // days that hold jobs.
@@ -80,17 +82,28 @@ class TstLunarWindows : public QObject
     Q_OBJECT
 
     FakePlannerHost m_host;
+    // Each test's own store, and no box that could block it.
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<TempStore> m_store;
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China)); }
-    void init() { m_host = FakePlannerHost(); }
-    void cleanup() { Clock::reset(); }
+    void init()
+    {
+        m_host = FakePlannerHost();
+        m_dialogs = std::make_unique<ScriptedDialogs>();
+        m_store = std::make_unique<TempStore>();
+        VERIFY_OK(m_store->make());
+    }
+    void cleanup()
+    {
+        m_store.reset();
+        m_dialogs.reset();
+        Clock::reset();
+    }
 
     void editorShowsThePagesLunarDate()
     {
-        ScriptedDialogs dialogs;
-        TempStore store;
-        VERIFY_OK(store.make());
         Clock::setNow(QDateTime(QDate(2026, 12, 10), QTime(9, 30)));
         Tnote_pad editor(Store::database());
         editor.show();
@@ -107,9 +120,6 @@ private slots:
 
     void historyShowsEachNotesLunarDate()
     {
-        ScriptedDialogs dialogs;
-        TempStore store;
-        VERIFY_OK(store.make());
         storeNote(QStringLiteral("20250128233000"), QStringLiteral("守岁"));
         storeNote(QStringLiteral("20250129080000"), QStringLiteral("拜年"));
         This_note_pad browser(Store::database());
@@ -131,9 +141,6 @@ private slots:
 
     void plannerShowsTheChosenDaysLunarDate()
     {
-        ScriptedDialogs dialogs;
-        TempStore store;
-        VERIFY_OK(store.make());
         Clock::setNow(QDateTime(QDate(2025, 1, 28), QTime(10, 0)));
         Tjob_do planner(m_host);
         planner.show();
@@ -153,9 +160,6 @@ private slots:
     // festival days stand out in colour.
     void calendarNamesTheLunarDays()
     {
-        ScriptedDialogs dialogs;
-        TempStore store;
-        VERIFY_OK(store.make());
         Clock::setNow(QDateTime(QDate(2025, 1, 28), QTime(10, 0)));
         Tjob_do planner(m_host);
         planner.show();
@@ -172,9 +176,6 @@ private slots:
 
     void calendarMarksTheDaysWithJobs()
     {
-        ScriptedDialogs dialogs;
-        TempStore store;
-        VERIFY_OK(store.make());
         storeJob(QStringLiteral("20250101080000"), QStringLiteral("20250105000000"));
         storeJob(QStringLiteral("20250101080001"), QStringLiteral("20250120093000"));
         storeJob(QStringLiteral("20250101080002"), QStringLiteral("20250120000000"));
@@ -218,9 +219,6 @@ private slots:
     {
         QFETCH(qreal, fontScale);
         TextFit::ScaledFont font(fontScale);
-        ScriptedDialogs dialogs;
-        TempStore store;
-        VERIFY_OK(store.make());
         Clock::setNow(QDateTime(QDate(2023, 4, 5), QTime(23, 59, 59)));
         QCOMPARE(LunarDay::of(QDate(2023, 4, 5)).displayText(), QStringLiteral("癸卯年 闰二月十五 清明"));
         storeNote(QStringLiteral("20230405235959"), QStringLiteral("扫墓"));

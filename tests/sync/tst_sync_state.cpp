@@ -42,21 +42,12 @@ const QString kJobUid = QStringLiteral("uid-of-the-job");
 const QString kNoteUid = QStringLiteral("uid-of-the-note");
 const QString kSharedNoteUid = QStringLiteral("uid-of-the-first-shared-note");
 
-Result<void> runAll(const QSqlDatabase &db, const QStringList &statements)
-{
-    for (const QString &statement : statements) {
-        if (Result<QSqlQuery> ran = Sql::run(db, statement); !ran)
-            return fail(ran.error());
-    }
-    return {};
-}
-
 // A contact with a personal record, a unit and other information; jobs and
 // notes, two of each sharing a stamp as stores written before stamps were
 // unique may hold them; UIDs that files and servers know two of them by.
 Result<void> addKeptRecords(const QSqlDatabase &db)
 {
-    return runAll(
+    return Sql::runAll(
         db,
         {
             QStringLiteral("INSERT INTO pe_info (pe_id, pe_name) VALUES ('%1', '张三')").arg(kContact),
@@ -525,8 +516,8 @@ void TstSyncState::storeOfTheVersionBeforeMarksAfterUpgrade()
         QCOMPARE(drops.size(), 18);
         for (const char *table : {"sync_collection", "sync_item", "sync_change", "sync_quiet"})
             drops << QStringLiteral("DROP TABLE ") + QLatin1String(table);
-        VERIFY_OK(runAll(db, drops));
-        VERIFY_OK(runAll(
+        VERIFY_OK(Sql::runAll(db, drops));
+        VERIFY_OK(Sql::runAll(
             db, {QStringLiteral("INSERT INTO job_do (rowid, id, date_id) VALUES (10, '%1', '20240102')").arg(kJob),
                  QStringLiteral("PRAGMA user_version = 2")}));
         db.close();
