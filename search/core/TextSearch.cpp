@@ -2,6 +2,8 @@
 
 #include "store/Sql.h"
 
+#include <QStringList>
+
 namespace {
 
 // Terms shorter than this are not in the trigram index.
@@ -56,6 +58,33 @@ QString oneLine(QString text)
 }
 
 } // namespace
+
+SearchScope SearchScope::of(bool unlocked, bool diaryOpen)
+{
+    SearchScope scope;
+    scope.protectedRecords = unlocked;
+    scope.notes = diaryOpen || unlocked;
+    return scope;
+}
+
+QString SearchScope::leftOutText() const
+{
+    QStringList missing;
+    if (!notes)
+        missing << QStringLiteral("日记");
+    if (!protectedRecords)
+        missing << QStringLiteral("加密的日程");
+    return missing.isEmpty() ? QString() : QStringLiteral("(%1需要密码,没有查找)").arg(missing.join(u'和'));
+}
+
+QString TextSearch::summary(const Found &found, const QString &term)
+{
+    if (found.hits.isEmpty())
+        return QStringLiteral("没有找到含有“%1”的记录").arg(term);
+    if (found.more)
+        return QStringLiteral("找到的记录超过 %1 条,只列出最新的 %1 条").arg(found.hits.size());
+    return QStringLiteral("找到 %1 条记录").arg(found.hits.size());
+}
 
 TextSearch::TextSearch(QSqlDatabase db)
     : m_db(std::move(db))

@@ -35,6 +35,13 @@ struct SearchScope
 {
     bool notes = true;
     bool protectedRecords = false;
+
+    // The scope of a searcher who has given the launcher's password or needs
+    // none (`unlocked`), and for whom the diary is open or needs no password.
+    static SearchScope of(bool unlocked, bool diaryOpen);
+    // What the scope left out, as the search window says it: empty, or
+    // "(日记和加密的日程需要密码,没有查找)".
+    QString leftOutText() const;
 };
 
 // Finds notes, jobs and completion-log entries by their readable text,
@@ -61,6 +68,10 @@ public:
     // What is searched of the text typed: up to a zero character, trimmed of
     // blanks at its ends, without a byte-order mark at its start.
     static QString termOf(const QString &typed);
+
+    // What the search window says of a search of `term`: how many records
+    // were found, and whether more were left unlisted.
+    static QString summary(const Found &found, const QString &term);
 
     // Whether the settings put the diary behind the password.
     Result<bool> diaryNeedsPassword() const;

@@ -139,20 +139,10 @@ bool Tfind_text::noPasswordSet() const
     return m_setup.password && !m_setup.password();
 }
 
-SearchScope Tfind_text::scope(QString &leftOut) const
+SearchScope Tfind_text::scope() const
 {
-    const bool unlocked = m_passwordGiven || noPasswordSet();
-    SearchScope scope;
-    scope.protectedRecords = unlocked;
-    scope.notes = m_setup.diaryOpen || unlocked || !m_search.diaryNeedsPassword().valueOr(true);
-    QStringList missing;
-    if (!scope.notes)
-        missing << QStringLiteral("日记");
-    if (!scope.protectedRecords)
-        missing << QStringLiteral("加密的日程");
-    if (!missing.isEmpty())
-        leftOut = QStringLiteral("(%1需要密码,没有查找)").arg(missing.join(u'和'));
-    return scope;
+    return SearchScope::of(m_passwordGiven || noPasswordSet(),
+                           m_setup.diaryOpen || !m_search.diaryNeedsPassword().valueOr(true));
 }
 
 void Tfind_text::findTyped()
@@ -164,8 +154,7 @@ void Tfind_text::findTyped()
         m_term->setFocus();
         return;
     }
-    QString leftOut;
-    const SearchScope searched = scope(leftOut);
+    const SearchScope searched = scope();
     const Result<TextSearch::Found> found = m_search.find(term, searched);
     m_model.setHits(found ? found->hits : QList<SearchHit>());
     if (!found) {
@@ -173,14 +162,7 @@ void Tfind_text::findTyped()
         Dialogs::error(this, found.error());
         return;
     }
-    QString status;
-    if (found->hits.isEmpty())
-        status = QStringLiteral("没有找到含有“%1”的记录").arg(term);
-    else if (found->more)
-        status = QStringLiteral("找到的记录超过 %1 条,只列出最新的 %1 条").arg(found->hits.size());
-    else
-        status = QStringLiteral("找到 %1 条记录").arg(found->hits.size());
-    m_status->setText(status + leftOut);
+    m_status->setText(TextSearch::summary(*found, term) + searched.leftOutText());
     if (!found->hits.isEmpty()) {
         m_list->setCurrentIndex(m_model.index(0, 0));
         m_list->setFocus();

@@ -58,7 +58,7 @@ private:
     void protectionToggled(bool on);
     void openHit(const QModelIndex &index);
     bool noPasswordSet() const;
-    SearchScope scope(QString &leftOut) const;
+    SearchScope scope() const;
     void fitColumns();
 
     Setup m_setup;

@@ -106,6 +106,42 @@ private slots:
         QCOMPARE(kinds(term, {true, false}), QStringLiteral("note"));
     }
 
+    // The password opens protected records and the diary; an open diary
+    // opens only itself. What stays shut is said.
+    void scopeSaysWhatItLeavesOut_data()
+    {
+        QTest::addColumn<bool>("unlocked");
+        QTest::addColumn<bool>("diaryOpen");
+        QTest::addColumn<bool>("notes");
+        QTest::addColumn<bool>("protectedRecords");
+        QTest::addColumn<QString>("leftOut");
+        QTest::newRow("unlocked") << true << false << true << true << QString();
+        QTest::newRow("diary open") << false << true << true << false
+                                    << QStringLiteral("(加密的日程需要密码,没有查找)");
+        QTest::newRow("both shut") << false << false << false << false
+                                   << QStringLiteral("(日记和加密的日程需要密码,没有查找)");
+    }
+    void scopeSaysWhatItLeavesOut()
+    {
+        QFETCH(bool, unlocked);
+        QFETCH(bool, diaryOpen);
+        const SearchScope scope = SearchScope::of(unlocked, diaryOpen);
+        QTEST(scope.notes, "notes");
+        QTEST(scope.protectedRecords, "protectedRecords");
+        QTEST(scope.leftOutText(), "leftOut");
+    }
+
+    void summaryCountsTheHits()
+    {
+        TextSearch::Found found;
+        QCOMPARE(TextSearch::summary(found, QStringLiteral("报价")), QStringLiteral("没有找到含有“报价”的记录"));
+        found.hits.resize(3);
+        QCOMPARE(TextSearch::summary(found, QStringLiteral("报价")), QStringLiteral("找到 3 条记录"));
+        found.more = true;
+        QCOMPARE(TextSearch::summary(found, QStringLiteral("报价")),
+                 QStringLiteral("找到的记录超过 3 条,只列出最新的 3 条"));
+    }
+
     // What the user types is text to find, never search syntax.
     void hostileTermsAreLiteral_data()
     {
